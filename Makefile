@@ -1,0 +1,26 @@
+# The two everyday commands: `make run` and `make test`. Both install missing
+# Debian packages first (scripts/install-deps), then configure and build.
+BUILD ?= build
+JOBS  ?= $(shell nproc)
+
+.PHONY: all deps configure build test bench run clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release > /dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@$(BUILD)/bench/flinder-bench
+
+clean:
+	@rm -rf $(BUILD)
