@@ -20,7 +20,7 @@ test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	@$(BUILD)/bench/flinder-bench
+	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
 
 clean:
 	@rm -rf $(BUILD)
