@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+
+#include "design/ColourValue.h"
+#include "design/ShapeSettings.h"
+#include "render/Raster.h"
+
+namespace flinder {
+
+// A persistent in-memory picture with its drawing state. Coordinates are
+// pixels, y downwards; a real coordinate falls on the nearest pixel, so pixel
+// (i, j) is centred on (i, j). Whatever lies off the raster is dropped.
+// The state (colours, pen width, current position, font) lasts from one
+// frame to the next until it is assigned again.
+class DrawingSurface {
+ public:
+  explicit DrawingSurface(int width = 0, int height = 0);
+
+  int Width() const { return raster_.Width; }
+  int Height() const { return raster_.Height; }
+  // Keeps the overlapping part of the picture; new parts take BackColor.
+  void Resize(int width, int height);
+
+  // Every pixel becomes BackColor and the current position (0, 0).
+  void Clear();
+
+  ColourValue BackColor() const { return backColor_; }
+  void SetBackColor(ColourValue colour);  // also fills the raster
+  ColourValue ForeColor() const { return foreColor_; }
+  void SetForeColor(ColourValue colour) { foreColor_ = colour; }
+  int DrawWidth() const { return drawWidth_; }
+  void SetDrawWidth(int width) { drawWidth_ = width < 1 ? 1 : width; }
+
+  float CurrentX() const { return currentX_; }
+  float CurrentY() const { return currentY_; }
+  void SetCurrentPosition(float x, float y) {
+    currentX_ = x;
+    currentY_ = y;
+  }
+
+  const CaptionFont& Font() const { return font_; }
+  void SetFont(const CaptionFont& font) { font_ = font; }
+
+  // A segment DrawWidth pixels wide: width 1 is the usual one-pixel line
+  // (end pixels included); wider pens cover every pixel whose centre lies
+  // within DrawWidth / 2 of the segment, so joints and ends are round.
+  void DrawLine(float x1, float y1, float x2, float y2) { DrawLine(x1, y1, x2, y2, foreColor_); }
+  void DrawLine(float x1, float y1, float x2, float y2, ColourValue colour);
+  // The axis-parallel box with these corners, both included.
+  void FillBox(float x1, float y1, float x2, float y2, ColourValue colour);
+  // A dot of diameter DrawWidth in ForeColor.
+  void PlotPoint(float x, float y);
+  // The pixel's colour value, or -1 off the raster.
+  ColourValue ReadPoint(float x, float y) const;
+
+  const Raster& Capture() const { return raster_; }
+  // Direct access for the text renderer; one row of Width pixels.
+  ColourValue* Row(int y) { return &raster_.Pixels[static_cast<std::size_t>(y) * raster_.Width]; }
+
+ private:
+  void ThinLine(double x1, double y1, double x2, double y2, ColourValue colour);
+  void WideLine(double x1, double y1, double x2, double y2, double radius, ColourValue colour);
+  void FillSpan(int y, double left, double right, ColourValue colour);
+
+  Raster raster_;
+  ColourValue backColor_ = 0xFFFFFF;
+  ColourValue foreColor_ = 0;
+  int drawWidth_ = 1;
+  float currentX_ = 0, currentY_ = 0;
+  CaptionFont font_;
+};
+
+}  // namespace flinder
