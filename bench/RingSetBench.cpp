@@ -30,8 +30,9 @@ void RingSet(benchmark::State& state) {
     int ring = 0;
     for (double t : RingScales()) {
       outline.ComputeRing(t, 210, 210);
-      surface.SetForeColor(MakeColour(20 * ring, 100, 200 - 10 * ring++));
+      surface.SetForeColor(MakeColour(20 * ring, 100, 200 - 10 * ring));
       outline.DrawRing(surface);
+      ++ring;
     }
     benchmark::DoNotOptimize(surface.Capture().Pixels.data());
   }

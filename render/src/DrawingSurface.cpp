@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "render/FontFace.h"
+
 namespace flinder {
 namespace {
 
@@ -95,6 +97,12 @@ ColourValue DrawingSurface::ReadPoint(float x, float y) const {
   return raster_.At(static_cast<int>(px), static_cast<int>(py));
 }
 
+void DrawingSurface::PrintText(std::string_view text) {
+  if (!face_ || face_->Font() != font_) face_ = std::make_shared<FontFace>(font_);
+  face_->Draw(raster_, text, currentX_, currentY_, foreColor_);
+  SetCurrentPosition(0, currentY_ + face_->LineHeight());
+}
+
 void DrawingSurface::FillSpan(int y, double left, double right, ColourValue colour) {
   double from = std::max(std::ceil(left), 0.0);
   double to = std::min(std::floor(right), Width() - 1.0);
@@ -119,6 +127,14 @@ void DrawingSurface::ThinLine(double x1, double y1, double x2, double y2, Colour
   const double slope = x2 == x1 ? 0 : (y2 - y1) / (x2 - x1);
   const double from = std::max(Nearest(x1), 0.0);
   const double to = std::min(Nearest(x2), majorSize - 1.0);
+  if (xMajor && y1 == y2) {
+    // A level line is one run of one row: the background of every frame.
+    const double b = Nearest(y1);
+    if (b >= 0 && b < minorSize && from <= to)
+      std::fill(Row(static_cast<int>(b)) + static_cast<int>(from),
+                Row(static_cast<int>(b)) + static_cast<int>(to) + 1, colour);
+    return;
+  }
   for (int a = static_cast<int>(from); a <= to; ++a) {
     double b = x2 == x1 ? Nearest(y1) : Nearest(y1 + (a - x1) * slope);
     if (b < 0 || b >= minorSize) continue;

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <string_view>
 
 #include "design/ColourValue.h"
 #include "design/ShapeSettings.h"
 #include "render/Raster.h"
 
 namespace flinder {
+
+class FontFace;
 
 // A persistent in-memory picture with its drawing state. Coordinates are
 // pixels, y downwards; a real coordinate falls on the nearest pixel, so pixel
@@ -53,6 +57,11 @@ class DrawingSurface {
   void PlotPoint(float x, float y);
   // The pixel's colour value, or -1 off the raster.
   ColourValue ReadPoint(float x, float y) const;
+  // Blends the UTF-8 text in ForeColor over the picture, the top-left corner
+  // of its line box at the current position; only glyph, underline and
+  // strikethrough pixels change. Then the position moves to the start of the
+  // next line: x 0, y one line height lower.
+  void PrintText(std::string_view text);
 
   const Raster& Capture() const { return raster_; }
   // Direct access for the text renderer; one row of Width pixels.
@@ -69,6 +78,9 @@ class DrawingSurface {
   int drawWidth_ = 1;
   float currentX_ = 0, currentY_ = 0;
   CaptionFont font_;
+  // Opened at the first print after a font change. Copies of a surface share
+  // it until one of them prints in another font.
+  std::shared_ptr<FontFace> face_;
 };
 
 }  // namespace flinder

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "design/ShapeSettings.h"
+#include "render/DrawingSurface.h"
+
+namespace flinder {
+
+// Told the length of every rotation cycle that a frame completes (the frame
+// counter label of the window).
+class FrameObserver {
+ public:
+  virtual ~FrameObserver() = default;
+  virtual void FrameCountChanged(const std::string& text) = 0;
+};
+
+// (1 - t) x b x 255 + a x t x 255 in double precision, rounded to the nearest
+// integer with halves to even: b at t = 0, a at t = 1.
+int BlendComponent(float a, float b, double t);
+
+// The one renderer: every call draws the next frame of the design and turns
+// the shape by one step. The rotation state lasts from frame to frame.
+class FrameRenderer {
+ public:
+  explicit FrameRenderer(FrameObserver* observer = nullptr) : observer_(observer) {}
+
+  void SetObserver(FrameObserver* observer) { observer_ = observer; }
+
+  // Repaints the whole surface: background blend, caption behind, shape
+  // shadow and shape, caption in front. Surface state the frame leaves (pen
+  // width, colour, position) carries into the next one.
+  void DrawFrame(DrawingSurface& surface, const ShapeSettings& settings);
+
+  double Angle = 0;           // rotation in degrees
+  std::int16_t FrameNo = 0;   // frames since the last completed cycle, that frame counted
+  bool CycleRunning = false;  // cleared when a cycle completes; the export sets it
+
+ private:
+  void DrawBackground(DrawingSurface& surface, const ShapeSettings& settings) const;
+  void DrawCaptionBehind(DrawingSurface& surface, const ShapeSettings& settings) const;
+  double Rotate(const ShapeSettings& settings);
+  void DrawShape(DrawingSurface& surface, const ShapeSettings& settings, double angle) const;
+  void DrawCaptionInFront(DrawingSurface& surface, const ShapeSettings& settings) const;
+
+  FrameObserver* observer_;
+};
+
+}  // namespace flinder
