@@ -1,0 +1,15 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "export/FrameQuantiser.h"
+
+namespace flinder {
+
+// The frame as a GIF file holding one image and a global colour table of the
+// smallest power-of-two size that holds its palette; nothing when the frame
+// cannot be encoded.
+std::optional<std::string> EncodeGifFrame(const IndexedFrame& frame);
+
+}  // namespace flinder

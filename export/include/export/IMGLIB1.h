@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+
+#include "export/ExportResult.h"
+#include "export/FrameQuantiser.h"
+#include "render/Raster.h"
+
+namespace flinder {
+
+// Image types, as chosen by file extension.
+enum ImageTypes { AnyImageType = -1, JpegImage, GifImage, PcxImage, BmpImage, PngImage, TiffImage };
+
+// Lower-cases `extension` in place, sets `imageType` when it names one of the
+// six image types (or is "0", any type) and returns the file-dialog filter
+// for it; other extensions leave `imageType` alone and give an empty filter.
+std::string GetFileFilter(std::string& extension, int& imageType);
+
+// Reads and writes single pictures by file extension and holds the current
+// one. BMP is read and written; GIF is written, one image with a global
+// palette; the other types are not provided, so reading or writing them
+// fails. Feed the frames of one animation through one instance in order:
+// the GIF writer keeps the still parts of consecutive frames identical.
+class IMGLIB1 {
+ public:
+  static constexpr const char* InvalidTypeMessage =
+      "File Not Saved!, Please specify a valid file type.";
+
+  // The file that the next load or save uses; a save may append an extension.
+  std::string ImageFileName;
+
+  // Reads `ImageFileName` as the current picture; `extension` is the type to
+  // assume when the name's own extension is none of the six. False when
+  // nothing was read; the previous picture then stays.
+  bool LoadImageFile(std::string extension);
+
+  // Writes the current picture to `ImageFileName` in the type of its
+  // extension, or of `extension` (appended) when the name has none.
+  ExportResult SaveImageFile(std::string extension);
+
+  const Raster& CurrentImage() const { return Image; }
+
+ private:
+  ExportResult WriteGif();
+  ExportResult WriteBmp();
+
+  Raster Image;
+  FrameQuantiser Quantiser;
+};
+
+}  // namespace flinder

@@ -1,0 +1,103 @@
+#include "export/BmpFile.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace flinder {
+
+namespace {
+
+constexpr std::size_t FileHeaderSize = 14;
+constexpr std::size_t InfoHeaderSize = 40;
+constexpr std::uint32_t UncompressedRgb = 0;
+constexpr std::int64_t MaxSide = 32767;
+
+void PutLittleEndian(std::string& out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+std::uint32_t GetLittleEndian(std::string_view in, std::size_t at, int bytes) {
+  std::uint32_t value = 0;
+  for (int i = bytes - 1; i >= 0; --i) value = value << 8 | static_cast<std::uint8_t>(in[at + i]);
+  return value;
+}
+
+// Rows are padded to whole 32-bit words.
+std::int64_t RowStride(std::int64_t width, int bitsPerPixel) {
+  return (width * bitsPerPixel + 31) / 32 * 4;
+}
+
+}  // namespace
+
+std::string EncodeBmp(const Raster& raster) {
+  std::int64_t stride = RowStride(raster.Width, 24);
+  auto imageSize = static_cast<std::uint32_t>(stride * raster.Height);
+  std::string out;
+  out.reserve(FileHeaderSize + InfoHeaderSize + imageSize);
+  out += "BM";
+  PutLittleEndian(out, FileHeaderSize + InfoHeaderSize + imageSize, 4);
+  PutLittleEndian(out, 0, 4);  // reserved
+  PutLittleEndian(out, FileHeaderSize + InfoHeaderSize, 4);
+  PutLittleEndian(out, InfoHeaderSize, 4);
+  PutLittleEndian(out, raster.Width, 4);
+  PutLittleEndian(out, raster.Height, 4);
+  PutLittleEndian(out, 1, 2);   // planes
+  PutLittleEndian(out, 24, 2);  // bits per pixel
+  PutLittleEndian(out, UncompressedRgb, 4);
+  PutLittleEndian(out, imageSize, 4);
+  PutLittleEndian(out, 2835, 4);  // 72 dots per inch, as pixels per metre
+  PutLittleEndian(out, 2835, 4);
+  PutLittleEndian(out, 0, 4);  // no palette
+  PutLittleEndian(out, 0, 4);
+  std::size_t padding = static_cast<std::size_t>(stride) - 3 * raster.Width;
+  for (int y = raster.Height - 1; y >= 0; --y) {
+    for (int x = 0; x < raster.Width; ++x) {
+      ColourValue colour = raster.At(x, y);
+      out += static_cast<char>(BlueOf(colour));
+      out += static_cast<char>(GreenOf(colour));
+      out += static_cast<char>(RedOf(colour));
+    }
+    out.append(padding, '\0');
+  }
+  return out;
+}
+
+std::optional<Raster> DecodeBmp(std::string_view bytes) {
+  if (bytes.size() < FileHeaderSize + InfoHeaderSize || bytes.substr(0, 2) != "BM")
+    return std::nullopt;
+  std::uint32_t dataOffset = GetLittleEndian(bytes, 10, 4);
+  std::uint32_t headerSize = GetLittleEndian(bytes, 14, 4);
+  // The core header of the oldest format is not read; later, longer info
+  // headers start with the same fields.
+  if (headerSize < InfoHeaderSize || headerSize > bytes.size() - FileHeaderSize)
+    return std::nullopt;
+  auto width = static_cast<std::int32_t>(GetLittleEndian(bytes, 18, 4));
+  auto height = static_cast<std::int32_t>(GetLittleEndian(bytes, 22, 4));
+  std::uint32_t planes = GetLittleEndian(bytes, 26, 2);
+  int bitsPerPixel = static_cast<int>(GetLittleEndian(bytes, 28, 2));
+  std::uint32_t compression = GetLittleEndian(bytes, 30, 4);
+  if (planes != 1 || (bitsPerPixel != 24 && bitsPerPixel != 32) || compression != UncompressedRgb)
+    return std::nullopt;
+
+  std::int64_t rows = std::llabs(static_cast<std::int64_t>(height));
+  if (width <= 0 || width > MaxSide || rows == 0 || rows > MaxSide) return std::nullopt;
+  std::int64_t stride = RowStride(width, bitsPerPixel);
+  if (dataOffset < FileHeaderSize + headerSize ||
+      static_cast<std::int64_t>(bytes.size()) - dataOffset < stride * rows)
+    return std::nullopt;
+
+  Raster raster(width, static_cast<int>(rows));
+  bool bottomUp = height > 0;
+  int bytesPerPixel = bitsPerPixel / 8;
+  for (int row = 0; row < rows; ++row) {
+    std::size_t at = dataOffset + static_cast<std::size_t>(row * stride);
+    int y = bottomUp ? static_cast<int>(rows) - 1 - row : row;
+    for (int x = 0; x < width; ++x, at += bytesPerPixel) {
+      auto component = [&](int i) { return static_cast<std::uint8_t>(bytes[at + i]); };
+      raster.At(x, y) = MakeColour(component(2), component(1), component(0));
+    }
+  }
+  return raster;
+}
+
+}  // namespace flinder

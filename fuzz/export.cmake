@@ -1,0 +1,2 @@
+flinder_add_fuzzer(fuzz_bmp_reader BmpReaderFuzzer.cpp export)
+flinder_add_fuzzer(fuzz_gif_frame GifFrameFuzzer.cpp export)
