@@ -7,8 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace flinder {
 
@@ -20,10 +18,23 @@ bool CanOpenFile(const std::string& path) {
 }
 
 std::optional<std::string> ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat info;
+  std::string bytes;
+  if (::fstat(fd, &info) == 0 && info.st_size > 0) bytes.reserve(static_cast<size_t>(info.st_size));
+  char buffer[1 << 16];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
   return bytes;
 }
 
@@ -45,7 +56,16 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-std::string WriteFileAtomically(const std::string& path, std::string_view bytes) {
+std::string WriteFileBytes(const std::string& path, std::string_view bytes) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return Reason("cannot create the file");
+  std::string error;
+  if (!WriteAll(fd, bytes)) error = Reason("cannot write");
+  if (::close(fd) != 0 && error.empty()) error = Reason("cannot close");
+  return error;
+}
+
+std::string WriteFileAtomically(const std::string& path, std::string_view bytes, bool flush) {
   std::string temporary = path + ".XXXXXX";
   int fd = ::mkstemp(temporary.data());
   if (fd < 0) return Reason("cannot create a temporary file");
@@ -57,7 +77,7 @@ std::string WriteFileAtomically(const std::string& path, std::string_view bytes)
 
   std::string error;
   if (!WriteAll(fd, bytes)) error = Reason("cannot write");
-  else if (::fsync(fd) != 0) error = Reason("cannot flush");
+  else if (flush && ::fsync(fd) != 0) error = Reason("cannot flush");
   if (::close(fd) != 0 && error.empty()) error = Reason("cannot close");
   if (error.empty() && std::rename(temporary.c_str(), path.c_str()) != 0)
     error = Reason("cannot replace the file");

@@ -11,6 +11,21 @@ namespace {
 // Products are taken in double precision; the caller stores a single.
 double Int(double x) { return std::floor(x); }
 
+// The field of a switch, for a const or a changeable record.
+template <typename Settings>
+auto& SwitchField(Settings& settings, Switch which) {
+  switch (which) {
+    case Switch::Star: return settings.Star;
+    case Switch::ShowText: return settings.ShowText;
+    case Switch::ViewShapeShadow: return settings.ViewShapeShadow;
+    case Switch::ViewTextShadow: return settings.ViewTextShadow;
+    case Switch::ViewLine: return settings.ViewLine;
+    case Switch::ViewLineShadow: return settings.ViewLineShadow;
+    case Switch::TextFront: break;
+  }
+  return settings.TextFront;
+}
+
 }  // namespace
 
 float ParameterValue(int index, float position) {
@@ -81,6 +96,29 @@ ColourValue ShapeSettings::PositionColour(int slot) const {
         std::nearbyint(static_cast<double>(sliderPos_[ColourIndex(slot, c)]) * 255));
   };
   return MakeColour(component(0), component(1), component(2));
+}
+
+bool ShapeSettings::SwitchOn(Switch which) const { return SwitchField(*this, which); }
+
+void ShapeSettings::SetSwitch(Switch which, bool on) {
+  SwitchField(*this, which) = on;
+  if (observer_) observer_->SwitchChanged(which, on);
+}
+
+void ShapeSettings::Toggle(Switch which) { SetSwitch(which, !SwitchOn(which)); }
+
+void ShapeSettings::ToggleStar() {
+  Toggle(Switch::Star);
+  if (Star) SetSwitch(Switch::ViewLine, false);
+}
+
+void ShapeSettings::ToggleText() { Toggle(Switch::ShowText); }
+void ShapeSettings::ToggleShapeShadow() { Toggle(Switch::ViewShapeShadow); }
+void ShapeSettings::ToggleTextShadow() { Toggle(Switch::ViewTextShadow); }
+
+void ShapeSettings::SelectSlot(int slot) {
+  SelectedSlot = slot;
+  if (observer_) observer_->SelectedSlotChanged(slot);
 }
 
 }  // namespace flinder

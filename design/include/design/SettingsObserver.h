@@ -3,6 +3,7 @@
 #include <string>
 
 #include "design/ColourValue.h"
+#include "design/Switch.h"
 
 namespace flinder {
 
@@ -22,6 +23,12 @@ class SettingsObserver {
   virtual void SwatchColourChanged(ColourValue /*colour*/) {}
   // The preview timer is off while a design is read or written.
   virtual void TimerEnabledChanged(bool /*enabled*/) {}
+  // A switch was toggled or set (the menu check mark and tool button follow).
+  virtual void SwitchChanged(Switch /*which*/, bool /*on*/) {}
+  // Another colour slot was selected for rows 10 to 12.
+  virtual void SelectedSlotChanged(int /*slot*/) {}
+  // Loading a design replaced the caption text and font.
+  virtual void CaptionChanged() {}
 };
 
 }  // namespace flinder

@@ -69,6 +69,20 @@ class ShapeSettings {
   // tells the observer. Indexes 10 to 12 write the selected colour slot.
   void SetSlider(std::int16_t index, float position);
 
+  // The view toggles: each flips its switch; turning the star on also
+  // clears ViewLine.
+  void ToggleStar();
+  void ToggleText();
+  void ToggleShapeShadow();
+  void ToggleTextShadow();
+
+  // Sets a switch as a check mark set directly, without its toggle.
+  void SetSwitch(Switch which, bool on);
+  bool SwitchOn(Switch which) const;
+
+  // Selects the colour slot that rows 10 to 12 edit.
+  void SelectSlot(int slot);
+
   float SliderPos(int index) const { return sliderPos_.at(index); }
   float SliderVal(int index) const { return sliderVal_.at(index); }
 
@@ -96,6 +110,7 @@ class ShapeSettings {
 
  private:
   void Notify(int index, float value);
+  void Toggle(Switch which);
 
   std::array<float, SliderCount> sliderPos_{};
   std::array<float, SliderCount> sliderVal_{};

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "design/IniDocument.h"
+#include "design/ShapeSettings.h"
+
+namespace flinder {
+
+// A design file that exists but cannot be read, once ReportFileErrors is set.
+class DesignFileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The design file: the list of designs in section "Shapes", one section per
+// design and the window's placement in section "Window". Every operation
+// reads the file once; every change replaces it atomically in one write, so
+// an interrupted write leaves the old file whole. Write failures are not
+// reported and leave the file as it was.
+class DesignFile {
+ public:
+  explicit DesignFile(std::string iniFile = {}) : IniFile(std::move(iniFile)) {}
+
+  std::string IniFile;
+  // While false a read error reads as a missing file; once set it throws
+  // DesignFileError.
+  bool ReportFileErrors = false;
+
+  // One entry; "" when the file, section or key is missing.
+  std::string ReadIni(std::string_view section, std::string_view key) const;
+  void WriteIni(std::string_view section, std::string_view key, std::string_view value) const;
+
+  // The listed design names in file order; none when the file cannot be opened.
+  std::vector<std::string> ListShapes() const;
+
+  // The file side of the list commands. Each refuses a name that
+  // IsValidDesignName rejects, leaves the file untouched and gives false.
+  // SaveShape and LoadShape switch the preview timer off and on again
+  // through the record's observer.
+  bool SaveShape(const ShapeSettings& settings, std::string_view name) const;
+  void LoadShape(ShapeSettings& settings, std::string_view name) const;
+  // Lists `oldName` with "0", makes `newName` current and saves it.
+  bool RenameShape(ShapeSettings& settings, std::string_view oldName,
+                   std::string_view newName) const;
+  // The list entry becomes "0"; the design's section stays.
+  bool RemoveShape(std::string_view name) const;
+
+ private:
+  // The file as it is (empty when missing), or nothing when it exists but
+  // cannot be read; `reason` then says why.
+  std::optional<IniDocument> ReadDocument(std::string& reason) const;
+  // The file for reading entries: unreadable reads as empty, or throws once
+  // ReportFileErrors is set.
+  IniDocument DocumentToRead() const;
+  void WriteDocument(const IniDocument& document) const;
+};
+
+}  // namespace flinder

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace flinder {
+
+// The design's on/off switches, named after their design file keys; the
+// window shows them as menu check marks.
+enum class Switch {
+  Star,
+  ShowText,
+  ViewShapeShadow,
+  ViewTextShadow,
+  ViewLine,
+  ViewLineShadow,
+  TextFront,
+};
+
+}  // namespace flinder
