@@ -19,6 +19,13 @@ build: configure
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# Until the desktop program arrives, the main job exports every sample design.
+run: build
+	@test -e $(BUILD)/bin/flinder.ini || cp designs/flinder.ini $(BUILD)/bin/flinder.ini
+	@mkdir -p out
+	@$(BUILD)/bin/flinder-export --all out
+	@ls -1 out/*.gif
+
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
 

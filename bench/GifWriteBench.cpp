@@ -1,16 +1,18 @@
 // Time to turn one 420 x 420 frame from BMP into a one-frame GIF, as the
-// export does it, and how close the GIF stays to the frame.
+// export does it, its steps, and how close the palette stays to the frames.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "export/AnimationPalette.h"
 #include "export/BmpFile.h"
-#include "export/FrameQuantiser.h"
+#include "export/GifFrameWriter.h"
 #include "export/IMGLIB1.h"
 
 namespace flinder {
@@ -48,11 +50,19 @@ std::string Scratch(const std::string& name) {
   return (std::filesystem::temp_directory_path() / ("flinder-bench-" + name)).string();
 }
 
+// One frame from BMP file to GIF file with the animation's palette, as the
+// export converts it.
 void BmpToGif(benchmark::State& state) {
   constexpr int Frames = 12;
-  for (int i = 0; i < Frames; ++i)
-    std::ofstream(Scratch(std::to_string(i) + ".bmp"), std::ios::binary) << EncodeBmp(Frame(i));
+  auto palette = std::make_shared<AnimationPalette>();
+  for (int i = 0; i < Frames; ++i) {
+    Raster frame = Frame(i);
+    palette->AddFrame(frame);
+    std::ofstream(Scratch(std::to_string(i) + ".bmp"), std::ios::binary) << EncodeBmp(frame);
+  }
+  palette->Build();
   IMGLIB1 images;
+  images.UseAnimationPalette(palette);
   int i = 0;
   for (auto _ : state) {
     images.ImageFileName = Scratch(std::to_string(i++ % Frames) + ".bmp");
@@ -65,38 +75,79 @@ void BmpToGif(benchmark::State& state) {
 }
 BENCHMARK(BmpToGif)->Unit(benchmark::kMillisecond);
 
-// The first frame of an export, quantised without a previous frame.
-void FirstFrameQuantise(benchmark::State& state) {
+// The steps of one frame on their own.
+void EncodeBmpFrame(benchmark::State& state) {
+  Raster frame = Frame(0);
+  for (auto _ : state) benchmark::DoNotOptimize(EncodeBmp(frame));
+}
+BENCHMARK(EncodeBmpFrame)->Unit(benchmark::kMillisecond);
+
+void DecodeBmpFrame(benchmark::State& state) {
+  std::string file = EncodeBmp(Frame(0));
+  for (auto _ : state) benchmark::DoNotOptimize(DecodeBmp(file));
+}
+BENCHMARK(DecodeBmpFrame)->Unit(benchmark::kMillisecond);
+
+void AddFrame(benchmark::State& state) {
   Raster frame = Frame(0);
   for (auto _ : state) {
-    FrameQuantiser quantiser;
-    benchmark::DoNotOptimize(quantiser.Quantise(frame));
+    AnimationPalette palette;
+    palette.AddFrame(frame);
+    benchmark::DoNotOptimize(palette);
   }
 }
-BENCHMARK(FirstFrameQuantise)->Unit(benchmark::kMillisecond);
+BENCHMARK(AddFrame)->Unit(benchmark::kMillisecond);
 
-// Reports the error of the gradient alone and of a gradient with the shape.
-void QuantiserError(benchmark::State& state) {
-  Raster frame = Frame(1, state.range(0) != 0);
-  IndexedFrame out;
-  for (auto _ : state) out = FrameQuantiser().Quantise(frame);
-  int worst = 0;
-  double sum = 0, squares = 0;
-  for (std::size_t p = 0; p < frame.Pixels.size(); ++p) {
-    for (int shift : {0, 8, 16}) {
-      int d = std::abs(((frame.Pixels[p] >> shift) & 0xFF) -
-                       ((out.Palette[out.Indexes[p]] >> shift) & 0xFF));
-      worst = std::max(worst, d);
-      sum += d;
-      squares += d * d;
-    }
+void MapFrame(benchmark::State& state) {
+  Raster frame = Frame(0);
+  AnimationPalette palette;
+  palette.AddFrame(frame);
+  palette.Build();
+  for (auto _ : state) benchmark::DoNotOptimize(palette.Map(frame));
+}
+BENCHMARK(MapFrame)->Unit(benchmark::kMillisecond);
+
+void EncodeGif(benchmark::State& state) {
+  Raster frame = Frame(0);
+  AnimationPalette palette;
+  palette.AddFrame(frame);
+  palette.Build();
+  IndexedFrame indexed = palette.Map(frame);
+  for (auto _ : state) benchmark::DoNotOptimize(EncodeGifFrame(indexed));
+}
+BENCHMARK(EncodeGif)->Unit(benchmark::kMillisecond);
+
+// Building the palette of 24 frames, and its error on them: the gradient
+// alone (0) and a gradient with the shape (1).
+void PaletteError(benchmark::State& state) {
+  std::vector<Raster> frames;
+  for (int step = 0; step < 24; ++step) frames.push_back(Frame(step, state.range(0) != 0));
+  AnimationPalette palette;
+  for (auto _ : state) {
+    palette = AnimationPalette();
+    for (const Raster& frame : frames) palette.AddFrame(frame);
+    palette.Build();
   }
-  double count = 3.0 * frame.Pixels.size();
+  int worst = 0;
+  double sum = 0, squares = 0, count = 0;
+  for (const Raster& frame : frames) {
+    IndexedFrame out = palette.Map(frame);
+    for (std::size_t p = 0; p < frame.Pixels.size(); ++p) {
+      for (int shift : {0, 8, 16}) {
+        int d = std::abs(((frame.Pixels[p] >> shift) & 0xFF) -
+                         ((out.Palette[out.Indexes[p]] >> shift) & 0xFF));
+        worst = std::max(worst, d);
+        sum += d;
+        squares += d * d;
+      }
+    }
+    count += 3.0 * frame.Pixels.size();
+  }
   state.counters["max"] = worst;
   state.counters["mean"] = sum / count;
   state.counters["psnr"] = 10 * std::log10(255.0 * 255.0 / (squares / count));
 }
-BENCHMARK(QuantiserError)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(PaletteError)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace flinder

@@ -149,7 +149,7 @@ const std::vector<SampleDesign>& SampleDesigns() {
        false,
        0.3,
        0.5,
-       0.38,
+       0.45,
        0.39,
        "Welcome",
        Arial(20)},

@@ -73,7 +73,8 @@ ExportResult AnimatedGIF::WriteGifFile(const AnimatedGifFile& file, const std::s
   std::string bytes = file.Signature + file.ScreenDescriptor + file.LoopBlock;
   for (const std::string& block : file.FrameBlocks) bytes += block;
   bytes += file.Trailer;
-  std::string error = WriteFileAtomically(outputFile, bytes);
+  // A picture can be made again: replaced whole, but not flushed to the disk.
+  std::string error = WriteFileAtomically(outputFile, bytes, false);
   if (!error.empty()) return ExportResult::Failure("Cannot write " + outputFile + ": " + error);
   return ExportResult::Success();
 }

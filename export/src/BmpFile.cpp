@@ -12,8 +12,9 @@ constexpr std::size_t InfoHeaderSize = 40;
 constexpr std::uint32_t UncompressedRgb = 0;
 constexpr std::int64_t MaxSide = 32767;
 
-void PutLittleEndian(std::string& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+// Writes `value` over the next `bytes` bytes at `out` and moves past them.
+void PutLittleEndian(char*& out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) *out++ = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
 std::uint32_t GetLittleEndian(std::string_view in, std::size_t at, int bytes) {
@@ -32,9 +33,11 @@ std::int64_t RowStride(std::int64_t width, int bitsPerPixel) {
 std::string EncodeBmp(const Raster& raster) {
   std::int64_t stride = RowStride(raster.Width, 24);
   auto imageSize = static_cast<std::uint32_t>(stride * raster.Height);
-  std::string out;
-  out.reserve(FileHeaderSize + InfoHeaderSize + imageSize);
-  out += "BM";
+  // Zero-filled, so the row padding needs no writing.
+  std::string file(FileHeaderSize + InfoHeaderSize + imageSize, '\0');
+  char* out = file.data();
+  *out++ = 'B';
+  *out++ = 'M';
   PutLittleEndian(out, FileHeaderSize + InfoHeaderSize + imageSize, 4);
   PutLittleEndian(out, 0, 4);  // reserved
   PutLittleEndian(out, FileHeaderSize + InfoHeaderSize, 4);
@@ -49,17 +52,17 @@ std::string EncodeBmp(const Raster& raster) {
   PutLittleEndian(out, 2835, 4);
   PutLittleEndian(out, 0, 4);  // no palette
   PutLittleEndian(out, 0, 4);
-  std::size_t padding = static_cast<std::size_t>(stride) - 3 * raster.Width;
   for (int y = raster.Height - 1; y >= 0; --y) {
-    for (int x = 0; x < raster.Width; ++x) {
-      ColourValue colour = raster.At(x, y);
-      out += static_cast<char>(BlueOf(colour));
-      out += static_cast<char>(GreenOf(colour));
-      out += static_cast<char>(RedOf(colour));
+    char* pixel = out;
+    const ColourValue* row = raster.Pixels.data() + static_cast<std::size_t>(y) * raster.Width;
+    for (int x = 0; x < raster.Width; ++x, pixel += 3) {
+      pixel[0] = static_cast<char>(BlueOf(row[x]));
+      pixel[1] = static_cast<char>(GreenOf(row[x]));
+      pixel[2] = static_cast<char>(RedOf(row[x]));
     }
-    out.append(padding, '\0');
+    out += stride;
   }
-  return out;
+  return file;
 }
 
 std::optional<Raster> DecodeBmp(std::string_view bytes) {
@@ -90,12 +93,11 @@ std::optional<Raster> DecodeBmp(std::string_view bytes) {
   bool bottomUp = height > 0;
   int bytesPerPixel = bitsPerPixel / 8;
   for (int row = 0; row < rows; ++row) {
-    std::size_t at = dataOffset + static_cast<std::size_t>(row * stride);
+    const auto* in =
+        reinterpret_cast<const std::uint8_t*>(bytes.data()) + dataOffset + row * stride;
     int y = bottomUp ? static_cast<int>(rows) - 1 - row : row;
-    for (int x = 0; x < width; ++x, at += bytesPerPixel) {
-      auto component = [&](int i) { return static_cast<std::uint8_t>(bytes[at + i]); };
-      raster.At(x, y) = MakeColour(component(2), component(1), component(0));
-    }
+    ColourValue* out = raster.Pixels.data() + static_cast<std::size_t>(y) * width;
+    for (int x = 0; x < width; ++x, in += bytesPerPixel) out[x] = MakeColour(in[2], in[1], in[0]);
   }
   return raster;
 }

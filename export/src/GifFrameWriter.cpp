@@ -1,56 +1,56 @@
 #include "export/GifFrameWriter.h"
 
-#include <gif_lib.h>
+#include <algorithm>
+
+#include "export/GifLzw.h"
 
 namespace flinder {
 
 namespace {
 
-int AppendBytes(GifFileType* gif, const GifByteType* bytes, int length) {
-  static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(bytes), length);
-  return length;
-}
-
-// The palette padded with black to a power of two, at least 2 entries.
-ColorMapObject* MakeColourMap(const std::vector<ColourValue>& palette) {
-  int size = 2;
-  while (size < static_cast<int>(palette.size())) size *= 2;
-  ColorMapObject* map = GifMakeMapObject(size, nullptr);
-  if (!map) return nullptr;
-  for (int i = 0; i < size; ++i) {
-    ColourValue colour = i < static_cast<int>(palette.size()) ? palette[i] : 0;
-    map->Colors[i] = {static_cast<GifByteType>(RedOf(colour)),
-                      static_cast<GifByteType>(GreenOf(colour)),
-                      static_cast<GifByteType>(BlueOf(colour))};
-  }
-  return map;
+void PutWord(std::string& out, int value) {
+  out += static_cast<char>(value & 0xFF);
+  out += static_cast<char>((value >> 8) & 0xFF);
 }
 
 }  // namespace
 
 std::optional<std::string> EncodeGifFrame(const IndexedFrame& frame) {
+  const std::size_t pixelCount = static_cast<std::size_t>(frame.Width) * frame.Height;
   if (frame.Width <= 0 || frame.Height <= 0 || frame.Width > 65535 || frame.Height > 65535 ||
-      frame.Palette.size() > 256 ||
-      frame.Indexes.size() != static_cast<std::size_t>(frame.Width) * frame.Height)
+      frame.Palette.empty() || frame.Palette.size() > 256 || frame.Indexes.size() != pixelCount ||
+      *std::max_element(frame.Indexes.begin(), frame.Indexes.end()) >= frame.Palette.size())
     return std::nullopt;
-  std::string bytes;
-  int error = 0;
-  GifFileType* gif = EGifOpen(&bytes, AppendBytes, &error);
-  if (!gif) return std::nullopt;
-  ColorMapObject* map = MakeColourMap(frame.Palette);
-  bool ok = map && EGifPutScreenDesc(gif, frame.Width, frame.Height, 8, 0, map) == GIF_OK &&
-            EGifPutImageDesc(gif, 0, 0, frame.Width, frame.Height, false, nullptr) == GIF_OK;
-  // giflib copies the map into the file record.
-  GifFreeMapObject(map);
-  std::vector<GifPixelType> row(frame.Width);
-  for (int y = 0; ok && y < frame.Height; ++y) {
-    const std::uint8_t* start = frame.Indexes.data() + static_cast<std::size_t>(y) * frame.Width;
-    row.assign(start, start + frame.Width);
-    ok = EGifPutLine(gif, row.data(), frame.Width) == GIF_OK;
+
+  // The table has at least 2 entries; codes start at 2 bits or more.
+  int tableBits = 1;
+  while ((std::size_t{1} << tableBits) < frame.Palette.size()) ++tableBits;
+  const int tableSize = 1 << tableBits;
+
+  std::string out;
+  out.reserve(13 + 3 * tableSize + 10 + pixelCount / 2);
+  out += "GIF87a";
+  PutWord(out, frame.Width);
+  PutWord(out, frame.Height);
+  // Global table present, 8 bits per primary, table size.
+  out += static_cast<char>(0x80 | 0x70 | (tableBits - 1));
+  out += '\0';  // background colour
+  out += '\0';  // square pixels
+  for (int i = 0; i < tableSize; ++i) {
+    ColourValue colour = i < static_cast<int>(frame.Palette.size()) ? frame.Palette[i] : 0;
+    out += static_cast<char>(RedOf(colour));
+    out += static_cast<char>(GreenOf(colour));
+    out += static_cast<char>(BlueOf(colour));
   }
-  if (EGifCloseFile(gif, &error) != GIF_OK) ok = false;
-  if (!ok) return std::nullopt;
-  return bytes;
+  out += ',';  // image descriptor: whole screen, no local table, not interlaced
+  PutWord(out, 0);
+  PutWord(out, 0);
+  PutWord(out, frame.Width);
+  PutWord(out, frame.Height);
+  out += '\0';
+  AppendLzwImageData(out, frame.Indexes.data(), pixelCount, std::max(2, tableBits));
+  out += ';';
+  return out;
 }
 
 }  // namespace flinder

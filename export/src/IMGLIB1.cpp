@@ -24,7 +24,7 @@ constexpr const char* AnyImageFilter =
     "PNG (*.png)|*.png|TIF (*.tif)|*.tif";
 
 ExportResult WriteFile(const std::string& path, const std::string& bytes) {
-  std::string error = WriteFileAtomically(path, bytes);
+  std::string error = WriteFileBytes(path, bytes);
   if (!error.empty()) return ExportResult::Failure("Cannot write " + path + ": " + error);
   return ExportResult::Success();
 }
@@ -83,7 +83,14 @@ ExportResult IMGLIB1::SaveImageFile(std::string extension) {
 ExportResult IMGLIB1::WriteGif() {
   std::optional<std::string> bytes;
   try {
-    bytes = EncodeGifFrame(Quantiser.Quantise(Image));
+    if (SharedPalette) {
+      bytes = EncodeGifFrame(SharedPalette->Map(Image));
+    } else {
+      AnimationPalette own;
+      own.AddFrame(Image);
+      own.Build();
+      bytes = EncodeGifFrame(own.Map(Image));
+    }
   } catch (const std::runtime_error& error) {
     return ExportResult::Failure("Cannot write " + ImageFileName + ": " + error.what());
   }

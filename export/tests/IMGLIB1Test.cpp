@@ -66,12 +66,29 @@ TEST_F(IMGLIB1Test, BmpFramesBecomeLosslessOneImageGifs) {
   EXPECT_EQ(decoded->Images[0], Raster(5, 5, MakeColour(1, 2, 3)));
 }
 
+TEST_F(IMGLIB1Test, RicherPicturesWithoutAnAnimationPaletteAreQuantised) {
+  Raster frame = DesignFrame(2);
+  Load(frame);
+  Images.ImageFileName = Scratch.File("alone.gif");
+  ASSERT_TRUE(Images.SaveImageFile("gif").Ok);
+  std::optional<DecodedGif> decoded = DecodeGif(ReadWholeFile(Scratch.File("alone.gif")));
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->GlobalTableSize, 256);
+  EXPECT_GT(CompareRasters(frame, decoded->Images.at(0)).Psnr, 45);
+}
+
 TEST_F(IMGLIB1Test, ConvertedFramesMergeIntoAnAnimationWithAStillBackground) {
   std::vector<std::string> frameFiles;
   std::vector<Raster> frames;
+  auto palette = std::make_shared<AnimationPalette>();
   for (int i = 1; i <= 3; ++i) {
     frames.push_back(DesignFrame(i));
-    Load(frames.back());
+    palette->AddFrame(frames.back());
+  }
+  palette->Build();
+  Images.UseAnimationPalette(palette);
+  for (int i = 1; i <= 3; ++i) {
+    Load(frames[i - 1]);
     Images.ImageFileName = Scratch.File("temp" + std::to_string(i) + ".gif");
     ASSERT_TRUE(Images.SaveImageFile("gif").Ok);
     frameFiles.push_back(Images.ImageFileName);

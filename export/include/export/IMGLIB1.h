@@ -1,9 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
+#include <utility>
 
+#include "export/AnimationPalette.h"
 #include "export/ExportResult.h"
-#include "export/FrameQuantiser.h"
 #include "render/Raster.h"
 
 namespace flinder {
@@ -19,8 +21,9 @@ std::string GetFileFilter(std::string& extension, int& imageType);
 // Reads and writes single pictures by file extension and holds the current
 // one. BMP is read and written; GIF is written, one image with a global
 // palette; the other types are not provided, so reading or writing them
-// fails. Feed the frames of one animation through one instance in order:
-// the GIF writer keeps the still parts of consecutive frames identical.
+// fails. The frames of one animation share one palette (UseAnimationPalette),
+// so that their still parts stay identical; a picture written without one
+// gets a palette of its own.
 class IMGLIB1 {
  public:
   static constexpr const char* InvalidTypeMessage =
@@ -40,12 +43,18 @@ class IMGLIB1 {
 
   const Raster& CurrentImage() const { return Image; }
 
+  // The palette GIF files are written with from now on; none (null) gives
+  // every picture its own.
+  void UseAnimationPalette(std::shared_ptr<const AnimationPalette> palette) {
+    SharedPalette = std::move(palette);
+  }
+
  private:
   ExportResult WriteGif();
   ExportResult WriteBmp();
 
   Raster Image;
-  FrameQuantiser Quantiser;
+  std::shared_ptr<const AnimationPalette> SharedPalette;
 };
 
 }  // namespace flinder

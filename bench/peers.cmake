@@ -1,0 +1,9 @@
+# The measuring tool of compare-peers: not a benchmark itself.
+find_path(GIF_INCLUDE_DIR gif_lib.h REQUIRED)
+find_library(GIF_LIBRARY gif REQUIRED)
+add_executable(gif-quality GifQuality.cpp)
+target_include_directories(gif-quality PRIVATE ${GIF_INCLUDE_DIR})
+target_link_libraries(gif-quality PRIVATE export ${GIF_LIBRARY})
+
+add_executable(merge-frames MergeFrames.cpp)
+target_link_libraries(merge-frames PRIVATE export)

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "design/ShapeSettings.h"
+#include "export/AnimationPalette.h"
+#include "export/ExportHost.h"
+#include "export/ExportResult.h"
+#include "render/DrawingSurface.h"
+#include "render/FrameRenderer.h"
+
+namespace flinder {
+
+// What one export produced.
+struct ExportSummary {
+  bool Ok = false;
+  int FramesInGif = 0;
+  int Width = 0, Height = 0;
+  int Delay = 0;  // hundredths of a second
+};
+
+// Turns the current design into a looping animated GIF: one rotation cycle
+// is drawn frame by frame, each frame saved as tempN.bmp in the temporary
+// folder, converted to tempN.gif and merged into the output file; the
+// temporary files are removed whatever happens. The output file is replaced
+// only once the new one is complete, and any failure ends the export with
+// one message and the preview and windows as they were.
+class AnimatedGifExport {
+ public:
+  static constexpr int MaxFrames = 500;
+
+  AnimatedGifExport(ExportHost& host, FrameRenderer& renderer, DrawingSurface& surface,
+                    const ShapeSettings& settings, std::string temporaryFolder);
+
+  // The file the next export writes; kept between exports like the save
+  // dialog's file name.
+  std::string OutputFileName;
+  // Ask for the file even when its name is known (Save As, another design).
+  bool AskFileName = false;
+
+  // Frame files of the current export, entry 1 at index 0.
+  std::vector<std::string> FrameFiles;
+  int ExportFrameCount = 0;
+
+  ExportSummary ExportAnimatedGif();
+
+ private:
+  ExportResult RenderCycle();
+  ExportResult ConvertAndMergeFrames();
+  std::string FrameFileName(int number, const char* extension) const;
+  void RemoveTemporaryFiles();
+
+  ExportHost& host_;
+  FrameRenderer& renderer_;
+  DrawingSurface& surface_;
+  const ShapeSettings& settings_;
+  std::string temporaryFolder_;
+  AnimationPalette palette_;  // the colours of the frames drawn so far
+};
+
+// The delay in hundredths of a second for a Delay in milliseconds, halves to even.
+int GifDelay(float delayMilliseconds);
+
+// The text after the last folder separator.
+std::string FileTitle(const std::string& path);
+
+}  // namespace flinder

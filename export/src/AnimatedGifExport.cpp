@@ -1,0 +1,156 @@
+#include "export/AnimatedGifExport.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <thread>
+#include <utility>
+
+#include "design/FileAccess.h"
+#include "export/AnimatedGIF.h"
+#include "export/BmpFile.h"
+#include "export/IMGLIB1.h"
+
+namespace flinder {
+
+int GifDelay(float delayMilliseconds) {
+  return static_cast<int>(std::nearbyint(static_cast<double>(delayMilliseconds) / 10));
+}
+
+std::string FileTitle(const std::string& path) {
+  auto slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+AnimatedGifExport::AnimatedGifExport(ExportHost& host, FrameRenderer& renderer,
+                                     DrawingSurface& surface, const ShapeSettings& settings,
+                                     std::string temporaryFolder)
+    : host_(host),
+      renderer_(renderer),
+      surface_(surface),
+      settings_(settings),
+      temporaryFolder_(std::move(temporaryFolder)) {}
+
+ExportSummary AnimatedGifExport::ExportAnimatedGif() {
+  FrameFiles.clear();
+  FrameFiles.reserve(MaxFrames);
+  ExportFrameCount = 0;
+
+  if (OutputFileName.empty() || AskFileName) {
+    if (OutputFileName.empty()) host_.EnableSaveMenu();
+    // A cancelled dialog leaves the known name as it was.
+    std::optional<std::string> chosen = host_.AskSaveFileName("Untitled.gif");
+    if (!chosen || chosen->empty()) return {};
+    OutputFileName = *chosen;
+    host_.RepaintMainWindow();
+  }
+
+  host_.SetPreviewTimerEnabled(false);
+  host_.ShowProgress();
+
+  ExportResult result = RenderCycle();
+  if (result.Ok) result = ConvertAndMergeFrames();
+  RemoveTemporaryFiles();
+
+  host_.RestoreTopmost();
+  host_.HideProgress();
+  host_.SetPreviewTimerEnabled(true);
+
+  if (!result.Ok) {
+    if (!result.Message.empty()) host_.ShowMessage(result.Message);
+    return {};
+  }
+  return {true, std::max(ExportFrameCount - 1, 1), surface_.Width(), surface_.Height(),
+          GifDelay(settings_.SliderVal(Delay))};
+}
+
+std::string AnimatedGifExport::FrameFileName(int number, const char* extension) const {
+  return temporaryFolder_ + "/temp" + std::to_string(number) + "." + extension;
+}
+
+ExportResult AnimatedGifExport::RenderCycle() {
+  // Without a turn the cycle never completes: one still frame is the picture.
+  const bool still = settings_.SliderVal(Speed) == 0 || settings_.SliderVal(Sides) < 3;
+  palette_ = AnimationPalette();
+  renderer_.CycleRunning = true;
+  renderer_.Angle = 0;
+  while (renderer_.CycleRunning) {
+    if (ExportFrameCount == MaxFrames)
+      return ExportResult::Failure("Cannot export " + OutputFileName + ": the cycle has more than " +
+                                   std::to_string(MaxFrames) + " frames.");
+    ++ExportFrameCount;
+    renderer_.DrawFrame(surface_, settings_);
+    const std::string bmp = FrameFileName(ExportFrameCount, "bmp");
+    FrameFiles.push_back(bmp);
+    std::string error = WriteFileBytes(bmp, EncodeBmp(surface_.Capture()));
+    if (!error.empty()) return ExportResult::Failure("Cannot write " + bmp + ": " + error);
+    palette_.AddFrame(surface_.Capture());
+    host_.FrameDrawn(ExportFrameCount, surface_.Capture());
+    if (still) break;
+  }
+  return ExportResult::Success();
+}
+
+// Frames share one palette, so they convert independently of each other:
+// the work is spread over the cores, each worker with its own image module.
+ExportResult AnimatedGifExport::ConvertAndMergeFrames() {
+  auto palette = std::make_shared<AnimationPalette>(std::move(palette_));
+  try {
+    palette->Build();
+  } catch (const std::exception& e) {
+    return ExportResult::Failure("Cannot choose the colours of " + OutputFileName + ": " + e.what());
+  }
+
+  std::vector<ExportResult> results(ExportFrameCount, ExportResult::Success());
+  std::atomic<int> next = 1;
+  auto convert = [&] {
+    IMGLIB1 images;
+    images.UseAnimationPalette(palette);
+    for (int i = next++; i <= ExportFrameCount; i = next++) {
+      images.ImageFileName = FrameFileName(i, "bmp");
+      if (!images.LoadImageFile("bmp")) {
+        results[i - 1] = ExportResult::Failure("Cannot read the frame " + images.ImageFileName + ".");
+        continue;
+      }
+      images.ImageFileName = FrameFileName(i, "gif");
+      ExportResult saved = images.SaveImageFile("gif");
+      if (!saved.Ok && saved.Message.empty())
+        saved = ExportResult::Failure("Cannot write the frame " + images.ImageFileName + ".");
+      results[i - 1] = saved;
+    }
+  };
+  {
+    const int helpers = std::min<int>(std::thread::hardware_concurrency(), 4) - 1;
+    std::vector<std::jthread> workers;
+    for (int w = 0; w < helpers && w + 1 < ExportFrameCount; ++w) workers.emplace_back(convert);
+    convert();
+  }
+  for (int i = 1; i <= ExportFrameCount; ++i) {
+    if (!results[i - 1].Ok) return results[i - 1];
+    FrameFiles[i - 1] = FrameFileName(i, "gif");
+  }
+
+  host_.SetMainCaption(" GIF Flendar - " + FileTitle(OutputFileName));
+  host_.ProcessPendingEvents();
+
+  // The closing frame repeats the first pose and is left out, unless it is
+  // the only frame there is.
+  const int mergeCount = std::max(ExportFrameCount, 2);
+  const auto delay = static_cast<std::int16_t>(GifDelay(settings_.SliderVal(Delay)));
+  AnimatedGIF merger;
+  ExportResult merged = merger.MergeGifFrames(FrameFiles, mergeCount, OutputFileName, 0, 0, delay);
+  host_.ProcessPendingEvents();
+  return merged;
+}
+
+void AnimatedGifExport::RemoveTemporaryFiles() {
+  for (int i = 1; i <= ExportFrameCount; ++i) {
+    std::remove(FrameFileName(i, "bmp").c_str());
+    std::remove(FrameFileName(i, "gif").c_str());
+  }
+  host_.ProcessPendingEvents();
+}
+
+}  // namespace flinder

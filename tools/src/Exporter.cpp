@@ -1,0 +1,229 @@
+#include "tools/Exporter.h"
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <optional>
+#include <set>
+
+#include "design/DesignFile.h"
+#include "design/FileAccess.h"
+#include "export/AnimatedGifExport.h"
+#include "export/BmpFile.h"
+
+namespace flinder {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* Usage =
+    "usage: flinder-export [--designs FILE] --list\n"
+    "       flinder-export [--designs FILE] [--frames DIR] NAME OUTPUT.gif\n"
+    "       flinder-export [--designs FILE] --all OUTDIR";
+
+struct Options {
+  std::string Designs;
+  std::string FramesFolder;
+  std::string AllFolder;
+  bool List = false;
+  std::vector<std::string> Positional;
+};
+
+std::optional<Options> Parse(const std::vector<std::string>& arguments, std::string defaults) {
+  Options options;
+  options.Designs = std::move(defaults);
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& a = arguments[i];
+    auto value = [&](std::string& into) {
+      if (i + 1 >= arguments.size() || arguments[i + 1].empty()) return false;
+      into = arguments[++i];
+      return true;
+    };
+    if (a == "--designs") {
+      if (!value(options.Designs)) return std::nullopt;
+    } else if (a == "--frames") {
+      if (!value(options.FramesFolder)) return std::nullopt;
+    } else if (a == "--all") {
+      if (!value(options.AllFolder)) return std::nullopt;
+    } else if (a == "--list") {
+      options.List = true;
+    } else if (a.starts_with("--")) {
+      return std::nullopt;
+    } else {
+      options.Positional.push_back(a);
+    }
+  }
+  const int modes = options.List + !options.AllFolder.empty() + !options.Positional.empty();
+  if (modes != 1) return std::nullopt;
+  if (!options.Positional.empty() && options.Positional.size() != 2) return std::nullopt;
+  if (!options.FramesFolder.empty() && options.Positional.empty()) return std::nullopt;
+  return options;
+}
+
+// Keeps every frame as drawn, besides what the export itself does.
+class ExporterHost : public HeadlessExportHost {
+ public:
+  ExporterHost(std::ostream& err, std::string framesFolder)
+      : err_(err), framesFolder_(std::move(framesFolder)) {}
+
+  void ShowMessage(const std::string& text) override {
+    HeadlessExportHost::ShowMessage(text);
+    err_ << "flinder-export: " << text << "\n";
+  }
+  void FrameDrawn(int number, const Raster& frame) override {
+    if (framesFolder_.empty() || frameError_) return;
+    std::string path = framesFolder_ + "/frame" + std::to_string(number) + ".bmp";
+    std::string error = WriteFileBytes(path, EncodeBmp(frame));
+    if (!error.empty()) {
+      err_ << "flinder-export: cannot write " << path << ": " << error << "\n";
+      frameError_ = true;
+    }
+  }
+  bool FrameError() const { return frameError_; }
+
+ private:
+  std::ostream& err_;
+  std::string framesFolder_;
+  bool frameError_ = false;
+};
+
+// A private folder for the temporary frame files, removed with them.
+class TemporaryFolder {
+ public:
+  TemporaryFolder() {
+    std::error_code ignored;
+    std::string pattern = (fs::temp_directory_path(ignored) / "flinder-XXXXXX").string();
+    if (::mkdtemp(pattern.data())) path_ = pattern;
+  }
+  ~TemporaryFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) fs::remove_all(path_, ignored);
+  }
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+class Exporter {
+ public:
+  Exporter(const Options& options, std::ostream& out, std::ostream& err)
+      : options_(options), out_(out), err_(err), designs_(options.Designs) {
+    designs_.ReportFileErrors = true;
+  }
+
+  int Run(bool progress) {
+    if (!CanOpenFile(options_.Designs)) {
+      err_ << "flinder-export: cannot read the design file " << options_.Designs << "\n";
+      return ExitUsage;
+    }
+    std::vector<std::string> names;
+    try {
+      names = designs_.ListShapes();
+    } catch (const DesignFileError& e) {
+      err_ << "flinder-export: " << e.what() << "\n";
+      return ExitUsage;
+    }
+    if (options_.List) {
+      for (const std::string& name : names) out_ << name << "\n";
+      return ExitOk;
+    }
+    if (!options_.AllFolder.empty()) return ExportAll(names, progress);
+
+    const std::string& name = options_.Positional[0];
+    if (std::find(names.begin(), names.end(), name) == names.end()) {
+      err_ << "flinder-export: no design named \"" << name << "\" in " << options_.Designs << "\n";
+      return ExitUsage;
+    }
+    if (!options_.FramesFolder.empty() && !MakeFolder(options_.FramesFolder)) return ExitExportFailed;
+    return ExportOne(name, options_.Positional[1], options_.FramesFolder) ? ExitOk : ExitExportFailed;
+  }
+
+ private:
+  bool MakeFolder(const std::string& folder) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) err_ << "flinder-export: cannot make the folder " << folder << ": " << error.message() << "\n";
+    return !error;
+  }
+
+  bool ExportOne(const std::string& name, const std::string& output, const std::string& frames) {
+    ShapeSettings settings;
+    try {
+      designs_.LoadShape(settings, name);
+    } catch (const DesignFileError& e) {
+      err_ << "flinder-export: " << e.what() << "\n";
+      return false;
+    }
+    TemporaryFolder temporary;
+    if (temporary.Path().empty()) {
+      err_ << "flinder-export: cannot make a temporary folder\n";
+      return false;
+    }
+    DrawingSurface surface(static_cast<int>(settings.SliderVal(Width)),
+                           static_cast<int>(settings.SliderVal(Height)));
+    FrameRenderer renderer;
+    ExporterHost host(err_, frames);
+    AnimatedGifExport exporter(host, renderer, surface, settings, temporary.Path());
+    exporter.OutputFileName = output;
+    ExportSummary summary = exporter.ExportAnimatedGif();
+    if (!summary.Ok || host.FrameError()) return false;
+    out_ << name << " -> " << output << " (" << summary.FramesInGif << " frames, " << summary.Width
+         << "x" << summary.Height << ", delay " << summary.Delay << ")\n";
+    return true;
+  }
+
+  int ExportAll(const std::vector<std::string>& names, bool progress) {
+    if (!MakeFolder(options_.AllFolder)) return ExitExportFailed;
+    std::set<std::string> taken;
+    bool allOk = true;
+    for (size_t i = 0; i < names.size(); ++i) {
+      if (progress) DrawProgress(i, names.size(), names[i]);
+      std::string file = SafeFileName(names[i]);
+      for (int n = 2; !taken.insert(file).second; ++n) file = SafeFileName(names[i]) + "-" + std::to_string(n);
+      allOk &= ExportOne(names[i], options_.AllFolder + "/" + file + ".gif", {});
+    }
+    if (progress) DrawProgress(names.size(), names.size(), "");
+    return allOk ? ExitOk : ExitExportFailed;
+  }
+
+  void DrawProgress(size_t done, size_t total, const std::string& name) {
+    constexpr int BarWidth = 30;
+    int filled = total == 0 ? BarWidth : static_cast<int>(BarWidth * done / total);
+    err_ << "\r[" << std::string(filled, '#') << std::string(BarWidth - filled, ' ') << "] " << done
+         << "/" << total << " " << name << "\033[K";
+    if (done == total) err_ << "\n";
+    err_.flush();
+  }
+
+  const Options& options_;
+  std::ostream& out_;
+  std::ostream& err_;
+  DesignFile designs_;
+};
+
+}  // namespace
+
+std::string SafeFileName(const std::string& name) {
+  std::string safe;
+  for (unsigned char c : name) {
+    bool plain = std::isalnum(c) || c == ' ' || c == '.' || c == '-' || c == '_' || c >= 0x80;
+    safe += plain ? static_cast<char>(c) : '_';
+  }
+  if (safe.empty() || safe[0] == '.') safe.insert(safe.begin(), '_');
+  return safe;
+}
+
+int RunExporter(const std::vector<std::string>& arguments, const std::string& defaultDesigns,
+                std::ostream& out, std::ostream& err, bool progress) {
+  std::optional<Options> options = Parse(arguments, defaultDesigns);
+  if (!options) {
+    err << Usage << "\n";
+    return ExitUsage;
+  }
+  return Exporter(*options, out, err).Run(progress);
+}
+
+}  // namespace flinder
