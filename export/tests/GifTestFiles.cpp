@@ -1,17 +1,21 @@
 #include "GifTestFiles.h"
 
 #include <gif_lib.h>
+#include <stdlib.h>
 
 #include <cstring>
+#include <stdexcept>
 #include <fstream>
 #include <iterator>
 
 namespace flinder {
 
-ScratchFolder::ScratchFolder(const std::string& name)
-    : Path(std::filesystem::temp_directory_path() / ("flinder-export-" + name)) {
-  std::filesystem::remove_all(Path);
-  std::filesystem::create_directories(Path);
+// A folder of its own: CTest runs the test cases side by side.
+ScratchFolder::ScratchFolder(const std::string& name) {
+  std::string pattern =
+      (std::filesystem::temp_directory_path() / ("flinder-" + name + "-XXXXXX")).string();
+  if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch folder");
+  Path = pattern;
 }
 
 ScratchFolder::~ScratchFolder() {
