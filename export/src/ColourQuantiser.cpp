@@ -84,11 +84,41 @@ double Refine(const std::vector<ColourCount>& histogram, std::vector<ColourValue
   return error;
 }
 
+// The quantiser stops once its palette looks good enough, often well short
+// of the entries allowed. Each free entry goes to the colour that costs the
+// most squared error as things stand, so the k-means rounds start from a
+// palette that uses every entry.
+void FillFreeEntries(const std::vector<ColourCount>& histogram, std::vector<ColourValue>& palette,
+                     int maxColours) {
+  if (palette.empty() || static_cast<int>(palette.size()) >= maxColours) return;
+  const NearestColourSearch search(palette);
+  std::vector<int> distance(histogram.size());
+  for (std::size_t i = 0; i < histogram.size(); ++i)
+    distance[i] = SquaredDistance(histogram[i].Colour, palette[search.Nearest(histogram[i].Colour)]);
+  while (static_cast<int>(palette.size()) < maxColours) {
+    std::size_t worst = 0;
+    double worstCost = 0;
+    for (std::size_t i = 0; i < histogram.size(); ++i) {
+      double cost = static_cast<double>(histogram[i].Count) * distance[i];
+      if (cost > worstCost) {
+        worstCost = cost;
+        worst = i;
+      }
+    }
+    if (worstCost == 0) return;  // every colour has its exact entry
+    const ColourValue added = histogram[worst].Colour;
+    palette.push_back(added);
+    for (std::size_t i = 0; i < histogram.size(); ++i)
+      distance[i] = std::min(distance[i], SquaredDistance(histogram[i].Colour, added));
+  }
+}
+
 }  // namespace
 
 std::vector<ColourValue> QuantiseColours(const std::vector<ColourCount>& histogram,
                                          int maxColours) {
   std::vector<ColourValue> palette = QuantiserPalette(histogram, maxColours);
+  FillFreeEntries(histogram, palette, maxColours);
   // Rounded means can make a round worse; the best palette seen is kept.
   std::vector<ColourValue> best = palette;
   double bestError = Refine(histogram, palette);

@@ -6,6 +6,7 @@
 
 #include "DesignFrames.h"
 #include "export/AnimationPalette.h"
+#include "export/ColourQuantiser.h"
 
 namespace flinder {
 namespace {
@@ -67,6 +68,14 @@ TEST(AnimationPaletteTest, RicherAnimationsAreQuantisedClosely) {
     EXPECT_LT(error.Mean, 0.4);
     EXPECT_GT(error.Psnr, 45);
   }
+}
+
+TEST(AnimationPaletteTest, QuantisingUsesEveryEntryAllowed) {
+  // The quantiser alone settles for fewer entries on an even blend.
+  std::vector<ColourCount> blend;
+  for (int i = 0; i < 300; ++i)
+    blend.push_back({MakeColour(i * 255 / 299, 40 + i * 100 / 299, 200 - i * 150 / 299), 100});
+  EXPECT_EQ(QuantiseColours(blend, 256).size(), 256u);
 }
 
 TEST(AnimationPaletteTest, EachColourKeepsOneOutputColourInEveryFrame) {
