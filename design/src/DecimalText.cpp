@@ -11,8 +11,8 @@ namespace {
 // Scientific text "d.ddde±x" of `value` with `digits` significant digits.
 std::string Scientific(double value, int digits) {
   char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                              std::chars_format::scientific, digits - 1);
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                              digits - 1);
   return std::string(buffer, result.ptr);
 }
 

@@ -40,7 +40,9 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
 
 namespace {
 
-std::string Reason(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+std::string Reason(const char* what) {
+  return std::string(what) + ": " + std::strerror(errno);
+}
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -76,8 +78,10 @@ std::string WriteFileAtomically(const std::string& path, std::string_view bytes,
   ::fchmod(fd, mode);
 
   std::string error;
-  if (!WriteAll(fd, bytes)) error = Reason("cannot write");
-  else if (flush && ::fsync(fd) != 0) error = Reason("cannot flush");
+  if (!WriteAll(fd, bytes))
+    error = Reason("cannot write");
+  else if (flush && ::fsync(fd) != 0)
+    error = Reason("cannot flush");
   if (::close(fd) != 0 && error.empty()) error = Reason("cannot close");
   if (error.empty() && std::rename(temporary.c_str(), path.c_str()) != 0)
     error = Reason("cannot replace the file");

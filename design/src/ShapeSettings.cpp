@@ -9,19 +9,28 @@ namespace flinder {
 namespace {
 
 // Products are taken in double precision; the caller stores a single.
-double Int(double x) { return std::floor(x); }
+double Int(double x) {
+  return std::floor(x);
+}
 
 // The field of a switch, for a const or a changeable record.
 template <typename Settings>
 auto& SwitchField(Settings& settings, Switch which) {
   switch (which) {
-    case Switch::Star: return settings.Star;
-    case Switch::ShowText: return settings.ShowText;
-    case Switch::ViewShapeShadow: return settings.ViewShapeShadow;
-    case Switch::ViewTextShadow: return settings.ViewTextShadow;
-    case Switch::ViewLine: return settings.ViewLine;
-    case Switch::ViewLineShadow: return settings.ViewLineShadow;
-    case Switch::TextFront: break;
+    case Switch::Star:
+      return settings.Star;
+    case Switch::ShowText:
+      return settings.ShowText;
+    case Switch::ViewShapeShadow:
+      return settings.ViewShapeShadow;
+    case Switch::ViewTextShadow:
+      return settings.ViewTextShadow;
+    case Switch::ViewLine:
+      return settings.ViewLine;
+    case Switch::ViewLineShadow:
+      return settings.ViewLineShadow;
+    case Switch::TextFront:
+      break;
   }
   return settings.TextFront;
 }
@@ -31,8 +40,10 @@ auto& SwitchField(Settings& settings, Switch which) {
 float ParameterValue(int index, float position) {
   const double p = position;
   switch (index) {
-    case Sides: return static_cast<float>(Int(p * 20) + 3);
-    case Radius: return static_cast<float>(Int(p * 100));
+    case Sides:
+      return static_cast<float>(Int(p * 20) + 3);
+    case Radius:
+      return static_cast<float>(Int(p * 100));
     case Speed: {
       double t = Int((p - 0.5) * 100) / 10;
       // The speed skips +-0.1: the smallest turn either way is 0.2.
@@ -40,14 +51,20 @@ float ParameterValue(int index, float position) {
       if (t > 0 && t < 0.2) t = 0.2;
       return static_cast<float>(t);
     }
-    case Detail: return static_cast<float>(Int(p * 5) + 1);
-    case Delay: return static_cast<float>(Int(p * 999) + 1);
+    case Detail:
+      return static_cast<float>(Int(p * 5) + 1);
+    case Delay:
+      return static_cast<float>(Int(p * 999) + 1);
     case Width:
-    case Height: return static_cast<float>(Int((p + 0.05) * 400));
-    case StarDepth: return static_cast<float>(Int((p + 0.1) * 100) / 100);
+    case Height:
+      return static_cast<float>(Int((p + 0.05) * 400));
+    case StarDepth:
+      return static_cast<float>(Int((p + 0.1) * 100) / 100);
     case ShapeShadowOffset:
-    case TextShadowOffset: return static_cast<float>(Int((p - 0.5) * 20));
-    default: return 0;
+    case TextShadowOffset:
+      return static_cast<float>(Int((p - 0.5) * 20));
+    default:
+      return 0;
   }
 }
 
@@ -98,23 +115,33 @@ ColourValue ShapeSettings::PositionColour(int slot) const {
   return MakeColour(component(0), component(1), component(2));
 }
 
-bool ShapeSettings::SwitchOn(Switch which) const { return SwitchField(*this, which); }
+bool ShapeSettings::SwitchOn(Switch which) const {
+  return SwitchField(*this, which);
+}
 
 void ShapeSettings::SetSwitch(Switch which, bool on) {
   SwitchField(*this, which) = on;
   if (observer_) observer_->SwitchChanged(which, on);
 }
 
-void ShapeSettings::Toggle(Switch which) { SetSwitch(which, !SwitchOn(which)); }
+void ShapeSettings::Toggle(Switch which) {
+  SetSwitch(which, !SwitchOn(which));
+}
 
 void ShapeSettings::ToggleStar() {
   Toggle(Switch::Star);
   if (Star) SetSwitch(Switch::ViewLine, false);
 }
 
-void ShapeSettings::ToggleText() { Toggle(Switch::ShowText); }
-void ShapeSettings::ToggleShapeShadow() { Toggle(Switch::ViewShapeShadow); }
-void ShapeSettings::ToggleTextShadow() { Toggle(Switch::ViewTextShadow); }
+void ShapeSettings::ToggleText() {
+  Toggle(Switch::ShowText);
+}
+void ShapeSettings::ToggleShapeShadow() {
+  Toggle(Switch::ViewShapeShadow);
+}
+void ShapeSettings::ToggleTextShadow() {
+  Toggle(Switch::ViewTextShadow);
+}
 
 void ShapeSettings::SelectSlot(int slot) {
   SelectedSlot = slot;

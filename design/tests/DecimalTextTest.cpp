@@ -1,6 +1,6 @@
-#include "design/DecimalText.h"
-
 #include <gtest/gtest.h>
+
+#include "design/DecimalText.h"
 
 namespace flinder {
 namespace {

@@ -1,8 +1,8 @@
-#include "design/ShapeSettings.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "design/ShapeSettings.h"
 
 namespace flinder {
 namespace {
@@ -120,11 +120,19 @@ TEST(ShapeSettings, ObserverSeesLabelThenEffectThenThumb) {
   s.SelectedSlot = Outer;
   s.SetSlider(BlueSlider, 1.0f);
   std::vector<Event> expected = {
-      {"label", Delay, "100"},  {"timer", 100, ""},  {"thumb", Delay, ""},
-      {"label", Width, "220"},  {"width", 220, ""},  {"thumb", Width, ""},
-      {"label", Height, "420"}, {"height", 420, ""}, {"thumb", Height, ""},
-      {"label", Speed, "-0.2"}, {"thumb", Speed, ""},
-      {"label", BlueSlider, "255"}, {"swatch", MakeColour(0, 0, 255), ""},
+      {"label", Delay, "100"},
+      {"timer", 100, ""},
+      {"thumb", Delay, ""},
+      {"label", Width, "220"},
+      {"width", 220, ""},
+      {"thumb", Width, ""},
+      {"label", Height, "420"},
+      {"height", 420, ""},
+      {"thumb", Height, ""},
+      {"label", Speed, "-0.2"},
+      {"thumb", Speed, ""},
+      {"label", BlueSlider, "255"},
+      {"swatch", MakeColour(0, 0, 255), ""},
       {"thumb", BlueSlider, ""},
   };
   EXPECT_EQ(o.events, expected);
@@ -133,7 +141,7 @@ TEST(ShapeSettings, ObserverSeesLabelThenEffectThenThumb) {
 TEST(ShapeSettings, PositionColourRoundsHalvesToEven) {
   ShapeSettings s;
   s.SelectedSlot = Back;
-  s.SetSlider(RedSlider, 0.5f);         // 127.5 -> 128
+  s.SetSlider(RedSlider, 0.5f);          // 127.5 -> 128
   s.SetSlider(GreenSlider, 1.5f / 255);  // about 1.5 -> 2
   s.SetSlider(BlueSlider, 1.0f);
   EXPECT_EQ(s.PositionColour(Back), MakeColour(128, 2, 255));

@@ -78,8 +78,9 @@ ExportResult AnimatedGifExport::RenderCycle() {
   renderer_.Angle = 0;
   while (renderer_.CycleRunning) {
     if (ExportFrameCount == MaxFrames)
-      return ExportResult::Failure("Cannot export " + OutputFileName + ": the cycle has more than " +
-                                   std::to_string(MaxFrames) + " frames.");
+      return ExportResult::Failure("Cannot export " + OutputFileName +
+                                   ": the cycle has more than " + std::to_string(MaxFrames) +
+                                   " frames.");
     ++ExportFrameCount;
     renderer_.DrawFrame(surface_, settings_);
     const std::string bmp = FrameFileName(ExportFrameCount, "bmp");
@@ -100,7 +101,8 @@ ExportResult AnimatedGifExport::ConvertAndMergeFrames() {
   try {
     palette->Build();
   } catch (const std::exception& e) {
-    return ExportResult::Failure("Cannot choose the colours of " + OutputFileName + ": " + e.what());
+    return ExportResult::Failure("Cannot choose the colours of " + OutputFileName + ": " +
+                                 e.what());
   }
 
   std::vector<ExportResult> results(ExportFrameCount, ExportResult::Success());
@@ -111,7 +113,8 @@ ExportResult AnimatedGifExport::ConvertAndMergeFrames() {
     for (int i = next++; i <= ExportFrameCount; i = next++) {
       images.ImageFileName = FrameFileName(i, "bmp");
       if (!images.LoadImageFile("bmp")) {
-        results[i - 1] = ExportResult::Failure("Cannot read the frame " + images.ImageFileName + ".");
+        results[i - 1] =
+            ExportResult::Failure("Cannot read the frame " + images.ImageFileName + ".");
         continue;
       }
       images.ImageFileName = FrameFileName(i, "gif");

@@ -94,7 +94,8 @@ void FillFreeEntries(const std::vector<ColourCount>& histogram, std::vector<Colo
   const NearestColourSearch search(palette);
   std::vector<int> distance(histogram.size());
   for (std::size_t i = 0; i < histogram.size(); ++i)
-    distance[i] = SquaredDistance(histogram[i].Colour, palette[search.Nearest(histogram[i].Colour)]);
+    distance[i] =
+        SquaredDistance(histogram[i].Colour, palette[search.Nearest(histogram[i].Colour)]);
   while (static_cast<int>(palette.size()) < maxColours) {
     std::size_t worst = 0;
     double worstCost = 0;

@@ -1,11 +1,10 @@
-#include "export/AnimatedGifExport.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
 
 #include "GifTestFiles.h"
+#include "export/AnimatedGifExport.h"
 
 namespace flinder {
 namespace {

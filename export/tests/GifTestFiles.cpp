@@ -4,9 +4,9 @@
 #include <stdlib.h>
 
 #include <cstring>
-#include <stdexcept>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
 namespace flinder {
 

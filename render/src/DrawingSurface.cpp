@@ -11,7 +11,9 @@ namespace {
 
 // The pixel a coordinate falls on, kept in double so that coordinates far
 // off the raster cannot overflow an int before they are clipped.
-double Nearest(double v) { return std::floor(v + 0.5); }
+double Nearest(double v) {
+  return std::floor(v + 0.5);
+}
 
 bool Finite(double a, double b, double c, double d) {
   return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d);
@@ -29,7 +31,9 @@ Interval Solve(double c, double lo, double hi) {
   return a <= b ? Interval{a, b} : Interval{b, a};
 }
 
-Interval Intersect(Interval a, Interval b) { return {std::max(a.lo, b.lo), std::min(a.hi, b.hi)}; }
+Interval Intersect(Interval a, Interval b) {
+  return {std::max(a.lo, b.lo), std::min(a.hi, b.hi)};
+}
 
 // The x extent on row y of the disc of radius r around (cx, cy).
 Interval DiscSlice(double cx, double cy, double r, double y) {
@@ -41,7 +45,9 @@ Interval DiscSlice(double cx, double cy, double r, double y) {
 
 }  // namespace
 
-DrawingSurface::DrawingSurface(int width, int height) { Resize(width, height); }
+DrawingSurface::DrawingSurface(int width, int height) {
+  Resize(width, height);
+}
 
 void DrawingSurface::Resize(int width, int height) {
   width = std::max(width, 0);

@@ -5,7 +5,9 @@
 
 namespace flinder {
 
-int VertexCount(int sides, bool star) { return star && sides % 2 != 0 ? sides + 1 : sides; }
+int VertexCount(int sides, bool star) {
+  return star && sides % 2 != 0 ? sides + 1 : sides;
+}
 
 double SymmetryPeriod(int vertexCount, bool star) {
   return (star ? 2.0 : 1.0) * 360 / vertexCount;
@@ -59,7 +61,9 @@ void ShapeOutline::ComputeRing(double t, double cx, double cy) {
 
 void ShapeOutline::DrawRing(DrawingSurface& surface) const {
   if (count_ == 0) return;
-  auto point = [this](int j) { return std::pair{static_cast<float>(x_[j]), static_cast<float>(y_[j])}; };
+  auto point = [this](int j) {
+    return std::pair{static_cast<float>(x_[j]), static_cast<float>(y_[j])};
+  };
   for (int j = 0; j + 1 < count_; ++j) {
     auto [xa, ya] = point(j);
     auto [xb, yb] = point(j + 1);

@@ -1,6 +1,6 @@
-#include "render/DrawingSurface.h"
-
 #include <gtest/gtest.h>
+
+#include "render/DrawingSurface.h"
 
 namespace flinder {
 namespace {

@@ -1,9 +1,9 @@
-#include "render/ShapeOutline.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
+
+#include "render/ShapeOutline.h"
 
 namespace flinder {
 namespace {
@@ -124,8 +124,7 @@ TEST(Outline, PolygonWithAnOddCountAlternatesWithoutEffect) {
   outline.BeginPass();
   for (double t : RingScales()) {
     outline.ComputeRing(t, 0, 0);
-    for (int j = 1; j <= 5; ++j)
-      EXPECT_NEAR(std::hypot(outline.X(j), outline.Y(j)), 50 * t, 1e-4);
+    for (int j = 1; j <= 5; ++j) EXPECT_NEAR(std::hypot(outline.X(j), outline.Y(j)), 50 * t, 1e-4);
   }
 }
 

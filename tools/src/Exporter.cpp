@@ -137,15 +137,19 @@ class Exporter {
       err_ << "flinder-export: no design named \"" << name << "\" in " << options_.Designs << "\n";
       return ExitUsage;
     }
-    if (!options_.FramesFolder.empty() && !MakeFolder(options_.FramesFolder)) return ExitExportFailed;
-    return ExportOne(name, options_.Positional[1], options_.FramesFolder) ? ExitOk : ExitExportFailed;
+    if (!options_.FramesFolder.empty() && !MakeFolder(options_.FramesFolder))
+      return ExitExportFailed;
+    return ExportOne(name, options_.Positional[1], options_.FramesFolder) ? ExitOk
+                                                                          : ExitExportFailed;
   }
 
  private:
   bool MakeFolder(const std::string& folder) {
     std::error_code error;
     fs::create_directories(folder, error);
-    if (error) err_ << "flinder-export: cannot make the folder " << folder << ": " << error.message() << "\n";
+    if (error)
+      err_ << "flinder-export: cannot make the folder " << folder << ": " << error.message()
+           << "\n";
     return !error;
   }
 
@@ -182,7 +186,8 @@ class Exporter {
     for (size_t i = 0; i < names.size(); ++i) {
       if (progress) DrawProgress(i, names.size(), names[i]);
       std::string file = SafeFileName(names[i]);
-      for (int n = 2; !taken.insert(file).second; ++n) file = SafeFileName(names[i]) + "-" + std::to_string(n);
+      for (int n = 2; !taken.insert(file).second; ++n)
+        file = SafeFileName(names[i]) + "-" + std::to_string(n);
       allOk &= ExportOne(names[i], options_.AllFolder + "/" + file + ".gif", {});
     }
     if (progress) DrawProgress(names.size(), names.size(), "");

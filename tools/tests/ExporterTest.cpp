@@ -1,5 +1,3 @@
-#include "tools/Exporter.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +7,7 @@
 #include "GifTestFiles.h"
 #include "design/DesignFile.h"
 #include "export/BmpFile.h"
+#include "tools/Exporter.h"
 
 namespace flinder {
 namespace {
@@ -70,7 +69,8 @@ TEST_F(ExporterTest, ExportedFramesEqualTheFramesAsDrawn) {
   auto decoded = DecodeGif(ReadWholeFile(gif));
   ASSERT_TRUE(decoded);
   const int count = static_cast<int>(decoded->Images.size());
-  EXPECT_EQ(run.Out, "Spinner -> " + gif + " (" + std::to_string(count) + " frames, 40x40, delay 10)\n");
+  EXPECT_EQ(run.Out,
+            "Spinner -> " + gif + " (" + std::to_string(count) + " frames, 40x40, delay 10)\n");
   // The closing frame is written too, though it is not in the GIF.
   EXPECT_TRUE(fs::exists(frames + "/frame" + std::to_string(count + 1) + ".bmp"));
   EXPECT_FALSE(fs::exists(frames + "/frame" + std::to_string(count + 2) + ".bmp"));
@@ -92,9 +92,13 @@ TEST_F(ExporterTest, AllWritesEveryListedDesignUnderASafeName) {
 }
 
 TEST_F(ExporterTest, BadUsageAndBadInputGiveCodeTwoWithOneLine) {
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {}, {"--list", "Spinner", "x.gif"}, {"Spinner"}, {"--bogus"}, {"--designs"},
-           {"--frames", "dir", "--list"}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"--list", "Spinner", "x.gif"},
+                                             {"Spinner"},
+                                             {"--bogus"},
+                                             {"--designs"},
+                                             {"--frames", "dir", "--list"}}) {
     Outcome run = Exporter(args);
     EXPECT_EQ(run.Code, ExitUsage);
     EXPECT_NE(run.Err.find("usage:"), std::string::npos);
@@ -106,7 +110,8 @@ TEST_F(ExporterTest, BadUsageAndBadInputGiveCodeTwoWithOneLine) {
   EXPECT_EQ(removed.Code, ExitUsage);
   Outcome missing = Exporter({"--designs", folder.File("none.ini"), "--list"});
   EXPECT_EQ(missing.Code, ExitUsage);
-  EXPECT_EQ(missing.Err, "flinder-export: cannot read the design file " + folder.File("none.ini") + "\n");
+  EXPECT_EQ(missing.Err,
+            "flinder-export: cannot read the design file " + folder.File("none.ini") + "\n");
 }
 
 TEST_F(ExporterTest, AFailedExportGivesCodeOneAndLeavesNothing) {

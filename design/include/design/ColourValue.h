@@ -10,8 +10,14 @@ using ColourValue = std::int32_t;
 constexpr ColourValue MakeColour(int red, int green, int blue) {
   return red + 256 * green + 65536 * blue;
 }
-constexpr int RedOf(ColourValue colour) { return colour & 0xFF; }
-constexpr int GreenOf(ColourValue colour) { return (colour >> 8) & 0xFF; }
-constexpr int BlueOf(ColourValue colour) { return (colour >> 16) & 0xFF; }
+constexpr int RedOf(ColourValue colour) {
+  return colour & 0xFF;
+}
+constexpr int GreenOf(ColourValue colour) {
+  return (colour >> 8) & 0xFF;
+}
+constexpr int BlueOf(ColourValue colour) {
+  return (colour >> 16) & 0xFF;
+}
 
 }  // namespace flinder

@@ -23,7 +23,6 @@ std::string WriteFileBytes(const std::string& path, std::string_view bytes);
 // can be made again), and the temporary file is renamed over `path`.
 // Returns an empty string on success, otherwise the reason it failed; the
 // old file is then untouched and no temporary file is left.
-std::string WriteFileAtomically(const std::string& path, std::string_view bytes,
-                                bool flush = true);
+std::string WriteFileAtomically(const std::string& path, std::string_view bytes, bool flush = true);
 
 }  // namespace flinder

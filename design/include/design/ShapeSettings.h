@@ -41,7 +41,9 @@ constexpr int RedSlider = 10;
 constexpr int GreenSlider = 11;
 constexpr int BlueSlider = 12;
 
-constexpr int ColourIndex(int slot, int component) { return 10 + 3 * slot + component; }
+constexpr int ColourIndex(int slot, int component) {
+  return 10 + 3 * slot + component;
+}
 
 // The caption's font (the preview picture's font in the window).
 struct CaptionFont {

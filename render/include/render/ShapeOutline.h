@@ -10,7 +10,9 @@ namespace flinder {
 // The decimal literal of 2 pi divided by 360, not the full-precision value:
 // every angle the shapes turn through is measured with this factor.
 constexpr double DegToRadFactor = 6.28318530717958 / 360;
-constexpr double DegToRad(double degrees) { return degrees * DegToRadFactor; }
+constexpr double DegToRad(double degrees) {
+  return degrees * DegToRadFactor;
+}
 
 // A star always has an even number of vertices: odd side counts gain one.
 int VertexCount(int sides, bool star);
