@@ -1,5 +1,6 @@
 # The two everyday commands: `make run` and `make test`. Both install missing
 # Debian packages first (scripts/install-deps), then configure and build.
+MAKEFLAGS += --no-print-directory
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 
