@@ -25,7 +25,6 @@ run: build
 	@test -e $(BUILD)/bin/flinder.ini || cp designs/flinder.ini $(BUILD)/bin/flinder.ini
 	@mkdir -p out
 	@$(BUILD)/bin/flinder-export --all out
-	@ls -1 out/*.gif
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
