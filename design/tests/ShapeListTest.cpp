@@ -7,27 +7,21 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-TEST(ShapeList, ListsTheDesignsMarkedInTheListSection) {
+TEST(ShapeList, ListsTheMarkedDesignsFromTheExactHeaderToTheFirstEmptyLine) {
   EXPECT_EQ(ScanShapeList("[Shapes]\nStar=1\nDisc=0\nWave=1\n\n[Star]\nSlider0=1\n"),
             (Names{"Star", "Wave"}));
   EXPECT_EQ(ScanShapeList("[Shapes]\r\nStar=1\r\nWave=1\r\n\r\n[Wave]\r\nSlider0=1\r\n"),
             (Names{"Star", "Wave"}));
   // Only the last character decides; the file may end without a line break.
   EXPECT_EQ(ScanShapeList("[Shapes]\nA=9\nB=x\nC=10\nD=-1\nE=1"), (Names{"A", "E"}));
-}
-
-TEST(ShapeList, OnlyTheExactHeaderStartsTheListAndAnEmptyLineEndsIt) {
-  EXPECT_EQ(ScanShapeList("[shapes]\nStar=1\n"), Names{});
-  EXPECT_EQ(ScanShapeList(" [Shapes]\nStar=1\n"), Names{});
+  // Lines without a usable name are skipped.
+  EXPECT_EQ(ScanShapeList("[Shapes]\n1\n=1\nWindow=1\n Pad=1\nA]=1\nCaf\xE9=1\n"),
+            Names{"Caf\u00E9"});
+  for (const char* text : {"[shapes]\nStar=1\n", " [Shapes]\nStar=1\n", "Star=1\n[Shapes]\n"})
+    EXPECT_EQ(ScanShapeList(text), Names{}) << text;
   EXPECT_EQ(ScanShapeList("[Shapes]\nStar=1\n\nWave=1\n"), Names{"Star"});
-  EXPECT_EQ(ScanShapeList("Star=1\n[Shapes]\n"), Names{});
   // A later list section is scanned too.
   EXPECT_EQ(ScanShapeList("[Shapes]\nA=1\n\n[A]\nX=1\n[Shapes]\nB=1\n"), (Names{"A", "B"}));
-}
-
-TEST(ShapeList, LinesWithoutAUsableNameAreSkipped) {
-  EXPECT_EQ(ScanShapeList("[Shapes]\n1\n=1\nWindow=1\n Pad=1\nA]=1\nOk=1\n"), Names{"Ok"});
-  EXPECT_EQ(ScanShapeList("[Shapes]\nCaf\xE9=1\n"), Names{"Caf\u00E9"});
 }
 
 }  // namespace

@@ -9,40 +9,24 @@
 namespace flinder {
 namespace {
 
-TEST(ValueText, NumbersReadLeniently) {
-  EXPECT_EQ(ParseNumber("0.5"), 0.5);
+TEST(ValueText, NumbersReadLenientlyAndOnlyTrueAndMinusOneAreTrue) {
   EXPECT_EQ(ParseNumber("  -12.25xyz"), -12.25);
-  EXPECT_EQ(ParseNumber("+3"), 3);
   EXPECT_EQ(ParseNumber(".5"), 0.5);
-  EXPECT_EQ(ParseNumber("7."), 7);
+  EXPECT_EQ(ParseNumber("+3"), 3);
   EXPECT_EQ(ParseNumber("1.5E2"), 150);
-  EXPECT_EQ(ParseNumber("2e-1"), 0.2);
-  EXPECT_EQ(ParseNumber("4E"), 4);  // an exponent without digits is not taken
-  EXPECT_EQ(ParseNumber("4E+"), 4);
+  EXPECT_EQ(ParseNumber("4E+"), 4);  // an exponent without digits is not taken
   EXPECT_EQ(ParseNumber("1,5"), 1);
-  EXPECT_EQ(ParseNumber(""), 0);
   EXPECT_EQ(ParseNumber("True"), 0);
   EXPECT_EQ(ParseNumber("-"), 0);
-  EXPECT_EQ(ParseNumber("."), 0);
   EXPECT_EQ(ParseNumber("1e999"), 0);
+  for (const char* yes : {"True", "-1"}) EXPECT_TRUE(IsTrue(yes)) << yes;
+  for (const char* no : {"true", "1", "", " True"}) EXPECT_FALSE(IsTrue(no)) << no;
 }
 
-TEST(ValueText, OnlyTrueAndMinusOneAreTrue) {
-  EXPECT_TRUE(IsTrue("True"));
-  EXPECT_TRUE(IsTrue("-1"));
-  EXPECT_FALSE(IsTrue("true"));
-  EXPECT_FALSE(IsTrue("1"));
-  EXPECT_FALSE(IsTrue(""));
-  EXPECT_FALSE(IsTrue(" True"));
-}
-
-TEST(ValueText, SinglesReadBackExactly) {
-  EXPECT_EQ(ExactSingleText(0.5f), "0.5");
+TEST(ValueText, PositionsReadBackExactlyAndFontSizesKeepFourDecimals) {
   EXPECT_EQ(ExactSingleText(0.2f), "0.2");
-  EXPECT_EQ(ExactSingleText(1), "1");
   EXPECT_EQ(ExactSingleText(-0.0f), "0");
   EXPECT_EQ(ExactSingleText(1.0f / 3), "0.33333334");
-  EXPECT_EQ(ExactSingleText(12345.5f), "12345.5");
   std::uint32_t bits = 12345;
   for (int i = 0; i < 200000; ++i) {
     bits = bits * 1664525u + 1013904223u;
@@ -53,14 +37,9 @@ TEST(ValueText, SinglesReadBackExactly) {
     float p = ParseNumber(ExactSingleText(c / 255.0f));
     EXPECT_EQ(std::floor(static_cast<double>(p) * 255), c);
   }
-}
-
-TEST(ValueText, FontSizesKeepAtMostFourDecimals) {
-  EXPECT_EQ(FontSizeText(11.25f), "11.25");
   EXPECT_EQ(FontSizeText(8), "8");
-  EXPECT_EQ(FontSizeText(9.75f), "9.75");
+  EXPECT_EQ(FontSizeText(11.25f), "11.25");
   EXPECT_EQ(FontSizeText(10.123456f), "10.1235");
-  EXPECT_EQ(FontSizeText(11.3f), "11.3");
 }
 
 }  // namespace

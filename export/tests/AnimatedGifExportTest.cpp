@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <algorithm>
 #include <functional>
 
 #include "GifTestFiles.h"
@@ -11,169 +11,119 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A small polygon design; `speedPosition` picks the turn per frame.
-ShapeSettings Polygon(float sidesPosition, float speedPosition, float delayPosition = 0.1f) {
-  ShapeSettings s;
-  s.SetSlider(Sides, sidesPosition);
-  s.SetSlider(Radius, 0.3f);
-  s.SetSlider(Speed, speedPosition);
-  s.SetSlider(Detail, 0);
-  s.SetSlider(Delay, delayPosition);
-  for (int slot = 0; slot < ColourSlotCount; ++slot) {
-    s.SelectedSlot = slot;
-    s.SetSlider(RedSlider, slot / 7.0f);
-    s.SetSlider(GreenSlider, 0.5f);
-    s.SetSlider(BlueSlider, 1 - slot / 7.0f);
-  }
-  s.PosX = s.PosY = 0.5;
-  return s;
-}
-
-// Lets a test act at the moment the frames are converted and the merge is next.
-class TestHost : public HeadlessExportHost {
- public:
-  std::function<void()> BeforeMerge;
-  int FramesDrawn = 0;
-  void ProcessPendingEvents() override {
-    if (BeforeMerge) std::exchange(BeforeMerge, nullptr)();
-  }
-  void FrameDrawn(int, const Raster&) override { ++FramesDrawn; }
-};
-
-struct Fixture {
+// One export with its own folder, window stand-in and design; it keeps the frames drawn and
+// lets a test act when the merge is next.
+struct Fixture : HeadlessExportHost {
   ScratchFolder folder{"export"};
+  std::string out = folder.File("out.gif");
   ShapeSettings settings;
   DrawingSurface surface{32, 24};
   FrameRenderer renderer;
-  TestHost host;
-  AnimatedGifExport exporter{host, renderer, surface, settings, folder.Folder().string()};
+  AnimatedGifExport exporter;
+  std::function<void()> BeforeMerge;
+  std::vector<Raster> Frames;
 
-  explicit Fixture(ShapeSettings design) : settings(std::move(design)) {
-    exporter.OutputFileName = folder.File("out.gif");
+  // A small polygon design; `speed` picks the turn per frame.
+  explicit Fixture(float sides = 0.355f, float speed = 0.585f, const char* temporary = nullptr)
+      : exporter(*this, renderer, surface, settings,
+                 temporary ? folder.File(temporary) : folder.Folder.string()) {
+    const std::pair<int, float> sliders[] = {
+        {Sides, sides}, {Radius, 0.3f}, {Speed, speed}, {Detail, 0}, {Delay, 0.1f}};
+    for (auto [slider, position] : sliders) settings.SetSlider(slider, position);
+    for (int slot = 0; slot < ColourSlotCount; ++slot) {
+      settings.SelectedSlot = slot;
+      for (int c = 0; c < 3; ++c) settings.SetSlider(RedSlider + c, (slot + 2 * c) % 7 / 6.0f);
+    }
+    settings.PosX = settings.PosY = 0.5;
+    exporter.OutputFileName = out;
   }
-  int TemporaryFiles() const {
-    int n = 0;
-    for (auto& entry : fs::directory_iterator(folder.Folder()))
-      n += entry.path().filename().string().starts_with("temp");
-    return n;
+  void ProcessPendingEvents() override {
+    if (BeforeMerge) std::exchange(BeforeMerge, nullptr)();
+  }
+  void FrameDrawn(int, const Raster& frame) override { Frames.push_back(frame); }
+  long TemporaryFiles() const {
+    return std::ranges::count_if(fs::directory_iterator(folder.Folder), [](auto& entry) {
+      return entry.path().filename().string().starts_with("temp");
+    });
   }
 };
 
-TEST(AnimatedGifExport, OneCycleBecomesTheFramesBeforeTheClosingOne) {
-  // Ten sides (period 36) at 0.8 a step: twelve frames, the last at angle 0.
-  Fixture f(Polygon(0.355f, 0.585f));
-  ASSERT_EQ(f.settings.SliderVal(Sides), 10);
-  ASSERT_FLOAT_EQ(f.settings.SliderVal(Speed), 0.8f);
-  int filesBeforeMerge = 0;
-  f.host.BeforeMerge = [&] { filesBeforeMerge = f.TemporaryFiles(); };
-
-  ExportSummary summary = f.exporter.ExportAnimatedGif();
-
-  ASSERT_TRUE(summary.Ok) << (f.host.Messages.empty() ? "" : f.host.Messages[0]);
-  EXPECT_EQ(f.exporter.ExportFrameCount, 12);
-  EXPECT_EQ(filesBeforeMerge, 24);  // temp1..12 .bmp and .gif
-  EXPECT_EQ(f.TemporaryFiles(), 0);
-  EXPECT_EQ(summary.FramesInGif, 11);
-  auto gif = DecodeGif(ReadWholeFile(f.folder.File("out.gif")));
-  ASSERT_TRUE(gif);
-  EXPECT_EQ(gif->Images.size(), 11u);
-  EXPECT_EQ(gif->Delays[0], 10);  // 100 ms
-  EXPECT_EQ(f.host.MainCaption, " GIF Flendar - out.gif");
-  EXPECT_TRUE(f.host.PreviewTimerEnabled);
-  EXPECT_FALSE(f.host.ProgressShown);
-  EXPECT_TRUE(f.host.Messages.empty());
+TEST(AnimatedGifExport, ACycleBecomesTheFramesBeforeTheClosingOne) {
+  // The delay is in hundredths of a second, halves to even.
+  const std::pair<float, int> delays[] = {{5, 0}, {15, 2}, {25, 2}, {100, 10}, {1000, 100}};
+  for (auto [ms, delay] : delays) EXPECT_EQ(GifDelay(ms), delay) << ms;
+  // Ten sides (period 36) at 0.8 a step: twelve frames, the last at angle 0. Speed 0 never
+  // completes a cycle; 23 sides turning 20 degrees pass the period at once.
+  const std::tuple<float, float, int, int> cases[] = {
+      {0.355f, 0.585f, 12, 11}, {0.1f, 0.5f, 1, 1}, {1.0f, 1.0f, 1, 1}};
+  for (auto [sides, speed, frames, images] : cases) {
+    Fixture f(sides, speed);
+    long filesBeforeMerge = 0;
+    f.BeforeMerge = [&] { filesBeforeMerge = f.TemporaryFiles(); };
+    ExportSummary summary = f.exporter.ExportAnimatedGif();
+    ASSERT_TRUE(summary.Ok) << testing::PrintToString(f.Messages);
+    EXPECT_EQ(f.exporter.ExportFrameCount, frames);
+    EXPECT_EQ(filesBeforeMerge, 2 * frames);  // tempN.bmp and tempN.gif
+    EXPECT_EQ(f.TemporaryFiles(), 0);
+    EXPECT_EQ(summary.FramesInGif, images);
+    std::string file = ReadWholeFile(f.out);
+    EXPECT_EQ(file.substr(file.find(Bytes({0x21, 0xF9, 4})) + 4, 2), Bytes({10, 0}));  // 100 ms
+    auto gif = DecodeGif(file);
+    ASSERT_TRUE(gif);
+    ASSERT_EQ(gif->Images.size(), std::size_t(images));
+    for (int i = 0; i < images; ++i) EXPECT_EQ(gif->Images[i], f.Frames[i]) << i;
+    EXPECT_EQ(f.MainCaption, " GIF Flendar - out.gif");
+    EXPECT_TRUE(f.PreviewTimerEnabled);
+    EXPECT_FALSE(f.ProgressShown);
+    EXPECT_TRUE(f.Messages.empty());
+  }
 }
 
-TEST(AnimatedGifExport, DelayIsTenthsOfTheMillisecondsHalvesToEven) {
-  EXPECT_EQ(GifDelay(5), 0);
-  EXPECT_EQ(GifDelay(15), 2);
-  EXPECT_EQ(GifDelay(25), 2);
-  EXPECT_EQ(GifDelay(100), 10);
-  EXPECT_EQ(GifDelay(1000), 100);
+TEST(AnimatedGifExport, AFailedExportShowsOneMessageAndLeavesNothingBehind) {
+  // Each case: another temporary folder or none, the output file and what the message names.
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {nullptr, "out.gif", "An error has occured reading the files"},
+      {nullptr, "missing/out.gif", "missing/out.gif"},
+      {"no-such-folder", "out.gif", "temp1.bmp"}};
+  for (auto [temporary, output, message] : cases) {
+    Fixture f(0.355f, 0.585f, temporary);
+    f.exporter.OutputFileName = f.folder.File(output);
+    WriteWholeFile(f.out, "old picture");
+    // A frame file that disappears before the merge spoils it.
+    if (output == std::string("out.gif"))
+      f.BeforeMerge = [&] { fs::remove(f.folder.File("temp3.gif")); };
+    EXPECT_FALSE(f.exporter.ExportAnimatedGif().Ok);
+    ASSERT_EQ(f.Messages.size(), 1u) << message;
+    EXPECT_NE(f.Messages[0].find(message), std::string::npos) << f.Messages[0];
+    EXPECT_EQ(ReadWholeFile(f.out), "old picture");
+    EXPECT_EQ(f.TemporaryFiles(), 0);
+    EXPECT_TRUE(f.PreviewTimerEnabled);
+    EXPECT_FALSE(f.ProgressShown);
+  }
 }
 
-TEST(AnimatedGifExport, StillAndOneFrameCyclesGiveValidGifs) {
-  Fixture still(Polygon(0.1f, 0.5f));  // Speed 0 never completes a cycle
-  ASSERT_TRUE(still.exporter.ExportAnimatedGif().Ok);
-  EXPECT_EQ(still.exporter.ExportFrameCount, 1);
-  auto stillGif = DecodeGif(ReadWholeFile(still.folder.File("out.gif")));
-  ASSERT_TRUE(stillGif);
-  EXPECT_EQ(stillGif->Images.size(), 1u);
-
-  Fixture once(Polygon(1.0f, 1.0f));  // 23 sides turn 20 degrees: past the period at once
-  ASSERT_TRUE(once.exporter.ExportAnimatedGif().Ok);
-  EXPECT_EQ(once.exporter.ExportFrameCount, 1);
-  auto onceGif = DecodeGif(ReadWholeFile(once.folder.File("out.gif")));
-  ASSERT_TRUE(onceGif);
-  EXPECT_EQ(onceGif->Images.size(), 1u);
-  EXPECT_EQ(once.TemporaryFiles(), 0);
-}
-
-TEST(AnimatedGifExport, OldOutputIsReplacedButSurvivesAFailedMerge) {
-  Fixture f(Polygon(0.355f, 0.585f));
-  WriteWholeFile(f.folder.File("out.gif"), "old picture");
-  ASSERT_TRUE(f.exporter.ExportAnimatedGif().Ok);
-  std::string first = ReadWholeFile(f.folder.File("out.gif"));
-  EXPECT_TRUE(DecodeGif(first));
-
-  WriteWholeFile(f.folder.File("out.gif"), "old picture");
-  f.host.BeforeMerge = [&] { fs::remove(f.folder.File("temp3.gif")); };
-  EXPECT_FALSE(f.exporter.ExportAnimatedGif().Ok);
-  EXPECT_EQ(ReadWholeFile(f.folder.File("out.gif")), "old picture");
-  EXPECT_EQ(f.host.Messages, std::vector<std::string>{"An error has occured reading the files"});
-  EXPECT_EQ(f.TemporaryFiles(), 0);
-  EXPECT_TRUE(f.host.PreviewTimerEnabled);
-  EXPECT_FALSE(f.host.ProgressShown);
-}
-
-TEST(AnimatedGifExport, UnwritablePlacesEndWithOneMessageAndNoLeftovers) {
-  Fixture output(Polygon(0.355f, 0.585f));
-  output.exporter.OutputFileName = output.folder.File("missing/out.gif");
-  EXPECT_FALSE(output.exporter.ExportAnimatedGif().Ok);
-  ASSERT_EQ(output.host.Messages.size(), 1u);
-  EXPECT_NE(output.host.Messages[0].find("missing/out.gif"), std::string::npos);
-  EXPECT_EQ(output.TemporaryFiles(), 0);
-  EXPECT_TRUE(output.host.PreviewTimerEnabled);
-
-  ScratchFolder elsewhere("export-out");
-  ShapeSettings design = Polygon(0.355f, 0.585f);
-  DrawingSurface surface(16, 16);
-  FrameRenderer renderer;
-  HeadlessExportHost host;
-  AnimatedGifExport exporter(host, renderer, surface, design, elsewhere.File("no-such-folder"));
-  exporter.OutputFileName = elsewhere.File("out.gif");
-  EXPECT_FALSE(exporter.ExportAnimatedGif().Ok);
-  ASSERT_EQ(host.Messages.size(), 1u);
-  EXPECT_NE(host.Messages[0].find("temp1.bmp"), std::string::npos);
-  EXPECT_FALSE(fs::exists(elsewhere.File("out.gif")));
-  EXPECT_FALSE(host.ProgressShown);
-}
-
-TEST(AnimatedGifExport, DialogIsAskedOnlyWhenNeededAndCancelChangesNothing) {
-  Fixture f(Polygon(0.355f, 0.585f));
+TEST(AnimatedGifExport, DialogIsAskedOnlyWhenNeededAndExportsRepeatExactly) {
+  Fixture f;
   f.exporter.OutputFileName.clear();
   EXPECT_FALSE(f.exporter.ExportAnimatedGif().Ok);  // cancelled
   EXPECT_TRUE(f.exporter.OutputFileName.empty());
-  EXPECT_EQ(f.host.FramesDrawn, 0);
-  EXPECT_TRUE(f.host.Messages.empty());
+  EXPECT_TRUE(f.Frames.empty());
+  EXPECT_TRUE(f.Messages.empty());
 
-  f.host.DialogAnswer = f.folder.File("chosen.gif");
+  const std::string chosen = f.folder.File("chosen.gif");
+  f.DialogAnswer = chosen;
   EXPECT_TRUE(f.exporter.ExportAnimatedGif().Ok);
-  EXPECT_TRUE(fs::exists(f.folder.File("chosen.gif")));
-  f.host.DialogAnswer.reset();  // a known name is used again without asking
+  std::string first = ReadWholeFile(chosen);
+  // A known name is used again without asking, and the old file is replaced by the same
+  // frames, though the preview went on meanwhile.
+  f.DialogAnswer.reset();
+  WriteWholeFile(chosen, "old picture");
+  f.renderer.DrawFrame(f.surface, f.settings);
   EXPECT_TRUE(f.exporter.ExportAnimatedGif().Ok);
+  EXPECT_EQ(ReadWholeFile(chosen), first);
   f.exporter.AskFileName = true;
   EXPECT_FALSE(f.exporter.ExportAnimatedGif().Ok);
-  EXPECT_EQ(f.exporter.OutputFileName, f.folder.File("chosen.gif"));
-}
-
-TEST(AnimatedGifExport, EveryExportOfADesignDrawsTheSameFrames) {
-  Fixture f(Polygon(0.355f, 0.585f));
-  ASSERT_TRUE(f.exporter.ExportAnimatedGif().Ok);
-  std::string first = ReadWholeFile(f.folder.File("out.gif"));
-  f.renderer.DrawFrame(f.surface, f.settings);  // the preview goes on meanwhile
-  ASSERT_TRUE(f.exporter.ExportAnimatedGif().Ok);
-  EXPECT_EQ(ReadWholeFile(f.folder.File("out.gif")), first);
+  EXPECT_EQ(f.exporter.OutputFileName, chosen);
 }
 
 }  // namespace

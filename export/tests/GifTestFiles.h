@@ -1,7 +1,8 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,40 +11,28 @@
 
 namespace flinder {
 
-// A fresh folder for one test, removed with everything in it afterwards.
-class ScratchFolder {
- public:
+// A fresh folder for one test (CTest runs the cases side by side), removed afterwards.
+struct ScratchFolder {
   explicit ScratchFolder(const std::string& name);
-  ~ScratchFolder();
-  std::string File(const std::string& name) const { return (Path / name).string(); }
-  const std::filesystem::path& Folder() const { return Path; }
-
- private:
-  std::filesystem::path Path;
+  ~ScratchFolder() { std::filesystem::remove_all(Folder); }
+  std::string File(const std::string& name) const { return (Folder / name).string(); }
+  std::filesystem::path Folder;
 };
 
-std::string Bytes(std::initializer_list<int> values);
+inline std::string Bytes(std::initializer_list<int> values) {
+  return {values.begin(), values.end()};
+}
+inline std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+inline void WriteWholeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
 
-// A colour table of `entries` entries whose bytes count up from `seed`.
-std::string ColourTable(int entries, int seed = 0);
-
-// A GIF file: header with `version`, a screen of 3 x 2 with the packed byte
-// and a global table when `table` is given, then `body` and the trailer.
-std::string GifFile(int packed, const std::string& table, const std::string& body,
-                    const std::string& version = "89a");
-
-// An image of 3 x 2 pixels with the packed byte, code size 8 and one data
-// sub-block, as it appears in a frame file.
-std::string ImageBlock(int packed = 0x00, const std::string& localTable = {});
-
-std::string ReadWholeFile(const std::string& path);
-void WriteWholeFile(const std::string& path, const std::string& bytes);
-
-// What giflib decodes from a GIF file: the images as colours and each frame's
-// delay; nothing when giflib refuses the file.
+// What giflib decodes: the images as colours; nothing when giflib refuses the file.
 struct DecodedGif {
   std::vector<Raster> Images;
-  std::vector<int> Delays;
   int GlobalTableSize = 0;
 };
 std::optional<DecodedGif> DecodeGif(const std::string& bytes);

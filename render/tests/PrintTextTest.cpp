@@ -9,74 +9,56 @@ namespace {
 
 constexpr ColourValue Ink = MakeColour(200, 30, 60);
 
-// A surface whose every pixel differs from its neighbours, so a pixel that
-// changes cannot pass unnoticed.
-DrawingSurface Patterned(int w, int h) {
+// Ink on black, the text's top-left corner at (x, y).
+DrawingSurface Printed(int w, int h, float x, float y, std::string_view text,
+                       const CaptionFont& font = {}) {
   DrawingSurface s(w, h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) s.Row(y)[x] = MakeColour((x * 7) % 256, (y * 11) % 256, 90);
+  s.SetBackColor(0);
   s.SetForeColor(Ink);
+  s.SetFont(font);
+  s.SetCurrentPosition(x, y);
+  s.PrintText(text);
   return s;
 }
 
-bool Between(int value, int a, int b) {
-  return std::min(a, b) <= value && value <= std::max(a, b);
-}
-
-TEST(PrintText, BlendsOnlyGlyphPixelsTowardsForeColor) {
-  DrawingSurface s = Patterned(120, 40);
+TEST(PrintText, BlendsOnlyGlyphPixelsAndMovesToTheNextLine) {
+  // Every pixel differs from its neighbours: no changed pixel passes unnoticed.
+  DrawingSurface s(120, 60);
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 120; ++x) s.Row(y)[x] = MakeColour((x * 7) % 256, (y * 11) % 256, 90);
+  s.SetForeColor(Ink);
+  s.SetFont({"Arial", 12, false});
   const Raster before = s.Capture();
-  s.SetCurrentPosition(10, 8);
+  s.SetCurrentPosition(10.5f, 8.25f);
   s.PrintText("Flinder");
-  const Raster& after = s.Capture();
-  int changed = 0, partial = 0, lineHeight = static_cast<int>(s.CurrentY()) - 8;
-  for (int y = 0; y < 40; ++y)
+  EXPECT_EQ(s.CurrentX(), 0);
+  const float line = s.CurrentY() - 8.25f;  // 16 pixels of em (not 12) and the margins
+  EXPECT_GE(line, 17);
+  EXPECT_LE(line, 20);
+  const Raster after = s.Capture();
+  auto between = [](int v, int a, int b) { return std::min(a, b) <= v && v <= std::max(a, b); };
+  int changed = 0, partial = 0;
+  for (int y = 0; y < 60; ++y)
     for (int x = 0; x < 120; ++x) {
       ColourValue was = before.At(x, y), now = after.At(x, y);
       if (was == now) continue;
       ++changed;
       partial += now != Ink;
-      // Every changed pixel lies inside the line box and between its old
-      // colour and the ink.
-      EXPECT_TRUE(y >= 8 && y < 8 + lineHeight && x >= 9) << x << "," << y;
-      EXPECT_TRUE(Between(RedOf(now), RedOf(was), RedOf(Ink)) &&
-                  Between(GreenOf(now), GreenOf(was), GreenOf(Ink)) &&
-                  Between(BlueOf(now), BlueOf(was), BlueOf(Ink)))
-          << x << "," << y;
+      // Inside the line box, and between the old colour and the ink.
+      EXPECT_TRUE(y >= 8 && y < 8 + line && x >= 9) << x << "," << y;
+      for (auto part : {RedOf, GreenOf, BlueOf})
+        EXPECT_TRUE(between(part(now), part(was), part(Ink))) << x << "," << y;
     }
   EXPECT_GT(changed, 80);
   EXPECT_GT(partial, 10);  // anti-aliased edges
 }
 
-TEST(PrintText, MovesToTheStartOfTheNextLine) {
-  DrawingSurface s = Patterned(60, 60);
-  s.SetFont(CaptionFont{"Arial", 12, false});
-  s.SetCurrentPosition(13.5f, 4.25f);
-  s.PrintText("Ab");
-  EXPECT_EQ(s.CurrentX(), 0);
-  const float line = s.CurrentY() - 4.25f;
-  EXPECT_GE(line, 17);
-  EXPECT_LE(line, 20);
-  // Blank text draws nothing and still moves down a line.
-  const Raster before = s.Capture();
-  s.PrintText("   ");
-  EXPECT_EQ(s.Capture(), before);
-  EXPECT_EQ(s.CurrentY(), 4.25f + 2 * line);
-}
-
 TEST(PrintText, ClipsAtTheRasterEdges) {
-  // The same text drawn across the corner of a small surface and well inside
-  // a larger one leaves the same pixels where the two overlap.
+  // Across the corner of a small surface and well inside a larger one, the
+  // same text leaves the same pixels where the two overlap.
   const std::string caption = "Clipped Wg";
-  DrawingSurface small(40, 12), large(120, 52);
-  small.SetBackColor(0);
-  large.SetBackColor(0);
-  small.SetForeColor(Ink);
-  large.SetForeColor(Ink);
-  small.SetCurrentPosition(-6, -5);
-  small.PrintText(caption);
-  large.SetCurrentPosition(14, 15);
-  large.PrintText(caption);
+  DrawingSurface small = Printed(40, 12, -6, -5, caption),
+                 large = Printed(120, 52, 14, 15, caption);
   int inked = 0;
   for (int y = 0; y < 12; ++y)
     for (int x = 0; x < 40; ++x) {
@@ -85,58 +67,31 @@ TEST(PrintText, ClipsAtTheRasterEdges) {
     }
   EXPECT_GT(inked, 20);
   // Text at the far corner draws nothing and does not wrap round.
-  DrawingSurface corner(40, 12);
-  corner.SetBackColor(0);
-  corner.SetForeColor(Ink);
-  corner.SetCurrentPosition(39.6f, 11.6f);
-  corner.PrintText(caption);
-  EXPECT_EQ(corner.Capture(), Raster(40, 12, 0));
+  EXPECT_EQ(Printed(40, 12, 39.6f, 11.6f, caption).Capture(), Raster(40, 12, 0));
 }
 
 TEST(PrintText, UnderlineAndStrikethroughAreSolidStrokesAcrossTheText) {
-  auto strokeRows = [](bool underline, bool strikethru) {
-    DrawingSurface s(100, 40);
-    s.SetBackColor(0);
-    s.SetForeColor(Ink);
-    CaptionFont font;
-    font.FontUnderline = underline;
-    font.FontStrikethru = strikethru;
-    s.SetFont(font);
-    s.SetCurrentPosition(10, 5);
-    s.PrintText("    ");  // spaces: only the strokes show
-    std::vector<int> rows;
-    for (int y = 0; y < 40; ++y) {
-      if (s.ReadPoint(10, y) != Ink) continue;
+  CaptionFont font;
+  font.FontUnderline = font.FontStrikethru = true;
+  DrawingSurface s = Printed(100, 40, 10, 5, "    ", font);  // spaces: only strokes show
+  std::vector<int> rows;
+  for (int y = 0; y < 40; ++y)
+    if (s.ReadPoint(10, y) == Ink) {
       rows.push_back(y);
       EXPECT_EQ(s.ReadPoint(9, y), 0);
       EXPECT_EQ(s.ReadPoint(20, y), Ink);
     }
-    return rows;
-  };
-  const std::vector<int> under = strokeRows(true, false), strike = strokeRows(false, true);
-  ASSERT_FALSE(under.empty());
-  ASSERT_FALSE(strike.empty());
-  EXPECT_LT(strike.back(), under.front());
-  EXPECT_TRUE(strokeRows(false, false).empty());
-}
-
-TEST(PrintText, AFontChangeTakesEffectAtTheNextPrint) {
-  auto print = [](DrawingSurface& s, const CaptionFont& font) {
-    s.SetBackColor(0);
-    s.SetForeColor(Ink);
-    s.SetFont(font);
-    s.SetCurrentPosition(2, 2);
-    s.PrintText("Flinder");
-    return s.Capture();
-  };
-  DrawingSurface s(90, 30), fresh(90, 30);
-  CaptionFont bold, italic;
-  italic.FontBold = false;
-  italic.FontItalic = true;
-  const Raster first = print(s, bold);
-  const Raster second = print(s, italic);
-  EXPECT_NE(first, second);
-  EXPECT_EQ(second, print(fresh, italic));
+  ASSERT_FALSE(rows.empty());
+  EXPECT_GT(rows.back() - rows.front() + 1, static_cast<int>(rows.size()));  // two bands
+  // The strikethrough is the upper one; a font change shows at the next print.
+  font.FontUnderline = false;
+  s.SetFont(font);
+  s.Clear();
+  s.SetCurrentPosition(10, 5);
+  s.PrintText("    ");
+  EXPECT_EQ(s.ReadPoint(10, rows.front()), Ink);
+  EXPECT_EQ(s.ReadPoint(10, rows.back()), 0);
+  EXPECT_EQ(Printed(100, 40, 10, 5, "    ").Capture(), Raster(100, 40, 0));
 }
 
 }  // namespace

@@ -19,9 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* Usage =
-    "usage: flinder-export [--designs FILE] --list\n"
-    "       flinder-export [--designs FILE] [--frames DIR] NAME OUTPUT.gif\n"
-    "       flinder-export [--designs FILE] --all OUTDIR";
+    "usage: flinder-export [--designs FILE] "
+    "(--list | [--frames DIR] NAME OUTPUT.gif | --all OUTDIR)";
 
 struct Options {
   std::string Designs;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <sstream>
 
 #include "GifTestFiles.h"
@@ -14,112 +15,84 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A design of few colours, so that its GIF is lossless.
-ShapeSettings Spinner() {
-  ShapeSettings s;
-  const float positions[] = {0.1f, 0.3f, 0.6f, 0.2f, 0.1f, 0.05f, 0.05f, 0.4f, 0.5f, 0.5f};
-  for (int i = 0; i < ParameterCount; ++i) s.SetSlider(i, positions[i]);
-  for (int slot = 0; slot < ColourSlotCount; ++slot) {
-    s.SelectedSlot = slot;
-    s.SetSlider(RedSlider, slot == Inner ? 1.0f : 0.2f);
-    s.SetSlider(GreenSlider, slot == Outer ? 1.0f : 0.2f);
-    s.SetSlider(BlueSlider, 0.2f);
-  }
-  s.PosX = s.PosY = 0.5;
-  return s;
-}
-
-struct Outcome {
-  int Code;
-  std::string Out, Err;
-};
-
-class ExporterTest : public ::testing::Test {
- protected:
+struct ExporterTest : testing::Test {
   ScratchFolder folder{"exporter"};
   std::string designs = folder.File("designs.ini");
 
+  // A design of few colours, so that its GIF is lossless, saved as "Spinner" and as a star
+  // "Star/Burst"; "Gone" was saved and removed again.
   void SetUp() override {
+    ShapeSettings s;
+    const float positions[] = {0.1f, 0.3f, 0.6f, 0.2f, 0.1f, 0.05f, 0.05f, 0.4f, 0.5f, 0.5f};
+    for (int i = 0; i < ParameterCount; ++i) s.SetSlider(i, positions[i]);
+    for (int slot = 0; slot < ColourSlotCount; ++slot) {
+      s.SelectedSlot = slot;
+      for (int c = 0; c < 3; ++c) s.SetSlider(RedSlider + c, slot == c && c != Back ? 1.0f : 0.2f);
+    }
+    s.PosX = s.PosY = 0.5;
     DesignFile file(designs);
-    ShapeSettings spinner = Spinner();
-    ASSERT_TRUE(file.SaveShape(spinner, "Spinner"));
-    spinner.Star = true;
-    ASSERT_TRUE(file.SaveShape(spinner, "Star/Burst"));
-    ASSERT_TRUE(file.SaveShape(spinner, "Gone"));
-    ASSERT_TRUE(file.RemoveShape("Gone"));
+    ASSERT_TRUE(file.SaveShape(s, "Spinner"));
+    s.Star = true;
+    ASSERT_TRUE(file.SaveShape(s, "Star/Burst") && file.SaveShape(s, "Gone") &&
+                file.RemoveShape("Gone"));
   }
 
-  Outcome Exporter(std::vector<std::string> arguments) {
+  // Runs flinder-export; its exit code is returned, its output kept in Out and Err.
+  int Run(const std::vector<std::string>& arguments) {
     std::ostringstream out, err;
     int code = RunExporter(arguments, designs, out, err);
-    return {code, out.str(), err.str()};
+    Out = out.str(), Err = err.str();
+    return code;
   }
+  std::string Out, Err;
 };
 
-TEST_F(ExporterTest, ListsTheListedDesignsInFileOrder) {
-  Outcome run = Exporter({"--list"});
-  EXPECT_EQ(run.Code, ExitOk);
-  EXPECT_EQ(run.Out, "Spinner\nStar/Burst\n");
-}
-
-TEST_F(ExporterTest, ExportedFramesEqualTheFramesAsDrawn) {
+TEST_F(ExporterTest, ExportedFramesEqualTheFramesAsDrawnAndAllTakesTheListedDesigns) {
   std::string frames = folder.File("frames"), gif = folder.File("spinner.gif");
-  Outcome run = Exporter({"--frames", frames, "Spinner", gif});
-  ASSERT_EQ(run.Code, ExitOk) << run.Err;
+  ASSERT_EQ(Run({"--frames", frames, "Spinner", gif}), ExitOk) << Err;
   auto decoded = DecodeGif(ReadWholeFile(gif));
   ASSERT_TRUE(decoded);
   const int count = static_cast<int>(decoded->Images.size());
-  EXPECT_EQ(run.Out,
+  EXPECT_EQ(Out,
             "Spinner -> " + gif + " (" + std::to_string(count) + " frames, 40x40, delay 10)\n");
   // The closing frame is written too, though it is not in the GIF.
-  EXPECT_TRUE(fs::exists(frames + "/frame" + std::to_string(count + 1) + ".bmp"));
-  EXPECT_FALSE(fs::exists(frames + "/frame" + std::to_string(count + 2) + ".bmp"));
-  for (int i = 0; i < count; ++i) {
-    auto frame = DecodeBmp(ReadWholeFile(frames + "/frame" + std::to_string(i + 1) + ".bmp"));
-    ASSERT_TRUE(frame);
-    EXPECT_EQ(decoded->Images[i], *frame) << "frame " << i + 1;
-  }
-}
+  auto frame = [&](int number) { return frames + "/frame" + std::to_string(number) + ".bmp"; };
+  EXPECT_TRUE(fs::exists(frame(count + 1)));
+  EXPECT_FALSE(fs::exists(frame(count + 2)));
+  for (int i = 0; i < count; ++i)
+    EXPECT_EQ(DecodeBmp(ReadWholeFile(frame(i + 1))), decoded->Images[i]) << "frame " << i + 1;
 
-TEST_F(ExporterTest, AllWritesEveryListedDesignUnderASafeName) {
-  std::string out = folder.File("all");
-  Outcome run = Exporter({"--all", out});
-  ASSERT_EQ(run.Code, ExitOk) << run.Err;
-  EXPECT_TRUE(fs::exists(out + "/Spinner.gif"));
-  EXPECT_TRUE(fs::exists(out + "/Star_Burst.gif"));
-  EXPECT_FALSE(fs::exists(out + "/Gone.gif"));
+  EXPECT_EQ(Run({"--list"}), ExitOk);
+  EXPECT_EQ(Out, "Spinner\nStar/Burst\n");
+  std::string all = folder.File("all");
+  ASSERT_EQ(Run({"--all", all}), ExitOk) << Err;
+  EXPECT_TRUE(fs::exists(all + "/Spinner.gif"));
+  EXPECT_TRUE(fs::exists(all + "/Star_Burst.gif"));
+  EXPECT_FALSE(fs::exists(all + "/Gone.gif"));
   EXPECT_EQ(SafeFileName("../x:y"), "_.._x_y");
 }
 
-TEST_F(ExporterTest, BadUsageAndBadInputGiveCodeTwoWithOneLine) {
-  for (const std::vector<std::string>& args :
-       std::vector<std::vector<std::string>>{{},
-                                             {"--list", "Spinner", "x.gif"},
-                                             {"Spinner"},
-                                             {"--bogus"},
-                                             {"--designs"},
-                                             {"--frames", "dir", "--list"}}) {
-    Outcome run = Exporter(args);
-    EXPECT_EQ(run.Code, ExitUsage);
-    EXPECT_NE(run.Err.find("usage:"), std::string::npos);
+TEST_F(ExporterTest, ErrorsGiveTheirExitCodeAndOneLine) {
+  for (const char* misuse :
+       {"", "--list Spinner x.gif", "Spinner", "--bogus", "--designs", "--frames dir --list"}) {
+    std::istringstream words(misuse);
+    EXPECT_EQ(Run({std::istream_iterator<std::string>(words), {}}), ExitUsage) << misuse;
+    EXPECT_NE(Err.find("usage:"), std::string::npos) << misuse;
   }
-  Outcome unknown = Exporter({"Nothing", folder.File("x.gif")});
-  EXPECT_EQ(unknown.Code, ExitUsage);
-  EXPECT_EQ(unknown.Err, "flinder-export: no design named \"Nothing\" in " + designs + "\n");
-  Outcome removed = Exporter({"Gone", folder.File("x.gif")});
-  EXPECT_EQ(removed.Code, ExitUsage);
-  Outcome missing = Exporter({"--designs", folder.File("none.ini"), "--list"});
-  EXPECT_EQ(missing.Code, ExitUsage);
-  EXPECT_EQ(missing.Err,
-            "flinder-export: cannot read the design file " + folder.File("none.ini") + "\n");
-}
-
-TEST_F(ExporterTest, AFailedExportGivesCodeOneAndLeavesNothing) {
-  Outcome run = Exporter({"Spinner", folder.File("no/such/folder/x.gif")});
-  EXPECT_EQ(run.Code, ExitExportFailed);
-  EXPECT_EQ(run.Out, "");
-  EXPECT_NE(run.Err.find("no/such/folder/x.gif"), std::string::npos);
-  EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1);
+  // Each case: the arguments, the exit code and what the one line of error says.
+  const std::string none = folder.File("none.ini"), x = folder.File("x.gif");
+  const std::tuple<std::vector<std::string>, int, std::string> errors[] = {
+      {{"Nothing", x}, ExitUsage, "no design named \"Nothing\" in " + designs + "\n"},
+      {{"Gone", x}, ExitUsage, "no design named \"Gone\" in " + designs + "\n"},
+      {{"--designs", none, "--list"}, ExitUsage, "cannot read the design file " + none + "\n"},
+      {{"Spinner", folder.File("no/such/folder/x.gif")}, ExitExportFailed, "no/such/folder/x.gif"}};
+  for (const auto& [args, code, message] : errors) {
+    EXPECT_EQ(Run(args), code);
+    EXPECT_EQ(Out, "");
+    EXPECT_TRUE(Err.starts_with("flinder-export: ")) << Err;
+    EXPECT_NE(Err.find(message), std::string::npos) << Err;
+    EXPECT_EQ(std::count(Err.begin(), Err.end(), '\n'), 1) << Err;
+  }
 }
 
 }  // namespace
