@@ -17,7 +17,8 @@ std::string Scientific(double value, int digits) {
 }
 
 bool ReadsBackAs(const std::string& text, double value, int maxDigits) {
-  double parsed = std::strtod(text.c_str(), nullptr);
+  double parsed = 0;  // from_chars reads a period whatever the locale
+  std::from_chars(text.data(), text.data() + text.size(), parsed);
   // Singles compare as singles: 0.2f is "0.2", not "0.200000003".
   if (maxDigits <= 7) return static_cast<float>(parsed) == static_cast<float>(value);
   return parsed == value;

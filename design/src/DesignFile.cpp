@@ -1,7 +1,6 @@
 #include "design/DesignFile.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "design/DesignName.h"
@@ -14,18 +13,10 @@ namespace {
 
 // Tells a missing file ("") from one that exists but cannot be read (nothing).
 std::optional<std::string> ReadBytes(const std::string& path, std::string& reason) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    if (errno == ENOENT || errno == ENOTDIR) return std::string();
-    reason = std::strerror(errno);
-    return std::nullopt;
-  }
-  std::string bytes;
-  char buffer[1 << 16];
-  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, file)) bytes.append(buffer, n);
-  int error = std::ferror(file) ? errno : 0;
-  std::fclose(file);
-  if (error == 0) return bytes;
+  int error = 0;
+  std::optional<std::string> bytes = ReadFileBytes(path, &error);
+  if (bytes) return bytes;
+  if (error == ENOENT || error == ENOTDIR) return std::string();
   reason = std::strerror(error);
   return std::nullopt;
 }

@@ -17,9 +17,13 @@ bool CanOpenFile(const std::string& path) {
   return true;
 }
 
-std::optional<std::string> ReadFileBytes(const std::string& path) {
+std::optional<std::string> ReadFileBytes(const std::string& path, int* error) {
+  auto failed = [error] {
+    if (error) *error = errno;
+    return std::nullopt;
+  };
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) return failed();
   struct stat info;
   std::string bytes;
   if (::fstat(fd, &info) == 0 && info.st_size > 0) bytes.reserve(static_cast<size_t>(info.st_size));
@@ -28,8 +32,9 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
     ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
+      auto result = failed();
       ::close(fd);
-      return std::nullopt;
+      return result;
     }
     if (n == 0) break;
     bytes.append(buffer, static_cast<size_t>(n));

@@ -11,17 +11,13 @@
 #include "design/FileAccess.h"
 #include "export/AnimatedGIF.h"
 #include "export/BmpFile.h"
+#include "export/FileNameParts.h"
 #include "export/IMGLIB1.h"
 
 namespace flinder {
 
 int GifDelay(float delayMilliseconds) {
   return static_cast<int>(std::nearbyint(static_cast<double>(delayMilliseconds) / 10));
-}
-
-std::string FileTitle(const std::string& path) {
-  auto slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 AnimatedGifExport::AnimatedGifExport(ExportHost& host, FrameRenderer& renderer,

@@ -19,6 +19,11 @@ std::string ExtensionOf(const std::string& path) {
   return dot == std::string::npos ? std::string() : path.substr(dot + 1);
 }
 
+std::string FileTitle(const std::string& path) {
+  auto slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 std::string WithExtension(const std::string& path, const std::string& extension) {
   std::size_t dot = ExtensionDot(path);
   return (dot == std::string::npos ? path : path.substr(0, dot)) + "." + extension;

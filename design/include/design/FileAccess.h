@@ -9,8 +9,9 @@ namespace flinder {
 // True when the file can be opened for reading (it is opened and closed at once).
 bool CanOpenFile(const std::string& path);
 
-// The whole file as bytes, or nothing when it cannot be read.
-std::optional<std::string> ReadFileBytes(const std::string& path);
+// The whole file as bytes, or nothing when it cannot be read; `error`, when
+// given, then holds the errno value that says why.
+std::optional<std::string> ReadFileBytes(const std::string& path, int* error = nullptr);
 
 // Writes `bytes` to `path` as they are, for files nobody needs after a
 // crash (an export's frame files). Returns an empty string on success,

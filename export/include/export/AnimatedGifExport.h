@@ -62,7 +62,4 @@ class AnimatedGifExport {
 // The delay in hundredths of a second for a Delay in milliseconds, halves to even.
 int GifDelay(float delayMilliseconds);
 
-// The text after the last folder separator.
-std::string FileTitle(const std::string& path);
-
 }  // namespace flinder
