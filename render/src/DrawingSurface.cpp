@@ -43,6 +43,13 @@ Interval DiscSlice(double cx, double cy, double r, double y) {
   return {cx - s, cx + s};
 }
 
+// x1 y2 - y1 x2, the c of the line's equation x dy - y dx = c. The ends are
+// single-precision values, so both products are exact and only the
+// difference rounds.
+double SkewProduct(double x1, double y1, double x2, double y2) {
+  return x1 * y2 - y1 * x2;
+}
+
 }  // namespace
 
 DrawingSurface::DrawingSurface(int width, int height) {
@@ -91,8 +98,9 @@ void DrawingSurface::PlotPoint(float x, float y) {
 void DrawingSurface::FillBox(float x1, float y1, float x2, float y2, ColourValue colour) {
   SetCurrentPosition(x2, y2);
   if (!Finite(x1, y1, x2, y2)) return;
-  double top = std::max(Nearest(std::min(y1, y2)), 0.0);
-  double bottom = std::min(Nearest(std::max(y1, y2)), Height() - 1.0);
+  const double top = std::max(Nearest(std::min(y1, y2)), 0.0);
+  const double bottom = std::min(Nearest(std::max(y1, y2)), Height() - 1.0);
+  if (!(top <= bottom)) return;
   for (int y = static_cast<int>(top); y <= bottom; ++y)
     FillSpan(y, Nearest(std::min(x1, x2)), Nearest(std::max(x1, x2)), colour);
 }
@@ -110,14 +118,16 @@ void DrawingSurface::PrintText(std::string_view text) {
 }
 
 void DrawingSurface::FillSpan(int y, double left, double right, ColourValue colour) {
-  double from = std::max(std::ceil(left), 0.0);
-  double to = std::min(std::floor(right), Width() - 1.0);
-  if (from > to) return;
+  const double from = std::max(std::ceil(left), 0.0);
+  const double to = std::min(std::floor(right), Width() - 1.0);
+  if (!(from <= to)) return;
   std::fill(Row(y) + static_cast<int>(from), Row(y) + static_cast<int>(to) + 1, colour);
 }
 
-// Steps one pixel at a time along the major axis and rounds the other
-// coordinate, visiting only the steps that lie on the raster.
+// Steps one pixel at a time along the major axis, over the steps that lie on
+// the raster, and rounds the other coordinate. That coordinate comes from the
+// line's equation b dx = a dy - c rather than from one end, so ends far off
+// the raster cost no precision where the line crosses it.
 void DrawingSurface::ThinLine(double x1, double y1, double x2, double y2, ColourValue colour) {
   const bool xMajor = std::fabs(x2 - x1) >= std::fabs(y2 - y1);
   if (!xMajor) {
@@ -130,21 +140,22 @@ void DrawingSurface::ThinLine(double x1, double y1, double x2, double y2, Colour
   }
   const int majorSize = xMajor ? Width() : Height();
   const int minorSize = xMajor ? Height() : Width();
-  const double slope = x2 == x1 ? 0 : (y2 - y1) / (x2 - x1);
   const double from = std::max(Nearest(x1), 0.0);
   const double to = std::min(Nearest(x2), majorSize - 1.0);
+  if (!(from <= to)) return;
   if (xMajor && y1 == y2) {
     // A level line is one run of one row: the background of every frame.
     const double b = Nearest(y1);
-    if (b >= 0 && b < minorSize && from <= to)
+    if (b >= 0 && b < minorSize)
       std::fill(Row(static_cast<int>(b)) + static_cast<int>(from),
                 Row(static_cast<int>(b)) + static_cast<int>(to) + 1, colour);
     return;
   }
+  const double dx = x2 - x1, dy = y2 - y1, c = SkewProduct(x1, y1, x2, y2);
   for (int a = static_cast<int>(from); a <= to; ++a) {
-    double b = x2 == x1 ? Nearest(y1) : Nearest(y1 + (a - x1) * slope);
-    if (b < 0 || b >= minorSize) continue;
-    int ib = static_cast<int>(b);
+    const double b = Nearest(dy == 0 ? y1 : (a * dy - c) / dx);
+    if (!(b >= 0 && b < minorSize)) continue;
+    const int ib = static_cast<int>(b);
     if (xMajor)
       raster_.At(a, ib) = colour;
     else
@@ -154,14 +165,18 @@ void DrawingSurface::ThinLine(double x1, double y1, double x2, double y2, Colour
 
 // Scans the rows that the capsule (segment grown by the radius) touches; on
 // each row the capsule is one interval: the hull of the two end discs and
-// the band along the segment.
+// the band along the segment. The band is solved about the origin rather than
+// about an end, for the same reason as in ThinLine.
 void DrawingSurface::WideLine(double x1, double y1, double x2, double y2, double radius,
                               ColourValue colour) {
-  const double dx = x2 - x1, dy = y2 - y1;
-  const double lengthSquared = dx * dx + dy * dy;
-  const double length = std::sqrt(lengthSquared);
   const double top = std::max(std::ceil(std::min(y1, y2) - radius), 0.0);
   const double bottom = std::min(std::floor(std::max(y1, y2) + radius), Height() - 1.0);
+  if (!(top <= bottom)) return;
+  const double dx = x2 - x1, dy = y2 - y1;
+  const double lengthSquared = dx * dx + dy * dy;
+  const double reach = radius * std::sqrt(lengthSquared);
+  const double c = SkewProduct(x1, y1, x2, y2);
+  const double start = x1 * dx + y1 * dy, end = x2 * dx + y2 * dy;
   for (int y = static_cast<int>(top); y <= bottom; ++y) {
     Interval span = DiscSlice(x1, y1, radius, y);
     auto widen = [&span](Interval part) {
@@ -170,13 +185,11 @@ void DrawingSurface::WideLine(double x1, double y1, double x2, double y2, double
     };
     widen(DiscSlice(x2, y2, radius, y));
     if (lengthSquared > 0) {
-      // Along the segment: 0 <= projection <= length^2 and |offset| <= radius * length,
-      // both linear in (x - x1).
-      double ry = y - y1;
-      Interval along = Solve(dx, -ry * dy, lengthSquared - ry * dy);
-      Interval across = Solve(dy, ry * dx - radius * length, ry * dx + radius * length);
-      Interval band = Intersect(along, across);
-      if (!band.Empty()) widen({x1 + band.lo, x1 + band.hi});
+      // Along the segment: start <= x dx + y dy <= end; across it:
+      // |x dy - y dx - c| <= radius * length. Both are linear in x.
+      Interval along = Solve(dx, start - y * dy, end - y * dy);
+      Interval across = Solve(dy, c + y * dx - reach, c + y * dx + reach);
+      widen(Intersect(along, across));
     }
     if (!span.Empty()) FillSpan(y, span.lo, span.hi, colour);
   }

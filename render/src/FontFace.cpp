@@ -100,10 +100,6 @@ void FontFace::MeasureStrokes() {
   }
 }
 
-std::string FontFace::FamilyName() const {
-  return face_ && face_->family_name ? face_->family_name : "";
-}
-
 std::string FontFace::StyleName() const {
   return face_ && face_->style_name ? face_->style_name : "";
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "render/DrawingSurface.h"
 
@@ -32,7 +33,6 @@ TEST(DrawingSurface, ReadPointClearAndDrawingOffTheRaster) {
   s.SetDrawWidth(6);
   s.PlotPoint(-10, 50);
   s.DrawLine(-50, -50, 100, -20);
-  s.DrawLine(1e30f, 5, 2e30f, 5);
   EXPECT_EQ(InkCount(s), 0);
   s.PlotPoint(-10, 50);
   EXPECT_EQ(s.CurrentX(), -10);
@@ -46,6 +46,44 @@ TEST(DrawingSurface, ReadPointClearAndDrawingOffTheRaster) {
   s.DrawLine(-5, -5, 45, 45);  // diagonal through the corner: nothing wraps
   for (int i = 0; i < 30; ++i) EXPECT_EQ(s.ReadPoint(i, i), Ink);
   EXPECT_EQ(InkCount(s), 30);
+}
+
+TEST(DrawingSurface, FarOffCoordinatesDrawNothingAtOnceAndLinesAcrossShowTheirPart) {
+  DrawingSurface s(40, 30);
+  s.SetForeColor(Ink);
+  for (double far : {1e300, -1e300, 3e9, -3e9, double(INFINITY), -double(INFINITY), double(NAN)})
+    for (int width : {1, 6}) {
+      s.SetDrawWidth(width);
+      s.PlotPoint(far, 5);
+      s.PlotPoint(far, far);
+      s.DrawLine(far, 5, far, 20);
+      s.FillBox(far, 0, far, 29, Ink);
+      s.FillBox(0, far, 39, far, Ink);
+      s.SetCurrentPosition(far, 5);
+      s.PrintText("Flinder");
+      s.SetCurrentPosition(5, far);
+      s.PrintText("Flinder");
+      s.DrawLine(5, far, 20, far);
+      EXPECT_EQ(s.ReadPoint(far, 5), -1);
+      EXPECT_EQ(s.ReadPoint(5, far), -1);
+      EXPECT_EQ(InkCount(s), 0) << far << ", width " << width;
+      EXPECT_EQ(s.CurrentY() == static_cast<float>(far), !std::isnan(far));
+    }
+  // Ends far off: the part across the raster is the one that near ends give.
+  for (int width : {1, 3}) {
+    DrawingSurface nearEnds(40, 30), farEnds(40, 30);
+    for (DrawingSurface* surface : {&nearEnds, &farEnds}) {
+      surface->SetForeColor(Ink);
+      surface->SetDrawWidth(width);
+    }
+    nearEnds.DrawLine(-5, 5, 45, 5);
+    nearEnds.DrawLine(-5, -5, 35, 35);
+    farEnds.DrawLine(-1e30f, 5, 1e30f, 5);
+    farEnds.DrawLine(-1e30f, -1e30f, 1e30f, 1e30f);
+    EXPECT_EQ(farEnds.Capture(), nearEnds.Capture()) << "width " << width;
+  }
+  s.FillBox(36, 26, 3e9f, 3e9f, Ink);
+  EXPECT_EQ(InkCount(s), 4 * 4);
 }
 
 TEST(DrawingSurface, WidePensAreRoundAndSegmentsMeetWithoutANotch) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
+#include <cmath>
 #include <vector>
 
 #include "render/FrameRenderer.h"
@@ -24,9 +23,12 @@ void SetColour(ShapeSettings& s, int slot, ColourValue colour) {
 }
 
 constexpr ColourValue Grey = MakeColour(100, 100, 100);
+constexpr ColourValue White = 0xFFFFFF;
+constexpr ColourValue Blue = MakeColour(0, 0, 255);
+constexpr ColourValue Innermost = MakeColour(225, 225, 0);  // 0.9 inner + 0.1 outer (black)
 
-// A pentagon shrunk to a dot at (60, 50) of a 120 x 100 frame on flat grey;
-// the caption off, text and shadows black.
+// A pentagon of radius 0, a dot, at (60, 50) of a 120 x 100 frame on flat
+// grey; the caption off, text and shadows black.
 ShapeSettings Design() {
   ShapeSettings s;
   Set(s, Sides, 5);
@@ -46,78 +48,155 @@ Raster Frame(const ShapeSettings& s) {
   return surface.Capture();
 }
 
-using Box = std::array<int, 4>;  // left, top, right, bottom
-
-// The smallest box holding every pixel that differs.
-Box ChangedBox(const Raster& a, const Raster& b) {
-  Box box{1 << 20, 1 << 20, -1, -1};
-  for (int y = 0; y < a.Height; ++y)
-    for (int x = 0; x < a.Width; ++x)
-      if (a.At(x, y) != b.At(x, y))
-        box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x), std::max(box[3], y)};
-  return box;
-}
-
-TEST(DrawFrame, BackgroundBlendsDownwardsAndAWidePenCarriesIntoTheNextFrame) {
+TEST(DrawFrame, BackgroundBlendsDownwardsAndThePenCarriesIntoTheNextFrame) {
   ShapeSettings s = Design();
   SetColour(s, Back, 0);
-  SetColour(s, Dither, 0xFFFFFF);
-  const Raster frame = Frame(s);
-  for (int x = 0; x < 50; ++x) {  // clear of the dot
-    EXPECT_EQ(frame.At(x, 0), 0);
-    EXPECT_EQ(frame.At(x, 50), MakeColour(128, 128, 128));
-    EXPECT_EQ(frame.At(x, 51), MakeColour(130, 130, 130));
-  }
+  SetColour(s, Dither, White);
   Set(s, Detail, 6);  // the last ring's pen is 6 wide
+  // An empty caption prints nothing, so only its positioning runs: on this
+  // blend a dot of any width or colour would break a row.
+  s.Text = "";
+  s.ShowText = s.ViewTextShadow = true;
   DrawingSurface surface(120, 100);
   FrameRenderer renderer;
+  auto rows = [&surface] {  // the colour of each row, clear of the dot
+    std::vector<ColourValue> colours;
+    for (int y = 0; y < 100; ++y) {
+      colours.push_back(surface.ReadPoint(0, y));
+      for (int x = 1; x < 50; ++x)
+        EXPECT_EQ(surface.ReadPoint(x, y), colours.back()) << x << "," << y;
+    }
+    return colours;
+  };
+  renderer.DrawFrame(surface, s);  // the first frame's pen is 1 wide
+  std::vector<ColourValue> row = rows();
+  EXPECT_EQ(row[0], 0);
+  EXPECT_EQ(row[30], MakeColour(76, 76, 76));  // 76.5, halves to even
+  EXPECT_EQ(row[50], MakeColour(128, 128, 128));
+  EXPECT_EQ(row[51], MakeColour(130, 130, 130));
+  EXPECT_EQ(row[99], MakeColour(252, 252, 252));
+  // Each row takes the last line within 3 rows of it: row 0 line 3
+  // (t = 0.03), and the line below the raster paints rows 97 to 99.
   renderer.DrawFrame(surface, s);
-  EXPECT_EQ(surface.ReadPoint(0, 0), 0);
-  // Width 6: row 0 last gets line 3 (t = 0.03).
+  row = rows();
+  EXPECT_EQ(row[0], MakeColour(8, 8, 8));
+  EXPECT_EQ(row[96], MakeColour(252, 252, 252));
+  EXPECT_EQ(std::vector(row.begin() + 97, row.end()), std::vector(3, White));
+  // In front the positioning comes after the shape and leaves the pen 1 wide.
+  s.TextFront = true;
   renderer.DrawFrame(surface, s);
-  EXPECT_EQ(surface.ReadPoint(0, 0), MakeColour(8, 8, 8));
+  rows();
+  EXPECT_EQ(surface.DrawWidth(), 1);
+  renderer.DrawFrame(surface, s);
+  EXPECT_EQ(rows()[0], 0);
 }
 
-TEST(DrawFrame, ShapeShadowAndShapeLieEitherSideOfTheCentre) {
+TEST(DrawFrame, RadiusZeroIsADotAndTheShapeLiesOverItsShadow) {
   ShapeSettings s = Design();
   Set(s, Detail, 3);
-  Set(s, ShapeShadowOffset, 5);
-  const ColourValue innermost = MakeColour(225, 225, 0);  // 0.9 inner + 0.1 outer (black)
-  for (bool shadow : {true, false}) {
-    s.ViewShapeShadow = shadow;
-    const Raster frame = Frame(s);
-    EXPECT_EQ(frame.At(65, 55), shadow ? 0 : Grey);
-    EXPECT_EQ(frame.At(55, 45), shadow ? innermost : Grey);
-    EXPECT_EQ(frame.At(60, 50), shadow ? Grey : innermost);
+  auto dot = [](Raster& r, int x, int y, ColourValue colour) {
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx) r.At(x + dx, y + dy) = colour;
+  };
+  for (int offset : {5, 1}) {  // at 1 the dots overlap
+    Set(s, ShapeShadowOffset, static_cast<float>(offset));
+    for (bool shadow : {true, false}) {
+      s.ViewShapeShadow = shadow;
+      Raster expected(120, 100, Grey);
+      if (shadow) {
+        dot(expected, 60 + offset, 50 + offset, 0);
+        dot(expected, 60 - offset, 50 - offset, Innermost);
+      } else {
+        dot(expected, 60, 50, Innermost);
+      }
+      EXPECT_EQ(Frame(s), expected) << "offset " << offset << ", shadow " << shadow;
+    }
   }
+}
+
+TEST(DrawFrame, TheCaptionLiesUnderTheShapeBehindItAndOverItInFront) {
+  ShapeSettings s = Design();
+  Set(s, Radius, 20);
+  Set(s, Detail, 6);
+  SetColour(s, Text, Blue);
+  s.TextX = 0.3;  // across the shape
+  s.TextY = 0.4;
+  const Raster shape = Frame(s);
+  s.ShowText = true;
+  const Raster behind = Frame(s);
+  s.TextFront = true;
+  const Raster inFront = Frame(s);
+  int covered = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 120; ++x)
+      if (shape.At(x, y) != Grey) {
+        EXPECT_EQ(behind.At(x, y), shape.At(x, y)) << x << "," << y;
+        covered += inFront.At(x, y) != shape.At(x, y);
+      }
+  EXPECT_GT(covered, 20);
+}
+
+struct Print {
+  float X, Y;
+  int Slot;
+};
+
+// The frame without its caption, then the caption printed at each place.
+Raster Printed(ShapeSettings s, const std::vector<Print>& prints) {
+  s.ShowText = false;
+  DrawingSurface surface(120, 100);
+  FrameRenderer().DrawFrame(surface, s);
+  for (const Print& print : prints) {
+    surface.SetForeColor(s.PlainColour(print.Slot));
+    surface.SetCurrentPosition(print.X, print.Y);
+    surface.PrintText(s.Text);
+  }
+  return surface.Capture();
 }
 
 TEST(DrawFrame, CaptionSitsOnItsCornerWithItsShadowOffset) {
-  // The caption alone, printed on the frame at its corner, gives the box to fill, shifted.
+  // The corner is at (24, 30): 120 x 0.2, 100 x 0.3.
   ShapeSettings s = Design();
   s.PosX = s.PosY = 0.95;  // the dot is far from the caption
+  SetColour(s, TextShadow, Blue);
   Set(s, TextShadowOffset, 4);
-  const Raster plain = Frame(s);
-  DrawingSurface alone(120, 100);
-  FrameRenderer().DrawFrame(alone, s);
-  alone.SetForeColor(s.PlainColour(Text));
-  alone.SetCurrentPosition(24, 30);  // 120 x 0.2, 100 x 0.3
-  alone.PrintText(s.Text);
-  const Box c = ChangedBox(plain, alone.Capture());
-  ASSERT_GT(c[2], c[0]);
-  // The caption's box moved by `from`, united with it moved by `to`.
-  auto span = [&](int from, int to) { return Box{c[0] + from, c[1] + from, c[2] + to, c[3] + to}; };
   s.ShowText = true;  // behind the shape: up and left by half the offset
-  EXPECT_EQ(ChangedBox(plain, Frame(s)), span(-2, -2));
+  EXPECT_EQ(Frame(s), Printed(s, {{22, 28, Text}}));
   s.ViewTextShadow = true;
-  EXPECT_EQ(ChangedBox(plain, Frame(s)), span(-2, 2));
-  s.TextFront = true;
-  EXPECT_EQ(ChangedBox(plain, Frame(s)), span(0, 4));
+  EXPECT_EQ(Frame(s), Printed(s, {{26, 32, TextShadow}, {22, 28, Text}}));
+  s.TextFront = true;  // in front: on the corner, printed again over the shadow
+  EXPECT_EQ(Frame(s), Printed(s, {{24, 30, Text}, {28, 34, TextShadow}, {24, 30, Text}}));
+  s.ViewTextShadow = false;
+  EXPECT_EQ(Frame(s), Printed(s, {{24, 30, Text}, {24, 30, Text}}));
+  Set(s, TextShadowOffset, -3);  // the shadow goes up and left
+  s.ViewTextShadow = true;
+  EXPECT_EQ(Frame(s), Printed(s, {{24, 30, Text}, {21, 27, TextShadow}, {24, 30, Text}}));
+  s.TextFront = false;
+  EXPECT_EQ(Frame(s), Printed(s, {{22.5f, 28.5f, TextShadow}, {25.5f, 31.5f, Text}}));
   s.ShowText = false;  // then no text, behind or in front, whatever the shadow says
   for (bool front : {false, true}) {
     s.TextFront = front;
-    EXPECT_EQ(Frame(s), plain);
+    EXPECT_EQ(Frame(s), Printed(s, {}));
   }
+}
+
+TEST(DrawFrame, ShapeAndCaptionFarOffTheRasterLeaveTheBackgroundAlone) {
+  ShapeSettings s = Design();
+  Set(s, Radius, 50);
+  Set(s, Detail, 6);
+  Set(s, ShapeShadowOffset, 5);
+  s.ShowText = s.ViewShapeShadow = s.ViewTextShadow = true;
+  for (double far : {1e7, -1e7, 1e300, -double(INFINITY), double(NAN)})
+    for (bool front : {false, true}) {
+      s.PosY = s.TextY = far;  // 420 x 1e7 does not fit an int
+      s.TextFront = front;
+      DrawingSurface surface(420, 420);
+      FrameRenderer renderer;
+      renderer.DrawFrame(surface, s);
+      EXPECT_EQ(surface.Capture(), Raster(420, 420, Grey)) << far << ", front " << front;
+      EXPECT_FALSE(std::fabs(surface.CurrentY()) < 1e6);  // the position went there too
+      EXPECT_EQ(renderer.FrameNo, 1);
+    }
 }
 
 class CountLabel : public FrameObserver {

@@ -14,7 +14,10 @@ class FontFace;
 
 // A persistent in-memory picture with its drawing state. Coordinates are
 // pixels, y downwards; a real coordinate falls on the nearest pixel, so pixel
-// (i, j) is centred on (i, j). Whatever lies off the raster is dropped.
+// (i, j) is centred on (i, j). Whatever lies off the raster is dropped: a
+// line whose ends lie far off still draws the part that crosses the raster,
+// and a shape with an infinite or NaN coordinate draws nothing. Either way the
+// current position moves.
 // The state (colours, pen width, current position, font) lasts from one
 // frame to the next until it is assigned again.
 class DrawingSurface {

@@ -30,7 +30,6 @@ class FontFace {
   const CaptionFont& Font() const { return font_; }
   // False when the font file could not be opened; such a face draws nothing.
   bool Loaded() const { return face_ != nullptr; }
-  std::string FamilyName() const;
   std::string StyleName() const;
   // Pixels from the top of one text line to the top of the next.
   int LineHeight() const { return lineHeight_; }
