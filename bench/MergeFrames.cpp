@@ -28,18 +28,26 @@ int main(int argc, char** argv) {
     const std::string stem = folder + "/frame" + std::to_string(i);
     images.ImageFileName = stem + ".bmp";
     if (!images.LoadImageFile("bmp")) {
-      std::fprintf(stderr, "merge-frames: cannot read %s\n", images.ImageFileName.c_str());
+      std::fprintf(stderr, "merge-frames: cannot read %s: %s\n", images.ImageFileName.c_str(),
+                   images.LoadError.c_str());
       return 1;
     }
     images.ImageFileName = stem + ".gif";
-    if (!images.SaveImageFile("gif").Ok) return 1;
+    ExportResult saved = images.SaveImageFile("gif");
+    if (!saved.Ok) {
+      std::fprintf(stderr, "merge-frames: %s\n", saved.Message.c_str());
+      return 1;
+    }
     frames.push_back(images.ImageFileName);
   }
+  // The logical screen is the frames' size, as an export makes it.
+  const auto width = static_cast<std::int16_t>(images.CurrentImage().Width);
+  const auto height = static_cast<std::int16_t>(images.CurrentImage().Height);
   double best = 1e300;
   for (int run = 0; run < 5; ++run) {
     auto start = std::chrono::steady_clock::now();
     AnimatedGIF merger;
-    ExportResult result = merger.MergeGifFrames(frames, count + 1, argv[4], 0, 0, delay);
+    ExportResult result = merger.MergeGifFrames(frames, count + 1, argv[4], width, height, delay);
     std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
     if (!result.Ok) {
       std::fprintf(stderr, "merge-frames: %s\n", result.Message.c_str());

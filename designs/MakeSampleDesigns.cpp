@@ -1,6 +1,6 @@
 // Writes the sample design file: make_sample_designs designs/flinder.ini
 #include <cstdio>
-#include <exception>
+#include <string>
 
 #include "SampleDesigns.h"
 
@@ -9,11 +9,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s DESIGN-FILE\n", argv[0]);
     return 2;
   }
-  try {
-    if (flinder::WriteSampleDesigns(argv[1])) return 0;
-    std::fprintf(stderr, "cannot write %s\n", argv[1]);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-  }
+  std::string error = flinder::WriteSampleDesigns(argv[1]);
+  if (error.empty()) return 0;
+  std::fprintf(stderr, "%s\n", error.c_str());
   return 1;
 }

@@ -184,13 +184,14 @@ ShapeSettings SettingsOf(const SampleDesign& design) {
   return settings;
 }
 
-bool WriteSampleDesigns(const std::string& iniFile) {
-  if (WriteFileAtomically(iniFile, "") != "") return false;
+std::string WriteSampleDesigns(const std::string& iniFile) {
+  if (std::string error = ReplaceFile(iniFile, ""); !error.empty())
+    return "Cannot write " + iniFile + ": " + error;
   DesignFile file(iniFile);
   for (const SampleDesign& design : SampleDesigns())
-    file.SaveShape(SettingsOf(design), design.Name);
-  // SaveShape keeps its write failures to itself; the list tells.
-  return file.ListShapes().size() == SampleDesigns().size();
+    if (DesignFileResult saved = file.SaveShape(SettingsOf(design), design.Name); !saved)
+      return saved.Reason;
+  return {};
 }
 
 }  // namespace flinder

@@ -1,8 +1,5 @@
 #include "design/DesignFile.h"
 
-#include <cerrno>
-#include <cstring>
-
 #include "design/DesignName.h"
 #include "design/FileAccess.h"
 #include "design/ShapeList.h"
@@ -13,12 +10,16 @@ namespace {
 
 // Tells a missing file ("") from one that exists but cannot be read (nothing).
 std::optional<std::string> ReadBytes(const std::string& path, std::string& reason) {
-  int error = 0;
-  std::optional<std::string> bytes = ReadFileBytes(path, &error);
+  ReadFailure failure;
+  std::optional<std::string> bytes = ReadRegularFile(path, MaxDesignFileSize, failure);
   if (bytes) return bytes;
-  if (error == ENOENT || error == ENOTDIR) return std::string();
-  reason = std::strerror(error);
+  if (failure.Missing) return std::string();
+  reason = failure.Reason;
   return std::nullopt;
+}
+
+DesignFileResult Refused(std::string_view name) {
+  return {false, "The name \"" + std::string(name) + "\" cannot be stored in the design file."};
 }
 
 // The preview timer is off while a design is read or written, and on
@@ -40,33 +41,46 @@ class TimerPause {
 
 }  // namespace
 
+std::string DesignFile::CannotRead(const std::string& reason) const {
+  return "Cannot read the design file " + IniFile + ": " + reason;
+}
+
 std::optional<IniDocument> DesignFile::ReadDocument(std::string& reason) const {
   auto bytes = ReadBytes(IniFile, reason);
   if (!bytes) return std::nullopt;
-  return IniDocument(*bytes);
+  return IniDocument(std::move(*bytes));
 }
 
 IniDocument DesignFile::DocumentToRead() const {
   std::string reason;
   if (auto document = ReadDocument(reason)) return std::move(*document);
-  if (ReportFileErrors) throw DesignFileError("cannot read " + IniFile + ": " + reason);
+  if (ReportFileErrors) throw DesignFileError(CannotRead(reason));
   return IniDocument();
 }
 
-void DesignFile::WriteDocument(const IniDocument& document) const {
-  WriteFileAtomically(IniFile, document.Bytes());  // failures stay unreported
+DesignFileResult DesignFile::Change(const std::function<bool(IniDocument&)>& change) const {
+  std::string reason;
+  auto document = ReadDocument(reason);
+  // A file that cannot be read is never replaced by one holding only the change.
+  if (!document) return {false, CannotRead(reason)};
+  if (!change(*document)) return {};
+  std::string error = ReplaceFile(IniFile, document->Bytes());
+  if (!error.empty()) return {false, "Cannot write the design file " + IniFile + ": " + error};
+  return {};
 }
 
 std::string DesignFile::ReadIni(std::string_view section, std::string_view key) const {
   return DocumentToRead().Read(section, key);
 }
 
-void DesignFile::WriteIni(std::string_view section, std::string_view key,
-                          std::string_view value) const {
-  std::string reason;
-  auto document = ReadDocument(reason);
-  // A file that cannot be read is never replaced by one holding only this entry.
-  if (document && document->Write(section, key, value)) WriteDocument(*document);
+DesignFileResult DesignFile::WriteIni(std::string_view section, std::string_view key,
+                                      std::string_view value) const {
+  bool held = true;
+  DesignFileResult result =
+      Change([&](IniDocument& document) { return held = document.Write(section, key, value); });
+  if (!held)
+    return {false, "The entry " + std::string(key) + " cannot be stored in the design file."};
+  return result;
 }
 
 std::vector<std::string> DesignFile::ListShapes() const {
@@ -74,19 +88,17 @@ std::vector<std::string> DesignFile::ListShapes() const {
   std::string reason;
   auto bytes = ReadBytes(IniFile, reason);
   if (bytes) return ScanShapeList(*bytes);
-  if (ReportFileErrors) throw DesignFileError("cannot read " + IniFile + ": " + reason);
+  if (ReportFileErrors) throw DesignFileError(CannotRead(reason));
   return {};
 }
 
-bool DesignFile::SaveShape(const ShapeSettings& settings, std::string_view name) const {
-  if (!IsValidDesignName(name)) return false;
+DesignFileResult DesignFile::SaveShape(const ShapeSettings& settings, std::string_view name) const {
+  if (!IsValidDesignName(name)) return Refused(name);
   TimerPause pause(settings);
-  std::string reason;
-  if (auto document = ReadDocument(reason)) {
-    WriteShape(*document, settings, name);
-    WriteDocument(*document);
-  }
-  return true;
+  return Change([&](IniDocument& document) {
+    WriteShape(document, settings, name);
+    return true;
+  });
 }
 
 void DesignFile::LoadShape(ShapeSettings& settings, std::string_view name) const {
@@ -94,27 +106,25 @@ void DesignFile::LoadShape(ShapeSettings& settings, std::string_view name) const
   ReadShape(DocumentToRead(), settings, name);
 }
 
-bool DesignFile::RenameShape(ShapeSettings& settings, std::string_view oldName,
-                             std::string_view newName) const {
-  if (!IsValidDesignName(oldName) || !IsValidDesignName(newName)) return false;
+DesignFileResult DesignFile::RenameShape(ShapeSettings& settings, std::string_view oldName,
+                                         std::string_view newName) const {
+  if (!IsValidDesignName(oldName)) return Refused(oldName);
+  if (!IsValidDesignName(newName)) return Refused(newName);
   TimerPause pause(settings);
-  std::string reason;
-  auto document = ReadDocument(reason);
-  settings.CurrentShape = newName;
   // One write for both steps, so the old name is never de-listed without
   // the new one being saved.
-  if (document) {
-    document->Write("Shapes", oldName, "0");
-    WriteShape(*document, settings, newName);
-    WriteDocument(*document);
-  }
-  return true;
+  DesignFileResult result = Change([&](IniDocument& document) {
+    document.Write("Shapes", oldName, "0");
+    WriteShape(document, settings, newName);
+    return true;
+  });
+  if (result) settings.CurrentShape = newName;
+  return result;
 }
 
-bool DesignFile::RemoveShape(std::string_view name) const {
-  if (!IsValidDesignName(name)) return false;
-  WriteIni("Shapes", name, "0");
-  return true;
+DesignFileResult DesignFile::RemoveShape(std::string_view name) const {
+  if (!IsValidDesignName(name)) return Refused(name);
+  return WriteIni("Shapes", name, "0");
 }
 
 }  // namespace flinder

@@ -16,6 +16,10 @@ bool SameLetters(std::string_view a, std::string_view b) {
                     [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
 }  // namespace
 
 bool IsValidDesignName(std::string_view name) {
@@ -24,11 +28,12 @@ bool IsValidDesignName(std::string_view name) {
   // structural ASCII below; the C1 controls U+0080 to U+009F are C2 80..9F.
   for (std::size_t i = 0; i < name.size(); ++i) {
     auto c = static_cast<unsigned char>(name[i]);
-    if (c < 0x20 || c == 0x7F || c == '=' || c == '[' || c == ']') return false;
+    if (c < 0x20 || c == 0x7F || c == '=') return false;
     if (c == 0xC2 && i + 1 < name.size() && static_cast<unsigned char>(name[i + 1]) < 0xA0)
       return false;
   }
-  if (name.front() == ';' || name.front() == ' ' || name.back() == ' ') return false;
+  if (name.front() == '[' || name.front() == ';' || IsBlank(name.front()) || IsBlank(name.back()))
+    return false;
   return !SameLetters(name, "Shapes") && !SameLetters(name, "Window");
 }
 

@@ -2,51 +2,27 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include "PosixFile.h"
 
 namespace flinder {
+namespace {
 
-bool CanOpenFile(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  std::fclose(file);
-  return true;
+std::string LargerThan(std::uint64_t maxBytes) {
+  return "larger than " + std::to_string(maxBytes >> 20) + " MiB";
 }
 
-std::optional<std::string> ReadFileBytes(const std::string& path, int* error) {
-  auto failed = [error] {
-    if (error) *error = errno;
-    return std::nullopt;
-  };
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return failed();
-  struct stat info;
-  std::string bytes;
-  if (::fstat(fd, &info) == 0 && info.st_size > 0) bytes.reserve(static_cast<size_t>(info.st_size));
+}  // namespace
+
+bool ReadAll(int fd, std::string& bytes) {
   char buffer[1 << 16];
   for (;;) {
     ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      auto result = failed();
-      ::close(fd);
-      return result;
-    }
-    if (n == 0) break;
+    if (n < 0) return false;
+    if (n == 0) return true;
     bytes.append(buffer, static_cast<size_t>(n));
   }
-  ::close(fd);
-  return bytes;
-}
-
-namespace {
-
-std::string Reason(const char* what) {
-  return std::string(what) + ": " + std::strerror(errno);
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -61,37 +37,57 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-}  // namespace
-
-std::string WriteFileBytes(const std::string& path, std::string_view bytes) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return Reason("cannot create the file");
-  std::string error;
-  if (!WriteAll(fd, bytes)) error = Reason("cannot write");
-  if (::close(fd) != 0 && error.empty()) error = Reason("cannot close");
-  return error;
+std::string WhyCannotOpen(const std::string& path) {
+  // Without O_NONBLOCK opening a FIFO waits for a writer.
+  PosixFile file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  return file.IsOpen() ? std::string() : ErrorText();
 }
 
-std::string WriteFileAtomically(const std::string& path, std::string_view bytes, bool flush) {
-  std::string temporary = path + ".XXXXXX";
-  int fd = ::mkstemp(temporary.data());
-  if (fd < 0) return Reason("cannot create a temporary file");
+bool CanOpenFile(const std::string& path) {
+  return WhyCannotOpen(path).empty();
+}
 
-  // Keep the permissions of the file being replaced.
-  struct stat existing;
-  mode_t mode = ::stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
-  ::fchmod(fd, mode);
+std::optional<std::string> ReadFileBytes(const std::string& path, int* error) {
+  PosixFile file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  std::string bytes;
+  struct stat info;
+  if (file.IsOpen() && ::fstat(file.Fd(), &info) == 0 && info.st_size > 0)
+    bytes.reserve(static_cast<size_t>(info.st_size));
+  if (!file.IsOpen() || !ReadAll(file.Fd(), bytes)) {
+    if (error) *error = errno;
+    return std::nullopt;
+  }
+  return bytes;
+}
 
-  std::string error;
-  if (!WriteAll(fd, bytes))
-    error = Reason("cannot write");
-  else if (flush && ::fsync(fd) != 0)
-    error = Reason("cannot flush");
-  if (::close(fd) != 0 && error.empty()) error = Reason("cannot close");
-  if (error.empty() && std::rename(temporary.c_str(), path.c_str()) != 0)
-    error = Reason("cannot replace the file");
-  if (!error.empty()) ::unlink(temporary.c_str());
-  return error;
+std::optional<std::string> ReadRegularFile(const std::string& path, std::uint64_t maxBytes,
+                                           ReadFailure& failure) {
+  auto failed = [&failure](std::string reason) {
+    failure.Reason = std::move(reason);
+    return std::nullopt;
+  };
+  PosixFile file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  if (!file.IsOpen()) {
+    failure.Missing = errno == ENOENT || errno == ENOTDIR;
+    return failed(ErrorText());
+  }
+  struct stat info;
+  if (::fstat(file.Fd(), &info) != 0) return failed(ErrorText());
+  if (S_ISDIR(info.st_mode)) return failed(ErrorText(EISDIR));
+  if (!S_ISREG(info.st_mode)) return failed("not a regular file");
+  if (static_cast<std::uint64_t>(info.st_size) > maxBytes) return failed(LargerThan(maxBytes));
+  std::string bytes;
+  bytes.reserve(static_cast<size_t>(info.st_size));
+  if (!ReadAll(file.Fd(), bytes)) return failed(ErrorText());
+  // A file that grew while it was read is refused as well.
+  if (bytes.size() > maxBytes) return failed(LargerThan(maxBytes));
+  return bytes;
+}
+
+std::string WriteFileBytes(const std::string& path, std::string_view bytes) {
+  PosixFile file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (!file.IsOpen() || !WriteAll(file.Fd(), bytes) || !file.Close()) return ErrorText();
+  return {};
 }
 
 }  // namespace flinder

@@ -19,7 +19,8 @@ std::string_view Trim(std::string_view text) {
 
 // Windows-1252 letters in lower case: ASCII, Latin-1 and the five pairs
 // among 0x8A to 0x9F.
-unsigned char Fold(unsigned char c) {
+unsigned char Fold(char byte) {
+  auto c = static_cast<unsigned char>(byte);
   if (c >= 'A' && c <= 'Z') return c + 32;
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
   switch (c) {
@@ -36,14 +37,36 @@ unsigned char Fold(unsigned char c) {
   }
 }
 
-std::string Folded(std::string_view name) {
-  std::string folded(name);
-  for (char& c : folded) c = static_cast<char>(Fold(static_cast<unsigned char>(c)));
-  return folded;
+bool SameFolded(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char x, char y) { return Fold(x) == Fold(y); });
+}
+
+std::uint32_t FoldedHash(std::string_view name) {
+  std::uint32_t hash = 2166136261u;
+  for (char c : name) hash = (hash ^ Fold(c)) * 16777619u;
+  return hash;
+}
+
+// One line of a text: its content runs from `begin` to `end`, without the
+// line ending, and the next line starts at `next`.
+struct Line {
+  std::size_t begin, end, next;
+};
+
+Line LineAt(std::string_view text, std::size_t at) {
+  auto newline = text.find('\n', at);
+  if (newline == std::string_view::npos) return {at, text.size(), text.size()};
+  bool crlf = newline > at && text[newline - 1] == '\r';
+  return {at, crlf ? newline - 1 : newline, newline + 1};
+}
+
+std::string_view Content(std::string_view text, const Line& line) {
+  return text.substr(line.begin, line.end - line.begin);
 }
 
 // The name of a section header "[name]" (blanks allowed before the bracket
-// and around the name), or nothing for any other line.
+// and around the name; the last "]" closes it), or nothing for any other line.
 std::optional<std::string_view> HeaderName(std::string_view line) {
   line = Trim(line);
   if (line.empty() || line.front() != '[') return std::nullopt;
@@ -60,6 +83,38 @@ std::optional<std::string_view> KeyName(std::string_view line) {
   auto equals = line.find('=');
   if (equals == std::string_view::npos) return std::nullopt;
   return Trim(line.substr(0, equals));
+}
+
+// The first entry line of a section's text with this key; the header line
+// is skipped.
+std::optional<Line> FindKey(std::string_view section, std::string_view key) {
+  for (std::size_t at = LineAt(section, 0).next; at < section.size();) {
+    Line line = LineAt(section, at);
+    auto name = KeyName(Content(section, line));
+    if (name && SameFolded(*name, key)) return line;
+    at = line.next;
+  }
+  return std::nullopt;
+}
+
+// Where a new entry goes: after the section's last entry, so that comments
+// and blank lines leading into the next section stay with it, or right
+// after the header.
+std::size_t InsertionPoint(std::string_view section) {
+  std::size_t after = LineAt(section, 0).next;
+  for (std::size_t at = after; at < section.size();) {
+    Line line = LineAt(section, at);
+    if (KeyName(Content(section, line))) after = line.next;
+    at = line.next;
+  }
+  return after;
+}
+
+// The last line of a non-empty text, whose ending is not a line of its own.
+std::string_view LastLine(std::string_view text) {
+  if (text.ends_with('\n')) text.remove_suffix(text.ends_with("\r\n") ? 2 : 1);
+  auto newline = text.rfind('\n');
+  return newline == std::string_view::npos ? text : text.substr(newline + 1);
 }
 
 bool IsQuoted(std::string_view value) {
@@ -81,8 +136,7 @@ bool HasBlankEnds(std::string_view name) {
 }
 
 bool CanHoldSection(std::string_view name) {
-  return !name.empty() && !HasControl(name) && !HasBlankEnds(name) &&
-         name.find(']') == std::string_view::npos;
+  return !name.empty() && !HasControl(name) && !HasBlankEnds(name);
 }
 
 bool CanHoldKey(std::string_view name) {
@@ -92,73 +146,89 @@ bool CanHoldKey(std::string_view name) {
 
 }  // namespace
 
-IniDocument::Line::Line(std::string lineText, std::string lineEnd)
-    : text(std::move(lineText)), end(std::move(lineEnd)), kind(Kind::Other) {
-  if (auto header = HeaderName(text)) {
-    kind = Kind::Header;
-    name = Folded(*header);
-  } else if (auto key = KeyName(text)) {
-    kind = Kind::Entry;
-    name = Folded(*key);
+IniDocument::IniDocument(std::string bytes) : source_(std::move(bytes)) {
+  const std::string_view text = source_;
+  bool styleKnown = false;
+  for (std::size_t at = 0; at < text.size();) {
+    Line line = LineAt(text, at);
+    if (!styleKnown && line.next > line.end) {
+      lineEnd_ = text.substr(line.end, line.next - line.end);
+      styleKnown = true;
+    }
+    if (auto name = HeaderName(Content(text, line))) {
+      sections_.back().end = line.begin;
+      sections_.push_back({line.begin, 0});
+      index_.push_back({FoldedHash(*name), static_cast<std::uint32_t>(sections_.size() - 1)});
+    }
+    at = line.next;
   }
+  sections_.back().end = text.size();
+  // Sections of one hash stay in file order, so the first match comes first.
+  std::sort(index_.begin(), index_.end(), [](const IndexEntry& a, const IndexEntry& b) {
+    return a.hash != b.hash ? a.hash < b.hash : a.section < b.section;
+  });
 }
 
-IniDocument::IniDocument(std::string_view bytes) {
-  bool styleKnown = false;
-  while (!bytes.empty()) {
-    auto newline = bytes.find('\n');
-    if (newline == std::string_view::npos) {
-      lines_.emplace_back(std::string(bytes), "");
-      break;
-    }
-    bool crlf = newline > 0 && bytes[newline - 1] == '\r';
-    std::string end = crlf ? "\r\n" : "\n";
-    if (!styleKnown) lineEnd_ = end;
-    styleKnown = true;
-    lines_.emplace_back(std::string(bytes.substr(0, crlf ? newline - 1 : newline)), end);
-    bytes.remove_prefix(newline + 1);
+std::string_view IniDocument::Text(const Section& section) const {
+  if (section.edited >= 0) return edited_[static_cast<std::size_t>(section.edited)];
+  return std::string_view(source_).substr(section.begin, section.end - section.begin);
+}
+
+std::string& IniDocument::EditableText(std::size_t section) {
+  Section& changed = sections_[section];
+  if (changed.edited < 0) {
+    edited_.emplace_back(Text(changed));
+    changed.edited = static_cast<int>(edited_.size() - 1);
   }
+  return edited_[static_cast<std::size_t>(changed.edited)];
 }
 
 std::string IniDocument::Bytes() const {
+  std::size_t size = 0;
+  for (const Section& section : sections_) size += Text(section).size();
   std::string bytes;
-  for (const Line& line : lines_) bytes += line.text + line.end;
+  bytes.reserve(size);
+  for (const Section& section : sections_) bytes += Text(section);
   return bytes;
 }
 
-std::optional<std::size_t> IniDocument::FindSection(const std::string& folded) const {
-  for (std::size_t i = 0; i < lines_.size(); ++i)
-    if (lines_[i].kind == Kind::Header && lines_[i].name == folded) return i;
-  return std::nullopt;
-}
-
-std::size_t IniDocument::SectionEnd(std::size_t header) const {
-  std::size_t i = header + 1;
-  while (i < lines_.size() && lines_[i].kind != Kind::Header) ++i;
-  return i;
-}
-
-std::optional<std::size_t> IniDocument::FindKey(std::size_t header,
-                                                const std::string& folded) const {
-  for (std::size_t i = header + 1, end = SectionEnd(header); i < end; ++i)
-    if (lines_[i].kind == Kind::Entry && lines_[i].name == folded) return i;
+std::optional<std::size_t> IniDocument::FindSection(std::string_view name) const {
+  const std::uint32_t hash = FoldedHash(name);
+  auto first = std::lower_bound(index_.begin(), index_.end(), hash,
+                                [](const IndexEntry& e, std::uint32_t h) { return e.hash < h; });
+  for (auto it = first; it != index_.end() && it->hash == hash; ++it) {
+    std::string_view text = Text(sections_[it->section]);
+    if (SameFolded(*HeaderName(Content(text, LineAt(text, 0))), name)) return it->section;
+  }
   return std::nullopt;
 }
 
 std::string IniDocument::Read(std::string_view section, std::string_view key) const {
-  auto header = FindSection(Folded(ToCp1252(section)));
-  if (!header) return "";
-  auto entry = FindKey(*header, Folded(ToCp1252(key)));
+  auto found = FindSection(ToCp1252(section));
+  if (!found) return "";
+  std::string_view text = Text(sections_[*found]);
+  auto entry = FindKey(text, ToCp1252(key));
   if (!entry) return "";
-  std::string_view value = Trim(ValueOf(lines_[*entry].text));
+  std::string_view value = Trim(ValueOf(Content(text, *entry)));
   if (IsQuoted(value)) value = value.substr(1, value.size() - 2);
   return FromCp1252(value.substr(0, MaxValueLength));
 }
 
-void IniDocument::Insert(std::size_t at, std::string text) {
-  // The line before an added one needs an ending even if it was the last.
-  if (at > 0 && lines_[at - 1].end.empty()) lines_[at - 1].end = lineEnd_;
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), Line(std::move(text), lineEnd_));
+void IniDocument::AddSection(const std::string& name, const std::string& entry) {
+  std::string& last = EditableText(sections_.size() - 1);
+  if (!last.empty()) {
+    const bool blankBefore = Trim(LastLine(last)).empty();
+    if (!last.ends_with('\n')) last += lineEnd_;
+    if (!blankBefore) last += lineEnd_;
+  }
+  edited_.push_back("[" + name + "]" + lineEnd_ + entry + lineEnd_);
+  sections_.push_back({0, 0, static_cast<int>(edited_.size() - 1)});
+  // After every section with the same hash, which all come before it.
+  const IndexEntry added{FoldedHash(name), static_cast<std::uint32_t>(sections_.size() - 1)};
+  index_.insert(
+      std::upper_bound(index_.begin(), index_.end(), added,
+                       [](const IndexEntry& a, const IndexEntry& b) { return a.hash < b.hash; }),
+      added);
 }
 
 bool IniDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
@@ -172,25 +242,25 @@ bool IniDocument::Write(std::string_view section, std::string_view key, std::str
   if (!text.empty() && (Trim(text).size() != text.size() || IsQuoted(text)))
     text = '"' + text + '"';
 
-  auto header = FindSection(Folded(sectionName));
-  if (!header) {
-    if (!lines_.empty() && !Trim(lines_.back().text).empty()) Insert(lines_.size(), "");
-    Insert(lines_.size(), "[" + sectionName + "]");
-    Insert(lines_.size(), keyName + "=" + text);
+  auto found = FindSection(sectionName);
+  if (!found) {
+    AddSection(sectionName, keyName + "=" + text);
     return true;
   }
-  if (auto entry = FindKey(*header, Folded(keyName))) {
+  std::string& body = EditableText(*found);
+  if (auto entry = FindKey(body, keyName)) {
     // The key keeps the spelling it has in the file.
-    Line& line = lines_[*entry];
-    line = Line(std::string(*KeyName(line.text)) + "=" + text, line.end);
+    std::string line = std::string(*KeyName(Content(body, *entry))) + "=" + text;
+    body.replace(entry->begin, entry->end - entry->begin, line);
     return true;
   }
-  // After the section's last entry, so comments and blank lines that lead
-  // into the next section stay with it.
-  std::size_t after = *header;
-  for (std::size_t i = *header + 1, end = SectionEnd(*header); i < end; ++i)
-    if (lines_[i].kind == Kind::Entry) after = i;
-  Insert(after + 1, keyName + "=" + text);
+  std::size_t at = InsertionPoint(body);
+  // The line before an added one needs an ending even if it was the last.
+  if (at == body.size() && !body.ends_with('\n')) {
+    body += lineEnd_;
+    at = body.size();
+  }
+  body.insert(at, keyName + "=" + text + lineEnd_);
   return true;
 }
 

@@ -1,32 +1,25 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "design/DesignFile.h"
 #include "design/FileAccess.h"
+#include "support/TestFolders.h"
 
 namespace flinder {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Each test process works in a folder of its own and starts it empty.
 class DesignFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
   std::string Contents() const { return ReadFileBytes(file_.IniFile).value_or("<none>"); }
   void Put(const std::string& b) const { std::ofstream(file_.IniFile, std::ios::binary) << b; }
 
-  const fs::path folder_ =
-      fs::temp_directory_path() / ("flinder-design-" + std::to_string(getpid()));
-  DesignFile file_{(folder_ / "flinder.ini").string()};
+  ScratchFolder scratch_{"design"};
+  DesignFile file_{scratch_.File("flinder.ini")};
 };
 
 ShapeSettings Record(float position, const std::string& caption) {
@@ -40,7 +33,7 @@ TEST_F(DesignFileTest, AMissingFileListsNothingReadsEmptyAndIsCreatedByTheFirstW
   EXPECT_TRUE(file_.ListShapes().empty());
   EXPECT_EQ(file_.ReadIni("Window", "Left"), "");
   EXPECT_FALSE(fs::exists(file_.IniFile));
-  file_.WriteIni("Window", "OnTop", "True");
+  EXPECT_TRUE(file_.WriteIni("Window", "OnTop", "True"));
   EXPECT_EQ(Contents(), "[Window]\nOnTop=True\n");
 }
 
@@ -63,10 +56,12 @@ TEST_F(DesignFileTest, RenameAndRemoveDelistKeepingSectionsAndBadNamesChangeNoth
   EXPECT_TRUE(file_.ListShapes().empty());
   EXPECT_EQ(file_.ReadIni("Comet", "Slider1"), "0.75");
   EXPECT_EQ(file_.ReadIni("Comet", "Text"), "new");
-  // Names that would corrupt the file are refused and change nothing.
+  // Names that would corrupt the file are refused with the reason and change nothing.
   before = Contents();
   s = Record(0.1f, "b");
-  EXPECT_FALSE(file_.SaveShape(s, "A=B"));
+  DesignFileResult refused = file_.SaveShape(s, "A=B");
+  EXPECT_FALSE(refused);
+  EXPECT_EQ(refused.Reason, "The name \"A=B\" cannot be stored in the design file.");
   EXPECT_FALSE(file_.RenameShape(s, "Star", "[Shapes]"));
   EXPECT_FALSE(file_.RemoveShape("shapes"));
   EXPECT_EQ(Contents(), before);
@@ -91,14 +86,27 @@ TEST_F(DesignFileTest, AFileMadeElsewhereChangesOnlyInTheSavedKeys) {
   EXPECT_EQ(Contents(), expected);
 }
 
-TEST_F(DesignFileTest, AFailedWriteLeavesTheOldFileByteForByte) {
-  // The temporary file's name ("<name>.XXXXXX") is too long to create.
-  file_.IniFile = (folder_ / std::string(250, 'f')).string();
-  Put("[Shapes]\r\nStar=1\r\n");
-  EXPECT_TRUE(file_.SaveShape(Record(0.5f, "a"), "Star"));
-  file_.WriteIni("Window", "Left", "5");
-  EXPECT_EQ(Contents(), "[Shapes]\r\nStar=1\r\n");
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+TEST_F(DesignFileTest, WritesThatDoNotHappenSayWhyAndChangeNothing) {
+  // A folder that is not there: nothing can be written.
+  DesignFile nowhere(scratch_.File("gone/flinder.ini"));
+  ShapeSettings s = Record(0.5f, "a");
+  s.CurrentShape = "Star";
+  const std::string missing =
+      "Cannot write the design file " + nowhere.IniFile + ": No such file or directory";
+  EXPECT_EQ(nowhere.SaveShape(s, "Star").Reason, missing);
+  EXPECT_EQ(nowhere.RemoveShape("Star").Reason, missing);
+  EXPECT_EQ(nowhere.WriteIni("Window", "Left", "5").Reason, missing);
+  DesignFileResult renamed = nowhere.RenameShape(s, "Star", "Comet");
+  EXPECT_EQ(renamed.Reason, missing);
+  EXPECT_EQ(s.CurrentShape, "Star");
+
+  // A design file that cannot be read is never replaced.
+  fs::create_directory(file_.IniFile);
+  const std::string unreadable =
+      "Cannot read the design file " + file_.IniFile + ": Is a directory";
+  EXPECT_EQ(file_.SaveShape(s, "Star").Reason, unreadable);
+  EXPECT_EQ(file_.RemoveShape("Star").Reason, unreadable);
+  EXPECT_TRUE(fs::is_directory(file_.IniFile));
 }
 
 struct TimerLog : SettingsObserver {
@@ -106,22 +114,41 @@ struct TimerLog : SettingsObserver {
   void TimerEnabledChanged(bool on) override { log += on ? "on " : "off "; }
 };
 
-TEST_F(DesignFileTest, ReadErrorsReachTheCallerOnlyOnceReportFileErrorsIsSet) {
-  file_.IniFile = folder_.string();  // a folder opens but cannot be read
-  EXPECT_EQ(file_.ReadIni("Shapes", "Star"), "");
-  EXPECT_TRUE(file_.ListShapes().empty());
+TEST_F(DesignFileTest, FilesThatCannotBeReadReachTheCallerOnlyOnceReportFileErrorsIsSet) {
+  // A FIFO would block a reader for ever; a huge file is refused unread.
+  ASSERT_EQ(::mkfifo(file_.IniFile.c_str(), 0600), 0);
+  const std::string large = scratch_.File("large.ini");
+  std::ofstream(large).close();
+  fs::resize_file(large, MaxDesignFileSize + 1);
 
-  file_.ReportFileErrors = true;
-  EXPECT_THROW(file_.ReadIni("Shapes", "Star"), DesignFileError);
-  EXPECT_THROW(file_.ListShapes(), DesignFileError);
-  TimerLog timer;
-  ShapeSettings s(&timer);
-  EXPECT_THROW(file_.LoadShape(s, "Star"), DesignFileError);
-  // Writes stay silent and change nothing; the preview timer is back on after each.
-  EXPECT_NO_THROW(file_.WriteIni("Shapes", "Star", "1"));
-  EXPECT_TRUE(file_.SaveShape(s, "Star"));
-  EXPECT_EQ(timer.log, "off on off on ");
-  EXPECT_TRUE(fs::is_directory(folder_));
+  for (const auto& failing :
+       {std::pair{file_.IniFile, "not a regular file"}, std::pair{large, "larger than 64 MiB"}}) {
+    const std::string& path = failing.first;
+    DesignFile file(path);
+    EXPECT_EQ(file.ReadIni("Shapes", "Star"), "");
+    EXPECT_TRUE(file.ListShapes().empty());
+
+    file.ReportFileErrors = true;
+    const std::string message = "Cannot read the design file " + path + ": " + failing.second;
+    auto expectError = [&](auto read) {
+      try {
+        read();
+        ADD_FAILURE() << "no error for " << path;
+      } catch (const DesignFileError& e) {
+        EXPECT_EQ(e.what(), message);
+      }
+    };
+    expectError([&] { file.ReadIni("Shapes", "Star"); });
+    expectError([&] { file.ListShapes(); });
+    TimerLog timer;
+    ShapeSettings s(&timer);
+    expectError([&] { file.LoadShape(s, "Star"); });
+    EXPECT_EQ(file.SaveShape(s, "Star").Reason, message);
+    // The preview timer is back on after each.
+    EXPECT_EQ(timer.log, "off on off on ");
+  }
+  EXPECT_TRUE(fs::is_fifo(file_.IniFile));
+  EXPECT_EQ(fs::file_size(large), MaxDesignFileSize + 1);
 }
 
 }  // namespace

@@ -64,11 +64,33 @@ TEST(IniDocument, ValuesReadBackAsWrittenOnOneLineAndBadNamesAreRefused) {
   file.Write("A", "K", "one\r\n[Shapes]\nEvil=1");
   const std::string good = "[A]\nK=one  [Shapes] Evil=1\nText=a \"b\"\n";
   EXPECT_EQ(file.Bytes(), good);
-  for (const char* section : {"", "A]", "A\n", " A"})
+  for (const char* section : {"", "A\n", " A", "A\t"})
     EXPECT_FALSE(file.Write(section, "K", "x")) << section;
   for (const char* key : {"", "K=2", ";K", "[K", "K "})
     EXPECT_FALSE(file.Write("A", key, "x")) << key;
   EXPECT_EQ(file.Bytes(), good);
+}
+
+TEST(IniDocument, SectionsAreFoundAmongManyAndNamesMayHoldBrackets) {
+  std::string text;
+  for (int i = 0; i < 20000; ++i)
+    text += "[S" + std::to_string(i) + "]\nK=" + std::to_string(i) + "\n";
+  text += "[s5]\nK=later\n[Logo [v2]]\nK=logo";
+  IniDocument file(text);
+  EXPECT_EQ(file.Read("S19999", "k"), "19999");
+  EXPECT_EQ(file.Read("s5", "K"), "5");  // the first of two wins
+  EXPECT_EQ(file.Read("Logo [v2]", "K"), "logo");
+  EXPECT_EQ(file.Read("S20000", "K"), "");
+  // A section added by one write takes the next; a changed one reads back.
+  EXPECT_TRUE(file.Write("New", "A", "1"));
+  EXPECT_TRUE(file.Write("NEW", "B", "2"));
+  EXPECT_TRUE(file.Write("S3", "K", "x"));
+  EXPECT_TRUE(file.Write("Logo [v2]", "J", "2"));
+  EXPECT_EQ(file.Read("new", "b"), "2");
+  EXPECT_EQ(file.Read("S3", "K"), "x");
+  std::string expected = text + "\nJ=2\n\n[New]\nA=1\nB=2\n";
+  expected.replace(expected.find("[S3]\nK=3\n"), 9, "[S3]\nK=x\n");
+  EXPECT_EQ(file.Bytes(), expected);
 }
 
 TEST(IniDocument, GarbageNeverBreaksReadingOrWriting) {

@@ -14,9 +14,9 @@ TEST(ShapeList, ListsTheMarkedDesignsFromTheExactHeaderToTheFirstEmptyLine) {
             (Names{"Star", "Wave"}));
   // Only the last character decides; the file may end without a line break.
   EXPECT_EQ(ScanShapeList("[Shapes]\nA=9\nB=x\nC=10\nD=-1\nE=1"), (Names{"A", "E"}));
-  // Lines without a usable name are skipped.
-  EXPECT_EQ(ScanShapeList("[Shapes]\n1\n=1\nWindow=1\n Pad=1\nA]=1\nCaf\xE9=1\n"),
-            Names{"Caf\u00E9"});
+  // Lines without a name the file can hold are skipped; brackets inside a name are fine.
+  EXPECT_EQ(ScanShapeList("[Shapes]\n1\n=1\nWindow=1\n Pad=1\nLogo [v2]=1\nCaf\xE9=1\n"),
+            (Names{"Logo [v2]", "Caf\u00E9"}));
   for (const char* text : {"[shapes]\nStar=1\n", " [Shapes]\nStar=1\n", "Star=1\n[Shapes]\n"})
     EXPECT_EQ(ScanShapeList(text), Names{}) << text;
   EXPECT_EQ(ScanShapeList("[Shapes]\nStar=1\n\nWave=1\n"), Names{"Star"});

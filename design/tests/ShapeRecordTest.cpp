@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "design/DecimalText.h"
 #include "design/ShapeRecord.h"
 
@@ -60,26 +62,34 @@ TEST(ShapeRecord, SaveThenLoadGivesBackEveryFieldAndAMissingDesignLoadsAsZero) {
   EXPECT_EQ(loaded.Font, (CaptionFont{"Liberation Serif", 9.75f, false, false, false, false}));
 }
 
-struct Recorder : SettingsObserver {
-  std::string log;
-  void SwitchChanged(Switch which, bool on) override {
-    log += "switch " + std::to_string(static_cast<int>(which)) + (on ? " on;" : " off;");
-  }
-  void SelectedSlotChanged(int slot) override { log += "slot " + std::to_string(slot) + ";"; }
-  void CaptionChanged() override { log += "caption"; }
+// The window layer's view of the switches and the colour options.
+struct SwitchMirror : SettingsObserver {
+  std::map<Switch, bool> switches;
+  int slot = -1;
+  bool captionChanged = false;
+  void SwitchChanged(Switch which, bool on) override { switches[which] = on; }
+  void SelectedSlotChanged(int selected) override { slot = selected; }
+  void CaptionChanged() override { captionChanged = true; }
 };
 
-TEST(ShapeRecord, LoadingSelectsTheSlotsDownwardsAndTogglesTheFirstFourSwitches) {
-  Recorder recorder;
-  ShapeSettings s(&recorder);
+TEST(ShapeRecord, LoadingEndsWithTheInnerSlotAndEverySwitchAsStored) {
+  SwitchMirror mirror;
+  ShapeSettings s(&mirror);
+  s.ViewShapeShadow = true;
+  // Star is toggled on, which clears ViewLine; ViewLine is then set directly.
   ReadShape(IniDocument("[D]\nStar=True\nShowText=-1\nViewLine=True\nTextFront=true\n"), s, "D");
-  // Star: set off, toggled on (which clears ViewLine); ShowText: off, on; the
-  // shadows: on, off; then ViewLine, ViewLineShadow and TextFront set directly.
-  EXPECT_EQ(recorder.log,
-            "slot 6;slot 5;slot 4;slot 3;slot 2;slot 1;slot 0;switch 0 off;switch 0 on;"
-            "switch 4 off;switch 1 off;switch 1 on;switch 2 on;switch 2 off;switch 3 on;"
-            "switch 3 off;switch 4 on;switch 5 off;switch 6 off;caption");
-  EXPECT_TRUE(s.ViewLine);
+  const std::map<Switch, bool> stored = {{Switch::Star, true},
+                                         {Switch::ShowText, true},
+                                         {Switch::ViewShapeShadow, false},
+                                         {Switch::ViewTextShadow, false},
+                                         {Switch::ViewLine, true},
+                                         {Switch::ViewLineShadow, false},
+                                         {Switch::TextFront, false}};
+  for (const auto& [which, on] : stored) EXPECT_EQ(s.SwitchOn(which), on) << int(which);
+  EXPECT_EQ(mirror.switches, stored);
+  EXPECT_EQ(s.SelectedSlot, Inner);
+  EXPECT_EQ(mirror.slot, Inner);
+  EXPECT_TRUE(mirror.captionChanged);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 
 #include "design/ShapeSettings.h"
 
@@ -52,32 +53,46 @@ TEST(ShapeSettings, ColourSlidersWriteEveryComponentIntoTheSelectedSlotOnly) {
   EXPECT_EQ(s.PositionColour(Text), MakeColour(255, 128, 128));
 }
 
-struct RecordingObserver : SettingsObserver {
-  std::string log;
-  void Add(const std::string& what, int n) { log += what + " " + std::to_string(n) + ";"; }
-  void ValueLabelChanged(int index, const std::string& text) override {
-    Add("label " + text + " of", index);
-  }
-  void ThumbMoved(int index, float) override { Add("thumb", index); }
-  void TimerIntervalChanged(int ms) override { Add("timer", ms); }
-  void PreviewWidthChanged(int px) override { Add("width", px); }
-  void PreviewHeightChanged(int px) override { Add("height", px); }
-  void SwatchColourChanged(ColourValue c) override { Add("swatch", c); }
+// The window layer's view of the record, as far as the observer tells it.
+struct MirrorObserver : SettingsObserver {
+  std::map<int, std::string> labels;
+  std::map<int, float> thumbs;
+  int interval = 0, width = 0, height = 0;
+  ColourValue swatch = -1;
+  void ValueLabelChanged(int index, const std::string& text) override { labels[index] = text; }
+  void ThumbMoved(int index, float position) override { thumbs[index] = position; }
+  void TimerIntervalChanged(int ms) override { interval = ms; }
+  void PreviewWidthChanged(int px) override { width = px; }
+  void PreviewHeightChanged(int px) override { height = px; }
+  void SwatchColourChanged(ColourValue c) override { swatch = c; }
 };
 
-TEST(ShapeSettings, ObserverSeesLabelThenEffectThenThumb) {
-  RecordingObserver o;
+TEST(ShapeSettings, TheObserverSeesEveryValueItShows) {
+  MirrorObserver o;
   ShapeSettings s(&o);
   s.SetSlider(Delay, 0.1f);
   s.SetSlider(Width, 0.5f);
   s.SetSlider(Height, 1.0f);
   s.SetSlider(Speed, 0.497f);
   s.SelectedSlot = Outer;
+  s.SetSlider(GreenSlider, 0.5f);
   s.SetSlider(BlueSlider, 1.0f);
-  EXPECT_EQ(o.log,
-            "label 100 of 4;timer 100;thumb 4;label 220 of 5;width 220;thumb 5;"
-            "label 420 of 6;height 420;thumb 6;label -0.2 of 2;thumb 2;label 255 of 12;swatch " +
-                std::to_string(MakeColour(0, 0, 255)) + ";thumb 12;");
+  EXPECT_EQ(o.labels, (std::map<int, std::string>{{Delay, "100"},
+                                                  {Width, "220"},
+                                                  {Height, "420"},
+                                                  {Speed, "-0.2"},
+                                                  {GreenSlider, "127"},
+                                                  {BlueSlider, "255"}}));
+  EXPECT_EQ(o.thumbs, (std::map<int, float>{{Delay, 0.1f},
+                                            {Width, 0.5f},
+                                            {Height, 1.0f},
+                                            {Speed, 0.497f},
+                                            {GreenSlider, 0.5f},
+                                            {BlueSlider, 1.0f}}));
+  EXPECT_EQ(o.interval, 100);
+  EXPECT_EQ(o.width, 220);
+  EXPECT_EQ(o.height, 420);
+  EXPECT_EQ(o.swatch, MakeColour(0, 127, 255));
 }
 
 }  // namespace

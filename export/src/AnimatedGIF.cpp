@@ -1,7 +1,5 @@
 #include "export/AnimatedGIF.h"
 
-#include <algorithm>
-
 #include "design/FileAccess.h"
 #include "export/FileNameParts.h"
 
@@ -13,6 +11,8 @@ constexpr std::uint8_t ExtensionIntroducer = 0x21;
 constexpr std::uint8_t ApplicationLabel = 0xFF;
 constexpr std::uint8_t CommentLabel = 0xFE;
 constexpr std::uint8_t GraphicControlLabel = 0xF9;
+constexpr std::uint8_t PlainTextLabel = 0x01;
+constexpr std::uint8_t ImageSeparator = 0x2C;
 constexpr std::uint8_t Trailer = 0x3B;
 constexpr int LoopCount = 999;
 
@@ -74,7 +74,7 @@ ExportResult AnimatedGIF::WriteGifFile(const AnimatedGifFile& file, const std::s
   for (const std::string& block : file.FrameBlocks) bytes += block;
   bytes += file.Trailer;
   // A picture can be made again: replaced whole, but not flushed to the disk.
-  std::string error = WriteFileAtomically(outputFile, bytes, false);
+  std::string error = ReplaceFile(outputFile, bytes, false);
   if (!error.empty()) return ExportResult::Failure("Cannot write " + outputFile + ": " + error);
   return ExportResult::Success();
 }
@@ -121,18 +121,20 @@ std::string AnimatedGIF::ReadScreenDescriptor() {
   return fields;
 }
 
-// Every pass consumes at least one byte of the file and bytes past its end
-// read as 0, which ends the loop: no input keeps it running.
+// Every pass consumes at least one byte of the file or ends in a fault, and a
+// read past its end is a fault: no input keeps the loop running.
 std::string AnimatedGIF::ReadFrameBlocks() {
-  std::string block;
+  std::optional<std::string> frame;
   do {
+    // Application and comment blocks around the picture are not kept.
     if (PeekByte(1) == ExtensionIntroducer &&
         (PeekByte(2) == ApplicationLabel || PeekByte(2) == CommentLabel))
-      block = ReadExtension();
+      ReadExtension();
     else
-      block = ReadGraphicBlock();
+      frame = ReadGraphicBlock();
   } while (PeekByte(1) != Trailer && PeekByte(1) != 0x00 && !FrameFault);
-  return block;
+  if (!frame) FrameFault = true;  // a file with nothing to show
+  return frame.value_or(std::string());
 }
 
 std::string AnimatedGIF::ReadExtension() {
@@ -181,7 +183,12 @@ std::string AnimatedGIF::NewGraphicControl() const {
 }
 
 std::string AnimatedGIF::ReadRenderingBlock() {
-  return PeekByte(1) != ExtensionIntroducer ? ReadImage() : ReadPlainTextExtension();
+  if (PeekByte(1) == ImageSeparator) return ReadImage();
+  if (PeekByte(1) == ExtensionIntroducer && PeekByte(2) == PlainTextLabel)
+    return ReadPlainTextExtension();
+  // Any other block here would be copied as a picture it is not.
+  FrameFault = true;
+  return {};
 }
 
 std::string AnimatedGIF::ReadPlainTextExtension() {
@@ -228,15 +235,18 @@ std::uint8_t AnimatedGIF::PeekByte(std::size_t k) const {
 }
 
 std::uint8_t AnimatedGIF::ReadByte() {
-  std::uint8_t byte = PeekByte(1);
-  ++ReadPos;
-  return byte;
+  return static_cast<std::uint8_t>(ReadBytes(1)[0]);
 }
 
+// A block cut short by the end of the file is a damaged frame: its missing
+// bytes read as 0, and the file is refused.
 std::string AnimatedGIF::ReadBytes(std::size_t n) {
-  std::string bytes(n, '\0');
-  if (ReadPos < Frame.size())
-    std::copy_n(Frame.data() + ReadPos, std::min(n, Frame.size() - ReadPos), bytes.data());
+  if (n > Frame.size() - ReadPos) {
+    FrameFault = true;
+    ReadPos = Frame.size();
+    return std::string(n, '\0');
+  }
+  std::string bytes(Frame.substr(ReadPos, n));
   ReadPos += n;
   return bytes;
 }

@@ -55,7 +55,7 @@ ExportSummary AnimatedGifExport::ExportAnimatedGif() {
   host_.SetPreviewTimerEnabled(true);
 
   if (!result.Ok) {
-    if (!result.Message.empty()) host_.ShowMessage(result.Message);
+    host_.ShowMessage(result.Message);
     return {};
   }
   return {true, std::max(ExportFrameCount - 1, 1), surface_.Width(), surface_.Height(),
@@ -84,7 +84,12 @@ ExportResult AnimatedGifExport::RenderCycle() {
     std::string error = WriteFileBytes(bmp, EncodeBmp(surface_.Capture()));
     if (!error.empty()) return ExportResult::Failure("Cannot write " + bmp + ": " + error);
     palette_.AddFrame(surface_.Capture());
-    host_.FrameDrawn(ExportFrameCount, surface_.Capture());
+    ExportResult drawn = host_.FrameDrawn(ExportFrameCount, surface_.Capture());
+    if (!drawn.Ok) {
+      if (drawn.Message.empty())
+        drawn.Message = "Cannot write " + OutputFileName + ": the export was stopped.";
+      return drawn;
+    }
     if (still) break;
   }
   return ExportResult::Success();
@@ -107,17 +112,15 @@ ExportResult AnimatedGifExport::ConvertAndMergeFrames() {
     IMGLIB1 images;
     images.UseAnimationPalette(palette);
     for (int i = next++; i <= ExportFrameCount; i = next++) {
-      images.ImageFileName = FrameFileName(i, "bmp");
+      const std::string bmp = FrameFileName(i, "bmp"), gif = FrameFileName(i, "gif");
+      images.ImageFileName = bmp;
       if (!images.LoadImageFile("bmp")) {
-        results[i - 1] =
-            ExportResult::Failure("Cannot read the frame " + images.ImageFileName + ".");
+        results[i - 1] = ExportResult::Failure("Cannot write " + gif + ": cannot read " + bmp +
+                                               ": " + images.LoadError);
         continue;
       }
-      images.ImageFileName = FrameFileName(i, "gif");
-      ExportResult saved = images.SaveImageFile("gif");
-      if (!saved.Ok && saved.Message.empty())
-        saved = ExportResult::Failure("Cannot write the frame " + images.ImageFileName + ".");
-      results[i - 1] = saved;
+      images.ImageFileName = gif;
+      results[i - 1] = images.SaveImageFile("gif");
     }
   };
   {
@@ -135,11 +138,13 @@ ExportResult AnimatedGifExport::ConvertAndMergeFrames() {
   host_.ProcessPendingEvents();
 
   // The closing frame repeats the first pose and is left out, unless it is
-  // the only frame there is.
+  // the only frame there is. Readers want a logical screen that holds the frames.
   const int mergeCount = std::max(ExportFrameCount, 2);
   const auto delay = static_cast<std::int16_t>(GifDelay(settings_.SliderVal(Delay)));
   AnimatedGIF merger;
-  ExportResult merged = merger.MergeGifFrames(FrameFiles, mergeCount, OutputFileName, 0, 0, delay);
+  ExportResult merged = merger.MergeGifFrames(FrameFiles, mergeCount, OutputFileName,
+                                              static_cast<std::int16_t>(surface_.Width()),
+                                              static_cast<std::int16_t>(surface_.Height()), delay);
   host_.ProcessPendingEvents();
   return merged;
 }

@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <stdexcept>
+#include <system_error>
 
 #include "design/FileAccess.h"
 #include "export/BmpFile.h"
@@ -23,9 +24,15 @@ constexpr const char* AnyImageFilter =
     "JPEG (*.jpg)|*.jpg|GIF (*.gif)|*.gif|PCX (*.pcx)|*.pcx|BMP (*.bmp)|*.bmp|"
     "PNG (*.png)|*.png|TIF (*.tif)|*.tif";
 
+constexpr std::array<const char*, 6> TypeNames = {"JPEG", "GIF", "PCX", "BMP", "PNG", "TIFF"};
+
+ExportResult WriteFailure(const std::string& path, const std::string& reason) {
+  return ExportResult::Failure("Cannot write " + path + ": " + reason);
+}
+
 ExportResult WriteFile(const std::string& path, const std::string& bytes) {
   std::string error = WriteFileBytes(path, bytes);
-  if (!error.empty()) return ExportResult::Failure("Cannot write " + path + ": " + error);
+  if (!error.empty()) return WriteFailure(path, error);
   return ExportResult::Success();
 }
 
@@ -48,18 +55,28 @@ std::string GetFileFilter(std::string& extension, int& imageType) {
 }
 
 bool IMGLIB1::LoadImageFile(std::string extension) {
+  auto failed = [this](std::string reason) {
+    LoadError = std::move(reason);
+    return false;
+  };
   int imageType = JpegImage;
   GetFileFilter(extension, imageType);
+  if (ImageFileName.empty()) return failed("no file name was given");
   std::string ownExtension = ExtensionOf(ImageFileName);
-  if (ImageFileName.empty() || ownExtension.empty()) return false;
+  if (ownExtension.empty()) return failed("the file name has no extension");
   GetFileFilter(ownExtension, imageType);
-  if (imageType != BmpImage) return false;  // the only type read here
+  if (imageType == AnyImageType) return failed("the file name names no image type");
+  if (imageType != BmpImage)
+    return failed(std::string(TypeNames[imageType]) + " files cannot be read");
 
-  std::optional<std::string> bytes = ReadFileBytes(ImageFileName);
-  if (!bytes) return false;
+  int error = 0;
+  std::optional<std::string> bytes = ReadFileBytes(ImageFileName, &error);
+  // Frames are read on several threads at once: no strerror.
+  if (!bytes) return failed(std::generic_category().message(error));
   std::optional<Raster> picture = DecodeBmp(*bytes);
-  if (!picture) return false;
+  if (!picture) return failed("not an uncompressed 24- or 32-bit BMP file, or cut short");
   Image = std::move(*picture);
+  LoadError.clear();
   return true;
 }
 
@@ -74,10 +91,11 @@ ExportResult IMGLIB1::SaveImageFile(std::string extension) {
     if (extension.empty()) return ExportResult::Failure(InvalidTypeMessage);
     ImageFileName += "." + extension;
   }
-  if (Image.Pixels.empty()) return ExportResult::Failure({});
+  if (Image.Pixels.empty()) return WriteFailure(ImageFileName, "there is no picture to write");
   if (imageType == GifImage) return WriteGif();
   if (imageType == BmpImage) return WriteBmp();
-  return ExportResult::Failure({});  // JPEG, PCX, PNG and TIFF are not provided
+  return WriteFailure(ImageFileName,
+                      std::string(TypeNames[imageType]) + " files cannot be written");
 }
 
 ExportResult IMGLIB1::WriteGif() {
@@ -92,9 +110,9 @@ ExportResult IMGLIB1::WriteGif() {
       bytes = EncodeGifFrame(own.Map(Image));
     }
   } catch (const std::runtime_error& error) {
-    return ExportResult::Failure("Cannot write " + ImageFileName + ": " + error.what());
+    return WriteFailure(ImageFileName, error.what());
   }
-  if (!bytes) return ExportResult::Failure("Cannot write " + ImageFileName + ": cannot encode GIF");
+  if (!bytes) return WriteFailure(ImageFileName, "the picture cannot be encoded as GIF");
   return WriteFile(ImageFileName, *bytes);
 }
 

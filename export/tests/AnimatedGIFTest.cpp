@@ -29,6 +29,15 @@ std::string Control(int packed, int delay, int transparent = 0) {
   return Bytes({0x21, 0xF9, 0x04, packed, delay & 0xFF, delay >> 8, transparent, 0x00});
 }
 
+// A plain-text block: its 12-byte header and the text "hi".
+std::string PlainText() {
+  return Bytes({0x21, 0x01, 12, 0, 0, 0, 0, 3, 0, 2, 0, 1, 1, 1, 0}) + Bytes({2, 'h', 'i', 0});
+}
+
+const std::string Comment = Bytes({0x21, 0xFE, 0x02, 'h', 'i', 0});
+const std::string Application =
+    Bytes({0x21, 0xFF, 0x0B}) + "XMP DataXMP" + Bytes({0x03, 1, 2, 3, 0});
+
 TEST(AnimatedGIFTest, FrameBlocksTakeThePaletteAndARewrittenControl) {
   auto frameBlock = [](const std::string& file, std::int16_t delay = 10) {
     AnimatedGIF merger;
@@ -36,7 +45,7 @@ TEST(AnimatedGIFTest, FrameBlocksTakeThePaletteAndARewrittenControl) {
     return merger.ReadGifFile(file, true);
   };
   const std::string t2 = ColourTable(2), t8 = ColourTable(8), t256 = ColourTable(256);
-  const std::string local = ColourTable(4, 9), comment = Bytes({0x21, 0xFE, 0x02, 'h', 'i', 0});
+  const std::string local = ColourTable(4, 9);
   // Each case: a frame file, the frame delay, the frame block expected.
   for (const auto& [file, delay, block] : std::vector<std::tuple<std::string, int, std::string>>{
            // The worked frame: the global table moves into the image.
@@ -49,11 +58,11 @@ TEST(AnimatedGIFTest, FrameBlocksTakeThePaletteAndARewrittenControl) {
             Control(0x08, 10, 5) + ImageBlock(0x80, t2)},
            {GifFile(0x80, t2, Control(0x02, 0x4433, 5) + ImageBlock()), 300,
             Control(0x0A, 300, 5) + ImageBlock(0x80, t2)},
-           // An image without a control gets one; a comment before the control is dropped.
-           {GifFile(0x80, t2, comment + ImageBlock()), 300,
+           // An image without a control gets one; blocks before the control are dropped.
+           {GifFile(0x80, t2, Comment + Application + ImageBlock()), 300,
             Control(0x00, 300) + ImageBlock(0x80, t2)},
-           {GifFile(0x80, t2, Control(0x00, 0) + comment + ImageBlock()), 300,
-            Control(0x08, 300) + comment + ImageBlock(0x80, t2)},
+           {GifFile(0x80, t2, Control(0x00, 0) + Comment + ImageBlock()), 300,
+            Control(0x08, 300) + Comment + ImageBlock(0x80, t2)},
            // Interlace comes from the image, sort and size from the file's table.
            {GifFile(0x8A, t8, ImageBlock(0x40)), 10, Control(0, 10) + ImageBlock(0xE2, t8)},
            {GifFile(0x82, t8, ImageBlock(0x38)), 10, Control(0, 10) + ImageBlock(0x82, t8)},
@@ -61,18 +70,34 @@ TEST(AnimatedGIFTest, FrameBlocksTakeThePaletteAndARewrittenControl) {
            {GifFile(0x00, {}, ImageBlock(0x81, local)), 10,
             Control(0, 10) + ImageBlock(0x81, local)},
            {GifFile(0x80, t2, ImageBlock(), "87a"), 10, Control(0, 10) + ImageBlock(0x80, t2)},
+           // Plain text is a picture too, and gets no control of its own.
+           {GifFile(0x80, t2, Control(0x00, 0) + PlainText()), 10, Control(0x08, 10) + PlainText()},
+           {GifFile(0x80, t2, PlainText()), 10, PlainText()},
+           // The last picture is the frame; blocks after it do not replace it.
+           {GifFile(0x80, t2, ImageBlock() + Comment + Application), 10,
+            Control(0, 10) + ImageBlock(0x80, t2)},
+           {GifFile(0x80, t2, ImageBlock() + Control(0x00, 0) + ImageBlock(0x81, local) + Comment),
+            10, Control(0x08, 10) + ImageBlock(0x81, local)},
        }) {
     EXPECT_EQ(frameBlock(file, delay), block) << testing::PrintToString(file);
   }
-  // Refused: no palette at all, a wrong signature, nothing.
+  // Refused: no palette at all, a wrong signature, nothing, no picture, a wrong image
+  // separator, a rendering block of an unknown kind.
   for (const std::string& file :
-       {GifFile(0x00, {}, ImageBlock()), "gif89a" + GifFile(0x80, t2, ImageBlock()).substr(6), {}})
-    EXPECT_FALSE(frameBlock(file));
-  // Cut short anywhere, the worked frame ends cleanly.
-  std::string worked = GifFile(0xF7, t256, comment + Control(0x01, 0, 7) + ImageBlock());
-  for (std::size_t length = 0; length < worked.size(); ++length)
-    EXPECT_LE(frameBlock(worked.substr(0, length)).value_or("").size(), worked.size() + 16)
-        << length;
+       {GifFile(0x00, {}, ImageBlock()), "gif89a" + GifFile(0x80, t2, ImageBlock()).substr(6),
+        std::string(), GifFile(0x80, t2, {}), GifFile(0x80, t2, Comment + Application),
+        GifFile(0x80, t2, Control(0x00, 0)),
+        GifFile(0x80, t2, Bytes({0x2D}) + ImageBlock().substr(1)),
+        GifFile(0x80, t2, Control(0x00, 0) + Bytes({0x21, 0x02, 1, 0, 0}))})
+    EXPECT_FALSE(frameBlock(file)) << testing::PrintToString(file);
+  // Cut short inside any block, a file is refused; only its trailer may be missing.
+  for (const std::string& whole :
+       {GifFile(0xF7, t256, Application + Comment + Control(0x01, 0, 7) + ImageBlock()),
+        GifFile(0x81, ColourTable(4), Comment + Control(0x00, 0) + PlainText())}) {
+    for (std::size_t length = 0; length + 1 < whole.size(); ++length)
+      EXPECT_FALSE(frameBlock(whole.substr(0, length))) << length;
+    EXPECT_EQ(frameBlock(whole.substr(0, whole.size() - 1)), frameBlock(whole));
+  }
 }
 
 struct MergeGifFramesTest : testing::Test {
@@ -107,7 +132,9 @@ TEST_F(MergeGifFramesTest, TwoFramesGiveTheWholeFileAndReplaceALongerOne) {
 
 TEST_F(MergeGifFramesTest, AnyUnreadableFrameSuppressesTheOutputAndMergesStartAfresh) {
   std::string good = Put("temp1.gif", GifFile(0x80, ColourTable(2), ImageBlock()));
-  for (const std::string& bad : {Scratch.File("absent.gif"), Put("temp4.gif", "BM not a gif")})
+  const std::string damaged = ReadWholeFile(good).substr(0, 30);
+  for (const std::string& bad :
+       {Scratch.File("absent.gif"), Put("temp4.gif", "BM not a gif"), Put("temp5.gif", damaged)})
     for (int at = 0; at < 3; ++at) {
       std::vector<std::string> files(3, good);
       files[at] = bad;

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 #include "GifTestFiles.h"
@@ -11,8 +15,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One export with its own folder, window stand-in and design; it keeps the frames drawn and
-// lets a test act when the merge is next.
+// One export with its own folder, window stand-in and design. It keeps the frames drawn and
+// the host calls in order (a call repeated at once is kept once), lets a test act on each
+// frame, and lets it act when the merge is next.
 struct Fixture : HeadlessExportHost {
   ScratchFolder folder{"export"};
   std::string out = folder.File("out.gif");
@@ -21,7 +26,9 @@ struct Fixture : HeadlessExportHost {
   FrameRenderer renderer;
   AnimatedGifExport exporter;
   std::function<void()> BeforeMerge;
+  std::function<ExportResult(int)> OnFrame;
   std::vector<Raster> Frames;
+  std::vector<std::string> Calls;
 
   // A small polygon design; `speed` picks the turn per frame.
   explicit Fixture(float sides = 0.355f, float speed = 0.585f, const char* temporary = nullptr)
@@ -37,16 +44,47 @@ struct Fixture : HeadlessExportHost {
     settings.PosX = settings.PosY = 0.5;
     exporter.OutputFileName = out;
   }
+  void Log(const std::string& call) {
+    if (Calls.empty() || Calls.back() != call) Calls.push_back(call);
+  }
+  std::optional<std::string> AskSaveFileName(const std::string& suggested) override {
+    Log("dialog " + suggested);
+    return HeadlessExportHost::AskSaveFileName(suggested);
+  }
+  void EnableSaveMenu() override { Log("save menu"); }
+  void SetPreviewTimerEnabled(bool enabled) override {
+    Log(enabled ? "timer on" : "timer off");
+    HeadlessExportHost::SetPreviewTimerEnabled(enabled);
+  }
+  void ShowProgress() override {
+    Log("progress");
+    HeadlessExportHost::ShowProgress();
+  }
+  void HideProgress() override {
+    Log("no progress");
+    HeadlessExportHost::HideProgress();
+  }
+  void RestoreTopmost() override { Log("topmost"); }
   void ProcessPendingEvents() override {
     if (BeforeMerge) std::exchange(BeforeMerge, nullptr)();
   }
-  void FrameDrawn(int, const Raster& frame) override { Frames.push_back(frame); }
+  // The frame entry tells what the user sees while the frames are drawn.
+  ExportResult FrameDrawn(int number, const Raster& frame) override {
+    Log(std::string("frame, timer ") + (PreviewTimerEnabled ? "on" : "off") +
+        (ProgressShown ? ", progress" : ""));
+    Frames.push_back(frame);
+    return OnFrame ? OnFrame(number) : ExportResult::Success();
+  }
   long TemporaryFiles() const {
     return std::ranges::count_if(fs::directory_iterator(folder.Folder), [](auto& entry) {
       return entry.path().filename().string().starts_with("temp");
     });
   }
 };
+
+// The host calls of an export that draws its frames and ends, whatever its outcome.
+const std::vector<std::string> ExportCalls = {
+    "timer off", "progress", "frame, timer off, progress", "topmost", "no progress", "timer on"};
 
 TEST(AnimatedGifExport, ACycleBecomesTheFramesBeforeTheClosingOne) {
   // The delay is in hundredths of a second, halves to even.
@@ -67,39 +105,102 @@ TEST(AnimatedGifExport, ACycleBecomesTheFramesBeforeTheClosingOne) {
     EXPECT_EQ(f.TemporaryFiles(), 0);
     EXPECT_EQ(summary.FramesInGif, images);
     std::string file = ReadWholeFile(f.out);
+    EXPECT_EQ(file.substr(6, 4), Bytes({32, 0, 24, 0}));  // the logical screen holds the frames
     EXPECT_EQ(file.substr(file.find(Bytes({0x21, 0xF9, 4})) + 4, 2), Bytes({10, 0}));  // 100 ms
     auto gif = DecodeGif(file);
     ASSERT_TRUE(gif);
     ASSERT_EQ(gif->Images.size(), std::size_t(images));
     for (int i = 0; i < images; ++i) EXPECT_EQ(gif->Images[i], f.Frames[i]) << i;
     EXPECT_EQ(f.MainCaption, " GIF Flendar - out.gif");
-    EXPECT_TRUE(f.PreviewTimerEnabled);
-    EXPECT_FALSE(f.ProgressShown);
+    EXPECT_EQ(f.Calls, ExportCalls);
     EXPECT_TRUE(f.Messages.empty());
   }
 }
 
 TEST(AnimatedGifExport, AFailedExportShowsOneMessageAndLeavesNothingBehind) {
-  // Each case: another temporary folder or none, the output file and what the message names.
-  const std::tuple<const char*, const char*, const char*> cases[] = {
-      {nullptr, "out.gif", "An error has occured reading the files"},
-      {nullptr, "missing/out.gif", "missing/out.gif"},
-      {"no-such-folder", "out.gif", "temp1.bmp"}};
-  for (auto [temporary, output, message] : cases) {
+  // `act` on frame `number` as it is drawn (on every frame for 0); the host fails none.
+  auto at = [](int number, std::function<void(Fixture&)> act) {
+    return [number, act](Fixture& f) {
+      f.OnFrame = [number, act, &f](int drawn) {
+        if (number == 0 || number == drawn) act(f);
+        return ExportResult::Success();
+      };
+    };
+  };
+  auto hostFails = [](int number, const char* message) {
+    return [number, message](Fixture& f) {
+      f.OnFrame = [number, message](int drawn) {
+        return drawn == number ? ExportResult::Failure(message) : ExportResult::Success();
+      };
+    };
+  };
+  // Each case: another temporary folder or none, what spoils the export, how the message
+  // starts (% is the scratch folder) and how many frames were drawn.
+  const std::tuple<const char*, std::function<void(Fixture&)>, std::string, int> cases[] = {
+      // A frame file that disappears before the merge spoils it.
+      {nullptr,
+       [](Fixture& f) { f.BeforeMerge = [&f] { fs::remove(f.folder.File("temp3.gif")); }; },
+       "An error has occured reading the files", 12},
+      {nullptr, [](Fixture& f) { f.exporter.OutputFileName = f.folder.File("missing/out.gif"); },
+       "Cannot write %/missing/out.gif: ", 12},
+      {"no-such-folder", [](Fixture&) {}, "Cannot write %/no-such-folder/temp1.bmp: ", 0},
+      // Frames that cannot be converted: a damaged BMP, a GIF that cannot be written.
+      {nullptr, at(3, [](Fixture& f) { WriteWholeFile(f.folder.File("temp3.bmp"), "BM"); }),
+       "Cannot write %/temp3.gif: cannot read %/temp3.bmp: not an uncompressed", 12},
+      {nullptr, at(5, [](Fixture& f) { fs::create_directory(f.folder.File("temp5.gif")); }),
+       "Cannot write %/temp5.gif: ", 12},
+      // The host fails a frame, with its own message or without one.
+      {nullptr, hostFails(4, "Cannot write frame4.bmp: disk full"),
+       "Cannot write frame4.bmp: disk full", 4},
+      {nullptr, hostFails(1, ""), "Cannot write %/out.gif: the export was stopped.", 1},
+      // A cycle that never completes stops at 500 frames.
+      {nullptr, at(0, [](Fixture& f) { f.renderer.Angle = 0; }),
+       "Cannot export %/out.gif: the cycle has more than 500 frames.", 500},
+  };
+  for (const auto& [temporary, spoil, start, frames] : cases) {
     Fixture f(0.355f, 0.585f, temporary);
-    f.exporter.OutputFileName = f.folder.File(output);
+    spoil(f);
+    std::string message = start;
+    for (auto mark = message.find('%'); mark != std::string::npos; mark = message.find('%'))
+      message.replace(mark, 1, f.folder.Folder.string());
     WriteWholeFile(f.out, "old picture");
-    // A frame file that disappears before the merge spoils it.
-    if (output == std::string("out.gif"))
-      f.BeforeMerge = [&] { fs::remove(f.folder.File("temp3.gif")); };
     EXPECT_FALSE(f.exporter.ExportAnimatedGif().Ok);
     ASSERT_EQ(f.Messages.size(), 1u) << message;
-    EXPECT_NE(f.Messages[0].find(message), std::string::npos) << f.Messages[0];
+    EXPECT_TRUE(f.Messages[0].starts_with(message)) << f.Messages[0];
+    EXPECT_EQ(f.Frames.size(), std::size_t(frames)) << message;
     EXPECT_EQ(ReadWholeFile(f.out), "old picture");
     EXPECT_EQ(f.TemporaryFiles(), 0);
-    EXPECT_TRUE(f.PreviewTimerEnabled);
-    EXPECT_FALSE(f.ProgressShown);
+    std::vector<std::string> calls = ExportCalls;
+    if (frames == 0) calls.erase(calls.begin() + 2);
+    EXPECT_EQ(f.Calls, calls) << message;
   }
+}
+
+// Exports with files that may not grow past one byte while the output is written, so the
+// write fails with EFBIG; true when that failure left the old output and nothing else.
+bool FailedWriteKeepsTheOldOutput(Fixture& f) {
+  const std::string old = ReadWholeFile(f.out);
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit normal{};
+  ::getrlimit(RLIMIT_FSIZE, &normal);
+  const rlimit oneByte{1, normal.rlim_max};
+  f.BeforeMerge = [&] { ::setrlimit(RLIMIT_FSIZE, &oneByte); };
+  const bool failed = !f.exporter.ExportAnimatedGif().Ok && f.Messages.size() == 1 &&
+                      f.Messages[0].starts_with("Cannot write " + f.out + ": ");
+  ::setrlimit(RLIMIT_FSIZE, &normal);
+  const bool kept = ReadWholeFile(f.out) == old;
+  const long files = std::distance(fs::directory_iterator(f.folder.Folder), {});
+  std::fprintf(stderr, "failed %d, kept %d, files %ld: %s\n", failed, kept, files,
+               testing::PrintToString(f.Messages).c_str());
+  return failed && kept && files == 1;
+}
+
+TEST(AnimatedGifExportDeathTest, AFailedWriteKeepsTheOldOutputByteForByte) {
+  Fixture f;
+  ASSERT_TRUE(f.exporter.ExportAnimatedGif().Ok);
+  f.settings.SetSlider(Delay, 0.5f);  // the new file would differ
+  // In a child process: the limit stays there.
+  EXPECT_EXIT(std::exit(FailedWriteKeepsTheOldOutput(f) ? 0 : 1), testing::ExitedWithCode(0), "");
 }
 
 TEST(AnimatedGifExport, DialogIsAskedOnlyWhenNeededAndExportsRepeatExactly) {
@@ -109,21 +210,31 @@ TEST(AnimatedGifExport, DialogIsAskedOnlyWhenNeededAndExportsRepeatExactly) {
   EXPECT_TRUE(f.exporter.OutputFileName.empty());
   EXPECT_TRUE(f.Frames.empty());
   EXPECT_TRUE(f.Messages.empty());
+  EXPECT_EQ(f.Calls, (std::vector<std::string>{"save menu", "dialog Untitled.gif"}));
 
   const std::string chosen = f.folder.File("chosen.gif");
   f.DialogAnswer = chosen;
+  f.Calls.clear();
   EXPECT_TRUE(f.exporter.ExportAnimatedGif().Ok);
+  std::vector<std::string> asked = {"save menu", "dialog Untitled.gif"};
+  asked.insert(asked.end(), ExportCalls.begin(), ExportCalls.end());
+  EXPECT_EQ(f.Calls, asked);
   std::string first = ReadWholeFile(chosen);
   // A known name is used again without asking, and the old file is replaced by the same
   // frames, though the preview went on meanwhile.
   f.DialogAnswer.reset();
   WriteWholeFile(chosen, "old picture");
   f.renderer.DrawFrame(f.surface, f.settings);
+  f.Calls.clear();
   EXPECT_TRUE(f.exporter.ExportAnimatedGif().Ok);
   EXPECT_EQ(ReadWholeFile(chosen), first);
+  EXPECT_EQ(f.Calls, ExportCalls);
+  // Save As asks again; the menu item is already on.
   f.exporter.AskFileName = true;
+  f.Calls.clear();
   EXPECT_FALSE(f.exporter.ExportAnimatedGif().Ok);
   EXPECT_EQ(f.exporter.OutputFileName, chosen);
+  EXPECT_EQ(f.Calls, (std::vector<std::string>{"dialog Untitled.gif"}));
 }
 
 }  // namespace

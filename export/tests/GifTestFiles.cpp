@@ -1,19 +1,10 @@
 #include "GifTestFiles.h"
 
 #include <gif_lib.h>
-#include <stdlib.h>
 
-#include <stdexcept>
 #include <string_view>
 
 namespace flinder {
-
-ScratchFolder::ScratchFolder(const std::string& name) {
-  std::string pattern =
-      (std::filesystem::temp_directory_path() / ("flinder-" + name + "-XXXXXX")).string();
-  if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a scratch folder");
-  Folder = pattern;
-}
 
 std::optional<DecodedGif> DecodeGif(const std::string& bytes) {
   std::string_view rest = bytes;

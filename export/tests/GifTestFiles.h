@@ -8,16 +8,9 @@
 #include <vector>
 
 #include "render/Raster.h"
+#include "support/TestFolders.h"
 
 namespace flinder {
-
-// A fresh folder for one test (CTest runs the cases side by side), removed afterwards.
-struct ScratchFolder {
-  explicit ScratchFolder(const std::string& name);
-  ~ScratchFolder() { std::filesystem::remove_all(Folder); }
-  std::string File(const std::string& name) const { return (Folder / name).string(); }
-  std::filesystem::path Folder;
-};
 
 inline std::string Bytes(std::initializer_list<int> values) {
   return {values.begin(), values.end()};

@@ -136,25 +136,49 @@ TEST_F(IMGLIB1Test, FileFilterSaveAndLoadTakeTheTypeFromTheExtension) {
   EXPECT_TRUE(DecodeGif(ReadWholeFile(Scratch.File("noext.gif"))));
   EXPECT_TRUE(save("picture.abc", "bmp").Ok);
   EXPECT_EQ(DecodeBmp(ReadWholeFile(Scratch.File("picture.abc"))), first);
-  // The type falls back to JPEG, which is not provided.
-  ExportResult jpeg = save("picture.xyz", "xyz");
-  EXPECT_FALSE(jpeg.Ok);
-  EXPECT_EQ(jpeg.Message, "");
+  // The type falls back to JPEG, which is not provided; a failed write says why.
+  EXPECT_EQ(save("picture.xyz", "xyz").Message,
+            "Cannot write " + Scratch.File("picture.xyz") + ": JPEG files cannot be written");
   EXPECT_FALSE(std::filesystem::exists(Scratch.File("picture.xyz")));
+  EXPECT_EQ(save("no-such-folder/a.gif", "gif").Message,
+            "Cannot write " + Scratch.File("no-such-folder/a.gif") + ": No such file or directory");
   for (auto [name, extension] : {std::pair{"bare", ""}, std::pair{"any.0", "gif"}})
     EXPECT_EQ(save(name, extension).Message, "File Not Saved!, Please specify a valid file type.");
+  IMGLIB1 empty;
+  empty.ImageFileName = Scratch.File("empty.gif");
+  EXPECT_EQ(empty.SaveImageFile("gif").Message,
+            "Cannot write " + Scratch.File("empty.gif") + ": there is no picture to write");
 
-  // A failed load keeps the previous picture.
+  // A failed load keeps the previous picture and says why. The name's own extension decides
+  // the type; the argument counts only when that is none of the six.
   WriteWholeFile(Scratch.File("broken.bmp"), "BM");
-  WriteWholeFile(Scratch.File("picture.png"), EncodeBmp(second));
-  for (const char* name : {"broken.bmp", "missing.bmp", "picture.png", "noext", ""}) {
+  for (const char* name : {"picture.png", "picture.abc", "second.bmp"})
+    WriteWholeFile(Scratch.File(name), EncodeBmp(second));
+  const std::tuple<const char*, const char*, std::string> refused[] = {
+      {"broken.bmp", "bmp", "not an uncompressed 24- or 32-bit BMP file, or cut short"},
+      {"missing.bmp", "bmp", "No such file or directory"},
+      {"picture.png", "bmp", "PNG files cannot be read"},
+      {"picture.abc", "jpg", "JPEG files cannot be read"},
+      {"picture.0", "bmp", "the file name names no image type"},
+      {"noext", "bmp", "the file name has no extension"},
+      {"", "bmp", "no file name was given"}};
+  for (auto [name, extension, reason] : refused) {
     Images.ImageFileName = *name ? Scratch.File(name) : "";
-    EXPECT_FALSE(Images.LoadImageFile("bmp")) << name;
+    EXPECT_FALSE(Images.LoadImageFile(extension)) << name;
+    EXPECT_EQ(Images.LoadError, reason) << name;
   }
   EXPECT_EQ(Images.CurrentImage(), first);
+  for (auto [name, extension] : {std::pair{"picture.abc", "bmp"}, std::pair{"second.bmp", "gif"}}) {
+    Load(first);
+    Images.ImageFileName = Scratch.File(name);
+    EXPECT_TRUE(Images.LoadImageFile(extension)) << name;
+    EXPECT_EQ(Images.CurrentImage(), second) << name;
+    EXPECT_EQ(Images.LoadError, "");
+  }
   // The extension comes from the file name, not from a dot in a folder name.
   std::filesystem::create_directories(Scratch.Folder / "a.b");
   WriteWholeFile(Scratch.File("a.b/temp1.bmp"), EncodeBmp(second));
+  Load(first);
   Images.ImageFileName = Scratch.File("a.b/temp1.bmp");
   EXPECT_TRUE(Images.LoadImageFile("jpg"));
   EXPECT_EQ(Images.CurrentImage(), second);

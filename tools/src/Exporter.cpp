@@ -1,6 +1,7 @@
 #include "tools/Exporter.h"
 
-#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -10,6 +11,7 @@
 
 #include "design/DesignFile.h"
 #include "design/FileAccess.h"
+#include "design/TemporaryFolder.h"
 #include "export/AnimatedGifExport.h"
 #include "export/BmpFile.h"
 
@@ -48,7 +50,7 @@ std::optional<Options> Parse(const std::vector<std::string>& arguments, std::str
       if (!value(options.AllFolder)) return std::nullopt;
     } else if (a == "--list") {
       options.List = true;
-    } else if (a.starts_with("--")) {
+    } else if (a.starts_with("--") || a.empty()) {
       return std::nullopt;
     } else {
       options.Positional.push_back(a);
@@ -61,7 +63,16 @@ std::optional<Options> Parse(const std::vector<std::string>& arguments, std::str
   return options;
 }
 
-// Keeps every frame as drawn, besides what the export itself does.
+// True when `path` is the file standard output goes to (an output of
+// /dev/stdout), whose bytes must not be followed by the summary line.
+bool IsStandardOutput(const std::string& path) {
+  struct stat output, standard;
+  return ::stat(path.c_str(), &output) == 0 && ::fstat(STDOUT_FILENO, &standard) == 0 &&
+         output.st_dev == standard.st_dev && output.st_ino == standard.st_ino;
+}
+
+// Keeps every frame as drawn, besides what the export itself does; a frame
+// that cannot be kept ends the export.
 class ExporterHost : public HeadlessExportHost {
  public:
   ExporterHost(std::ostream& err, std::string framesFolder)
@@ -71,39 +82,17 @@ class ExporterHost : public HeadlessExportHost {
     HeadlessExportHost::ShowMessage(text);
     err_ << "flinder-export: " << text << "\n";
   }
-  void FrameDrawn(int number, const Raster& frame) override {
-    if (framesFolder_.empty() || frameError_) return;
+  ExportResult FrameDrawn(int number, const Raster& frame) override {
+    if (framesFolder_.empty()) return ExportResult::Success();
     std::string path = framesFolder_ + "/frame" + std::to_string(number) + ".bmp";
     std::string error = WriteFileBytes(path, EncodeBmp(frame));
-    if (!error.empty()) {
-      err_ << "flinder-export: cannot write " << path << ": " << error << "\n";
-      frameError_ = true;
-    }
+    if (!error.empty()) return ExportResult::Failure("Cannot write " + path + ": " + error);
+    return ExportResult::Success();
   }
-  bool FrameError() const { return frameError_; }
 
  private:
   std::ostream& err_;
   std::string framesFolder_;
-  bool frameError_ = false;
-};
-
-// A private folder for the temporary frame files, removed with them.
-class TemporaryFolder {
- public:
-  TemporaryFolder() {
-    std::error_code ignored;
-    std::string pattern = (fs::temp_directory_path(ignored) / "flinder-XXXXXX").string();
-    if (::mkdtemp(pattern.data())) path_ = pattern;
-  }
-  ~TemporaryFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) fs::remove_all(path_, ignored);
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
 };
 
 class Exporter {
@@ -114,12 +103,11 @@ class Exporter {
   }
 
   int Run(bool progress) {
-    if (!CanOpenFile(options_.Designs)) {
-      err_ << "flinder-export: cannot read the design file " << options_.Designs << "\n";
-      return ExitUsage;
-    }
     std::vector<std::string> names;
     try {
+      // A missing file lists nothing; here it is an error of its own.
+      if (std::string why = WhyCannotOpen(options_.Designs); !why.empty())
+        throw DesignFileError("Cannot read the design file " + options_.Designs + ": " + why);
       names = designs_.ListShapes();
     } catch (const DesignFileError& e) {
       err_ << "flinder-export: " << e.what() << "\n";
@@ -129,17 +117,24 @@ class Exporter {
       for (const std::string& name : names) out_ << name << "\n";
       return ExitOk;
     }
-    if (!options_.AllFolder.empty()) return ExportAll(names, progress);
 
-    const std::string& name = options_.Positional[0];
-    if (std::find(names.begin(), names.end(), name) == names.end()) {
-      err_ << "flinder-export: no design named \"" << name << "\" in " << options_.Designs << "\n";
+    if (options_.AllFolder.empty() &&
+        std::find(names.begin(), names.end(), options_.Positional[0]) == names.end()) {
+      err_ << "flinder-export: No design named \"" << options_.Positional[0] << "\" in "
+           << options_.Designs << "\n";
       return ExitUsage;
     }
+    temporary_.emplace();
+    if (!temporary_->Problem().empty()) {
+      err_ << "flinder-export: " << temporary_->Problem() << "\n";
+      return ExitExportFailed;
+    }
+    if (!options_.AllFolder.empty()) return ExportAll(names, progress);
     if (!options_.FramesFolder.empty() && !MakeFolder(options_.FramesFolder))
       return ExitExportFailed;
-    return ExportOne(name, options_.Positional[1], options_.FramesFolder) ? ExitOk
-                                                                          : ExitExportFailed;
+    return ExportOne(options_.Positional[0], options_.Positional[1], options_.FramesFolder)
+               ? ExitOk
+               : ExitExportFailed;
   }
 
  private:
@@ -147,7 +142,7 @@ class Exporter {
     std::error_code error;
     fs::create_directories(folder, error);
     if (error)
-      err_ << "flinder-export: cannot make the folder " << folder << ": " << error.message()
+      err_ << "flinder-export: Cannot make the folder " << folder << ": " << error.message()
            << "\n";
     return !error;
   }
@@ -160,19 +155,15 @@ class Exporter {
       err_ << "flinder-export: " << e.what() << "\n";
       return false;
     }
-    TemporaryFolder temporary;
-    if (temporary.Path().empty()) {
-      err_ << "flinder-export: cannot make a temporary folder\n";
-      return false;
-    }
     DrawingSurface surface(static_cast<int>(settings.SliderVal(Width)),
                            static_cast<int>(settings.SliderVal(Height)));
     FrameRenderer renderer;
     ExporterHost host(err_, frames);
-    AnimatedGifExport exporter(host, renderer, surface, settings, temporary.Path());
+    AnimatedGifExport exporter(host, renderer, surface, settings, temporary_->Path());
     exporter.OutputFileName = output;
     ExportSummary summary = exporter.ExportAnimatedGif();
-    if (!summary.Ok || host.FrameError()) return false;
+    if (!summary.Ok) return false;
+    if (IsStandardOutput(output)) return true;
     out_ << name << " -> " << output << " (" << summary.FramesInGif << " frames, " << summary.Width
          << "x" << summary.Height << ", delay " << summary.Delay << ")\n";
     return true;
@@ -206,6 +197,8 @@ class Exporter {
   std::ostream& out_;
   std::ostream& err_;
   DesignFile designs_;
+  // The frame files of every export of the run; removed with it, or by an interrupt.
+  std::optional<TemporaryFolder> temporary_;
 };
 
 }  // namespace

@@ -1,12 +1,38 @@
 // flinder-export: exports the designs of a design file as animated GIFs.
+#include <signal.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
+#include <thread>
 
+#include "design/PendingFiles.h"
 #include "tools/Exporter.h"
 
+namespace {
+
+// SIGINT, SIGTERM and SIGHUP go to one thread of their own, which removes the
+// files an export is making and ends the process with 128 + the signal.
+// They are blocked before any other thread starts, so every thread inherits that.
+void CleanUpOnInterrupt() {
+  sigset_t signals;
+  sigemptyset(&signals);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals, signal);
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  std::thread([signals] {
+    int signal = 0;
+    while (sigwait(&signals, &signal) != 0) {
+    }
+    flinder::PendingFiles::RemoveAllAndExit(128 + signal);
+  }).detach();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  CleanUpOnInterrupt();
+  // A reader that goes away makes writing to a pipe an ordinary error.
+  signal(SIGPIPE, SIG_IGN);
   std::error_code error;
   auto programFolder = std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
   std::string defaultDesigns = (programFolder / "flinder.ini").string();

@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <iterator>
 #include <sstream>
+#include <thread>
 
 #include "GifTestFiles.h"
 #include "design/DesignFile.h"
@@ -45,6 +51,12 @@ struct ExporterTest : testing::Test {
     return code;
   }
   std::string Out, Err;
+
+  static std::string Usage() {
+    std::ostringstream out, err;
+    RunExporter({}, {}, out, err);
+    return err.str();
+  }
 };
 
 TEST_F(ExporterTest, ExportedFramesEqualTheFramesAsDrawnAndAllTakesTheListedDesigns) {
@@ -73,25 +85,98 @@ TEST_F(ExporterTest, ExportedFramesEqualTheFramesAsDrawnAndAllTakesTheListedDesi
 }
 
 TEST_F(ExporterTest, ErrorsGiveTheirExitCodeAndOneLine) {
-  for (const char* misuse :
-       {"", "--list Spinner x.gif", "Spinner", "--bogus", "--designs", "--frames dir --list"}) {
-    std::istringstream words(misuse);
-    EXPECT_EQ(Run({std::istream_iterator<std::string>(words), {}}), ExitUsage) << misuse;
-    EXPECT_NE(Err.find("usage:"), std::string::npos) << misuse;
+  for (const char* misuse : {"", "--list Spinner x.gif", "Spinner", "--bogus", "--designs",
+                             "--frames dir --list", "Spinner ''", "'' x.gif"}) {
+    std::vector<std::string> words;
+    std::istringstream split(misuse);
+    for (std::string word; split >> word;) words.push_back(word == "''" ? "" : word);
+    EXPECT_EQ(Run(words), ExitUsage) << misuse;
+    EXPECT_EQ(Err, Usage()) << misuse;
   }
   // Each case: the arguments, the exit code and what the one line of error says.
   const std::string none = folder.File("none.ini"), x = folder.File("x.gif");
+  const std::string fifo = folder.File("fifo.ini"), frames = folder.File("frames");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_directories(frames + "/frame1.bmp");  // the first frame cannot be kept
+  WriteWholeFile(x, "old");
   const std::tuple<std::vector<std::string>, int, std::string> errors[] = {
-      {{"Nothing", x}, ExitUsage, "no design named \"Nothing\" in " + designs + "\n"},
-      {{"Gone", x}, ExitUsage, "no design named \"Gone\" in " + designs + "\n"},
-      {{"--designs", none, "--list"}, ExitUsage, "cannot read the design file " + none + "\n"},
-      {{"Spinner", folder.File("no/such/folder/x.gif")}, ExitExportFailed, "no/such/folder/x.gif"}};
+      {{"Nothing", x}, ExitUsage, "No design named \"Nothing\" in " + designs},
+      {{"Gone", x}, ExitUsage, "No design named \"Gone\" in " + designs},
+      {{"--designs", none, "--list"},
+       ExitUsage,
+       "Cannot read the design file " + none + ": No such file or directory"},
+      {{"--designs", fifo, "--list"},
+       ExitUsage,
+       "Cannot read the design file " + fifo + ": not a regular file"},
+      {{"Spinner", folder.File("no/such/folder/x.gif")},
+       ExitExportFailed,
+       "Cannot write " + folder.File("no/such/folder/x.gif") + ": No such file or directory"},
+      {{"--frames", frames, "Spinner", x},
+       ExitExportFailed,
+       "Cannot write " + frames + "/frame1.bmp: Is a directory"}};
   for (const auto& [args, code, message] : errors) {
     EXPECT_EQ(Run(args), code);
     EXPECT_EQ(Out, "");
-    EXPECT_TRUE(Err.starts_with("flinder-export: ")) << Err;
-    EXPECT_NE(Err.find(message), std::string::npos) << Err;
-    EXPECT_EQ(std::count(Err.begin(), Err.end(), '\n'), 1) << Err;
+    EXPECT_EQ(Err, "flinder-export: " + message + "\n");
+  }
+  // No failure touches an existing output.
+  EXPECT_EQ(ReadWholeFile(x), "old");
+}
+
+TEST_F(ExporterTest, TemporaryFilesGoInTmpdirAndABadOneIsRefused) {
+  const std::string tmp = folder.File("tmp");
+  fs::create_directory(tmp);
+  ::setenv("TMPDIR", tmp.c_str(), 1);
+  EXPECT_EQ(Run({"Spinner", folder.File("x.gif")}), ExitOk) << Err;
+  EXPECT_TRUE(fs::is_empty(tmp));
+  ::setenv("TMPDIR", folder.File("missing").c_str(), 1);
+  EXPECT_EQ(Run({"--all", folder.File("all")}), ExitExportFailed);
+  ::unsetenv("TMPDIR");
+  EXPECT_EQ(Err, "flinder-export: Cannot make a temporary folder in " + folder.File("missing") +
+                     ": No such file or directory\n");
+  EXPECT_FALSE(fs::exists(folder.File("all")));
+}
+
+// The exporter as a process, with TMPDIR set to `tmp`; gives its pid.
+pid_t StartExporter(const std::vector<std::string>& arguments, const std::string& tmp) {
+  std::vector<std::string> words = {FLINDER_EXPORT_PROGRAM};
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  pid_t pid = ::fork();
+  if (pid == 0) {
+    ::setenv("TMPDIR", tmp.c_str(), 1);
+    ::execv(argv[0], argv.data());
+    std::_Exit(127);
+  }
+  return pid;
+}
+
+// Waits until the export has frame files in its temporary folder.
+bool FramesAppear(const std::string& tmp) {
+  for (int wait = 0; wait < 20000; ++wait) {
+    for (const auto& folder : fs::directory_iterator(tmp))
+      if (!fs::is_empty(folder.path())) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return false;
+}
+
+TEST_F(ExporterTest, AnInterruptRemovesTheTemporaryFilesAndExitsWith128PlusTheSignal) {
+  // An output FIFO nobody reads holds the export once every frame is made.
+  const std::string output = folder.File("out.gif"), tmp = folder.File("tmp");
+  ASSERT_EQ(::mkfifo(output.c_str(), 0600), 0);
+  fs::create_directory(tmp);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    pid_t exporter = StartExporter({"--designs", designs, "Spinner", output}, tmp);
+    ASSERT_TRUE(FramesAppear(tmp));
+    ::kill(exporter, signal);
+    int status = 0;
+    ASSERT_EQ(::waitpid(exporter, &status, 0), exporter);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + signal) << status;
+    EXPECT_TRUE(fs::is_empty(tmp)) << signal;
+    EXPECT_TRUE(fs::is_fifo(output));
   }
 }
 

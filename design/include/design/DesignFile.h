@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -17,11 +19,21 @@ class DesignFileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The outcome of a change to the design file: done, or the reason it was not.
+struct DesignFileResult {
+  bool Ok = true;
+  std::string Reason;
+
+  explicit operator bool() const { return Ok; }
+};
+
+// The largest design file read; a larger one is refused, not read.
+constexpr std::uint64_t MaxDesignFileSize = std::uint64_t{64} << 20;
+
 // The design file: the list of designs in section "Shapes", one section per
 // design and the window's placement in section "Window". Every operation
-// reads the file once; every change replaces it atomically in one write, so
-// an interrupted write leaves the old file whole. Write failures are not
-// reported and leave the file as it was.
+// reads the file once; every change replaces it in one careful write
+// (ReplaceFile), so an interrupted write leaves the old file whole.
 class DesignFile {
  public:
   explicit DesignFile(std::string iniFile = {}) : IniFile(std::move(iniFile)) {}
@@ -33,22 +45,24 @@ class DesignFile {
 
   // One entry; "" when the file, section or key is missing.
   std::string ReadIni(std::string_view section, std::string_view key) const;
-  void WriteIni(std::string_view section, std::string_view key, std::string_view value) const;
+  DesignFileResult WriteIni(std::string_view section, std::string_view key,
+                            std::string_view value) const;
 
   // The listed design names in file order; none when the file cannot be opened.
   std::vector<std::string> ListShapes() const;
 
-  // The file side of the list commands. Each refuses a name that
-  // IsValidDesignName rejects, leaves the file untouched and gives false.
-  // SaveShape and LoadShape switch the preview timer off and on again
-  // through the record's observer.
-  bool SaveShape(const ShapeSettings& settings, std::string_view name) const;
+  // The file side of the list commands. A name that IsValidDesignName
+  // refuses, a file that exists but cannot be read and a failed write all
+  // leave the file as it was and give the reason. SaveShape and LoadShape
+  // switch the preview timer off and on again through the record's observer.
+  DesignFileResult SaveShape(const ShapeSettings& settings, std::string_view name) const;
   void LoadShape(ShapeSettings& settings, std::string_view name) const;
-  // Lists `oldName` with "0", makes `newName` current and saves it.
-  bool RenameShape(ShapeSettings& settings, std::string_view oldName,
-                   std::string_view newName) const;
+  // Lists `oldName` with "0" and saves the record as `newName`, which
+  // becomes current once the file holds it.
+  DesignFileResult RenameShape(ShapeSettings& settings, std::string_view oldName,
+                               std::string_view newName) const;
   // The list entry becomes "0"; the design's section stays.
-  bool RemoveShape(std::string_view name) const;
+  DesignFileResult RemoveShape(std::string_view name) const;
 
  private:
   // The file as it is (empty when missing), or nothing when it exists but
@@ -57,7 +71,10 @@ class DesignFile {
   // The file for reading entries: unreadable reads as empty, or throws once
   // ReportFileErrors is set.
   IniDocument DocumentToRead() const;
-  void WriteDocument(const IniDocument& document) const;
+  // Reads the file, applies `change` and writes it back when `change` says
+  // it changed something.
+  DesignFileResult Change(const std::function<bool(IniDocument&)>& change) const;
+  std::string CannotRead(const std::string& reason) const;
 };
 
 }  // namespace flinder

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,10 +19,14 @@ constexpr std::size_t MaxValueLength = 249;
 // Every line, also one it does not understand, keeps its bytes and its line
 // ending; added lines take the file's style (LF for a new file). The bytes
 // are Windows-1252; names and values cross the interface as UTF-8.
+//
+// The file is indexed by section in one pass and kept as it came; a section
+// is copied only when it changes. A read or a write costs the size of its
+// section, whatever the size of the file.
 class IniDocument {
  public:
   IniDocument() = default;
-  explicit IniDocument(std::string_view bytes);
+  explicit IniDocument(std::string bytes);
 
   std::string Bytes() const;
 
@@ -29,30 +35,35 @@ class IniDocument {
   // missing.
   std::string Read(std::string_view section, std::string_view key) const;
 
-  // Replaces the value in place, or adds the key at the end of its section,
-  // or adds the section after one empty line at the end. Line breaks in the
-  // value become blanks so the entry stays one line, and a value with blanks
-  // at its ends or in quotes is put in quotes so that it reads back as it
-  // was; an empty value keeps the key. A section or key name the file
-  // cannot hold changes nothing and gives false.
+  // Replaces the value in place, or adds the key after the last entry of its
+  // section, or adds the section after one empty line at the end. Line
+  // breaks in the value become blanks so the entry stays one line, and a
+  // value with blanks at its ends or in quotes is put in quotes so that it
+  // reads back as it was; an empty value keeps the key. A section or key
+  // name the file cannot hold changes nothing and gives false.
   bool Write(std::string_view section, std::string_view key, std::string_view value);
 
  private:
-  enum class Kind { Other, Header, Entry };
-  struct Line {
-    explicit Line(std::string text, std::string end);
-    std::string text;
-    std::string end;  // "\r\n", "\n", or "" for a last line without one
-    Kind kind;
-    std::string name;  // a header's or entry's name, folded to lower case
+  // The lines from one section header (or the start of the file) up to the
+  // next header.
+  struct Section {
+    std::size_t begin = 0, end = 0;  // its bytes in source_ while unchanged
+    int edited = -1;                 // its text in edited_ once changed
+  };
+  struct IndexEntry {
+    std::uint32_t hash;
+    std::uint32_t section;
   };
 
-  std::optional<std::size_t> FindSection(const std::string& folded) const;
-  std::optional<std::size_t> FindKey(std::size_t header, const std::string& folded) const;
-  std::size_t SectionEnd(std::size_t header) const;
-  void Insert(std::size_t at, std::string text);
+  std::string_view Text(const Section& section) const;
+  std::string& EditableText(std::size_t section);
+  std::optional<std::size_t> FindSection(std::string_view name) const;
+  void AddSection(const std::string& name, const std::string& entry);
 
-  std::vector<Line> lines_;
+  std::string source_;
+  std::vector<Section> sections_{Section{}};  // [0]: the lines before the first header
+  std::vector<IndexEntry> index_;             // ordered by hash, then by section
+  std::deque<std::string> edited_;
   std::string lineEnd_ = "\n";
 };
 

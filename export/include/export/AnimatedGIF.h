@@ -36,9 +36,11 @@ class AnimatedGIF {
                               const std::string& outputFile, std::int16_t width,
                               std::int16_t height, std::int16_t delay);
 
-  // The frame block of one frame file, or nothing when the bytes are not a GIF
-  // this merger can take. `isFirstFile` makes its screen fields and palette
-  // the output's.
+  // The frame block of one frame file: its last picture (an image or plain
+  // text) with what precedes it. Nothing when the bytes are not a GIF this
+  // merger can take: no signature, a block cut short by the end, no picture,
+  // or a picture of neither kind. `isFirstFile` makes its screen fields and
+  // palette the output's.
   std::optional<std::string> ReadGifFile(std::string_view bytes, bool isFirstFile);
 
   std::string BuildScreenDescriptor() const;

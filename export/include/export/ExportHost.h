@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "export/ExportResult.h"
 #include "render/Raster.h"
 
 namespace flinder {
@@ -30,8 +31,11 @@ class ExportHost {
   virtual void SetMainCaption(const std::string& /*caption*/) {}
   virtual void ProcessPendingEvents() {}
   virtual void ShowMessage(const std::string& text) = 0;
-  // Every frame as drawn, numbered from 1, the closing frame included.
-  virtual void FrameDrawn(int /*number*/, const Raster& /*frame*/) {}
+  // Every frame as drawn, numbered from 1, the closing frame included. A
+  // failure ends the export with its message before the output is touched.
+  virtual ExportResult FrameDrawn(int /*number*/, const Raster& /*frame*/) {
+    return ExportResult::Success();
+  }
 };
 
 // A host without windows: the dialog answers with a fixed name (or cancels

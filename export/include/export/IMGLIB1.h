@@ -32,13 +32,17 @@ class IMGLIB1 {
   // The file that the next load or save uses; a save may append an extension.
   std::string ImageFileName;
 
+  // Why the last load failed; empty after one that succeeded.
+  std::string LoadError;
+
   // Reads `ImageFileName` as the current picture; `extension` is the type to
   // assume when the name's own extension is none of the six. False when
-  // nothing was read; the previous picture then stays.
+  // nothing was read (LoadError says why); the previous picture then stays.
   bool LoadImageFile(std::string extension);
 
   // Writes the current picture to `ImageFileName` in the type of its
-  // extension, or of `extension` (appended) when the name has none.
+  // extension, or of `extension` (appended) when the name has none. A
+  // failure carries the text to show.
   ExportResult SaveImageFile(std::string extension);
 
   const Raster& CurrentImage() const { return Image; }

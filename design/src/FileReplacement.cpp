@@ -1,0 +1,183 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <random>
+
+#include "PosixFile.h"
+#include "design/FileAccess.h"
+#include "design/PendingFiles.h"
+
+namespace flinder {
+namespace {
+
+// Temporary files are named ".flinder-XXXXXX.tmp": short, so that any name
+// the file system takes for the file itself works beside it.
+constexpr std::string_view TemporaryPrefix = ".flinder-";
+constexpr std::string_view TemporarySuffix = ".tmp";
+constexpr std::size_t TemporaryRandomLength = 6;
+constexpr int MaxLinkHops = 40;
+
+std::string Reason() {
+  return ErrorText();
+}
+
+std::string FolderOf(const std::string& path) {
+  auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool IsTemporaryName(std::string_view name) {
+  return name.size() == TemporaryPrefix.size() + TemporaryRandomLength + TemporarySuffix.size() &&
+         name.starts_with(TemporaryPrefix) && name.ends_with(TemporarySuffix);
+}
+
+std::string RandomTemporaryName() {
+  static constexpr char Letters[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  thread_local std::mt19937_64 random{std::random_device{}()};
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof Letters - 2);
+  std::string name(TemporaryPrefix);
+  for (std::size_t i = 0; i < TemporaryRandomLength; ++i) name += Letters[pick(random)];
+  return name += TemporarySuffix;
+}
+
+// The file a chain of symbolic links ends at (which may not exist yet), so
+// that the link itself stays a link.
+bool FollowLinks(std::string path, std::string& target, std::string& reason) {
+  for (int hop = 0; hop <= MaxLinkHops; ++hop) {
+    struct stat info;
+    if (::lstat(path.c_str(), &info) != 0) {
+      if (errno != ENOENT) break;
+      target = path;
+      return true;
+    }
+    if (!S_ISLNK(info.st_mode)) {
+      target = path;
+      return true;
+    }
+    std::string link(static_cast<std::size_t>(info.st_size) + 256, '\0');
+    ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+    if (n < 0) break;
+    link.resize(static_cast<std::size_t>(n));
+    path = link.starts_with('/') ? link : FolderOf(path) + "/" + link;
+    errno = ELOOP;
+  }
+  reason = Reason();
+  return false;
+}
+
+// A temporary file is locked for as long as its writer has it open, so an
+// unlocked one was left by a write that never finished.
+void RemoveIfAbandoned(const std::string& path) {
+  PosixFile file(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  struct stat opened, named;
+  if (!file.IsOpen() || ::fstat(file.Fd(), &opened) != 0 || !S_ISREG(opened.st_mode) ||
+      opened.st_uid != ::geteuid() || ::flock(file.Fd(), LOCK_EX | LOCK_NB) != 0)
+    return;
+  // Still the same file under that name: not renamed into place meanwhile.
+  if (::lstat(path.c_str(), &named) == 0 && named.st_dev == opened.st_dev &&
+      named.st_ino == opened.st_ino)
+    ::unlink(path.c_str());
+}
+
+void RemoveAbandonedTemporaryFiles(const std::string& folder) {
+  DIR* listing = ::opendir(folder.c_str());
+  if (!listing) return;
+  while (const dirent* entry = ::readdir(listing))
+    if (IsTemporaryName(entry->d_name)) RemoveIfAbandoned(folder + "/" + entry->d_name);
+  ::closedir(listing);
+}
+
+// Creates a new locked temporary file in `folder`; errno says why not.
+bool CreateTemporaryFile(const std::string& folder, mode_t mode, PosixFile& file,
+                         std::string& path) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    path = folder + "/" + RandomTemporaryName();
+    int fd = -1;
+    bool tried = false;
+    bool made = PendingFiles::Add(path, [&] {
+      tried = true;
+      fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+      return fd >= 0;
+    });
+    if (!made) {
+      if (!tried) errno = EINTR;  // the process is being interrupted
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    file = PosixFile(fd);
+    struct stat info;
+    // Another program's clean-up may have taken it before it was locked.
+    if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &info) == 0 && info.st_nlink > 0) return true;
+    PendingFiles::Forget(path, [] { return true; });
+    file = PosixFile();
+  }
+  errno = EEXIST;
+  return false;
+}
+
+std::string WriteInPlace(const std::string& path, std::string_view bytes, bool flush) {
+  PosixFile file(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY));
+  if (!file.IsOpen() || !WriteAll(file.Fd(), bytes)) return Reason();
+  struct stat info;
+  if (flush && ::fstat(file.Fd(), &info) == 0 && S_ISREG(info.st_mode) && ::fsync(file.Fd()) != 0)
+    return Reason();
+  return file.Close() ? std::string() : Reason();
+}
+
+void FlushFolder(const std::string& folder) {
+  PosixFile listing(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (listing.IsOpen()) ::fsync(listing.Fd());
+}
+
+}  // namespace
+
+std::string ReplaceFile(const std::string& path, std::string_view bytes, bool flush) {
+  struct stat existing;
+  bool exists = ::stat(path.c_str(), &existing) == 0;
+  if (!exists && errno != ENOENT) return Reason();
+  // Only a regular file is replaced; a FIFO or a device takes the bytes as
+  // they come, and a folder refuses them.
+  if (exists && !S_ISREG(existing.st_mode)) return WriteInPlace(path, bytes, false);
+
+  std::string target, reason;
+  if (!FollowLinks(path, target, reason)) return reason;
+  if (exists) {
+    PosixFile writable(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+    if (!writable.IsOpen()) return Reason();
+  }
+
+  const std::string folder = FolderOf(target);
+  RemoveAbandonedTemporaryFiles(folder);
+  PosixFile file;
+  std::string temporary;
+  // A new file's mode is left to the umask; a replacement is private until
+  // it has the old file's owner and mode.
+  if (!CreateTemporaryFile(folder, exists ? 0600 : 0666, file, temporary)) {
+    if (exists && (errno == EACCES || errno == EPERM)) return WriteInPlace(target, bytes, flush);
+    return Reason();
+  }
+  auto discard = [&temporary](std::string why) {
+    PendingFiles::Forget(temporary, [&temporary] { return ::unlink(temporary.c_str()) == 0; });
+    return why;
+  };
+  if (exists) {
+    // Only an owner may give the file away; a plain user keeps it as theirs.
+    [[maybe_unused]] int given = ::fchown(file.Fd(), existing.st_uid, existing.st_gid);
+    if (::fchmod(file.Fd(), existing.st_mode & 07777) != 0) return discard(Reason());
+  }
+  if (!WriteAll(file.Fd(), bytes) || (flush && ::fsync(file.Fd()) != 0)) return discard(Reason());
+  // Renamed while still open and locked, so no clean-up takes it first.
+  if (!PendingFiles::Forget(temporary,
+                            [&] { return ::rename(temporary.c_str(), target.c_str()) == 0; }))
+    return discard(Reason());
+  if (!file.Close()) return Reason();
+  if (flush) FlushFolder(folder);
+  return {};
+}
+
+}  // namespace flinder

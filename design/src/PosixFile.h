@@ -1,0 +1,50 @@
+#pragma once
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+namespace flinder {
+
+// An open file descriptor, closed on every way out.
+class PosixFile {
+ public:
+  explicit PosixFile(int fd = -1) : fd_(fd) {}
+  ~PosixFile() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  PosixFile(PosixFile&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  PosixFile& operator=(PosixFile&& other) noexcept {
+    std::swap(fd_, other.fd_);
+    return *this;
+  }
+
+  bool IsOpen() const { return fd_ >= 0; }
+  int Fd() const { return fd_; }
+  // False with errno set when closing reports a late write error.
+  bool Close() {
+    int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+// The system's text for an error number; unlike strerror, safe on the
+// export's worker threads.
+inline std::string ErrorText(int error = errno) {
+  return std::generic_category().message(error);
+}
+
+// Reads what is left of `fd` onto `bytes`; false with errno set on a failure.
+bool ReadAll(int fd, std::string& bytes);
+// Writes all of `bytes`; false with errno set on a failure.
+bool WriteAll(int fd, std::string_view bytes);
+
+}  // namespace flinder

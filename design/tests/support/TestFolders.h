@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace flinder {
+
+// A fresh folder for one test (CTest runs the cases side by side), removed
+// afterwards. It is open to every user, so that a check run as an
+// unprivileged user can work in it.
+struct ScratchFolder {
+  explicit ScratchFolder(const std::string& name);
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  std::string File(const std::string& name) const { return (Folder / name).string(); }
+  std::filesystem::path Folder;
+};
+
+// For EXPECT_EXIT: runs `check` as an unprivileged user (nobody, when the
+// tests run as root, as CI does: permissions mean nothing to root) and exits
+// with 0 when it holds. A failing check says why on stderr.
+[[noreturn]] void ExitWithCheckAsUnprivilegedUser(const std::function<bool()>& check);
+
+}  // namespace flinder
