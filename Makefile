@@ -2,9 +2,10 @@
 # Debian packages first (scripts/install-deps), then configure and build.
 MAKEFLAGS += --no-print-directory
 BUILD ?= build
+SANITIZE_BUILD ?= build-sanitize
 JOBS  ?= $(shell nproc)
 
-.PHONY: all deps configure build test bench run clean
+.PHONY: all deps configure build test test-sanitized bench run clean
 
 all: build
 
@@ -20,6 +21,17 @@ build: configure
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# Every test again, built by clang with AddressSanitizer and
+# UndefinedBehaviorSanitizer; any report fails the test that caused it.
+test-sanitized:
+	@scripts/install-deps --sanitizers
+	@CXX=clang++-14 cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DFLINDER_SANITIZE=ON -DFLINDER_BENCH=OFF > /dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	@cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
 # Until the desktop program arrives, the main job exports every sample design.
 run: build
 	@test -e $(BUILD)/bin/flinder.ini || cp designs/flinder.ini $(BUILD)/bin/flinder.ini
@@ -30,4 +42,4 @@ bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
 
 clean:
-	@rm -rf $(BUILD)
+	@rm -rf $(BUILD) $(SANITIZE_BUILD)
