@@ -11,6 +11,7 @@
 
 #include "design/DesignFile.h"
 #include "design/FileAccess.h"
+#include "design/ShapeRecord.h"
 #include "design/TemporaryFolder.h"
 #include "export/AnimatedGifExport.h"
 #include "export/BmpFile.h"
@@ -109,6 +110,8 @@ class Exporter {
       if (std::string why = WhyCannotOpen(options_.Designs); !why.empty())
         throw DesignFileError("Cannot read the design file " + options_.Designs + ": " + why);
       names = designs_.ListShapes();
+      // One read serves every design exported, however many there are.
+      if (!options_.List) document_ = designs_.DocumentToRead();
     } catch (const DesignFileError& e) {
       err_ << "flinder-export: " << e.what() << "\n";
       return ExitUsage;
@@ -149,12 +152,7 @@ class Exporter {
 
   bool ExportOne(const std::string& name, const std::string& output, const std::string& frames) {
     ShapeSettings settings;
-    try {
-      designs_.LoadShape(settings, name);
-    } catch (const DesignFileError& e) {
-      err_ << "flinder-export: " << e.what() << "\n";
-      return false;
-    }
+    ReadShape(document_, settings, name);
     DrawingSurface surface(static_cast<int>(settings.SliderVal(Width)),
                            static_cast<int>(settings.SliderVal(Height)));
     FrameRenderer renderer;
@@ -197,6 +195,7 @@ class Exporter {
   std::ostream& out_;
   std::ostream& err_;
   DesignFile designs_;
+  IniDocument document_;
   // The frame files of every export of the run; removed with it, or by an interrupt.
   std::optional<TemporaryFolder> temporary_;
 };

@@ -64,13 +64,14 @@ class DesignFile {
   // The list entry becomes "0"; the design's section stays.
   DesignFileResult RemoveShape(std::string_view name) const;
 
+  // The whole file, read once for many reads (ReadShape): unreadable reads
+  // as empty, or throws once ReportFileErrors is set.
+  IniDocument DocumentToRead() const;
+
  private:
   // The file as it is (empty when missing), or nothing when it exists but
   // cannot be read; `reason` then says why.
   std::optional<IniDocument> ReadDocument(std::string& reason) const;
-  // The file for reading entries: unreadable reads as empty, or throws once
-  // ReportFileErrors is set.
-  IniDocument DocumentToRead() const;
   // Reads the file, applies `change` and writes it back when `change` says
   // it changed something.
   DesignFileResult Change(const std::function<bool(IniDocument&)>& change) const;
