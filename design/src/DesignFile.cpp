@@ -58,7 +58,13 @@ IniDocument DesignFile::DocumentToRead() const {
   return IniDocument();
 }
 
+std::string DesignFile::WhyUnreadable() const {
+  std::string reason;
+  return ReadBytes(IniFile, reason) ? std::string() : CannotRead(reason);
+}
+
 DesignFileResult DesignFile::Change(const std::function<bool(IniDocument&)>& change) const {
+  if (!refusedWrites_.empty()) return {false, refusedWrites_};
   std::string reason;
   auto document = ReadDocument(reason);
   // A file that cannot be read is never replaced by one holding only the change.

@@ -148,4 +148,17 @@ void ShapeSettings::SelectSlot(int slot) {
   if (observer_) observer_->SelectedSlotChanged(slot);
 }
 
+void ShapeSettings::ShowColourSlot(int slot) {
+  SelectSlot(slot);
+  for (int c = 0; c < 3; ++c)
+    SetSlider(static_cast<std::int16_t>(RedSlider + c), sliderPos_[ColourIndex(slot, c)]);
+}
+
+void ShapeSettings::ApplyPickedColour(double colour) {
+  if (!(colour > 0)) return;
+  SetSlider(RedSlider, GetRed(colour) / 255.0f);
+  SetSlider(GreenSlider, GetGreen(colour) / 255.0f);
+  SetSlider(BlueSlider, GetBlue(colour) / 255.0f);
+}
+
 }  // namespace flinder

@@ -146,9 +146,21 @@ TEST_F(DesignFileTest, FilesThatCannotBeReadReachTheCallerOnlyOnceReportFileErro
     EXPECT_EQ(file.SaveShape(s, "Star").Reason, message);
     // The preview timer is back on after each.
     EXPECT_EQ(timer.log, "off on off on ");
+    EXPECT_EQ(file.WhyUnreadable(), message);
   }
   EXPECT_TRUE(fs::is_fifo(file_.IniFile));
   EXPECT_EQ(fs::file_size(large), MaxDesignFileSize + 1);
+}
+
+TEST_F(DesignFileTest, ASessionThatRefusesWritesLeavesEvenAReadableFileAlone) {
+  EXPECT_EQ(file_.WhyUnreadable(), "");  // missing
+  Put("[Shapes]\nStar=1\n");
+  EXPECT_EQ(file_.WhyUnreadable(), "");
+  file_.RefuseWrites("Cannot read the design file: damaged");
+  EXPECT_EQ(file_.WriteIni("Window", "Left", "15").Reason, "Cannot read the design file: damaged");
+  EXPECT_FALSE(file_.SaveShape(Record(0.5f, "x"), "Comet"));
+  EXPECT_FALSE(file_.RemoveShape("Star"));
+  EXPECT_EQ(Contents(), "[Shapes]\nStar=1\n");
 }
 
 }  // namespace

@@ -20,4 +20,10 @@ constexpr int BlueOf(ColourValue colour) {
   return (colour >> 16) & 0xFF;
 }
 
+// The bytes of a colour value held as a real number (as dialogs return it),
+// rounded to the nearest integer first.
+std::int16_t GetRed(double colour);
+std::int16_t GetGreen(double colour);
+std::int16_t GetBlue(double colour);
+
 }  // namespace flinder

@@ -68,6 +68,13 @@ class DesignFile {
   // as empty, or throws once ReportFileErrors is set.
   IniDocument DocumentToRead() const;
 
+  // Why a file that exists cannot be read, as a message naming the file;
+  // empty when it can be read or does not exist.
+  std::string WhyUnreadable() const;
+  // From now on every change is refused with `reason` and the file is left
+  // alone: a session that could not read the file must not write over it.
+  void RefuseWrites(std::string reason) { refusedWrites_ = std::move(reason); }
+
  private:
   // The file as it is (empty when missing), or nothing when it exists but
   // cannot be read; `reason` then says why.
@@ -76,6 +83,8 @@ class DesignFile {
   // it changed something.
   DesignFileResult Change(const std::function<bool(IniDocument&)>& change) const;
   std::string CannotRead(const std::string& reason) const;
+
+  std::string refusedWrites_;
 };
 
 }  // namespace flinder

@@ -84,6 +84,13 @@ class ShapeSettings {
 
   // Selects the colour slot that rows 10 to 12 edit.
   void SelectSlot(int slot);
+  // Selects `slot` and stores its three components back unchanged, so the
+  // value labels, thumbs and swatch of rows 10 to 12 show that slot.
+  void ShowColourSlot(int slot);
+  // A colour picked in the colour dialog: its three bytes go into the
+  // selected slot. Pure black (0) is the dialog's "nothing picked" and
+  // changes nothing.
+  void ApplyPickedColour(double colour);
 
   float SliderPos(int index) const { return sliderPos_.at(index); }
   float SliderVal(int index) const { return sliderVal_.at(index); }

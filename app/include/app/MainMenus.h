@@ -1,0 +1,50 @@
+#pragma once
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace flinder {
+
+// The main window's menu tree. Items that are never shown are kept
+// (hidden) because their check marks still hold state.
+struct MainMenus {
+  QMenu* mnuFile;
+  QAction* mnuSaveAs;
+  QAction* mnuSave;
+  QAction* mnuExit;
+
+  QMenu* mnuEdit;
+  QMenu* mnuShape;
+  QAction* mnuAdd;
+  QAction* mnuUpdate;
+  QAction* mnuRemove;
+  QAction* mnuS7;
+  QAction* mnuRename;
+  QMenu* mnuTextEdit;
+  QAction* mnuFont;
+  QAction* mnuTextFront;
+
+  QMenu* mnuView;
+  QAction* mnuType;
+  QAction* mnuPolygon;
+  QAction* mnuStar;
+  QAction* mnuLine;
+  QAction* mnuText;
+  QAction* mnuHeart;
+  QMenu* mnuShadow;
+  QAction* mnuShapeShadow;
+  QAction* mnuTextShadow;
+  QAction* mnuLineShadow;
+  QAction* mnuOnTop;
+
+  QMenu* mnuHelp;
+  QAction* mnuContents;
+  QAction* mnuAbout;
+};
+
+// Builds the tree into `bar`: captions, check marks, enabled and visible
+// states as the window starts with them; no item has a shortcut key.
+MainMenus BuildMainMenus(QMenuBar* bar);
+
+}  // namespace flinder

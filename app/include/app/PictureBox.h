@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+#include <functional>
+
+#include "render/DrawingSurface.h"
+
+namespace flinder {
+
+// A picture box: shows its drawing surface pixel for pixel (or a fixed
+// picture), optionally inside a single sunken border, and hands its mouse
+// events to the window as button codes and positions in its own pixels. A
+// release goes to the box that received the press, wherever it happens.
+class PictureBox : public QWidget {
+ public:
+  // Button is the pressed or released button; for a move it is every
+  // button held.
+  using MouseHandler = std::function<void(int button, QPointF position)>;
+
+  explicit PictureBox(QWidget* parent, int width, int height);
+
+  DrawingSurface Surface;
+  MouseHandler MouseDown, MouseMove, MouseUp;
+
+  // Sizes the box and its raster together.
+  void SetPictureSize(int width, int height);
+  // Shows `picture` instead of the surface (a picture button).
+  void SetPicture(const QPixmap& picture);
+  void SetBackColor(ColourValue colour);
+
+  // Border style 1, a single sunken border, or 0, none.
+  void SetBorder(bool on);
+  bool HasBorder() const { return border_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  QPixmap picture_;
+  bool border_ = false;
+};
+
+}  // namespace flinder

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/MainMenus.h"
+#include "app/ParameterPanel.h"
+#include "app/PictureBox.h"
+#include "app/PlatformDialogs.h"
+#include "app/SunkenBox.h"
+#include "design/DesignFile.h"
+#include "design/ShapeSettings.h"
+#include "render/FrameRenderer.h"
+
+class QComboBox;
+
+namespace flinder {
+
+// The main window: tool buttons, the design list, the parameter panel and
+// the live preview on its backdrop. It holds the program's one settings
+// record, renderer and design file, and passes every user action to them.
+class frmMain : public QMainWindow, private SettingsObserver, private FrameObserver {
+  Q_OBJECT
+
+ public:
+  // Frames drawn per preview tick.
+  static constexpr int FramesPerTick = 1;
+  // The client area at design time, in pixels.
+  static constexpr int DesignClientWidth = 481;
+  static constexpr int DesignClientHeight = 314;
+
+  explicit frmMain(PlatformDialogs& dialogs);
+  ~frmMain() override;
+
+  // Start-up after the window is shown: the design file at `iniFile`, the
+  // panel, the window's place and topmost state, the first design, the timer.
+  void InitApplication(const std::string& iniFile);
+
+  // The toggles: each flips one design switch; its menu check mark and tool
+  // button follow the record.
+  void ToggleStar();
+  void ToggleText();
+  void ToggleShapeShadow();
+  void ToggleTextShadow();
+  void ToggleOnTop();
+  static void SetWindowOnTop(QWidget* window, bool onTop);
+
+  // Writes the window's place and topmost state to the design file.
+  void SaveWindowPlacement();
+  // The resize rule: the backdrop fills the window right of the panel and
+  // the preview sits centred on it.
+  void LayOutMainWindow();
+
+  // Handlers of the window's controls.
+  void cmdAdd_MouseDown(int index, int button);
+  void cmdAdd_MouseUp(int index, int button);
+  void cmbAnim_Click();
+  void timAnim_Timer();
+  void picAnim_MouseDown(int button);
+  void picAnim_MouseMove(int button, QPointF position);
+  void picPlate_MouseUp(int button, QPointF position);
+
+  // The client area (below the menu bar), in pixels.
+  QSize ClientSize() const;
+  // Device-independent pixels in twips, for the window's place.
+  double TwipsPerPixelX() const;
+  double TwipsPerPixelY() const;
+
+  ShapeSettings Settings{this};
+  DesignFile Designs;
+  FrameRenderer Renderer{this};
+  bool StartupDone = false;
+  CommonDialogState dlgAnim;
+
+  std::map<int, PictureBox*> cmdAdd;  // by the tool button's index
+  QComboBox* cmbAnim;
+  SunkenBox* picHold;
+  std::unique_ptr<ParameterPanel> Panel;
+  SunkenBox* picPlate;
+  PictureBox* picAnim;
+  QTimer timAnim;
+  MainMenus Menus;
+
+ signals:
+  // The window was closed (or File > Exit chosen): the program ends.
+  void Ended();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  // SettingsObserver
+  void ValueLabelChanged(int index, const std::string& text) override;
+  void ThumbMoved(int index, float position) override;
+  void TimerIntervalChanged(int milliseconds) override;
+  void PreviewWidthChanged(int pixels) override;
+  void PreviewHeightChanged(int pixels) override;
+  void SwatchColourChanged(ColourValue colour) override;
+  void TimerEnabledChanged(bool enabled) override;
+  void SwitchChanged(Switch which, bool on) override;
+  void SelectedSlotChanged(int slot) override;
+  void CaptionChanged() override;
+  // FrameObserver
+  void FrameCountChanged(const std::string& text) override;
+
+  void BuildToolButtons();
+  void ConnectMenus();
+  void CentrePreview();
+  void RestoreWindowPlace();
+  void FillDesignList();
+  // Sets the outer size and lays the window out for it at once.
+  void ResizeOuter(int width, int height);
+
+  PlatformDialogs& dialogs_;
+  int layoutDepth_ = 0;
+};
+
+}  // namespace flinder

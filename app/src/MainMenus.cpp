@@ -1,0 +1,64 @@
+#include "app/MainMenus.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+namespace flinder {
+namespace {
+
+QAction* Item(QMenu* menu, const char* caption, bool checkable = false, bool visible = true) {
+  QAction* action = menu->addAction(QString::fromLatin1(caption));
+  action->setCheckable(checkable);
+  action->setVisible(visible);
+  return action;
+}
+
+QAction* HiddenCheck(QMenu* menu, const char* caption) {
+  return Item(menu, caption, true, false);
+}
+
+}  // namespace
+
+MainMenus BuildMainMenus(QMenuBar* bar) {
+  MainMenus m{};
+  m.mnuFile = bar->addMenu(QStringLiteral("&File"));
+  m.mnuSaveAs = Item(m.mnuFile, "Save &As...");
+  m.mnuSave = Item(m.mnuFile, "&Save");
+  m.mnuSave->setEnabled(false);  // until the first export
+  m.mnuFile->addSeparator();
+  m.mnuExit = Item(m.mnuFile, "&Exit");
+
+  m.mnuEdit = bar->addMenu(QStringLiteral("&Edit"));
+  m.mnuShape = m.mnuEdit->addMenu(QStringLiteral("&Shape"));
+  m.mnuAdd = Item(m.mnuShape, "&Add");
+  m.mnuUpdate = Item(m.mnuShape, "&Update");
+  m.mnuRemove = Item(m.mnuShape, "&Remove");
+  m.mnuS7 = m.mnuShape->addSeparator();
+  m.mnuS7->setVisible(false);
+  m.mnuRename = Item(m.mnuShape, "&Rename");
+  m.mnuTextEdit = m.mnuEdit->addMenu(QStringLiteral("&Text"));
+  m.mnuFont = Item(m.mnuTextEdit, "&Font...");
+  m.mnuTextFront = Item(m.mnuTextEdit, "&Bring to Front", true);
+
+  m.mnuView = bar->addMenu(QStringLiteral("&View"));
+  m.mnuType = Item(m.mnuView, "&Type", false, false);
+  m.mnuPolygon = HiddenCheck(m.mnuView, "&Polygon");
+  m.mnuStar = Item(m.mnuView, "&Star", true);
+  m.mnuLine = HiddenCheck(m.mnuView, "&Line");
+  m.mnuText = Item(m.mnuView, "Te&xt", true);
+  m.mnuHeart = Item(m.mnuView, "&Heart", false, false);
+  m.mnuShadow = m.mnuView->addMenu(QStringLiteral("&Shadow"));
+  m.mnuShapeShadow = Item(m.mnuShadow, "&Polygon", true);
+  m.mnuTextShadow = Item(m.mnuShadow, "&Text", true);
+  m.mnuLineShadow = HiddenCheck(m.mnuShadow, "&Line");
+  m.mnuView->addSeparator();
+  m.mnuOnTop = Item(m.mnuView, "&Always on Top", true);
+
+  m.mnuHelp = bar->addMenu(QStringLiteral("&Help"));
+  m.mnuContents = Item(m.mnuHelp, "&Contents");
+  m.mnuHelp->addSeparator();
+  m.mnuAbout = Item(m.mnuHelp, "&About");
+  return m;
+}
+
+}  // namespace flinder

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QPoint>
+#include <QStringList>
+#include <QWidget>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/PlatformDialogs.h"
+#include "app/frmMain.h"
+#include "support/TestFolders.h"
+
+namespace flinder {
+
+// Dialogs answered by the test: colours from a queue (nothing = cancel),
+// messages collected.
+class ScriptedDialogs : public PlatformDialogs {
+ public:
+  std::deque<std::optional<ColourValue>> ColourAnswers;
+  std::vector<ColourValue> ColourDialogOpenedOn;
+  QStringList Messages;
+
+  std::optional<ColourValue> PickColour(QWidget*, ColourValue current) override;
+  void ShowMessage(QWidget*, const QString& text) override { Messages << text; }
+};
+
+// A main window started on a design file in a scratch folder.
+class StartedWindow {
+ public:
+  // `designFile` is written first unless it is empty; `start` false leaves
+  // the window built but not started.
+  explicit StartedWindow(const std::string& designFile = "", bool start = true);
+
+  std::string IniFile() const { return scratch_.File("flinder.ini"); }
+  std::string FileText() const;
+  // Starts the window (shown, then InitApplication).
+  void Start();
+
+  ScratchFolder scratch_{"app"};
+  ScriptedDialogs Dialogs;
+  std::unique_ptr<frmMain> Window;
+};
+
+// A design file holding the given designs, each made from a record whose
+// thirteen sliders sit at `position` in every slot and then `adjust`ed.
+std::string DesignFileOf(const std::vector<std::string>& names, float position,
+                         const std::function<void(ShapeSettings&)>& adjust = {});
+
+// Mouse helpers that send what a real mouse sends: the button that changed
+// and every button held.
+void Press(QWidget* widget, Qt::MouseButton button, QPoint at, Qt::MouseButtons held);
+void Move(QWidget* widget, QPoint to, Qt::MouseButtons held);
+void Release(QWidget* widget, Qt::MouseButton button, QPoint at, Qt::MouseButtons held);
+
+// Types `text` into the widget one key at a time, as a keyboard would.
+void Type(QWidget* widget, const QString& text);
+
+}  // namespace flinder

@@ -1,0 +1,59 @@
+#include <QApplication>
+#include <QColorDialog>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "app/PlatformDialogs.h"
+
+namespace flinder {
+
+// The real dialogs, answered the way a user would answer them.
+class RealDialogsTest : public QObject {
+  Q_OBJECT
+
+  // Runs `answer` on the modal dialog of type Dialog once it is open.
+  template <typename Dialog>
+  static void AnswerWhenOpen(std::function<void(Dialog*)> answer) {
+    QTimer::singleShot(10, [answer] {
+      auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+      if (!dialog) return AnswerWhenOpen<Dialog>(answer);
+      answer(dialog);
+    });
+  }
+
+ private slots:
+  void TheColourDialogOpensOnTheGivenColourAndReturnsThePickedOne() {
+    QtPlatformDialogs dialogs;
+    QColor openedOn;
+    AnswerWhenOpen<QColorDialog>([&](QColorDialog* dialog) {
+      openedOn = dialog->currentColor();
+      dialog->setCurrentColor(QColor(18, 35, 10));
+      dialog->accept();
+    });
+    QCOMPARE(dialogs.PickColour(nullptr, MakeColour(1, 2, 3)), MakeColour(18, 35, 10));
+    QCOMPARE(openedOn, QColor(1, 2, 3));
+
+    AnswerWhenOpen<QColorDialog>([](QColorDialog* dialog) { dialog->reject(); });
+    QVERIFY(!dialogs.PickColour(nullptr, 0).has_value());
+  }
+
+  void AMessageHasTheApplicationsTitleAndAnOkButton() {
+    QtPlatformDialogs dialogs;
+    QString title, text;
+    AnswerWhenOpen<QMessageBox>([&](QMessageBox* box) {
+      title = box->windowTitle();
+      text = box->text();
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    dialogs.ShowMessage(nullptr, "Please set the delay below 10 while moving shapes.");
+    QCOMPARE(title, QString("GIF Flender"));
+    QCOMPARE(text, QString("Please set the delay below 10 while moving shapes."));
+  }
+};
+
+}  // namespace flinder
+
+QTEST_MAIN(flinder::RealDialogsTest)
+#include "RealDialogsTest.moc"
