@@ -5,7 +5,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS  ?= $(shell nproc)
 
-.PHONY: all deps configure build test test-sanitized bench run clean
+.PHONY: all deps configure build test test-sanitized bench run screenshot clean
 
 all: build
 
@@ -32,11 +32,21 @@ test-sanitized:
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
-# Until the desktop program arrives, the main job exports every sample design.
+# The main job: the desktop program on the sample designs (an existing
+# design file beside it is never overwritten). Without a display there is no
+# window to open, so every sample design is exported into out/ instead.
 run: build
 	@test -e $(BUILD)/bin/flinder.ini || cp designs/flinder.ini $(BUILD)/bin/flinder.ini
-	@mkdir -p out
-	@$(BUILD)/bin/flinder-export --all out
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  $(BUILD)/bin/flinder; \
+	else \
+	  echo "No display to open the window on: exporting the sample designs into out/ instead."; \
+	  mkdir -p out && $(BUILD)/bin/flinder-export --all out; \
+	fi
+
+# The README's screenshot of the main window, made again under Xvfb.
+screenshot: build
+	@scripts/screenshot $(BUILD)
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
