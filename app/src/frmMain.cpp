@@ -171,8 +171,8 @@ void frmMain::RestoreWindowPlace() {
   // A place where no part of the title bar is on a screen (one that was
   // unplugged) could never be reached: it is treated as a first start.
   const QRect frame = frameGeometry();
-  const int titleHeight = std::max(geometry().y() - frame.y(),
-                                   style()->pixelMetric(QStyle::PM_TitleBarHeight));
+  const int titleHeight =
+      std::max(geometry().y() - frame.y(), style()->pixelMetric(QStyle::PM_TitleBarHeight));
   const QRect titleBar(static_cast<int>(std::lround(static_cast<float>(left) / twipsX)),
                        static_cast<int>(std::lround(static_cast<float>(top) / twipsY)),
                        frame.width(), titleHeight);
