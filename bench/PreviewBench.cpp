@@ -23,6 +23,15 @@ class SilentDialogs : public PlatformDialogs {
  public:
   std::optional<ColourValue> PickColour(QWidget*, ColourValue) override { return std::nullopt; }
   void ShowMessage(QWidget*, const QString&) override {}
+  bool AskYesNo(QWidget*, const QString&) override { return false; }
+  std::optional<QString> AskSaveFileName(QWidget*, const QString&, const QString&,
+                                         const QString&) override {
+    return std::nullopt;
+  }
+  std::optional<CaptionFont> ChooseFont(QWidget*, const CaptionFont&) override {
+    return std::nullopt;
+  }
+  bool OpenUrl(const QString&) override { return false; }
 };
 
 // Counts the paint events a widget receives.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -15,6 +16,8 @@
 #include "app/MouseButtons.h"
 #include "app/ToolBitmaps.h"
 #include "app/WindowLook.h"
+#include "app/frmGIF.h"
+#include "app/frmNew.h"
 #include "design/DecimalText.h"
 #include "design/ValueText.h"
 
@@ -64,6 +67,9 @@ frmMain::frmMain(PlatformDialogs& dialogs) : dialogs_(dialogs) {
     picAnim_MouseMove(button, position);
   };
 
+  NewDialog = new frmNew(this);
+  Progress = new frmGIF(this);
+
   timAnim.setTimerType(Qt::PreciseTimer);
   timAnim.setInterval(10);
   connect(&timAnim, &QTimer::timeout, this, [this] { timAnim_Timer(); });
@@ -104,10 +110,18 @@ void frmMain::ConnectMenus() {
   // The menu has flipped the check mark already; the window follows it.
   connect(Menus.mnuOnTop, &QAction::triggered, this,
           [this](bool checked) { SetWindowOnTop(this, checked); });
-  // The list commands, the export, help and About arrive with their windows.
-  for (QAction* later : {Menus.mnuSaveAs, Menus.mnuAdd, Menus.mnuUpdate, Menus.mnuRemove,
-                         Menus.mnuRename, Menus.mnuFont, Menus.mnuContents, Menus.mnuAbout})
-    later->setEnabled(false);
+  on(Menus.mnuSaveAs, &frmMain::mnuSaveAs_Click);
+  on(Menus.mnuUpdate, &frmMain::mnuUpdate_Click);
+  on(Menus.mnuRemove, &frmMain::mnuRemove_Click);
+  on(Menus.mnuRename, &frmMain::mnuRename_Click);
+  on(Menus.mnuAbout, &frmMain::mnuAbout_Click);
+  auto command = [this](QAction* item, std::int16_t code) {
+    connect(item, &QAction::triggered, this, [this, code] { RunCommand(code); });
+  };
+  command(Menus.mnuSave, 4);
+  command(Menus.mnuAdd, 0);
+  command(Menus.mnuFont, 5);
+  command(Menus.mnuContents, 6);
 }
 
 // ---- start-up and shutdown ----
@@ -115,6 +129,8 @@ void frmMain::ConnectMenus() {
 void frmMain::InitApplication(const std::string& iniFile) {
   Designs.ReportFileErrors = true;
   Designs.IniFile = iniFile;
+  ManualFile =
+      QFileInfo(QString::fromStdString(iniFile)).absolutePath().toStdString() + "/manual.html";
   FillDesignList();
   StartupDone = false;
   // The image module and the angle factor need no initialisation here.
@@ -287,8 +303,17 @@ void frmMain::cmdAdd_MouseUp(int index, int button) {
     case 4:
       ToggleTextShadow();
       break;
+    case 0:
+      ExportAnimatedGif();
+      break;
+    case 11:
+      RunCommand(5);
+      break;
+    case 9:
+      RunCommand(6);
+      break;
     default:
-      break;  // save, font and help arrive with the list commands
+      break;
   }
 }
 
@@ -333,19 +358,6 @@ void frmMain::SwitchChanged(Switch which, bool on) {
     case Switch::TextFront:
       show(Menus.mnuTextFront, -1);
       break;
-  }
-}
-
-// ---- the design list ----
-
-void frmMain::cmbAnim_Click() {
-  if (!StartupDone) return;
-  const std::string name = cmbAnim->currentText().toStdString();
-  if (name == Settings.CurrentShape) return;
-  try {
-    Designs.LoadShape(Settings, name);
-  } catch (const DesignFileError& error) {
-    dialogs_.ShowMessage(this, QString::fromStdString(error.what()));
   }
 }
 

@@ -19,6 +19,29 @@ std::optional<ColourValue> ScriptedDialogs::PickColour(QWidget*, ColourValue cur
   return answer;
 }
 
+void ScriptedDialogs::ShowMessage(QWidget*, const QString& text) {
+  Messages << text;
+  if (WhileMessageShows) WhileMessageShows();
+}
+
+std::optional<QString> ScriptedDialogs::AskSaveFileName(QWidget*, const QString& title,
+                                                        const QString& filter,
+                                                        const QString& suggested) {
+  SaveDialogsOpenedOn << title + " | " + filter + " | " + suggested;
+  if (SaveAnswers.empty()) return std::nullopt;
+  const QString answer = SaveAnswers.front();
+  SaveAnswers.pop_front();
+  if (answer.isEmpty()) return std::nullopt;
+  return answer;
+}
+
+std::optional<CaptionFont> ScriptedDialogs::ChooseFont(QWidget*, const CaptionFont&) {
+  if (FontAnswers.empty()) return std::nullopt;
+  std::optional<CaptionFont> answer = FontAnswers.front();
+  FontAnswers.pop_front();
+  return answer;
+}
+
 StartedWindow::StartedWindow(const std::string& designFile, bool start) {
   if (!designFile.empty()) std::ofstream(IniFile(), std::ios::binary) << designFile;
   Window = std::make_unique<frmMain>(Dialogs);

@@ -22,9 +22,30 @@ class ScriptedDialogs : public PlatformDialogs {
   std::deque<std::optional<ColourValue>> ColourAnswers;
   std::vector<ColourValue> ColourDialogOpenedOn;
   QStringList Messages;
+  QStringList Questions;
+  bool AnswerYes = true;
+  // Save dialog answers (an empty one cancels) and where each dialog opened.
+  std::deque<QString> SaveAnswers;
+  QStringList SaveDialogsOpenedOn;
+  std::deque<std::optional<CaptionFont>> FontAnswers;
+  QStringList OpenedUrls;
+  bool BrowserStarts = true;
+  // Runs inside every message box, e.g. to try a command meanwhile.
+  std::function<void()> WhileMessageShows;
 
   std::optional<ColourValue> PickColour(QWidget*, ColourValue current) override;
-  void ShowMessage(QWidget*, const QString& text) override { Messages << text; }
+  void ShowMessage(QWidget*, const QString& text) override;
+  bool AskYesNo(QWidget*, const QString& text) override {
+    Questions << text;
+    return AnswerYes;
+  }
+  std::optional<QString> AskSaveFileName(QWidget*, const QString& title, const QString& filter,
+                                         const QString& suggested) override;
+  std::optional<CaptionFont> ChooseFont(QWidget*, const CaptionFont&) override;
+  bool OpenUrl(const QString& url) override {
+    OpenedUrls << url;
+    return BrowserStarts;
+  }
 };
 
 // A main window started on a design file in a scratch folder.

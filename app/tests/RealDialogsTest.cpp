@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -50,6 +51,16 @@ class RealDialogsTest : public QObject {
     dialogs.ShowMessage(nullptr, "Please set the delay below 10 while moving shapes.");
     QCOMPARE(title, QString("GIF Flender"));
     QCOMPARE(text, QString("Please set the delay below 10 while moving shapes."));
+
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    AnswerWhenOpen<QMessageBox>([&](QMessageBox* box) {
+      icon = box->icon();
+      box->button(QMessageBox::Yes)->click();
+    });
+    QVERIFY(dialogs.AskYesNo(nullptr, "Remove shape 'Alpha'?"));
+    QCOMPARE(icon, QMessageBox::Question);
+    AnswerWhenOpen<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+    QVERIFY(!dialogs.AskYesNo(nullptr, "Remove shape 'Alpha'?"));
   }
 };
 

@@ -40,6 +40,7 @@ ExportSummary AnimatedGifExport::ExportAnimatedGif() {
     std::optional<std::string> chosen = host_.AskSaveFileName("Untitled.gif");
     if (!chosen || chosen->empty()) return {};
     OutputFileName = *chosen;
+    AskFileName = false;  // the next Save writes to the chosen file
     host_.RepaintMainWindow();
   }
 
@@ -107,7 +108,8 @@ ExportResult AnimatedGifExport::ConvertAndMergeFrames() {
   }
 
   std::vector<ExportResult> results(ExportFrameCount, ExportResult::Success());
-  std::atomic<int> next = 1;
+  std::atomic<int> next = 1, converted = 0;
+  const auto mainThread = std::this_thread::get_id();
   auto convert = [&] {
     IMGLIB1 images;
     images.UseAnimationPalette(palette);
@@ -121,6 +123,10 @@ ExportResult AnimatedGifExport::ConvertAndMergeFrames() {
       }
       images.ImageFileName = gif;
       results[i - 1] = images.SaveImageFile("gif");
+      ++converted;
+      // Only the window's own thread may tell the window.
+      if (std::this_thread::get_id() == mainThread)
+        host_.FramesConverted(converted, ExportFrameCount);
     }
   };
   {

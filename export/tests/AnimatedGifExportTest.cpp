@@ -235,6 +235,11 @@ TEST(AnimatedGifExport, DialogIsAskedOnlyWhenNeededAndExportsRepeatExactly) {
   EXPECT_FALSE(f.exporter.ExportAnimatedGif().Ok);
   EXPECT_EQ(f.exporter.OutputFileName, chosen);
   EXPECT_EQ(f.Calls, (std::vector<std::string>{"dialog Untitled.gif"}));
+  // A cancelled dialog keeps asking; a chosen file is used from then on.
+  EXPECT_TRUE(f.exporter.AskFileName);
+  f.DialogAnswer = chosen;
+  EXPECT_TRUE(f.exporter.ExportAnimatedGif().Ok);
+  EXPECT_FALSE(f.exporter.AskFileName);
 }
 
 }  // namespace

@@ -70,6 +70,18 @@ void FrameRenderer::DrawCaptionBehind(DrawingSurface& surface,
   PrintAt(surface, settings, tx, ty, Text);
 }
 
+int FramesInCycle(const ShapeSettings& settings, int limit) {
+  const int vertices = VertexCount(static_cast<int>(settings.SliderVal(Sides)), settings.Star);
+  const double period = SymmetryPeriod(vertices, settings.Star);
+  double angle = 0;
+  for (int frames = 1; frames < limit; ++frames) {
+    const RotationStep step = NextRotation(angle, settings.SliderVal(Speed), period);
+    if (step.CycleComplete) return frames;
+    angle = step.Angle;
+  }
+  return limit;
+}
+
 double FrameRenderer::Rotate(const ShapeSettings& settings) {
   const int vertices = VertexCount(static_cast<int>(settings.SliderVal(Sides)), settings.Star);
   const RotationStep step =

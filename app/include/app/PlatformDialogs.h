@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "design/ColourValue.h"
+#include "design/ShapeSettings.h"
 
 class QWidget;
 
@@ -21,6 +22,17 @@ class PlatformDialogs {
   virtual std::optional<ColourValue> PickColour(QWidget* parent, ColourValue current) = 0;
   // A message box with an OK button and the application's title.
   virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+  // A question with Yes and No and the question icon; true for Yes.
+  virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
+  // The save-file dialog opened on `suggested` (a path); nothing when cancelled.
+  virtual std::optional<QString> AskSaveFileName(QWidget* parent, const QString& title,
+                                                 const QString& filter,
+                                                 const QString& suggested) = 0;
+  // The font dialog opened on `initial`; nothing when cancelled. Only the
+  // face, size, bold, italic and underline are the dialog's.
+  virtual std::optional<CaptionFont> ChooseFont(QWidget* parent, const CaptionFont& initial) = 0;
+  // Opens `url` with the desktop's handler; false when nothing could show it.
+  virtual bool OpenUrl(const QString& url) = 0;
 };
 
 // The real dialogs of the desktop.
@@ -28,6 +40,11 @@ class QtPlatformDialogs : public PlatformDialogs {
  public:
   std::optional<ColourValue> PickColour(QWidget* parent, ColourValue current) override;
   void ShowMessage(QWidget* parent, const QString& text) override;
+  bool AskYesNo(QWidget* parent, const QString& text) override;
+  std::optional<QString> AskSaveFileName(QWidget* parent, const QString& title,
+                                         const QString& filter, const QString& suggested) override;
+  std::optional<CaptionFont> ChooseFont(QWidget* parent, const CaptionFont& initial) override;
+  bool OpenUrl(const QString& url) override;
 };
 
 }  // namespace flinder

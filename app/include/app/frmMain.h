@@ -13,16 +13,24 @@
 #include "app/SunkenBox.h"
 #include "design/DesignFile.h"
 #include "design/ShapeSettings.h"
+#include "export/ExportHost.h"
 #include "render/FrameRenderer.h"
 
 class QComboBox;
 
 namespace flinder {
 
+class frmGIF;
+class frmNew;
+class frmSplash;
+
 // The main window: tool buttons, the design list, the parameter panel and
 // the live preview on its backdrop. It holds the program's one settings
 // record, renderer and design file, and passes every user action to them.
-class frmMain : public QMainWindow, private SettingsObserver, private FrameObserver {
+class frmMain : public QMainWindow,
+                private SettingsObserver,
+                private FrameObserver,
+                private ExportHost {
   Q_OBJECT
 
  public:
@@ -47,6 +55,23 @@ class frmMain : public QMainWindow, private SettingsObserver, private FrameObser
   void ToggleTextShadow();
   void ToggleOnTop();
   static void SetWindowOnTop(QWidget* window, bool onTop);
+
+  // The commands of the design list, by code: 0 add, 1 save the current
+  // design, 2 remove the selected one, 4 export, 5 caption font, 6 manual.
+  void RunCommand(std::int16_t code);
+  void AddShape();
+  void ChooseCaptionFont();
+  // True when the name dialog's text is no listed name, case ignored.
+  bool NameIsNew() const;
+  // The animated GIF of the current design (the Save commands).
+  void ExportAnimatedGif();
+  void OpenManual();
+
+  void mnuSaveAs_Click();
+  void mnuUpdate_Click();
+  void mnuRemove_Click();
+  void mnuRename_Click();
+  void mnuAbout_Click();
 
   // Writes the window's place and topmost state to the design file.
   void SaveWindowPlacement();
@@ -74,6 +99,12 @@ class frmMain : public QMainWindow, private SettingsObserver, private FrameObser
   FrameRenderer Renderer{this};
   bool StartupDone = false;
   CommonDialogState dlgAnim;
+  // The file the next Save writes, and whether it asks for one first.
+  std::string OutputFileName;
+  bool AskFileName = false;
+  bool Exporting = false;
+  // The manual, beside the program and its design file.
+  std::string ManualFile;
 
   std::map<int, PictureBox*> cmdAdd;  // by the tool button's index
   QComboBox* cmbAnim;
@@ -83,6 +114,9 @@ class frmMain : public QMainWindow, private SettingsObserver, private FrameObser
   PictureBox* picAnim;
   QTimer timAnim;
   MainMenus Menus;
+  frmNew* NewDialog;
+  frmSplash* Splash = nullptr;  // made by the first About
+  frmGIF* Progress;
 
  signals:
   // The window was closed (or File > Exit chosen): the program ends.
@@ -107,6 +141,28 @@ class frmMain : public QMainWindow, private SettingsObserver, private FrameObser
   void CaptionChanged() override;
   // FrameObserver
   void FrameCountChanged(const std::string& text) override;
+  // ExportHost
+  std::optional<std::string> AskSaveFileName(const std::string& suggested) override;
+  void EnableSaveMenu() override;
+  void RepaintMainWindow() override;
+  void SetPreviewTimerEnabled(bool enabled) override;
+  void ShowProgress() override;
+  void HideProgress() override;
+  void RestoreTopmost() override;
+  void SetMainCaption(const std::string& caption) override;
+  void ProcessPendingEvents() override;
+  void ShowMessage(const std::string& text) override;
+  ExportResult FrameDrawn(int number, const Raster& frame) override;
+  void FramesConverted(int done, int total) override;
+
+  // Saves the record under CurrentShape (when there is one).
+  DesignFileResult SaveCurrentShape();
+  void RemoveSelectedShape();
+  // Selects the list entry of the current design again.
+  void ShowCurrentInList();
+  // Shows the name dialog over the window and returns its answer.
+  QString AskName();
+  void Message(const QString& text);
 
   void BuildToolButtons();
   void ConnectMenus();
@@ -117,7 +173,7 @@ class frmMain : public QMainWindow, private SettingsObserver, private FrameObser
   void ResizeOuter(int width, int height);
 
   PlatformDialogs& dialogs_;
-  int layoutDepth_ = 0;
+  int cycleFrames_ = 0;  // frames the running export draws
 };
 
 }  // namespace flinder

@@ -36,7 +36,8 @@ class AnimatedGifExport {
   // The file the next export writes; kept between exports like the save
   // dialog's file name.
   std::string OutputFileName;
-  // Ask for the file even when its name is known (Save As, another design).
+  // Ask for the file even when its name is known (Save As, another design);
+  // a name chosen in the dialog clears it.
   bool AskFileName = false;
 
   // Frame files of the current export, entry 1 at index 0.

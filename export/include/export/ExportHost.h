@@ -36,6 +36,8 @@ class ExportHost {
   virtual ExportResult FrameDrawn(int /*number*/, const Raster& /*frame*/) {
     return ExportResult::Success();
   }
+  // `done` of the `total` frames are converted to GIF so far.
+  virtual void FramesConverted(int /*done*/, int /*total*/) {}
 };
 
 // A host without windows: the dialog answers with a fixed name (or cancels

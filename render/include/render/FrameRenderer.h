@@ -20,6 +20,10 @@ class FrameObserver {
 // integer with halves to even: b at t = 0, a at t = 1.
 int BlendComponent(float a, float b, double t);
 
+// How many frames an export of the design draws from angle 0 until a frame
+// completes the cycle (that frame included), at most `limit`.
+int FramesInCycle(const ShapeSettings& settings, int limit);
+
 // The one renderer: every call draws the next frame of the design and turns
 // the shape by one step. The rotation state lasts from frame to frame.
 class FrameRenderer {

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+namespace flinder {
+
+// The small window shown while an animated GIF is written: a line of text
+// and a bar that fills as the frames are done. The caller shows and hides
+// it around the export and makes it topmost.
+class frmGIF : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int ClientWidth = 308;
+  static constexpr int ClientHeight = 73;
+
+  // An owner keeps the window above the owner's window.
+  explicit frmGIF(QWidget* owner = nullptr);
+
+  // Centres the shown window on `owner`, or on the screen when there is
+  // none. Only a shown window knows the size of its frame.
+  void CentreOn(const QWidget* owner);
+  // Fills the bar to done / total (empty when total is 0) and repaints it
+  // at once: the export keeps the window thread busy.
+  void ShowProgress(int done, int total);
+
+  QLabel* Label1;
+  QWidget* picPer;
+  QWidget* picVal;
+};
+
+}  // namespace flinder

@@ -1,0 +1,50 @@
+#include "app/frmGIF.h"
+
+#include <QLabel>
+#include <algorithm>
+
+#include "app/CentreWindow.h"
+#include "app/WindowLook.h"
+
+namespace flinder {
+
+namespace {
+
+QWidget* MakeBox(QWidget* parent, QRect place, QColor back) {
+  auto* box = new QWidget(parent);
+  box->setGeometry(place);
+  QPalette colours = box->palette();
+  colours.setColor(QPalette::Window, back);
+  box->setPalette(colours);
+  box->setAutoFillBackground(true);
+  return box;
+}
+
+}  // namespace
+
+frmGIF::frmGIF(QWidget* owner)
+    : QWidget(owner, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {
+  setWindowTitle(QStringLiteral("Flindering"));
+  setFixedSize(ClientWidth, ClientHeight);
+
+  Label1 = new QLabel(QStringLiteral("Flindering animated GIF. Please wait..."), this);
+  Label1->setGeometry(40, 16, 233, 17);
+  Label1->setFont(ArialFont(8.25));
+  Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+  picPer = MakeBox(this, {8, 48, 289, 17}, QColor(128, 128, 255));
+  picVal = MakeBox(picPer, {0, 0, 0, 17}, QColor(0, 0, 192));
+}
+
+void frmGIF::CentreOn(const QWidget* owner) {
+  CentreWindow(this, owner);
+}
+
+void frmGIF::ShowProgress(int done, int total) {
+  const long long full = picPer->width();
+  const int width = total > 0 ? static_cast<int>(std::clamp(full * done / total, 0LL, full)) : 0;
+  picVal->resize(width, picPer->height());
+  picPer->repaint();
+}
+
+}  // namespace flinder

@@ -1,0 +1,253 @@
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "AppTestSupport.h"
+#include "app/frmGIF.h"
+#include "app/frmNew.h"
+
+namespace flinder {
+
+class CommandsTest : public QObject {
+  Q_OBJECT
+
+  // Answers the next name dialog by typing `keys` (then Enter) or, when
+  // `cancel`, by clicking Cancel after typing; `check` runs while it is open.
+  static void AnswerName(frmMain& w, const QString& keys, bool cancel = false,
+                         std::function<void()> check = {}) {
+    QTimer::singleShot(0, [&w, keys, cancel, check] {
+      frmNew* dialog = w.NewDialog;
+      QVERIFY(dialog->isVisible());
+      if (check) check();
+      Type(dialog->txtNew, keys);
+      if (cancel)
+        QTest::mouseClick(dialog->cmdNew[1], Qt::LeftButton);
+      else
+        QTest::keyClick(dialog->txtNew, Qt::Key_Return);
+    });
+  }
+
+  static std::string Listed(StartedWindow& s, const std::string& name) {
+    return s.Window->Designs.ReadIni("Shapes", name);
+  }
+
+  static QStringList Entries(frmMain& w) {
+    QStringList entries;
+    for (int i = 0; i < w.cmbAnim->count(); ++i) entries << w.cmbAnim->itemText(i);
+    return entries;
+  }
+
+ private slots:
+  void ChoosingADesignSavesTheOneBeingLeft() {
+    StartedWindow started(DesignFileOf({"Alpha", "Beta"}, 0.5f));
+    frmMain& w = *started.Window;
+    w.Settings.SetSlider(Radius, 0.25f);
+    w.cmbAnim->setFocus();
+    QTest::keyClick(w.cmbAnim, Qt::Key_Down);
+    QCOMPARE(w.Settings.CurrentShape, std::string("Beta"));
+    QCOMPARE(w.Designs.ReadIni("Alpha", "Slider1"), std::string("0.25"));
+    QCOMPARE(w.Settings.SliderPos(Radius), 0.5f);
+    QVERIFY(w.AskFileName);
+  }
+
+  void AddListsTheCapitalisedNameAndRefusesListedOrUnstorableNames() {
+    StartedWindow started(DesignFileOf({"Alpha"}, 0.5f));
+    frmMain& w = *started.Window;
+    w.Settings.SetSlider(Radius, 0.75f);
+    AnswerName(w, "mY sHAPE", false, [&] {
+      QVERIFY(!w.timAnim.isActive());  // the preview rests while the dialog is open
+      QCOMPARE(w.NewDialog->lblNew->text(), QString("Add new shape:"));
+      QVERIFY(!w.NewDialog->cmdNew[0]->isEnabled());
+    });
+    w.Menus.mnuAdd->trigger();
+    QVERIFY(w.timAnim.isActive());
+    QCOMPARE(Entries(w), QStringList({"Alpha", "My shape"}));
+    QCOMPARE(w.Settings.CurrentShape, std::string("My shape"));
+    QCOMPARE(Listed(started, "My shape"), std::string("1"));
+    QCOMPARE(w.Designs.ReadIni("My shape", "Slider1"), std::string("0.75"));
+    QCOMPARE(w.Designs.ReadIni("Alpha", "Slider1"), std::string("0.75"));
+
+    const std::string before = started.FileText();
+    AnswerName(w, "ALPHA");
+    w.RunCommand(0);
+    AnswerName(w, "x=y");
+    w.RunCommand(0);
+    AnswerName(w, "Comet", true);
+    w.RunCommand(0);
+    QCOMPARE(started.FileText(), before);
+    QCOMPARE(Entries(w), QStringList({"Alpha", "My shape"}));
+    QCOMPARE(started.Dialogs.Messages.size(), 1);  // only the name that cannot be stored
+    QVERIFY(started.Dialogs.Messages[0].contains("\"=\""));
+  }
+
+  void UpdateSavesAndSaysSoOnlyWhenThereIsADesign() {
+    StartedWindow empty("\n");
+    const std::string before = empty.FileText();
+    empty.Window->Menus.mnuUpdate->trigger();
+    QCOMPARE(empty.Dialogs.Messages, QStringList({"There is no shape to update."}));
+    QCOMPARE(empty.FileText(), before);
+
+    StartedWindow started(DesignFileOf({"Alpha"}, 0.5f));
+    started.Window->Settings.SetSlider(Sides, 1);
+    started.Window->Menus.mnuUpdate->trigger();
+    QCOMPARE(started.Dialogs.Messages, QStringList({"Shape 'Alpha' properties updated."}));
+    QCOMPARE(started.Window->Designs.ReadIni("Alpha", "Slider0"), std::string("1"));
+  }
+
+  void RemoveAsksKeepsTheLastDesignAndLoadsTheNextOne() {
+    StartedWindow one(DesignFileOf({"Alpha"}, 0.5f));
+    one.Window->Menus.mnuRemove->trigger();
+    QCOMPARE(one.Dialogs.Messages,
+             QStringList({"There must be at least one item in the flinder."}));
+    QCOMPARE(Listed(one, "Alpha"), std::string("1"));
+
+    StartedWindow two(DesignFileOf({"Alpha", "Beta"}, 0.5f));
+    frmMain& w = *two.Window;
+    two.Dialogs.AnswerYes = false;
+    w.Menus.mnuRemove->trigger();
+    QCOMPARE(Entries(w).size(), 2);
+    two.Dialogs.AnswerYes = true;
+    w.Menus.mnuRemove->trigger();
+    QCOMPARE(two.Dialogs.Questions,
+             QStringList({"Remove shape 'Alpha'?", "Remove shape 'Alpha'?"}));
+    QCOMPARE(Entries(w), QStringList({"Beta"}));
+    QCOMPARE(Listed(two, "Alpha"), std::string("0"));
+    QCOMPARE(w.Settings.CurrentShape, std::string("Beta"));
+  }
+
+  void RenameTakesOnlyANewNameAndKeepsTheEntryInPlace() {
+    StartedWindow started(DesignFileOf({"Alpha", "Beta"}, 0.5f));
+    frmMain& w = *started.Window;
+    const std::string before = started.FileText();
+    AnswerName(w, "", true);  // cancelled
+    w.Menus.mnuRename->trigger();
+    AnswerName(w, "", false, [&] {
+      QCOMPARE(w.NewDialog->txtNew->selectedText(), QString("lpha"));
+      w.NewDialog->txtNew->selectAll();
+      QTest::keyClick(w.NewDialog->txtNew, Qt::Key_Delete);  // emptied
+    });
+    w.Menus.mnuRename->trigger();
+    AnswerName(w, "", false, [&] { w.NewDialog->txtNew->setText("ALPHA"); });
+    w.Menus.mnuRename->trigger();
+    QCOMPARE(started.FileText(), before);
+
+    AnswerName(w, "", false, [&] { w.NewDialog->txtNew->setText("Zeta"); });
+    w.Menus.mnuRename->trigger();
+    QCOMPARE(Entries(w), QStringList({"Zeta", "Beta"}));
+    QCOMPARE(w.Settings.CurrentShape, std::string("Zeta"));
+    QCOMPARE(Listed(started, "Alpha"), std::string("0"));
+    QCOMPARE(Listed(started, "Zeta"), std::string("1"));
+    QVERIFY(started.Dialogs.Messages.isEmpty());
+  }
+
+  void TheFontDialogChangesTheFaceButKeepsStrikethroughAndShowsTheCaptionColour() {
+    StartedWindow started(DesignFileOf({"Alpha"}, 0.5f));
+    frmMain& w = *started.Window;
+    w.Settings.Font.FontStrikethru = true;
+    w.dlgAnim.Color = MakeColour(9, 9, 9);
+    const CaptionFont before = w.Settings.Font;
+    Click(w.cmdAdd.at(11));  // cancelled
+    QCOMPARE(w.Settings.Font, before);
+    QCOMPARE(w.Settings.SelectedSlot, int(Inner));
+    QCOMPARE(w.dlgAnim.Color, 0);
+
+    CaptionFont chosen;
+    chosen.FontName = "Liberation Serif";
+    chosen.FontSize = 20;
+    chosen.FontItalic = true;
+    chosen.FontStrikethru = false;
+    started.Dialogs.FontAnswers.push_back(chosen);
+    w.Menus.mnuFont->trigger();
+    chosen.FontStrikethru = true;
+    QCOMPARE(w.Settings.Font, chosen);
+    QVERIFY(w.Panel->optCol[Text]->isChecked());
+    QCOMPARE(w.Settings.SelectedSlot, int(Text));
+  }
+
+  void TheManualOpensInTheBrowserOrTheUserIsTold() {
+    StartedWindow started(DesignFileOf({"Alpha"}, 0.5f));
+    frmMain& w = *started.Window;
+    Click(w.cmdAdd.at(9));
+    w.Menus.mnuContents->trigger();
+    const QString manual = QString::fromStdString("file://" + started.scratch_.File("manual.html"));
+    QCOMPARE(started.Dialogs.OpenedUrls, QStringList({manual, manual}));
+    started.Dialogs.BrowserStarts = false;
+    w.RunCommand(6);
+    QCOMPARE(started.Dialogs.Messages.size(), 1);
+    QVERIFY(started.Dialogs.Messages[0].startsWith("Cannot start a web browser"));
+  }
+
+  void SaveAsksOnceThenReusesTheFileUntilSaveAsOrAnotherDesign() {
+    StartedWindow started(DesignFileOf({"Alpha", "Beta"}, 0.5f, [](ShapeSettings& s) {
+      s.SetSlider(Width, 0.1f);
+      s.SetSlider(Height, 0.1f);
+    }));
+    frmMain& w = *started.Window;
+    ScriptedDialogs& d = started.Dialogs;
+    w.AskFileName = false;
+    const QString out = QString::fromStdString(started.scratch_.File("out.gif"));
+    QVERIFY(!w.Menus.mnuSave->isEnabled());
+
+    // While the export runs, its window shows, the preview rests and save
+    // commands are ignored.
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+      checked = true;
+      QVERIFY(w.Progress->isVisible());
+      QVERIFY(!w.timAnim.isActive());
+      w.Menus.mnuSave->trigger();
+      Click(w.cmdAdd.at(0));
+      w.Menus.mnuSaveAs->trigger();
+    });
+    d.SaveAnswers.push_back(out);
+    Click(w.cmdAdd.at(0));
+    QVERIFY(checked);
+    QCOMPARE(d.SaveDialogsOpenedOn.size(), 1);
+    QVERIFY(
+        d.SaveDialogsOpenedOn[0].startsWith("Create Animated (GIF89a) | GIF89a Files (*.gif) | "));
+    QVERIFY(d.SaveDialogsOpenedOn[0].endsWith("/Untitled.gif"));
+    QVERIFY(std::filesystem::exists(out.toStdString()));
+    QVERIFY(w.Menus.mnuSave->isEnabled());
+    QCOMPARE(w.windowTitle(), QString(" GIF Flendar - out.gif"));
+    QVERIFY(w.timAnim.isActive() && !w.Progress->isVisible());
+
+    std::filesystem::remove(out.toStdString());
+    w.Menus.mnuSave->trigger();  // no dialog this time
+    QCOMPARE(d.SaveDialogsOpenedOn.size(), 1);
+    QVERIFY(std::filesystem::exists(out.toStdString()));
+
+    w.Menus.mnuSaveAs->trigger();  // asks, in the folder last saved to; cancelled
+    QCOMPARE(d.SaveDialogsOpenedOn.size(), 2);
+    QVERIFY(d.SaveDialogsOpenedOn[1].endsWith(
+        QString::fromStdString(started.scratch_.File("Untitled.gif"))));
+    QCOMPARE(w.OutputFileName, out.toStdString());
+
+    QTest::keyClick(w.cmbAnim, Qt::Key_Down);  // another design asks again
+    w.Menus.mnuSave->trigger();
+    QCOMPARE(d.SaveDialogsOpenedOn.size(), 3);
+
+    // A file that cannot be written ends the export with one message.
+    d.SaveAnswers.push_back(QString::fromStdString(started.scratch_.File("no/such/folder.gif")));
+    w.mnuSaveAs_Click();
+    QCOMPARE(d.Messages.size(), 1);
+    QVERIFY(d.Messages[0].startsWith("Cannot write"));
+    QVERIFY(w.timAnim.isActive() && !w.Progress->isVisible());
+  }
+
+ private:
+  static void Click(PictureBox* button) {
+    Press(button, Qt::LeftButton, {5, 5}, Qt::LeftButton);
+    Release(button, Qt::LeftButton, {5, 5}, Qt::NoButton);
+  }
+};
+
+}  // namespace flinder
+
+QTEST_MAIN(flinder::CommandsTest)
+#include "CommandsTest.moc"
