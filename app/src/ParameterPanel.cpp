@@ -18,17 +18,11 @@ const char* const RowCaptions[ParameterPanel::RowCount] = {
     "Sides", "Radius",   "Speed",    "Detail", "Delay", "Width", "Height",
     "Star",  "S Shadow", "T Shadow", "Red",    "Green", "Blue"};
 
-void SetTextColour(QWidget* widget, const QColor& colour) {
-  QPalette colours = widget->palette();
-  colours.setColor(QPalette::WindowText, colour);
-  widget->setPalette(colours);
-}
-
 QLabel* MakeLabel(QWidget* parent, const QString& text, QRect geometry, QColor colour,
                   Qt::Alignment alignment) {
   auto* label = new QLabel(text, parent);
   label->setFont(ArialFont(6.75));
-  SetTextColour(label, colour);
+  SetColour(label, QPalette::WindowText, colour);
   label->setAlignment(alignment);
   if (geometry.width() > 0) {
     label->setGeometry(geometry);
@@ -52,9 +46,7 @@ class CodePageValidator : public QValidator {
 // Value labels are plain labels: the system's label colours on its face.
 void GiveValueLook(QLabel* label) {
   label->setAutoFillBackground(true);
-  QPalette colours = label->palette();
-  colours.setColor(QPalette::Window, QPalette().color(QPalette::Button));
-  label->setPalette(colours);
+  SetColour(label, QPalette::Window, QPalette().color(QPalette::Button));
 }
 
 }  // namespace
@@ -114,10 +106,8 @@ void ParameterPanel::BuildColourArea(QWidget* picHold) {
     option->setGeometry(options[slot].left, options[slot].top, options[slot].width, 12);
     option->setFont(ArialFont(6.75));
     option->setAutoFillBackground(true);
-    QPalette colours = option->palette();
-    colours.setColor(QPalette::Window, QColor(192, 255, 255));
-    colours.setColor(QPalette::WindowText, Qt::black);
-    option->setPalette(colours);
+    SetColour(option, QPalette::Window, QColor(192, 255, 255));
+    SetColour(option, QPalette::WindowText, Qt::black);
     option->setStyleSheet(QStringLiteral("QRadioButton::indicator { width: 8px; height: 8px; }"));
     QObject::connect(option, &QRadioButton::clicked, option, [this, slot] { optCol_Click(slot); });
     optCol[slot] = option;

@@ -119,11 +119,7 @@ void frmMain::AddShape() {
     } else if (DesignFileResult saved = Designs.SaveShape(Settings, name.toStdString()); !saved) {
       Message(QString::fromStdString(saved.Reason));
     } else {
-      int place = 0;
-      while (place < cmbAnim->count() &&
-             QString::compare(cmbAnim->itemText(place), name, Qt::CaseInsensitive) <= 0)
-        ++place;
-      cmbAnim->insertItem(place, name);
+      AddToList(name);
       // The list selects the typed text whatever its case.
       cmbAnim->setCurrentIndex(cmbAnim->findText(typed, Qt::MatchFixedString));
       cmbAnim_Click();

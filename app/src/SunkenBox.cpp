@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 
 #include "app/MouseButtons.h"
+#include "app/WindowLook.h"
 
 namespace flinder {
 
@@ -10,9 +11,7 @@ SunkenBox::SunkenBox(QWidget* parent, QRect geometry, QColor background)
     : QFrame(parent), client_(new QWidget(this)) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setLineWidth(2);
-  QPalette colours = palette();
-  colours.setColor(QPalette::Window, background);
-  setPalette(colours);
+  SetColour(this, QPalette::Window, background);
   setAutoFillBackground(true);
   setGeometry(geometry);
 }

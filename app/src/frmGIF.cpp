@@ -13,9 +13,7 @@ namespace {
 QWidget* MakeBox(QWidget* parent, QRect place, QColor back) {
   auto* box = new QWidget(parent);
   box->setGeometry(place);
-  QPalette colours = box->palette();
-  colours.setColor(QPalette::Window, back);
-  box->setPalette(colours);
+  SetColour(box, QPalette::Window, back);
   box->setAutoFillBackground(true);
   return box;
 }

@@ -27,15 +27,6 @@ namespace {
 const QColor PanelColour(0, 64, 128);
 const QColor PlateColour(192, 192, 192);
 
-// The list keeps its names in alphabetical order, case ignored.
-void AddSorted(QComboBox* list, const QString& name) {
-  int place = 0;
-  while (place < list->count() &&
-         QString::compare(list->itemText(place), name, Qt::CaseInsensitive) <= 0)
-    ++place;
-  list->insertItem(place, name);
-}
-
 }  // namespace
 
 frmMain::frmMain(PlatformDialogs& dialogs) : dialogs_(dialogs) {
@@ -161,7 +152,15 @@ void frmMain::FillDesignList() {
     Designs.ReportFileErrors = false;
     return;
   }
-  for (const std::string& name : names) AddSorted(cmbAnim, QString::fromStdString(name));
+  for (const std::string& name : names) AddToList(QString::fromStdString(name));
+}
+
+void frmMain::AddToList(const QString& name) {
+  int place = 0;
+  while (place < cmbAnim->count() &&
+         QString::compare(cmbAnim->itemText(place), name, Qt::CaseInsensitive) <= 0)
+    ++place;
+  cmbAnim->insertItem(place, name);
 }
 
 double frmMain::TwipsPerPixelX() const {

@@ -15,12 +15,6 @@ namespace flinder {
 
 namespace {
 
-void SetColour(QWidget* widget, QPalette::ColorRole role, QColor colour) {
-  QPalette colours = widget->palette();
-  colours.setColor(role, colour);
-  widget->setPalette(colours);
-}
-
 QLabel* MakeLabel(QWidget* parent, QRect place, const QString& text, QFont font,
                   Qt::Alignment alignment) {
   auto* label = new QLabel(text, parent);

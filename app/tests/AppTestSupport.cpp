@@ -97,6 +97,11 @@ void Release(QWidget* widget, Qt::MouseButton button, QPoint at, Qt::MouseButton
   Send(widget, QEvent::MouseButtonRelease, button, at, held);
 }
 
+void Click(QWidget* widget, Qt::MouseButton button, QPoint releaseAt) {
+  Press(widget, button, {5, 5}, button);
+  Release(widget, button, releaseAt, Qt::NoButton);
+}
+
 void Type(QWidget* widget, const QString& text) {
   for (QChar character : text) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(character));

@@ -76,6 +76,9 @@ void Press(QWidget* widget, Qt::MouseButton button, QPoint at, Qt::MouseButtons 
 void Move(QWidget* widget, QPoint to, Qt::MouseButtons held);
 void Release(QWidget* widget, Qt::MouseButton button, QPoint at, Qt::MouseButtons held);
 
+// A click: press and release of `button`, the release at `releaseAt`.
+void Click(QWidget* widget, Qt::MouseButton button = Qt::LeftButton, QPoint releaseAt = {5, 5});
+
 // Types `text` into the widget one key at a time, as a keyboard would.
 void Type(QWidget* widget, const QString& text);
 

@@ -239,12 +239,6 @@ class CommandsTest : public QObject {
     QVERIFY(d.Messages[0].startsWith("Cannot write"));
     QVERIFY(w.timAnim.isActive() && !w.Progress->isVisible());
   }
-
- private:
-  static void Click(PictureBox* button) {
-    Press(button, Qt::LeftButton, {5, 5}, Qt::LeftButton);
-    Release(button, Qt::LeftButton, {5, 5}, Qt::NoButton);
-  }
 };
 
 }  // namespace flinder

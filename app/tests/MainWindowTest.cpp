@@ -23,12 +23,6 @@ class MainWindowTest : public QObject {
             {Switch::ViewTextShadow, w.Menus.mnuTextShadow, 4}};
   }
 
-  static void Click(PictureBox* button, Qt::MouseButton which = Qt::LeftButton,
-                    QPoint releaseAt = {5, 5}) {
-    Press(button, which, {5, 5}, which);
-    Release(button, which, releaseAt, Qt::NoButton);
-  }
-
  private slots:
   void MenuCheckToolButtonBorderAndRecordMoveTogether() {
     StartedWindow started(DesignFileOf({"Disc"}, 0.5f));

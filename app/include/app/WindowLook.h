@@ -2,6 +2,9 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
+
+class QWidget;
 
 #include "design/ColourValue.h"
 
@@ -12,5 +15,8 @@ namespace flinder {
 QFont ArialFont(double points);
 
 ColourValue ColourOf(const QColor& colour);
+
+// Gives the widget (and the controls on it) `colour` in one palette role.
+void SetColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour);
 
 }  // namespace flinder

@@ -158,6 +158,8 @@ class frmMain : public QMainWindow,
   // Saves the record under CurrentShape (when there is one).
   DesignFileResult SaveCurrentShape();
   void RemoveSelectedShape();
+  // Adds a name at its place in the list: alphabetical, case ignored.
+  void AddToList(const QString& name);
   // Selects the list entry of the current design again.
   void ShowCurrentInList();
   // Shows the name dialog over the window and returns its answer.
