@@ -26,6 +26,8 @@ MainMenus BuildMainMenus(QMenuBar* bar) {
   m.mnuSave = Item(m.mnuFile, "&Save");
   m.mnuSave->setEnabled(false);  // until the first export
   m.mnuFile->addSeparator();
+  m.mnuOptimise = Item(m.mnuFile, "&Optimise Size", true);
+  m.mnuFile->addSeparator();
   m.mnuExit = Item(m.mnuFile, "&Exit");
 
   m.mnuEdit = bar->addMenu(QStringLiteral("&Edit"));
@@ -51,6 +53,7 @@ MainMenus BuildMainMenus(QMenuBar* bar) {
   m.mnuShapeShadow = Item(m.mnuShadow, "&Polygon", true);
   m.mnuTextShadow = Item(m.mnuShadow, "&Text", true);
   m.mnuLineShadow = HiddenCheck(m.mnuShadow, "&Line");
+  m.mnuTransparent = Item(m.mnuView, "Trans&parent Background", true);
   m.mnuView->addSeparator();
   m.mnuOnTop = Item(m.mnuView, "&Always on Top", true);
 

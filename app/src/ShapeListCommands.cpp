@@ -19,7 +19,7 @@ namespace {
 
 const QString NameRules = QStringLiteral(
     "A shape name cannot begin with \"[\" or \";\", contain \"=\" or control characters, begin "
-    "or end with a blank, be \"Shapes\" or \"Window\", or use characters outside the "
+    "or end with a blank, be \"Shapes\", \"Window\" or \"Export\", or use characters outside the "
     "Windows-1252 code page.");
 
 // A name typed in mixed case is listed with only its first letter in capitals.

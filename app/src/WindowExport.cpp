@@ -20,6 +20,7 @@ void frmMain::ExportAnimatedGif() {
   AnimatedGifExport exporter(*this, Renderer, picAnim->Surface, Settings, temporary.Path());
   exporter.OutputFileName = OutputFileName;
   exporter.AskFileName = AskFileName;
+  exporter.Optimise = Menus.mnuOptimise->isChecked();
   Exporting = true;
   exporter.ExportAnimatedGif();
   Exporting = false;
@@ -59,6 +60,7 @@ void frmMain::SetPreviewTimerEnabled(bool enabled) {
 
 void frmMain::ShowProgress() {
   cycleFrames_ = FramesInCycle(Settings, AnimatedGifExport::MaxFrames);
+  Progress->ClearNote();
   Progress->ShowProgress(0, 1);
   Progress->show();
   SetWindowOnTop(Progress, true);
@@ -84,6 +86,11 @@ void frmMain::ProcessPendingEvents() {
 
 void frmMain::ShowMessage(const std::string& text) {
   Message(QString::fromStdString(text));
+}
+
+void frmMain::ShowNote(const std::string& text) {
+  Progress->ShowNote(QString::fromStdString(text));
+  Progress->CentreOn(nullptr);
 }
 
 // The bar's first half fills as the frames are drawn, the second as they

@@ -32,6 +32,25 @@ frmGIF::frmGIF(QWidget* owner)
 
   picPer = MakeBox(this, {8, 48, 289, 17}, QColor(128, 128, 255));
   picVal = MakeBox(picPer, {0, 0, 0, 17}, QColor(0, 0, 192));
+
+  lblNote = new QLabel(this);
+  lblNote->setGeometry(8, ClientHeight, 289, NoteHeight - 8);
+  lblNote->setFont(ArialFont(8.25));
+  lblNote->setWordWrap(true);
+  lblNote->hide();
+}
+
+void frmGIF::ShowNote(const QString& text) {
+  lblNote->setText(text);
+  lblNote->show();
+  setFixedSize(ClientWidth, ClientHeight + NoteHeight);
+  repaint();
+}
+
+void frmGIF::ClearNote() {
+  lblNote->hide();
+  lblNote->clear();
+  setFixedSize(ClientWidth, ClientHeight);
 }
 
 void frmGIF::CentreOn(const QWidget* owner) {

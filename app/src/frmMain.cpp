@@ -20,6 +20,7 @@
 #include "app/frmNew.h"
 #include "design/DecimalText.h"
 #include "design/ValueText.h"
+#include "render/Checkerboard.h"
 
 namespace flinder {
 namespace {
@@ -98,6 +99,11 @@ void frmMain::ConnectMenus() {
   on(Menus.mnuTextShadow, &frmMain::ToggleTextShadow);
   connect(Menus.mnuTextFront, &QAction::triggered, this,
           [this] { Settings.SetSwitch(Switch::TextFront, !Settings.TextFront); });
+  connect(Menus.mnuTransparent, &QAction::triggered, this,
+          [this] { Settings.SetSwitch(Switch::Transparent, !Settings.Transparent); });
+  // An export preference, kept in the design file as soon as it changes.
+  connect(Menus.mnuOptimise, &QAction::triggered, this,
+          [this](bool checked) { Designs.WriteIni("Export", "Optimise", BooleanText(checked)); });
   // The menu has flipped the check mark already; the window follows it.
   connect(Menus.mnuOnTop, &QAction::triggered, this,
           [this](bool checked) { SetWindowOnTop(this, checked); });
@@ -127,6 +133,7 @@ void frmMain::InitApplication(const std::string& iniFile) {
   // The image module and the angle factor need no initialisation here.
   Panel->SetupSliders();
   RestoreWindowPlace();
+  RestoreExportPreferences();
   StartupDone = true;
   if (cmbAnim->count() > 0) {
     cmbAnim->setCurrentIndex(0);
@@ -208,6 +215,14 @@ void frmMain::RestoreWindowPlace() {
   ToggleOnTop();
   move(static_cast<int>(std::lround(static_cast<float>(left) / twipsX)),
        static_cast<int>(std::lround(static_cast<float>(top) / twipsY)));
+}
+
+void frmMain::RestoreExportPreferences() {
+  try {
+    Menus.mnuOptimise->setChecked(IsTrue(Designs.ReadIni("Export", "Optimise")));
+  } catch (const DesignFileError&) {
+    Menus.mnuOptimise->setChecked(false);  // the file was reported once already
+  }
 }
 
 void frmMain::SaveWindowPlacement() {
@@ -357,6 +372,9 @@ void frmMain::SwitchChanged(Switch which, bool on) {
     case Switch::TextFront:
       show(Menus.mnuTextFront, -1);
       break;
+    case Switch::Transparent:
+      show(Menus.mnuTransparent, -1);
+      break;
   }
 }
 
@@ -366,6 +384,7 @@ void frmMain::timAnim_Timer() {
   if (Settings.CurrentShape.empty()) return;
   for (int frame = 0; frame < FramesPerTick; ++frame)
     Renderer.DrawFrame(picAnim->Surface, Settings);
+  if (Settings.Transparent) ShowChecksBehind(picAnim->Surface);
   picAnim->update();
 }
 

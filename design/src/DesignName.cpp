@@ -34,7 +34,8 @@ bool IsValidDesignName(std::string_view name) {
   }
   if (name.front() == '[' || name.front() == ';' || IsBlank(name.front()) || IsBlank(name.back()))
     return false;
-  return !SameLetters(name, "Shapes") && !SameLetters(name, "Window");
+  return !SameLetters(name, "Shapes") && !SameLetters(name, "Window") &&
+         !SameLetters(name, "Export");
 }
 
 }  // namespace flinder

@@ -19,7 +19,7 @@ struct SwitchKey {
   const char* key;
 };
 // In the order a save writes them; the first four load through their toggles.
-constexpr std::array<SwitchKey, 7> SwitchKeys = {{
+constexpr std::array<SwitchKey, 8> SwitchKeys = {{
     {Switch::Star, "Star"},
     {Switch::ShowText, "ShowText"},
     {Switch::ViewShapeShadow, "ViewShapeShadow"},
@@ -27,6 +27,8 @@ constexpr std::array<SwitchKey, 7> SwitchKeys = {{
     {Switch::ViewLine, "ViewLine"},
     {Switch::ViewLineShadow, "ViewLineShadow"},
     {Switch::TextFront, "TextFront"},
+    // Missing in files from before transparent backgrounds: reads as off.
+    {Switch::Transparent, "Transparent"},
 }};
 constexpr std::size_t ToggledSwitches = 4;
 

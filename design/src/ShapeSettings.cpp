@@ -29,6 +29,8 @@ auto& SwitchField(Settings& settings, Switch which) {
       return settings.ViewLine;
     case Switch::ViewLineShadow:
       return settings.ViewLineShadow;
+    case Switch::Transparent:
+      return settings.Transparent;
     case Switch::TextFront:
       break;
   }

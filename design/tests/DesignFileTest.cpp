@@ -50,7 +50,7 @@ TEST_F(DesignFileTest, RenameAndRemoveDelistKeepingSectionsAndBadNamesChangeNoth
   std::string after = Contents();
   auto star = before.find("[Star]");
   EXPECT_EQ(after.substr(after.find("[Star]"), before.size() - star), before.substr(star));
-  EXPECT_EQ(std::count(after.begin(), after.end(), '\n'), 2 * 49 + 7);
+  EXPECT_EQ(std::count(after.begin(), after.end(), '\n'), 2 * 50 + 7);
   // Removing de-lists the design and keeps its section.
   ASSERT_TRUE(file_.RemoveShape("Comet"));
   EXPECT_TRUE(file_.ListShapes().empty());

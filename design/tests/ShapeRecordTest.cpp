@@ -19,6 +19,7 @@ ShapeSettings SampleRecord() {
   s.ViewTextShadow = true;
   s.ViewLine = true;
   s.TextFront = true;
+  s.Transparent = true;
   s.PosX = 0.123456789012345;
   s.PosY = 1.0 / 3;
   s.TextX = -0.25;
@@ -39,7 +40,7 @@ TEST(ShapeRecord, SaveThenLoadGivesBackEveryFieldAndAMissingDesignLoadsAsZero) {
     EXPECT_EQ(loaded.SliderPos(i), saved.SliderPos(i)) << i;
     EXPECT_EQ(loaded.SliderVal(i), saved.SliderVal(i)) << i;
   }
-  for (int i = 0; i < 7; ++i)
+  for (int i = 0; i <= int(Switch::Transparent); ++i)
     EXPECT_EQ(loaded.SwitchOn(Switch(i)), saved.SwitchOn(Switch(i))) << "switch " << i;
   EXPECT_EQ(DoubleText(loaded.PosX), DoubleText(saved.PosX));
   EXPECT_EQ(DoubleText(loaded.PosY), DoubleText(saved.PosY));
@@ -56,7 +57,8 @@ TEST(ShapeRecord, SaveThenLoadGivesBackEveryFieldAndAMissingDesignLoadsAsZero) {
   // A missing section loads as position 0 everywhere but keeps the font face.
   ReadShape(file, loaded, "Ghost");
   for (int i = 0; i < ColourIndex(ColourSlotCount, 0); ++i) EXPECT_EQ(loaded.SliderPos(i), 0) << i;
-  for (int i = 0; i < 7; ++i) EXPECT_FALSE(loaded.SwitchOn(Switch(i))) << "switch " << i;
+  for (int i = 0; i <= int(Switch::Transparent); ++i)
+    EXPECT_FALSE(loaded.SwitchOn(Switch(i))) << "switch " << i;
   EXPECT_EQ(loaded.PosX, 0);
   EXPECT_EQ(loaded.Text, "");
   EXPECT_EQ(loaded.Font, (CaptionFont{"Liberation Serif", 9.75f, false, false, false, false}));
@@ -76,6 +78,7 @@ TEST(ShapeRecord, LoadingEndsWithTheInnerSlotAndEverySwitchAsStored) {
   SwitchMirror mirror;
   ShapeSettings s(&mirror);
   s.ViewShapeShadow = true;
+  s.Transparent = true;  // a file from before the key turns it off
   // Star is toggled on, which clears ViewLine; ViewLine is then set directly.
   ReadShape(IniDocument("[D]\nStar=True\nShowText=-1\nViewLine=True\nTextFront=true\n"), s, "D");
   const std::map<Switch, bool> stored = {{Switch::Star, true},
@@ -84,7 +87,8 @@ TEST(ShapeRecord, LoadingEndsWithTheInnerSlotAndEverySwitchAsStored) {
                                          {Switch::ViewTextShadow, false},
                                          {Switch::ViewLine, true},
                                          {Switch::ViewLineShadow, false},
-                                         {Switch::TextFront, false}};
+                                         {Switch::TextFront, false},
+                                         {Switch::Transparent, false}};
   for (const auto& [which, on] : stored) EXPECT_EQ(s.SwitchOn(which), on) << int(which);
   EXPECT_EQ(mirror.switches, stored);
   EXPECT_EQ(s.SelectedSlot, Inner);

@@ -12,12 +12,19 @@
 #include "export/AnimatedGIF.h"
 #include "export/BmpFile.h"
 #include "export/FileNameParts.h"
+#include "export/GifAnimationEncoder.h"
 #include "export/IMGLIB1.h"
 
 namespace flinder {
 
 int GifDelay(float delayMilliseconds) {
   return static_cast<int>(std::nearbyint(static_cast<double>(delayMilliseconds) / 10));
+}
+
+std::string SlowPlaybackNote(int delay) {
+  if (delay > 1) return {};
+  return "Note: most browsers play frames of 0 or 1 hundredth of a second at a tenth of a "
+         "second, so on a web page this picture turns slower than in the preview.";
 }
 
 AnimatedGifExport::AnimatedGifExport(ExportHost& host, FrameRenderer& renderer,
@@ -46,9 +53,16 @@ ExportSummary AnimatedGifExport::ExportAnimatedGif() {
 
   host_.SetPreviewTimerEnabled(false);
   host_.ShowProgress();
+  const int delay = GifDelay(settings_.SliderVal(Delay));
+  if (std::string note = SlowPlaybackNote(delay); !note.empty()) host_.ShowNote(note);
 
-  ExportResult result = RenderCycle();
-  if (result.Ok) result = ConvertAndMergeFrames();
+  ExportResult result;
+  if (Optimise || settings_.Transparent) {
+    result = EncodeCycle();
+  } else {
+    result = RenderCycle(true);
+    if (result.Ok) result = ConvertAndMergeFrames();
+  }
   RemoveTemporaryFiles();
 
   host_.RestoreTopmost();
@@ -59,18 +73,18 @@ ExportSummary AnimatedGifExport::ExportAnimatedGif() {
     host_.ShowMessage(result.Message);
     return {};
   }
-  return {true, std::max(ExportFrameCount - 1, 1), surface_.Width(), surface_.Height(),
-          GifDelay(settings_.SliderVal(Delay))};
+  return {true, std::max(ExportFrameCount - 1, 1), surface_.Width(), surface_.Height(), delay};
 }
 
 std::string AnimatedGifExport::FrameFileName(int number, const char* extension) const {
   return temporaryFolder_ + "/temp" + std::to_string(number) + "." + extension;
 }
 
-ExportResult AnimatedGifExport::RenderCycle() {
+ExportResult AnimatedGifExport::RenderCycle(bool keepFrameFiles) {
   // Without a turn the cycle never completes: one still frame is the picture.
   const bool still = settings_.SliderVal(Speed) == 0 || settings_.SliderVal(Sides) < 3;
   palette_ = AnimationPalette();
+  Raster previous;  // the frame before, when the file stores changes
   renderer_.CycleRunning = true;
   renderer_.Angle = 0;
   while (renderer_.CycleRunning) {
@@ -80,11 +94,17 @@ ExportResult AnimatedGifExport::RenderCycle() {
                                    " frames.");
     ++ExportFrameCount;
     renderer_.DrawFrame(surface_, settings_);
-    const std::string bmp = FrameFileName(ExportFrameCount, "bmp");
-    FrameFiles.push_back(bmp);
-    std::string error = WriteFileBytes(bmp, EncodeBmp(surface_.Capture()));
-    if (!error.empty()) return ExportResult::Failure("Cannot write " + bmp + ": " + error);
+    if (keepFrameFiles) {
+      const std::string bmp = FrameFileName(ExportFrameCount, "bmp");
+      FrameFiles.push_back(bmp);
+      std::string error = WriteFileBytes(bmp, EncodeBmp(surface_.Capture()));
+      if (!error.empty()) return ExportResult::Failure("Cannot write " + bmp + ": " + error);
+    }
     palette_.AddFrame(surface_.Capture());
+    if (!keepFrameFiles) {
+      if (ExportFrameCount > 1) palette_.AddChanges(previous, surface_.Capture());
+      previous = surface_.Capture();
+    }
     ExportResult drawn = host_.FrameDrawn(ExportFrameCount, surface_.Capture());
     if (!drawn.Ok) {
       if (drawn.Message.empty())
@@ -140,8 +160,7 @@ ExportResult AnimatedGifExport::ConvertAndMergeFrames() {
     FrameFiles[i - 1] = FrameFileName(i, "gif");
   }
 
-  host_.SetMainCaption(" GIF Flendar - " + FileTitle(OutputFileName));
-  host_.ProcessPendingEvents();
+  ShowFinishedCaption();
 
   // The closing frame repeats the first pose and is left out, unless it is
   // the only frame there is. Readers want a logical screen that holds the frames.
@@ -153,6 +172,50 @@ ExportResult AnimatedGifExport::ConvertAndMergeFrames() {
                                               static_cast<std::int16_t>(surface_.Height()), delay);
   host_.ProcessPendingEvents();
   return merged;
+}
+
+void AnimatedGifExport::ShowFinishedCaption() {
+  host_.SetMainCaption(" GIF Flendar - " + FileTitle(OutputFileName));
+  host_.ProcessPendingEvents();
+}
+
+// The second pass starts from the surface and rotation the first one
+// started from, so it draws the very same frames; the closing frame, which
+// repeats the first pose, is drawn only when it is the only one.
+ExportResult AnimatedGifExport::EncodeCycle() {
+  const DrawingSurface start = surface_;
+  ExportResult drawn = RenderCycle(false);
+  if (!drawn.Ok) return drawn;
+  try {
+    palette_.Build();
+  } catch (const std::exception& e) {
+    return ExportResult::Failure("Cannot choose the colours of " + OutputFileName + ": " +
+                                 e.what());
+  }
+
+  palette_.OrderByUse();
+  const int frames = std::max(ExportFrameCount - 1, 1);
+  GifAnimationEncoder encoder(surface_.Width(), surface_.Height(), palette_.Colours(),
+                              palette_.TransparentIndex(), Optimise,
+                              static_cast<std::uint16_t>(GifDelay(settings_.SliderVal(Delay))));
+  // The preview goes on from where the first pass ended.
+  const double endAngle = renderer_.Angle;
+  const std::int16_t endFrameNo = renderer_.FrameNo;
+  surface_ = start;
+  renderer_.Angle = 0;
+  for (int i = 1; i <= frames; ++i) {
+    renderer_.DrawFrame(surface_, settings_);
+    encoder.AddFrame(palette_.Map(surface_.Capture()).Indexes);
+    host_.FramesConverted(i, frames);
+  }
+  renderer_.Angle = endAngle;
+  renderer_.FrameNo = endFrameNo;
+  const std::string bytes = encoder.Finish();
+  ShowFinishedCaption();
+  // A picture can be made again: replaced whole, but not flushed to the disk.
+  std::string error = ReplaceFile(OutputFileName, bytes, false);
+  if (!error.empty()) return ExportResult::Failure("Cannot write " + OutputFileName + ": " + error);
+  return ExportResult::Success();
 }
 
 void AnimatedGifExport::RemoveTemporaryFiles() {

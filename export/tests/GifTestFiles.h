@@ -30,4 +30,14 @@ struct DecodedGif {
 };
 std::optional<DecodedGif> DecodeGif(const std::string& bytes);
 
+// A pixel a browser shows the page through.
+constexpr ColourValue ClearPixel = -1;
+
+// The pictures a browser shows, frame after frame, for `loops` plays: the
+// screen starts clear, a transparent index leaves the pixel as it was, and
+// after a frame "restore to background" clears its rectangle and "restore
+// to previous" brings back what was there before it. Nothing when giflib
+// refuses the file.
+std::optional<std::vector<Raster>> ComposeGif(const std::string& bytes, int loops = 1);
+
 }  // namespace flinder

@@ -48,14 +48,17 @@ void FrameRenderer::DrawFrame(DrawingSurface& surface, const ShapeSettings& sett
 
 // The pen keeps the width the previous frame left, so a wide pen makes the
 // rows take the colour of the last line that covers them; row 0 is never
-// drawn and the line for the last i falls below the raster.
+// drawn and the line for the last i falls below the raster. A transparent
+// design's blend is marked as background: it stays the matte that
+// anti-aliased caption edges blend with.
 void FrameRenderer::DrawBackground(DrawingSurface& surface, const ShapeSettings& settings) const {
+  const ColourValue mark = settings.Transparent ? BackgroundMark : 0;
   surface.Clear();
-  surface.SetBackColor(settings.PositionColour(Back));
+  surface.SetBackColor(settings.PositionColour(Back) | mark);
   const int rows = surface.Height();
   const auto width = static_cast<float>(surface.Width());
   for (int i = 1; i <= rows; ++i) {
-    surface.SetForeColor(BlendColour(settings, Dither, Back, static_cast<double>(i) / rows));
+    surface.SetForeColor(BlendColour(settings, Dither, Back, static_cast<double>(i) / rows) | mark);
     surface.DrawLine(0, static_cast<float>(i), width, static_cast<float>(i));
   }
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "render/Checkerboard.h"
 #include "render/FrameRenderer.h"
 
 namespace flinder {
@@ -235,6 +236,55 @@ TEST(DrawFrame, CompletedCyclesShowTheirLengthButWithoutSpeedNothingChanges) {
   EXPECT_EQ(renderer.FrameNo, 32767);
   EXPECT_EQ(label.Texts.size(), 2u);  // no cycle completed
   EXPECT_EQ(FramesInCycle(s, 500), 500);
+}
+
+}  // namespace
+}  // namespace flinder
+
+namespace flinder {
+namespace {
+
+// A transparent design marks exactly the pixels nothing was drawn on, even
+// where the shape has the background's own colour, and the preview shows
+// checks there. Untouched pixels are those that follow the background when
+// it changes.
+TEST(DrawFrame, ATransparentDesignMarksOnlyItsBackground) {
+  ShapeSettings s = Design();
+  Set(s, Radius, 20);
+  Set(s, Detail, 3);
+  SetColour(s, Inner, Grey);  // the shape in the background's own colour
+  SetColour(s, Outer, Grey);
+  s.ShowText = s.TextFront = true;
+  s.TextX = 0.05;
+  const Raster opaque = Frame(s);
+  SetColour(s, Back, 0);
+  SetColour(s, Dither, 0);
+  const Raster onBlack = Frame(s);
+  SetColour(s, Back, Grey);
+  SetColour(s, Dither, Grey);
+  s.Transparent = true;
+  DrawingSurface surface(120, 100);
+  FrameRenderer().DrawFrame(surface, s);
+  const Raster marked = surface.Capture();
+  ShowChecksBehind(surface);
+  const Raster preview = surface.Capture();
+  int background = 0, drawn = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 120; ++x) {
+      const ColourValue pixel = marked.At(x, y);
+      EXPECT_EQ(pixel & 0xFFFFFF, opaque.At(x, y)) << x << "," << y;  // the blend stays the matte
+      const bool untouched = opaque.At(x, y) == Grey && onBlack.At(x, y) == 0;
+      if (IsBackground(pixel)) {
+        ++background;
+        EXPECT_TRUE(untouched) << x << "," << y;
+        EXPECT_EQ(preview.At(x, y), ((x / 8 + y / 8) % 2 ? MakeColour(214, 214, 214) : White));
+      } else {
+        drawn += !untouched;  // a faint edge may round to the background's colour
+        EXPECT_EQ(preview.At(x, y), pixel) << x << "," << y;
+      }
+    }
+  EXPECT_GT(background, 8000);
+  EXPECT_GT(drawn, 1000);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* Usage =
-    "usage: flinder-export [--designs FILE] "
+    "usage: flinder-export [--designs FILE] [--optimize] "
     "(--list | [--frames DIR] NAME OUTPUT.gif | --all OUTDIR)";
 
 struct Options {
@@ -30,6 +30,7 @@ struct Options {
   std::string FramesFolder;
   std::string AllFolder;
   bool List = false;
+  bool Optimise = false;
   std::vector<std::string> Positional;
 };
 
@@ -51,6 +52,8 @@ std::optional<Options> Parse(const std::vector<std::string>& arguments, std::str
       if (!value(options.AllFolder)) return std::nullopt;
     } else if (a == "--list") {
       options.List = true;
+    } else if (a == "--optimize") {
+      options.Optimise = true;
     } else if (a.starts_with("--") || a.empty()) {
       return std::nullopt;
     } else {
@@ -81,6 +84,10 @@ class ExporterHost : public HeadlessExportHost {
 
   void ShowMessage(const std::string& text) override {
     HeadlessExportHost::ShowMessage(text);
+    err_ << "flinder-export: " << text << "\n";
+  }
+  void ShowNote(const std::string& text) override {
+    HeadlessExportHost::ShowNote(text);
     err_ << "flinder-export: " << text << "\n";
   }
   ExportResult FrameDrawn(int number, const Raster& frame) override {
@@ -159,6 +166,7 @@ class Exporter {
     ExporterHost host(err_, frames);
     AnimatedGifExport exporter(host, renderer, surface, settings, temporary_->Path());
     exporter.OutputFileName = output;
+    exporter.Optimise = options_.Optimise;
     ExportSummary summary = exporter.ExportAnimatedGif();
     if (!summary.Ok) return false;
     if (IsStandardOutput(output)) return true;

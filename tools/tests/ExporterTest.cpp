@@ -13,6 +13,7 @@
 
 #include "GifTestFiles.h"
 #include "design/DesignFile.h"
+#include "export/AnimatedGifExport.h"
 #include "export/BmpFile.h"
 #include "tools/Exporter.h"
 
@@ -82,6 +83,28 @@ TEST_F(ExporterTest, ExportedFramesEqualTheFramesAsDrawnAndAllTakesTheListedDesi
   EXPECT_TRUE(fs::exists(all + "/Star_Burst.gif"));
   EXPECT_FALSE(fs::exists(all + "/Gone.gif"));
   EXPECT_EQ(SafeFileName("../x:y"), "_.._x_y");
+}
+
+// --optimize writes the same pictures in fewer bytes; a delay browsers play
+// slower than written is noted on stderr, and the file is written as asked.
+TEST_F(ExporterTest, OptimizeKeepsThePicturesAndAShortDelayIsNoted) {
+  const std::string plain = folder.File("plain.gif"), optimised = folder.File("optimised.gif");
+  ASSERT_EQ(Run({"Spinner", plain}), ExitOk) << Err;
+  ASSERT_EQ(Run({"--optimize", "Spinner", optimised}), ExitOk) << Err;
+  EXPECT_EQ(Err, "");
+  const std::string plainBytes = ReadWholeFile(plain), optimisedBytes = ReadWholeFile(optimised);
+  ASSERT_TRUE(ComposeGif(plainBytes));
+  EXPECT_EQ(ComposeGif(optimisedBytes), ComposeGif(plainBytes));
+  EXPECT_LT(optimisedBytes.size(), plainBytes.size());
+
+  DesignFile file(designs);
+  ShapeSettings quick;
+  file.LoadShape(quick, "Spinner");
+  quick.SetSlider(Delay, 0);
+  ASSERT_TRUE(file.SaveShape(quick, "Quick"));
+  ASSERT_EQ(Run({"--optimize", "Quick", optimised}), ExitOk);
+  EXPECT_EQ(Err, "flinder-export: " + SlowPlaybackNote(0) + "\n");
+  EXPECT_NE(Out.find("delay 0)"), std::string::npos);
 }
 
 TEST_F(ExporterTest, ErrorsGiveTheirExitCodeAndOneLine) {

@@ -12,6 +12,7 @@ struct MainMenus {
   QMenu* mnuFile;
   QAction* mnuSaveAs;
   QAction* mnuSave;
+  QAction* mnuOptimise;
   QAction* mnuExit;
 
   QMenu* mnuEdit;
@@ -36,6 +37,7 @@ struct MainMenus {
   QAction* mnuShapeShadow;
   QAction* mnuTextShadow;
   QAction* mnuLineShadow;
+  QAction* mnuTransparent;
   QAction* mnuOnTop;
 
   QMenu* mnuHelp;

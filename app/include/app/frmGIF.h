@@ -15,6 +15,7 @@ class frmGIF : public QWidget {
  public:
   static constexpr int ClientWidth = 308;
   static constexpr int ClientHeight = 73;
+  static constexpr int NoteHeight = 48;  // three lines of note
 
   // An owner keeps the window above the owner's window.
   explicit frmGIF(QWidget* owner = nullptr);
@@ -25,8 +26,12 @@ class frmGIF : public QWidget {
   // Fills the bar to done / total (empty when total is 0) and repaints it
   // at once: the export keeps the window thread busy.
   void ShowProgress(int done, int total);
+  // A note about the export below the bar; the window grows to hold it.
+  void ShowNote(const QString& text);
+  void ClearNote();
 
   QLabel* Label1;
+  QLabel* lblNote;
   QWidget* picPer;
   QWidget* picVal;
 };

@@ -152,6 +152,7 @@ class frmMain : public QMainWindow,
   void SetMainCaption(const std::string& caption) override;
   void ProcessPendingEvents() override;
   void ShowMessage(const std::string& text) override;
+  void ShowNote(const std::string& text) override;
   ExportResult FrameDrawn(int number, const Raster& frame) override;
   void FramesConverted(int done, int total) override;
 
@@ -170,6 +171,7 @@ class frmMain : public QMainWindow,
   void ConnectMenus();
   void CentrePreview();
   void RestoreWindowPlace();
+  void RestoreExportPreferences();
   void FillDesignList();
   // Sets the outer size and lays the window out for it at once.
   void ResizeOuter(int width, int height);

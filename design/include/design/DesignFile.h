@@ -31,7 +31,8 @@ struct DesignFileResult {
 constexpr std::uint64_t MaxDesignFileSize = std::uint64_t{64} << 20;
 
 // The design file: the list of designs in section "Shapes", one section per
-// design and the window's placement in section "Window". Every operation
+// design, the window's placement in section "Window" and the export
+// preferences in section "Export". Every operation
 // reads the file once; every change replaces it in one careful write
 // (ReplaceFile), so an interrupted write leaves the old file whole.
 class DesignFile {

@@ -9,7 +9,8 @@ namespace flinder {
 // control character; not starting with "[" or ";" (a header or a comment);
 // no blank at either end (reading drops them); every character in the
 // file's code page (Windows-1252), so that two names never meet in one
-// section; and not "Shapes" or "Window" in any case.
+// section; and not "Shapes", "Window" or "Export" (the file's own
+// sections) in any case.
 bool IsValidDesignName(std::string_view name);
 
 }  // namespace flinder

@@ -110,6 +110,7 @@ class ShapeSettings {
   bool ViewLine = false;
   bool ViewLineShadow = false;
   bool TextFront = false;
+  bool Transparent = false;
 
   std::string Text = "Flinder";
   CaptionFont Font;

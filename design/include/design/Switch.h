@@ -12,6 +12,8 @@ enum class Switch {
   ViewLine,
   ViewLineShadow,
   TextFront,
+  // The background blend is left out of exported pictures (transparent).
+  Transparent,
 };
 
 }  // namespace flinder

@@ -23,9 +23,11 @@ struct ExportSummary {
 // Turns the current design into a looping animated GIF: one rotation cycle
 // is drawn frame by frame, each frame saved as tempN.bmp in the temporary
 // folder, converted to tempN.gif and merged into the output file; the
-// temporary files are removed whatever happens. The output file is replaced
-// only once the new one is complete, and any failure ends the export with
-// one message and the preview and windows as they were.
+// temporary files are removed whatever happens. A size-optimised export, or
+// one of a transparent design, draws the cycle twice instead: once for the
+// palette, once more to encode the frames straight into the file. The output
+// file is replaced only once the new one is complete, and any failure ends
+// the export with one message and the preview and windows as they were.
 class AnimatedGifExport {
  public:
   static constexpr int MaxFrames = 500;
@@ -39,6 +41,8 @@ class AnimatedGifExport {
   // Ask for the file even when its name is known (Save As, another design);
   // a name chosen in the dialog clears it.
   bool AskFileName = false;
+  // Write only what changes from frame to frame (an export preference).
+  bool Optimise = false;
 
   // Frame files of the current export, entry 1 at index 0.
   std::vector<std::string> FrameFiles;
@@ -47,8 +51,10 @@ class AnimatedGifExport {
   ExportSummary ExportAnimatedGif();
 
  private:
-  ExportResult RenderCycle();
+  ExportResult RenderCycle(bool keepFrameFiles);
   ExportResult ConvertAndMergeFrames();
+  ExportResult EncodeCycle();
+  void ShowFinishedCaption();
   std::string FrameFileName(int number, const char* extension) const;
   void RemoveTemporaryFiles();
 
@@ -62,5 +68,9 @@ class AnimatedGifExport {
 
 // The delay in hundredths of a second for a Delay in milliseconds, halves to even.
 int GifDelay(float delayMilliseconds);
+
+// What to tell the user about a delay in hundredths of a second that most
+// browsers do not play as written; empty for any other delay.
+std::string SlowPlaybackNote(int delay);
 
 }  // namespace flinder

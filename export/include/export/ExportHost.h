@@ -31,6 +31,8 @@ class ExportHost {
   virtual void SetMainCaption(const std::string& /*caption*/) {}
   virtual void ProcessPendingEvents() {}
   virtual void ShowMessage(const std::string& text) = 0;
+  // One line about the export that asks nothing of the user, shown while it runs.
+  virtual void ShowNote(const std::string& /*text*/) {}
   // Every frame as drawn, numbered from 1, the closing frame included. A
   // failure ends the export with its message before the output is touched.
   virtual ExportResult FrameDrawn(int /*number*/, const Raster& /*frame*/) {
@@ -49,6 +51,7 @@ class HeadlessExportHost : public ExportHost {
   bool PreviewTimerEnabled = true;
   bool ProgressShown = false;
   std::string MainCaption;
+  std::vector<std::string> Notes;
 
   std::optional<std::string> AskSaveFileName(const std::string&) override { return DialogAnswer; }
   void SetPreviewTimerEnabled(bool enabled) override { PreviewTimerEnabled = enabled; }
@@ -56,6 +59,7 @@ class HeadlessExportHost : public ExportHost {
   void HideProgress() override { ProgressShown = false; }
   void SetMainCaption(const std::string& caption) override { MainCaption = caption; }
   void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+  void ShowNote(const std::string& text) override { Notes.push_back(text); }
 };
 
 }  // namespace flinder

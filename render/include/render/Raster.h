@@ -7,6 +7,14 @@
 
 namespace flinder {
 
+// The top byte of a colour value is free. The renderer marks the background
+// blend of a transparent design with it; an export leaves those pixels out,
+// and any drawing over them takes the mark away.
+constexpr ColourValue BackgroundMark = 0x01000000;
+constexpr bool IsBackground(ColourValue pixel) {
+  return (pixel & BackgroundMark) != 0;
+}
+
 // A picture as colour values, row by row from the top-left pixel.
 struct Raster {
   int Width = 0;

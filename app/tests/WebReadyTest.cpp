@@ -1,0 +1,108 @@
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "AppTestSupport.h"
+#include "app/frmGIF.h"
+#include "design/IniDocument.h"
+#include "export/AnimatedGifExport.h"
+
+namespace flinder {
+
+// The web-ready choices of the window: the export preference "Optimise
+// Size", the design switch "Transparent Background" and the note about very
+// short delays.
+class WebReadyTest : public QObject {
+  Q_OBJECT
+
+  // Two small designs that play at 50 ms; Alpha's delay slider can be set.
+  static std::string Designs(const char* alphaDelay = "0.05") {
+    IniDocument file(DesignFileOf({"Alpha", "Beta"}, 0.5f, [](ShapeSettings& s) {
+      s.SetSlider(Width, 0.1f);
+      s.SetSlider(Height, 0.1f);
+      s.SetSlider(Delay, 0.05f);
+      s.PosX = s.PosY = 0.5;
+    }));
+    file.Write("Alpha", "Slider" + std::to_string(Delay), alphaDelay);
+    return file.Bytes();
+  }
+
+  // Saves the current design to `file` without asking; gives the file's size.
+  static std::uintmax_t SaveTo(StartedWindow& started, const std::string& file) {
+    started.Dialogs.SaveAnswers.push_back(QString::fromStdString(file));
+    started.Window->mnuSaveAs_Click();
+    return std::filesystem::file_size(file);
+  }
+
+ private slots:
+  void OptimiseSizeIsAnExportPreferenceKeptInTheDesignFile() {
+    StartedWindow started(Designs());
+    frmMain& w = *started.Window;
+    const QList<QAction*> file = w.Menus.mnuFile->actions();
+    QCOMPARE(file.indexOf(w.Menus.mnuOptimise), file.indexOf(w.Menus.mnuExit) - 2);
+    QCOMPARE(w.Menus.mnuOptimise->text(), QString("&Optimise Size"));
+    QVERIFY(!w.Menus.mnuOptimise->isChecked());
+    const auto plain = SaveTo(started, started.scratch_.File("plain.gif"));
+
+    w.Menus.mnuOptimise->trigger();
+    QCOMPARE(w.Designs.ReadIni("Export", "Optimise"), std::string("True"));
+    QVERIFY(SaveTo(started, started.scratch_.File("optimised.gif")) < plain);
+    w.close();
+
+    started.Window = std::make_unique<frmMain>(started.Dialogs);
+    started.Start();
+    QVERIFY(started.Window->Menus.mnuOptimise->isChecked());
+    started.Window->Menus.mnuOptimise->trigger();
+    QCOMPARE(started.Window->Designs.ReadIni("Export", "Optimise"), std::string("False"));
+  }
+
+  void TransparentBackgroundIsSavedWithTheDesignAndPreviewedOnChecks() {
+    StartedWindow started(Designs());
+    frmMain& w = *started.Window;
+    const QList<QAction*> view = w.Menus.mnuView->actions();
+    QCOMPARE(view.indexOf(w.Menus.mnuTransparent),
+             view.indexOf(w.Menus.mnuShadow->menuAction()) + 1);
+    QCOMPARE(w.Menus.mnuTransparent->text(), QString("Trans&parent Background"));
+    QVERIFY(!w.Menus.mnuTransparent->isChecked());
+
+    w.Menus.mnuTransparent->trigger();
+    QVERIFY(w.Settings.Transparent && w.Menus.mnuTransparent->isChecked());
+    w.timAnim_Timer();
+    const Raster& preview = w.picAnim->Surface.Capture();
+    QCOMPARE(preview.At(0, 0), MakeColour(255, 255, 255));  // the corner is background
+    QCOMPARE(preview.At(8, 0), MakeColour(214, 214, 214));
+
+    QTest::keyClick(w.cmbAnim, Qt::Key_Down);  // leaving Alpha saves it
+    QCOMPARE(w.Designs.ReadIni("Alpha", "Transparent"), std::string("True"));
+    QVERIFY(!w.Menus.mnuTransparent->isChecked());
+    QTest::keyClick(w.cmbAnim, Qt::Key_Up);
+    QVERIFY(w.Settings.Transparent && w.Menus.mnuTransparent->isChecked());
+  }
+
+  void AVeryShortDelayIsNotedInTheProgressWindow() {
+    StartedWindow started(Designs("0"));  // 1 ms: 0 hundredths
+    frmMain& w = *started.Window;
+    QString noted;
+    QTimer::singleShot(0, [&] {
+      if (w.Progress->lblNote->isVisible()) noted = w.Progress->lblNote->text();
+    });
+    SaveTo(started, started.scratch_.File("quick.gif"));
+    QCOMPARE(noted, QString::fromStdString(SlowPlaybackNote(0)));
+    QVERIFY(started.Dialogs.Messages.isEmpty());
+
+    QTest::keyClick(w.cmbAnim, Qt::Key_Down);  // Beta plays at 50 ms
+    bool shown = true;
+    QTimer::singleShot(0, [&] { shown = w.Progress->lblNote->isVisible(); });
+    SaveTo(started, started.scratch_.File("beta.gif"));
+    QVERIFY(!shown);
+  }
+};
+
+}  // namespace flinder
+
+QTEST_MAIN(flinder::WebReadyTest)
+#include "WebReadyTest.moc"

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "design/ColourValue.h"
+
+namespace flinder {
+
+// Writes a looping GIF89a straight from an animation's frames, given as
+// indexes into one palette: one global colour table, then per frame a
+// graphic control block (delay, disposal, transparency) and an image.
+//
+// Plain, every frame is whole. Optimised, every frame after the first holds
+// only the rectangle where the picture changes, with the pixels that stay as
+// they were written as a transparent index, so that the LZW codes get long
+// runs; the frame is left in place for the next one to draw over.
+//
+// With a transparent entry (a transparent design), a frame whose opaque
+// pixels turn transparent in the next frame is cleared ("restore to
+// background") over a rectangle that holds them; the last frame looks ahead
+// to the first, which follows it when the animation loops.
+class GifAnimationEncoder {
+ public:
+  // `transparentIndex` is the palette entry of background pixels, or -1;
+  // `delay` is in hundredths of a second. The palette holds 1 to 256 colours.
+  GifAnimationEncoder(int width, int height, std::vector<ColourValue> palette, int transparentIndex,
+                      bool optimise, std::uint16_t delay);
+
+  // The next frame: Width x Height indexes, row by row.
+  void AddFrame(std::vector<std::uint8_t> indexes);
+  // The whole file; at least one frame was added.
+  std::string Finish();
+
+ private:
+  struct Box {
+    int Left = 0, Top = 0, Right = -1, Bottom = -1;  // inclusive; empty while Right < Left
+    bool Empty() const { return Right < Left; }
+    void Add(int x, int y);
+    void Add(const Box& other);
+  };
+
+  void WriteFrame(const std::vector<std::uint8_t>& next);
+  Box ChangedBox(const std::vector<std::uint8_t>& frame) const;
+  Box VanishingBox(const std::vector<std::uint8_t>& frame,
+                   const std::vector<std::uint8_t>& next) const;
+  int UnusedIndex(const std::vector<std::uint8_t>& frame, const Box& box) const;
+  void CollectPixels(const std::vector<std::uint8_t>& frame, const Box& box);
+  std::string EncodePixels(int stays, std::size_t shortest, bool& used);
+
+  // The shortest stretches of staying pixels tried as staying, the last
+  // meaning none: every one in colour.
+  static constexpr std::size_t StretchChoices[] = {1, 8, SIZE_MAX};
+
+  int Width, Height;
+  std::vector<ColourValue> Palette;
+  int TableBits = 1;
+  int TransparentIndex;
+  bool Optimise;
+  std::uint16_t Delay;
+
+  std::string Out;
+  int FramesWritten = 0;
+  std::vector<std::uint8_t> First;    // needed again by the last frame
+  std::vector<std::uint8_t> Pending;  // added, not yet written
+  // What a reader shows before the pending frame; the transparent index
+  // stands for a cleared pixel.
+  std::vector<std::uint8_t> Canvas;
+  // The image being written: its pixels, the stretch of staying pixels each
+  // belongs to (0: it changes) and the pixels as one choice writes them.
+  std::vector<std::uint8_t> Pixels;
+  std::vector<std::uint32_t> Stretch;
+  std::vector<std::uint8_t> Written;
+};
+
+}  // namespace flinder

@@ -1,0 +1,245 @@
+#include "export/GifAnimationEncoder.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <utility>
+
+#include "export/AnimatedGIF.h"
+#include "export/GifLzw.h"
+
+namespace flinder {
+
+namespace {
+
+constexpr int LeaveInPlace = 1;
+constexpr int RestoreToBackground = 2;
+
+void PutWord(std::string& out, int value) {
+  out += static_cast<char>(value & 0xFF);
+  out += static_cast<char>((value >> 8) & 0xFF);
+}
+
+}  // namespace
+
+void GifAnimationEncoder::Box::Add(int x, int y) {
+  if (Empty()) {
+    Left = Right = x;
+    Top = Bottom = y;
+    return;
+  }
+  Left = std::min(Left, x);
+  Right = std::max(Right, x);
+  Top = std::min(Top, y);
+  Bottom = std::max(Bottom, y);
+}
+
+void GifAnimationEncoder::Box::Add(const Box& other) {
+  if (other.Empty()) return;
+  Add(other.Left, other.Top);
+  Add(other.Right, other.Bottom);
+}
+
+GifAnimationEncoder::GifAnimationEncoder(int width, int height, std::vector<ColourValue> palette,
+                                         int transparentIndex, bool optimise, std::uint16_t delay)
+    : Width(width),
+      Height(height),
+      Palette(std::move(palette)),
+      TransparentIndex(transparentIndex),
+      Optimise(optimise),
+      Delay(delay) {
+  if (width <= 0 || height <= 0 || width > 65535 || height > 65535 || Palette.empty() ||
+      Palette.size() > 256 || transparentIndex >= static_cast<int>(Palette.size()))
+    throw std::invalid_argument("no GIF animation of this size or palette");
+  while ((std::size_t{1} << TableBits) < Palette.size()) ++TableBits;
+
+  Out = "GIF89a";
+  PutWord(Out, Width);
+  PutWord(Out, Height);
+  // Global table, 8 bits per primary; readers that clear to the background
+  // colour clear to the transparent entry.
+  Out += static_cast<char>(0x80 | 0x70 | (TableBits - 1));
+  Out += static_cast<char>(std::max(TransparentIndex, 0));
+  Out += '\0';  // square pixels
+  for (int i = 0; i < (1 << TableBits); ++i) {
+    const ColourValue colour = i < static_cast<int>(Palette.size()) ? Palette[i] : 0;
+    Out += static_cast<char>(RedOf(colour));
+    Out += static_cast<char>(GreenOf(colour));
+    Out += static_cast<char>(BlueOf(colour));
+  }
+  Out += AnimatedGIF::BuildLoopExtension();
+  Canvas.assign(static_cast<std::size_t>(Width) * Height,
+                static_cast<std::uint8_t>(std::max(TransparentIndex, 0)));
+}
+
+void GifAnimationEncoder::AddFrame(std::vector<std::uint8_t> indexes) {
+  if (indexes.size() != Canvas.size()) throw std::invalid_argument("a frame of another size");
+  if (First.empty()) First = indexes;
+  if (!Pending.empty()) WriteFrame(indexes);
+  Pending = std::move(indexes);
+}
+
+std::string GifAnimationEncoder::Finish() {
+  if (Pending.empty()) throw std::logic_error("an animation without frames");
+  WriteFrame(First);
+  Pending.clear();
+  Out += ';';
+  return std::move(Out);
+}
+
+GifAnimationEncoder::Box GifAnimationEncoder::ChangedBox(
+    const std::vector<std::uint8_t>& frame) const {
+  Box box;
+  for (int y = 0; y < Height; ++y) {
+    const std::uint8_t* row = &frame[static_cast<std::size_t>(y) * Width];
+    const std::uint8_t* shown = &Canvas[static_cast<std::size_t>(y) * Width];
+    // Only the row's first and last change can widen the box.
+    int x = 0;
+    while (x < Width && row[x] == shown[x]) ++x;
+    if (x == Width) continue;
+    int last = Width - 1;
+    while (row[last] == shown[last]) --last;
+    box.Add(x, y);
+    box.Add(last, y);
+  }
+  return box;
+}
+
+// The opaque pixels of `frame` that are transparent in `next`: no frame can
+// draw a pixel transparent, so they must be cleared after `frame` is shown.
+GifAnimationEncoder::Box GifAnimationEncoder::VanishingBox(
+    const std::vector<std::uint8_t>& frame, const std::vector<std::uint8_t>& next) const {
+  Box box;
+  if (TransparentIndex < 0) return box;
+  const auto t = static_cast<std::uint8_t>(TransparentIndex);
+  for (int y = 0; y < Height; ++y)
+    for (int x = 0; x < Width; ++x) {
+      const std::size_t p = static_cast<std::size_t>(y) * Width + x;
+      if (frame[p] != t && next[p] == t) box.Add(x, y);
+    }
+  return box;
+}
+
+// The lowest index that no changed pixel of the box uses, to stand for the
+// pixels that stay; -1 when every entry is taken. Entries past the palette,
+// which pad the table to a power of two, are never used.
+int GifAnimationEncoder::UnusedIndex(const std::vector<std::uint8_t>& frame, const Box& box) const {
+  if (TransparentIndex >= 0) return TransparentIndex;
+  std::array<bool, 256> used{};
+  for (int y = box.Top; y <= box.Bottom; ++y)
+    for (int x = box.Left; x <= box.Right; ++x) {
+      const std::size_t p = static_cast<std::size_t>(y) * Width + x;
+      if (frame[p] != Canvas[p]) used[frame[p]] = true;
+    }
+  const auto end = used.begin() + (1 << TableBits);
+  const auto unused = std::find(used.begin(), end, false);
+  return unused == end ? -1 : static_cast<int>(unused - used.begin());
+}
+
+// The box's pixels in order, and for each whether it stays as shown and the
+// length of the stretch of staying pixels it belongs to.
+void GifAnimationEncoder::CollectPixels(const std::vector<std::uint8_t>& frame, const Box& box) {
+  Pixels.clear();
+  Stretch.clear();
+  std::size_t stretchStart = 0;
+  auto endStretch = [&] {
+    for (std::size_t i = stretchStart; i < Stretch.size(); ++i)
+      Stretch[i] = static_cast<std::uint32_t>(Stretch.size() - stretchStart);
+  };
+  for (int y = box.Top; y <= box.Bottom; ++y) {
+    const std::size_t row = static_cast<std::size_t>(y) * Width;
+    for (int x = box.Left; x <= box.Right; ++x) {
+      const bool same = frame[row + x] == Canvas[row + x];
+      if (!same) {
+        endStretch();
+        stretchStart = Stretch.size() + 1;
+      }
+      Pixels.push_back(frame[row + x]);
+      Stretch.push_back(same ? 1 : 0);
+    }
+  }
+  endStretch();
+}
+
+// The image data with staying pixels in stretches of at least `shortest`
+// written as `stays`; `used` tells whether any was.
+std::string GifAnimationEncoder::EncodePixels(int stays, std::size_t shortest, bool& used) {
+  Written.resize(Pixels.size());
+  std::uint8_t highest = 0;
+  used = false;
+  for (std::size_t i = 0; i < Pixels.size(); ++i) {
+    const bool stay = stays >= 0 && Stretch[i] != 0 && Stretch[i] >= shortest;
+    Written[i] = stay ? static_cast<std::uint8_t>(stays) : Pixels[i];
+    used |= stay;
+    highest = std::max(highest, Written[i]);
+  }
+  // Codes start as wide as the image's highest index needs, not the table.
+  int codeSize = 2;
+  while ((1 << codeSize) <= highest) ++codeSize;
+  std::string data;
+  AppendLzwImageData(data, Written.data(), Written.size(), codeSize);
+  return data;
+}
+
+void GifAnimationEncoder::WriteFrame(const std::vector<std::uint8_t>& next) {
+  const std::vector<std::uint8_t>& frame = Pending;
+  const bool whole = !Optimise || FramesWritten == 0;
+  Box box;
+  if (whole) {
+    box = {0, 0, Width - 1, Height - 1};
+  } else {
+    box = ChangedBox(frame);
+    // A frame that changes nothing still holds one pixel, which stays.
+    if (box.Empty()) box = {0, 0, 0, 0};
+  }
+  int disposal = LeaveInPlace;
+  if (TransparentIndex >= 0) {
+    const Box vanishing = whole && !Optimise ? box : VanishingBox(frame, next);
+    if (!vanishing.Empty()) {
+      disposal = RestoreToBackground;
+      box.Add(vanishing);
+    }
+  }
+  const int stays = whole ? TransparentIndex : UnusedIndex(frame, box);
+
+  const int boxWidth = box.Right - box.Left + 1, boxHeight = box.Bottom - box.Top + 1;
+  CollectPixels(frame, box);
+  // Pixels that stay can be written as such or in their own colour: short
+  // stretches of them may break fewer runs in colour. The LZW coder tells
+  // which way is shortest; without a spare index they are all in colour.
+  std::string image;
+  bool staysUsed = false;
+  for (const std::size_t shortest : StretchChoices) {
+    if (stays < 0 && shortest != SIZE_MAX) continue;
+    bool used = false;
+    std::string candidate = EncodePixels(stays, shortest, used);
+    if (image.empty() || candidate.size() < image.size()) {
+      image = std::move(candidate);
+      staysUsed = used;
+    }
+  }
+  const bool transparency = TransparentIndex >= 0 || staysUsed;
+
+  Out += "\x21\xF9\x04";
+  Out += static_cast<char>((disposal << 2) | (transparency ? 1 : 0));
+  PutWord(Out, Delay);
+  Out += static_cast<char>(TransparentIndex >= 0 ? TransparentIndex : std::max(stays, 0));
+  Out += '\0';
+  Out += ',';
+  PutWord(Out, box.Left);
+  PutWord(Out, box.Top);
+  PutWord(Out, boxWidth);
+  PutWord(Out, boxHeight);
+  Out += '\0';  // no local table, not interlaced
+  Out += image;
+
+  Canvas = frame;
+  if (disposal == RestoreToBackground)
+    for (int y = box.Top; y <= box.Bottom; ++y)
+      std::fill_n(&Canvas[static_cast<std::size_t>(y) * Width + box.Left], boxWidth,
+                  static_cast<std::uint8_t>(TransparentIndex));
+  ++FramesWritten;
+}
+
+}  // namespace flinder

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "GifTestFiles.h"
+#include "SampleDesigns.h"
+#include "export/AnimatedGifExport.h"
+
+namespace flinder {
+namespace {
+
+// One export of a design into a scratch folder, keeping the frames drawn.
+struct Export : HeadlessExportHost {
+  std::vector<Raster> Drawn;
+  std::string File;
+  FrameRenderer Renderer;
+
+  Export(const ShapeSettings& settings, bool optimise, const ScratchFolder& folder) {
+    DrawingSurface surface(static_cast<int>(settings.SliderVal(Width)),
+                           static_cast<int>(settings.SliderVal(Height)));
+    AnimatedGifExport exporter(*this, Renderer, surface, settings, folder.Folder.string());
+    exporter.OutputFileName = folder.File("out.gif");
+    exporter.Optimise = optimise;
+    if (!exporter.ExportAnimatedGif().Ok) ADD_FAILURE() << testing::PrintToString(Messages);
+    File = ReadWholeFile(folder.File("out.gif"));
+  }
+  ExportResult FrameDrawn(int, const Raster& frame) override {
+    Drawn.push_back(frame);
+    return ExportResult::Success();
+  }
+  std::vector<Raster> Shown(int loops = 1) const {
+    return ComposeGif(File, loops).value_or(std::vector<Raster>{});
+  }
+};
+
+// Every sample design: the optimised file shows the plain file's pictures in
+// fewer bytes and leaves the preview where the plain export leaves it. Made
+// transparent, both files show the drawn frames with the page wherever the
+// frame is background, on the first play and when the animation loops,
+// pixels the shape has just left included.
+TEST(WebReadyExport, OptimisedFilesShowThePlainPicturesAndTransparentOnesShowThePageBehind) {
+  ScratchFolder folder("web-ready");
+  for (const SampleDesign& sample : SampleDesigns()) {
+    ShapeSettings settings = SettingsOf(sample);
+    const Export plain(settings, false, folder);
+    const Export optimised(settings, true, folder);
+    ASSERT_FALSE(plain.Shown().empty()) << sample.Name;
+    EXPECT_EQ(optimised.Shown(), plain.Shown()) << sample.Name;
+    EXPECT_LT(optimised.File.size(), plain.File.size()) << sample.Name;
+    EXPECT_EQ(optimised.Renderer.Angle, plain.Renderer.Angle) << sample.Name;
+    EXPECT_EQ(optimised.Renderer.FrameNo, plain.Renderer.FrameNo) << sample.Name;
+
+    settings.Transparent = true;
+    const Export transparent(settings, false, folder);
+    const Export both(settings, true, folder);
+    const std::vector<Raster> shown = transparent.Shown(2);
+    EXPECT_EQ(both.Shown(2), shown) << sample.Name;
+    // The colours are exact when the frames have at most 255 of them.
+    std::set<ColourValue> colours;
+    for (const Raster& frame : transparent.Drawn)
+      for (ColourValue pixel : frame.Pixels)
+        if (!IsBackground(pixel)) colours.insert(pixel);
+    const std::size_t frames = std::max<std::size_t>(transparent.Drawn.size() - 1, 1);
+    ASSERT_EQ(shown.size(), 2 * frames) << sample.Name;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      const Raster& drawn = transparent.Drawn[i % frames];
+      int clear = 0;
+      for (std::size_t p = 0; p < drawn.Pixels.size(); ++p) {
+        const ColourValue pixel = drawn.Pixels[p], seen = shown[i].Pixels[p];
+        if (IsBackground(pixel)) {
+          EXPECT_EQ(seen, ClearPixel) << sample.Name << ", picture " << i << ", pixel " << p;
+          ++clear;
+        } else {
+          ASSERT_NE(seen, ClearPixel) << sample.Name << ", picture " << i << ", pixel " << p;
+          if (colours.size() <= 255) {
+            EXPECT_EQ(seen, pixel) << sample.Name << ", picture " << i;
+          }
+        }
+      }
+      EXPECT_GT(clear, 0) << sample.Name;
+    }
+  }
+}
+
+// Browsers play frames of 0 or 1 hundredth of a second at a tenth: the user
+// is told, and the file is written as asked all the same.
+TEST(WebReadyExport, AVeryShortDelayIsNotedAndWrittenAsAsked) {
+  ScratchFolder folder("short-delay");
+  ShapeSettings settings = SettingsOf(SampleDesigns().front());
+  for (auto [milliseconds, noted] : {std::pair{4, true}, {14, true}, {15, false}}) {
+    settings.SetSlider(Delay, (milliseconds - 1) / 999.0f + 1e-6f);
+    ASSERT_EQ(settings.SliderVal(Delay), milliseconds);
+    for (bool optimise : {false, true}) {
+      const Export done(settings, optimise, folder);
+      EXPECT_EQ(done.Notes.size(), noted ? 1u : 0u) << milliseconds;
+      EXPECT_FALSE(done.File.empty());
+      const auto delay = static_cast<char>(GifDelay(static_cast<float>(milliseconds)));
+      EXPECT_EQ(done.File.substr(done.File.find("\x21\xF9\x04") + 4, 2), std::string({delay, 0}));
+    }
+  }
+  EXPECT_EQ(SlowPlaybackNote(1),
+            "Note: most browsers play frames of 0 or 1 hundredth of a second at a tenth of a "
+            "second, so on a web page this picture turns slower than in the preview.");
+}
+
+}  // namespace
+}  // namespace flinder
