@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <stdexcept>
+#include <thread>
 #include <utility>
 
 #include "export/AnimatedGIF.h"
@@ -76,14 +78,16 @@ GifAnimationEncoder::GifAnimationEncoder(int width, int height, std::vector<Colo
 void GifAnimationEncoder::AddFrame(std::vector<std::uint8_t> indexes) {
   if (indexes.size() != Canvas.size()) throw std::invalid_argument("a frame of another size");
   if (First.empty()) First = indexes;
-  if (!Pending.empty()) WriteFrame(indexes);
+  if (!Pending.empty()) ChooseImage(indexes);
   Pending = std::move(indexes);
+  if (Chosen.size() == Batch) WriteChosenImages();
 }
 
 std::string GifAnimationEncoder::Finish() {
   if (Pending.empty()) throw std::logic_error("an animation without frames");
-  WriteFrame(First);
+  ChooseImage(First);
   Pending.clear();
+  WriteChosenImages();
   Out += ';';
   return std::move(Out);
 }
@@ -139,13 +143,14 @@ int GifAnimationEncoder::UnusedIndex(const std::vector<std::uint8_t>& frame, con
 
 // The box's pixels in order, and for each whether it stays as shown and the
 // length of the stretch of staying pixels it belongs to.
-void GifAnimationEncoder::CollectPixels(const std::vector<std::uint8_t>& frame, const Box& box) {
-  Pixels.clear();
-  Stretch.clear();
+void GifAnimationEncoder::CollectPixels(const std::vector<std::uint8_t>& frame,
+                                        FrameImage& image) const {
+  const Box& box = image.Place;
+  std::vector<std::uint32_t>& stretch = image.Stretch;
   std::size_t stretchStart = 0;
   auto endStretch = [&] {
-    for (std::size_t i = stretchStart; i < Stretch.size(); ++i)
-      Stretch[i] = static_cast<std::uint32_t>(Stretch.size() - stretchStart);
+    for (std::size_t i = stretchStart; i < stretch.size(); ++i)
+      stretch[i] = static_cast<std::uint32_t>(stretch.size() - stretchStart);
   };
   for (int y = box.Top; y <= box.Bottom; ++y) {
     const std::size_t row = static_cast<std::size_t>(y) * Width;
@@ -153,39 +158,49 @@ void GifAnimationEncoder::CollectPixels(const std::vector<std::uint8_t>& frame, 
       const bool same = frame[row + x] == Canvas[row + x];
       if (!same) {
         endStretch();
-        stretchStart = Stretch.size() + 1;
+        stretchStart = stretch.size() + 1;
       }
-      Pixels.push_back(frame[row + x]);
-      Stretch.push_back(same ? 1 : 0);
+      image.Pixels.push_back(frame[row + x]);
+      stretch.push_back(same ? 1 : 0);
     }
   }
   endStretch();
 }
 
-// The image data with staying pixels in stretches of at least `shortest`
-// written as `stays`; `used` tells whether any was.
-std::string GifAnimationEncoder::EncodePixels(int stays, std::size_t shortest, bool& used) {
-  Written.resize(Pixels.size());
-  std::uint8_t highest = 0;
-  used = false;
-  for (std::size_t i = 0; i < Pixels.size(); ++i) {
-    const bool stay = stays >= 0 && Stretch[i] != 0 && Stretch[i] >= shortest;
-    Written[i] = stay ? static_cast<std::uint8_t>(stays) : Pixels[i];
-    used |= stay;
-    highest = std::max(highest, Written[i]);
+// Pixels that stay can be written as such or in their own colour: short
+// stretches of them may break fewer runs in colour. The LZW coder tells
+// which way is shortest; without a spare index they are all in colour.
+void GifAnimationEncoder::Encode(FrameImage& image) {
+  std::vector<std::uint8_t> written(image.Pixels.size());
+  for (const std::size_t shortest : StretchChoices) {
+    if (image.Stays < 0 && shortest != SIZE_MAX) continue;
+    std::uint8_t highest = 0;
+    bool used = false;
+    for (std::size_t i = 0; i < written.size(); ++i) {
+      const bool stay = image.Stays >= 0 && image.Stretch[i] != 0 && image.Stretch[i] >= shortest;
+      written[i] = stay ? static_cast<std::uint8_t>(image.Stays) : image.Pixels[i];
+      used |= stay;
+      highest = std::max(highest, written[i]);
+    }
+    // Codes start as wide as the image's highest index needs, not the table.
+    int codeSize = 2;
+    while ((1 << codeSize) <= highest) ++codeSize;
+    std::string data;
+    AppendLzwImageData(data, written.data(), written.size(), codeSize);
+    if (image.Data.empty() || data.size() < image.Data.size()) {
+      image.Data = std::move(data);
+      image.StaysUsed = used;
+    }
   }
-  // Codes start as wide as the image's highest index needs, not the table.
-  int codeSize = 2;
-  while ((1 << codeSize) <= highest) ++codeSize;
-  std::string data;
-  AppendLzwImageData(data, Written.data(), Written.size(), codeSize);
-  return data;
+  image.Pixels = {};
+  image.Stretch = {};
 }
 
-void GifAnimationEncoder::WriteFrame(const std::vector<std::uint8_t>& next) {
+void GifAnimationEncoder::ChooseImage(const std::vector<std::uint8_t>& next) {
   const std::vector<std::uint8_t>& frame = Pending;
-  const bool whole = !Optimise || FramesWritten == 0;
-  Box box;
+  const bool whole = !Optimise || FramesChosen == 0;
+  FrameImage image;
+  Box& box = image.Place;
   if (whole) {
     box = {0, 0, Width - 1, Height - 1};
   } else {
@@ -193,53 +208,58 @@ void GifAnimationEncoder::WriteFrame(const std::vector<std::uint8_t>& next) {
     // A frame that changes nothing still holds one pixel, which stays.
     if (box.Empty()) box = {0, 0, 0, 0};
   }
-  int disposal = LeaveInPlace;
+  image.Disposal = LeaveInPlace;
   if (TransparentIndex >= 0) {
     const Box vanishing = whole && !Optimise ? box : VanishingBox(frame, next);
     if (!vanishing.Empty()) {
-      disposal = RestoreToBackground;
+      image.Disposal = RestoreToBackground;
       box.Add(vanishing);
     }
   }
-  const int stays = whole ? TransparentIndex : UnusedIndex(frame, box);
+  image.Stays = whole ? TransparentIndex : UnusedIndex(frame, box);
+  CollectPixels(frame, image);
 
-  const int boxWidth = box.Right - box.Left + 1, boxHeight = box.Bottom - box.Top + 1;
-  CollectPixels(frame, box);
-  // Pixels that stay can be written as such or in their own colour: short
-  // stretches of them may break fewer runs in colour. The LZW coder tells
-  // which way is shortest; without a spare index they are all in colour.
-  std::string image;
-  bool staysUsed = false;
-  for (const std::size_t shortest : StretchChoices) {
-    if (stays < 0 && shortest != SIZE_MAX) continue;
-    bool used = false;
-    std::string candidate = EncodePixels(stays, shortest, used);
-    if (image.empty() || candidate.size() < image.size()) {
-      image = std::move(candidate);
-      staysUsed = used;
-    }
+  Canvas = frame;
+  if (image.Disposal == RestoreToBackground)
+    for (int y = box.Top; y <= box.Bottom; ++y)
+      std::fill_n(&Canvas[static_cast<std::size_t>(y) * Width + box.Left], box.Right - box.Left + 1,
+                  static_cast<std::uint8_t>(TransparentIndex));
+  Chosen.push_back(std::move(image));
+  ++FramesChosen;
+}
+
+// The images are encoded on up to four cores, then written in order.
+void GifAnimationEncoder::WriteChosenImages() {
+  std::atomic<std::size_t> next = 0;
+  auto encode = [&] {
+    for (std::size_t i = next++; i < Chosen.size(); i = next++) Encode(Chosen[i]);
+  };
+  {
+    const int helpers = std::min<int>(static_cast<int>(std::thread::hardware_concurrency()), 4) - 1;
+    std::vector<std::jthread> workers;
+    for (int w = 0; w < helpers && static_cast<std::size_t>(w + 1) < Chosen.size(); ++w)
+      workers.emplace_back(encode);
+    encode();
   }
-  const bool transparency = TransparentIndex >= 0 || staysUsed;
+  for (const FrameImage& image : Chosen) WriteImage(image);
+  Chosen.clear();
+}
 
+void GifAnimationEncoder::WriteImage(const FrameImage& image) {
+  const Box& box = image.Place;
+  const bool transparency = TransparentIndex >= 0 || image.StaysUsed;
   Out += "\x21\xF9\x04";
-  Out += static_cast<char>((disposal << 2) | (transparency ? 1 : 0));
+  Out += static_cast<char>((image.Disposal << 2) | (transparency ? 1 : 0));
   PutWord(Out, Delay);
-  Out += static_cast<char>(TransparentIndex >= 0 ? TransparentIndex : std::max(stays, 0));
+  Out += static_cast<char>(TransparentIndex >= 0 ? TransparentIndex : std::max(image.Stays, 0));
   Out += '\0';
   Out += ',';
   PutWord(Out, box.Left);
   PutWord(Out, box.Top);
-  PutWord(Out, boxWidth);
-  PutWord(Out, boxHeight);
+  PutWord(Out, box.Right - box.Left + 1);
+  PutWord(Out, box.Bottom - box.Top + 1);
   Out += '\0';  // no local table, not interlaced
-  Out += image;
-
-  Canvas = frame;
-  if (disposal == RestoreToBackground)
-    for (int y = box.Top; y <= box.Bottom; ++y)
-      std::fill_n(&Canvas[static_cast<std::size_t>(y) * Width + box.Left], boxWidth,
-                  static_cast<std::uint8_t>(TransparentIndex));
-  ++FramesWritten;
+  Out += image.Data;
 }
 
 }  // namespace flinder

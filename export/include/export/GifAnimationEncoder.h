@@ -41,18 +41,34 @@ class GifAnimationEncoder {
     void Add(int x, int y);
     void Add(const Box& other);
   };
+  // One frame's image, chosen in order and encoded later, with others at once.
+  struct FrameImage {
+    Box Place;
+    int Disposal = 0;
+    int Stays = -1;  // the index that stands for staying pixels, or -1
+    // The box's pixels, and the stretch of staying pixels each belongs to
+    // (0: it changes).
+    std::vector<std::uint8_t> Pixels;
+    std::vector<std::uint32_t> Stretch;
+    std::string Data;  // the LZW image data once encoded
+    bool StaysUsed = false;
+  };
 
-  void WriteFrame(const std::vector<std::uint8_t>& next);
+  void ChooseImage(const std::vector<std::uint8_t>& next);
   Box ChangedBox(const std::vector<std::uint8_t>& frame) const;
   Box VanishingBox(const std::vector<std::uint8_t>& frame,
                    const std::vector<std::uint8_t>& next) const;
   int UnusedIndex(const std::vector<std::uint8_t>& frame, const Box& box) const;
-  void CollectPixels(const std::vector<std::uint8_t>& frame, const Box& box);
-  std::string EncodePixels(int stays, std::size_t shortest, bool& used);
+  void CollectPixels(const std::vector<std::uint8_t>& frame, FrameImage& image) const;
+  static void Encode(FrameImage& image);
+  void WriteChosenImages();
+  void WriteImage(const FrameImage& image);
 
   // The shortest stretches of staying pixels tried as staying, the last
   // meaning none: every one in colour.
-  static constexpr std::size_t StretchChoices[] = {1, 8, SIZE_MAX};
+  static constexpr std::size_t StretchChoices[] = {1, 3, 8, 32, SIZE_MAX};
+  // How many chosen images are encoded at once.
+  static constexpr std::size_t Batch = 16;
 
   int Width, Height;
   std::vector<ColourValue> Palette;
@@ -62,17 +78,13 @@ class GifAnimationEncoder {
   std::uint16_t Delay;
 
   std::string Out;
-  int FramesWritten = 0;
+  int FramesChosen = 0;
   std::vector<std::uint8_t> First;    // needed again by the last frame
-  std::vector<std::uint8_t> Pending;  // added, not yet written
+  std::vector<std::uint8_t> Pending;  // added, not yet chosen
   // What a reader shows before the pending frame; the transparent index
   // stands for a cleared pixel.
   std::vector<std::uint8_t> Canvas;
-  // The image being written: its pixels, the stretch of staying pixels each
-  // belongs to (0: it changes) and the pixels as one choice writes them.
-  std::vector<std::uint8_t> Pixels;
-  std::vector<std::uint32_t> Stretch;
-  std::vector<std::uint8_t> Written;
+  std::vector<FrameImage> Chosen;  // not yet written
 };
 
 }  // namespace flinder
