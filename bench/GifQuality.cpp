@@ -1,4 +1,5 @@
 // gif-quality FRAMES_DIR ANIMATION.gif
+// gif-quality --rgba OUTPUT.raw ANIMATION.gif
 //
 // Compares an animated GIF, frame by frame, with the exact frames it was
 // made from (FRAMES_DIR/frame1.bmp, frame2.bmp, ...) and prints one line:
@@ -6,6 +7,10 @@
 // P is the PSNR over every colour channel of every frame ("inf" when exact);
 // K counts the pixels that keep their colour from one source frame to the
 // next but change it in the GIF: the shimmer a viewer sees.
+//
+// With --rgba it writes the pictures a browser shows instead, one after the
+// other as red, green, blue and alpha bytes (a transparent pixel is 0 0 0 0),
+// and prints "frames F size WxH".
 #include <gif_lib.h>
 
 #include <algorithm>
@@ -20,6 +25,12 @@
 namespace flinder {
 namespace {
 
+// A pixel the page shows through.
+constexpr ColourValue Clear = -1;
+
+// Composes the frames as a browser does: the screen starts clear, a
+// transparent index leaves the pixel, "restore to background" clears the
+// frame's rectangle and "restore to previous" brings back what was under it.
 std::vector<Raster> DecodeAnimation(const std::string& path) {
   int error = 0;
   GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
@@ -34,7 +45,7 @@ std::vector<Raster> DecodeAnimation(const std::string& path) {
     height = std::max(height, d.Top + d.Height);
   }
   std::vector<Raster> frames;
-  Raster canvas(width, height, 0);
+  Raster canvas(width, height, Clear);
   for (int i = 0; i < gif->ImageCount; ++i) {
     const SavedImage& image = gif->SavedImages[i];
     const GifImageDesc& d = image.ImageDesc;
@@ -55,13 +66,34 @@ std::vector<Raster> DecodeAnimation(const std::string& path) {
     frames.push_back(canvas);
     if (gcb.DisposalMode == DISPOSE_BACKGROUND) {
       for (int y = d.Top; y < std::min(height, d.Top + d.Height); ++y)
-        for (int x = d.Left; x < std::min(width, d.Left + d.Width); ++x) canvas.At(x, y) = 0;
+        for (int x = d.Left; x < std::min(width, d.Left + d.Width); ++x) canvas.At(x, y) = Clear;
     } else if (gcb.DisposalMode == DISPOSE_PREVIOUS) {
       canvas = before;
     }
   }
   DGifCloseFile(gif, &error);
   return frames;
+}
+
+int WriteRgba(const std::string& output, const std::string& animation) {
+  const std::vector<Raster> frames = DecodeAnimation(animation);
+  if (frames.empty()) {
+    std::fprintf(stderr, "gif-quality: cannot read %s\n", animation.c_str());
+    return 1;
+  }
+  std::string bytes;
+  for (const Raster& frame : frames)
+    for (ColourValue pixel : frame.Pixels) {
+      const bool clear = pixel == Clear;
+      for (int channel : {RedOf(pixel), GreenOf(pixel), BlueOf(pixel), 255})
+        bytes += static_cast<char>(clear ? 0 : channel);
+    }
+  if (std::string error = WriteFileBytes(output, bytes); !error.empty()) {
+    std::fprintf(stderr, "gif-quality: cannot write %s: %s\n", output.c_str(), error.c_str());
+    return 1;
+  }
+  std::printf("frames %zu size %dx%d\n", frames.size(), frames[0].Width, frames[0].Height);
+  return 0;
 }
 
 int Run(const std::string& folder, const std::string& animation) {
@@ -112,8 +144,11 @@ int Run(const std::string& folder, const std::string& animation) {
 }  // namespace flinder
 
 int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--rgba") return flinder::WriteRgba(argv[2], argv[3]);
   if (argc != 3) {
-    std::fprintf(stderr, "usage: gif-quality FRAMES_DIR ANIMATION.gif\n");
+    std::fprintf(stderr,
+                 "usage: gif-quality FRAMES_DIR ANIMATION.gif\n"
+                 "       gif-quality --rgba OUTPUT.raw ANIMATION.gif\n");
     return 2;
   }
   return flinder::Run(argv[1], argv[2]);

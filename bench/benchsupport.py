@@ -1,0 +1,98 @@
+"""What the bench scripts share: the designs they measure (the sample designs
+and the largest cycle there is, a star of three sides at the slowest turn,
+420 x 420) and our reader's view of a GIF."""
+import os
+import subprocess
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+BIN = os.path.join(ROOT, os.environ.get("BUILD", "build"), "bin")
+
+LARGEST = """[Largest]
+Slider0=0
+Slider1=1
+Slider2=0.525
+Slider3=0.2
+Slider4=0.05
+Slider5=1
+Slider6=1
+Slider7=0.4
+Slider8=0.7
+Slider9=0.65
+InnerR=1
+InnerG=0.9
+InnerB=0.3
+OuterR=0.8
+OuterG=0.2
+OuterB=0.1
+BackR=0.1
+BackG=0.2
+BackB=0.5
+TextR=1
+TextG=1
+TextB=1
+ShapeShadowR=0
+ShapeShadowG=0
+ShapeShadowB=0.2
+TextShadowR=0
+TextShadowG=0
+TextShadowB=0
+DitherR=0.6
+DitherG=0.1
+DitherB=0.4
+Star=True
+ShowText=True
+ViewShapeShadow=True
+ViewTextShadow=True
+ViewLine=False
+ViewLineShadow=False
+TextFront=True
+PosX=0.5
+PosY=0.45
+TextX=0.3
+TextY=0.8
+Text=Largest cycle
+FontName=Arial
+FontSize=20
+FontBold=True
+FontItalic=False
+FontUnderline=False
+FontStrikethru=False
+"""
+
+
+def design_file(folder, transparent=False):
+    """Writes the sample designs and the largest cycle into FOLDER/peers.ini;
+    `transparent` turns on every design's transparent background."""
+    with open(os.path.join(ROOT, "designs", "flinder.ini")) as f:
+        text = f.read()
+    text = text.replace("[Shapes]\n", "[Shapes]\nLargest=1\n", 1).rstrip("\n") + "\n\n" + LARGEST
+    if transparent:
+        text = text.replace("Transparent=False\n", "").replace("\nTextFront=", "\nTransparent=True\nTextFront=")
+    path = os.path.join(folder, "transparent.ini" if transparent else "peers.ini")
+    with open(path, "w") as f:
+        f.write(text)
+    return path
+
+
+def composed(gif, work):
+    """The pictures a browser should show, as our giflib reader composes them:
+    (frames, (width, height), RGBA bytes, a transparent pixel 0 0 0 0)."""
+    raw = os.path.join(work, "composed.rgba")
+    words = subprocess.run([os.path.join(BIN, "gif-quality"), "--rgba", raw, gif], check=True,
+                           capture_output=True, text=True).stdout.split()
+    width, height = map(int, words[3].split("x"))
+    with open(raw, "rb") as f:
+        return int(words[1]), (width, height), f.read()
+
+
+def pictures(raw, size):
+    """RGBA bytes as Pillow pictures, every transparent pixel made 0 0 0 0."""
+    from PIL import Image  # only the scripts that compare pictures need Pillow
+    step = size[0] * size[1] * 4
+    clear = Image.new("RGBA", size)
+    shown = []
+    for at in range(0, len(raw) - step + 1, step):
+        picture = Image.frombytes("RGBA", size, raw[at:at + step])
+        opaque = picture.getchannel("A").point(lambda a: 255 if a else 0)
+        shown.append(Image.composite(picture, clear, opaque))
+    return shown
