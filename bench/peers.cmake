@@ -7,3 +7,7 @@ target_link_libraries(gif-quality PRIVATE export ${GIF_LIBRARY})
 
 add_executable(merge-frames MergeFrames.cpp)
 target_link_libraries(merge-frames PRIVATE export)
+
+# The reading side of bench/format-check.
+add_executable(image-pixels ImagePixels.cpp)
+target_link_libraries(image-pixels PRIVATE export)

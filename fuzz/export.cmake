@@ -4,3 +4,16 @@ flinder_add_fuzzer(fuzz_bmp_reader BmpReaderFuzzer.cpp export
   SEEDS ${CMAKE_CURRENT_LIST_DIR}/seeds/bmp)
 flinder_add_fuzzer(fuzz_gif_frame GifFrameFuzzer.cpp export
   SEEDS ${CMAKE_CURRENT_LIST_DIR}/seeds/gif)
+
+# The readers of the image module, each starting from frame 1 of Dot written
+# by our own writer of that format.
+foreach(reader "pcx;DecodePcx;PcxFile" "png;DecodePng;PngFile" "jpg;DecodeJpeg;JpegFile"
+               "tif;DecodeTiff;TiffFile" "gif;DecodeGifImage;GifImageReader")
+  list(GET reader 0 format)
+  list(GET reader 1 decoder)
+  list(GET reader 2 header)
+  flinder_add_fuzzer(fuzz_${format}_reader ImageReaderFuzzer.cpp export
+    SEEDS ${CMAKE_CURRENT_LIST_DIR}/seeds/${format})
+  target_compile_definitions(fuzz_${format}_reader PRIVATE FLINDER_DECODER=${decoder}
+    FLINDER_DECODER_HEADER="export/${header}.h")
+endforeach()

@@ -1,5 +1,6 @@
 #include "export/BmpFile.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -28,30 +29,41 @@ std::int64_t RowStride(std::int64_t width, int bitsPerPixel) {
   return (width * bitsPerPixel + 31) / 32 * 4;
 }
 
-}  // namespace
-
-std::string EncodeBmp(const Raster& raster) {
-  std::int64_t stride = RowStride(raster.Width, 24);
-  auto imageSize = static_cast<std::uint32_t>(stride * raster.Height);
-  // Zero-filled, so the row padding needs no writing.
-  std::string file(FileHeaderSize + InfoHeaderSize + imageSize, '\0');
-  char* out = file.data();
+// The file and info headers of an uncompressed picture; the pixels follow
+// `paletteSize` colours of four bytes.
+std::string BmpHeaders(int width, int height, int bitsPerPixel, std::uint32_t paletteSize) {
+  const auto imageSize = static_cast<std::uint32_t>(RowStride(width, bitsPerPixel) * height);
+  const std::uint32_t dataOffset = FileHeaderSize + InfoHeaderSize + 4 * paletteSize;
+  std::string headers(dataOffset, '\0');
+  char* out = headers.data();
   *out++ = 'B';
   *out++ = 'M';
-  PutLittleEndian(out, FileHeaderSize + InfoHeaderSize + imageSize, 4);
+  PutLittleEndian(out, dataOffset + imageSize, 4);
   PutLittleEndian(out, 0, 4);  // reserved
-  PutLittleEndian(out, FileHeaderSize + InfoHeaderSize, 4);
+  PutLittleEndian(out, dataOffset, 4);
   PutLittleEndian(out, InfoHeaderSize, 4);
-  PutLittleEndian(out, raster.Width, 4);
-  PutLittleEndian(out, raster.Height, 4);
-  PutLittleEndian(out, 1, 2);   // planes
-  PutLittleEndian(out, 24, 2);  // bits per pixel
+  PutLittleEndian(out, static_cast<std::uint32_t>(width), 4);
+  PutLittleEndian(out, static_cast<std::uint32_t>(height), 4);
+  PutLittleEndian(out, 1, 2);  // planes
+  PutLittleEndian(out, static_cast<std::uint32_t>(bitsPerPixel), 2);
   PutLittleEndian(out, UncompressedRgb, 4);
   PutLittleEndian(out, imageSize, 4);
   PutLittleEndian(out, 2835, 4);  // 72 dots per inch, as pixels per metre
   PutLittleEndian(out, 2835, 4);
-  PutLittleEndian(out, 0, 4);  // no palette
+  PutLittleEndian(out, paletteSize, 4);  // colours used
   PutLittleEndian(out, 0, 4);
+  return headers;
+}
+
+}  // namespace
+
+std::string EncodeBmp(const Raster& raster) {
+  const std::int64_t stride = RowStride(raster.Width, 24);
+  std::string file = BmpHeaders(raster.Width, raster.Height, 24, 0);
+  // Zero-filled, so the row padding needs no writing.
+  const std::size_t headers = file.size();
+  file.resize(headers + static_cast<std::size_t>(stride * raster.Height));
+  char* out = file.data() + headers;
   for (int y = raster.Height - 1; y >= 0; --y) {
     char* pixel = out;
     const ColourValue* row = raster.Pixels.data() + static_cast<std::size_t>(y) * raster.Width;
@@ -61,6 +73,30 @@ std::string EncodeBmp(const Raster& raster) {
       pixel[2] = static_cast<char>(RedOf(row[x]));
     }
     out += stride;
+  }
+  return file;
+}
+
+std::optional<std::string> EncodeBmp8(const IndexedFrame& frame) {
+  if (frame.Width <= 0 || frame.Height <= 0 || frame.Width > MaxSide || frame.Height > MaxSide ||
+      frame.Palette.empty() || frame.Palette.size() > 256 ||
+      frame.Indexes.size() != static_cast<std::size_t>(frame.Width) * frame.Height)
+    return std::nullopt;
+  const auto colours = static_cast<std::uint32_t>(frame.Palette.size());
+  std::string file = BmpHeaders(frame.Width, frame.Height, 8, colours);
+  char* entry = file.data() + FileHeaderSize + InfoHeaderSize;
+  for (ColourValue colour : frame.Palette) {
+    *entry++ = static_cast<char>(BlueOf(colour));
+    *entry++ = static_cast<char>(GreenOf(colour));
+    *entry++ = static_cast<char>(RedOf(colour));
+    *entry++ = '\0';
+  }
+  const std::int64_t stride = RowStride(frame.Width, 8);
+  for (int y = frame.Height - 1; y >= 0; --y) {
+    std::string row(static_cast<std::size_t>(stride), '\0');
+    std::copy_n(&frame.Indexes[static_cast<std::size_t>(y) * frame.Width], frame.Width,
+                row.begin());
+    file += row;
   }
   return file;
 }
@@ -79,13 +115,20 @@ std::optional<Raster> DecodeBmp(std::string_view bytes) {
   std::uint32_t planes = GetLittleEndian(bytes, 26, 2);
   int bitsPerPixel = static_cast<int>(GetLittleEndian(bytes, 28, 2));
   std::uint32_t compression = GetLittleEndian(bytes, 30, 4);
-  if (planes != 1 || (bitsPerPixel != 24 && bitsPerPixel != 32) || compression != UncompressedRgb)
+  if (planes != 1 || (bitsPerPixel != 8 && bitsPerPixel != 24 && bitsPerPixel != 32) ||
+      compression != UncompressedRgb)
     return std::nullopt;
+  // An 8-bit picture's palette follows the info header: colours used, or 256.
+  std::uint32_t colours = bitsPerPixel == 8 ? GetLittleEndian(bytes, 46, 4) : 0;
+  if (bitsPerPixel == 8 && colours == 0) colours = 256;
+  if (colours > 256 || 4 * colours > bytes.size() - FileHeaderSize - headerSize)
+    return std::nullopt;
+  const std::size_t paletteAt = FileHeaderSize + headerSize;
 
   std::int64_t rows = std::llabs(static_cast<std::int64_t>(height));
   if (width <= 0 || width > MaxSide || rows == 0 || rows > MaxSide) return std::nullopt;
   std::int64_t stride = RowStride(width, bitsPerPixel);
-  if (dataOffset < FileHeaderSize + headerSize ||
+  if (dataOffset < paletteAt + 4 * colours ||
       static_cast<std::int64_t>(bytes.size()) - dataOffset < stride * rows)
     return std::nullopt;
 
@@ -97,7 +140,14 @@ std::optional<Raster> DecodeBmp(std::string_view bytes) {
         reinterpret_cast<const std::uint8_t*>(bytes.data()) + dataOffset + row * stride;
     int y = bottomUp ? static_cast<int>(rows) - 1 - row : row;
     ColourValue* out = raster.Pixels.data() + static_cast<std::size_t>(y) * width;
-    for (int x = 0; x < width; ++x, in += bytesPerPixel) out[x] = MakeColour(in[2], in[1], in[0]);
+    for (int x = 0; x < width; ++x, in += bytesPerPixel) {
+      const std::uint8_t* c = in;
+      if (bitsPerPixel == 8) {
+        if (*in >= colours) return std::nullopt;
+        c = reinterpret_cast<const std::uint8_t*>(bytes.data()) + paletteAt + 4 * *in;
+      }
+      out[x] = MakeColour(c[2], c[1], c[0]);
+    }
   }
   return raster;
 }

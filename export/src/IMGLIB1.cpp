@@ -10,6 +10,11 @@
 #include "export/BmpFile.h"
 #include "export/FileNameParts.h"
 #include "export/GifFrameWriter.h"
+#include "export/GifImageReader.h"
+#include "export/JpegFile.h"
+#include "export/PcxFile.h"
+#include "export/PngFile.h"
+#include "export/TiffFile.h"
 
 namespace flinder {
 
@@ -66,15 +71,18 @@ bool IMGLIB1::LoadImageFile(std::string extension) {
   if (ownExtension.empty()) return failed("the file name has no extension");
   GetFileFilter(ownExtension, imageType);
   if (imageType == AnyImageType) return failed("the file name names no image type");
-  if (imageType != BmpImage)
-    return failed(std::string(TypeNames[imageType]) + " files cannot be read");
 
   int error = 0;
   std::optional<std::string> bytes = ReadFileBytes(ImageFileName, &error);
   // Frames are read on several threads at once: no strerror.
   if (!bytes) return failed(std::generic_category().message(error));
-  std::optional<Raster> picture = DecodeBmp(*bytes);
-  if (!picture) return failed("not an uncompressed 24- or 32-bit BMP file, or cut short");
+  using Reader = std::optional<Raster> (*)(std::string_view);
+  constexpr std::array<Reader, 6> Readers = {DecodeJpeg, DecodeGifImage, DecodePcx,
+                                             DecodeBmp,  DecodePng,      DecodeTiff};
+  std::optional<Raster> picture = Readers[imageType](*bytes);
+  if (!picture)
+    return failed(std::string("not a ") + TypeNames[imageType] +
+                  " file of a kind this program reads, or damaged");
   Image = std::move(*picture);
   LoadError.clear();
   return true;
@@ -92,32 +100,47 @@ ExportResult IMGLIB1::SaveImageFile(std::string extension) {
     ImageFileName += "." + extension;
   }
   if (Image.Pixels.empty()) return WriteFailure(ImageFileName, "there is no picture to write");
-  if (imageType == GifImage) return WriteGif();
-  if (imageType == BmpImage) return WriteBmp();
-  return WriteFailure(ImageFileName,
-                      std::string(TypeNames[imageType]) + " files cannot be written");
-}
 
-ExportResult IMGLIB1::WriteGif() {
   std::optional<std::string> bytes;
   try {
-    if (SharedPalette) {
-      bytes = EncodeGifFrame(SharedPalette->Map(Image));
-    } else {
-      AnimationPalette own;
-      own.AddFrame(Image);
-      own.Build();
-      bytes = EncodeGifFrame(own.Map(Image));
-    }
+    bytes = Encode(imageType);
   } catch (const std::runtime_error& error) {
     return WriteFailure(ImageFileName, error.what());
   }
-  if (!bytes) return WriteFailure(ImageFileName, "the picture cannot be encoded as GIF");
+  if (!bytes)
+    return WriteFailure(ImageFileName,
+                        std::string("the picture cannot be encoded as ") + TypeNames[imageType]);
   return WriteFile(ImageFileName, *bytes);
 }
 
-ExportResult IMGLIB1::WriteBmp() {
-  return WriteFile(ImageFileName, EncodeBmp(Image));
+void IMGLIB1::SetCurrentImage(Raster picture) {
+  for (ColourValue& pixel : picture.Pixels) pixel &= ~BackgroundMark;
+  Image = std::move(picture);
+}
+
+std::optional<std::string> IMGLIB1::Encode(int imageType) const {
+  if (imageType == JpegImage) return EncodeJpeg(Image, JpegOptionA);
+  const IndexedFrame indexed = Indexed();
+  switch (imageType) {
+    case GifImage:
+      return EncodeGifFrame(indexed);
+    case PcxImage:
+      return EncodePcx(indexed);
+    case BmpImage:
+      return EncodeBmp8(indexed);
+    case PngImage:
+      return EncodePng(indexed);
+    default:
+      return EncodeTiff(indexed, TiffOptionB);
+  }
+}
+
+IndexedFrame IMGLIB1::Indexed() const {
+  if (SharedPalette) return SharedPalette->Map(Image);
+  AnimationPalette own;
+  own.AddFrame(Image);
+  own.Build();
+  return own.Map(Image);
 }
 
 }  // namespace flinder

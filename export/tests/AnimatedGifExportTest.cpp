@@ -146,7 +146,7 @@ TEST(AnimatedGifExport, AFailedExportShowsOneMessageAndLeavesNothingBehind) {
       {"no-such-folder", [](Fixture&) {}, "Cannot write %/no-such-folder/temp1.bmp: ", 0},
       // Frames that cannot be converted: a damaged BMP, a GIF that cannot be written.
       {nullptr, at(3, [](Fixture& f) { WriteWholeFile(f.folder.File("temp3.bmp"), "BM"); }),
-       "Cannot write %/temp3.gif: cannot read %/temp3.bmp: not an uncompressed", 12},
+       "Cannot write %/temp3.gif: cannot read %/temp3.bmp: not a BMP file", 12},
       {nullptr, at(5, [](Fixture& f) { fs::create_directory(f.folder.File("temp5.gif")); }),
        "Cannot write %/temp5.gif: ", 12},
       // The host fails a frame, with its own message or without one.

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "render/Raster.h"
@@ -29,6 +33,20 @@ struct DecodedGif {
   int GlobalTableSize = 0;
 };
 std::optional<DecodedGif> DecodeGif(const std::string& bytes);
+
+// The largest per-channel difference and the PSNR in decibels.
+inline std::pair<int, double> CompareRasters(const Raster& a, const Raster& b) {
+  int largest = 0;
+  double squares = 0;
+  for (std::size_t p = 0; p < a.Pixels.size(); ++p)
+    for (int shift : {0, 8, 16}) {
+      int d = std::abs(((a.Pixels[p] >> shift) & 0xFF) - ((b.Pixels[p] >> shift) & 0xFF));
+      largest = std::max(largest, d);
+      squares += d * d;
+    }
+  return {largest,
+          squares == 0 ? 99 : 10 * std::log10(255.0 * 255 * 3 * a.Pixels.size() / squares)};
+}
 
 // A pixel a browser shows the page through.
 constexpr ColourValue ClearPixel = -1;

@@ -15,6 +15,7 @@
 #include "design/TemporaryFolder.h"
 #include "export/AnimatedGifExport.h"
 #include "export/BmpFile.h"
+#include "export/IMGLIB1.h"
 
 namespace flinder {
 namespace {
@@ -23,11 +24,12 @@ namespace fs = std::filesystem;
 
 constexpr const char* Usage =
     "usage: flinder-export [--designs FILE] [--optimize] "
-    "(--list | [--frames DIR] NAME OUTPUT.gif | --all OUTDIR)";
+    "(--list | [--frames DIR [--frame-format EXT]] NAME OUTPUT.gif | --all OUTDIR)";
 
 struct Options {
   std::string Designs;
   std::string FramesFolder;
+  std::string FrameFormat;  // empty: BMP, as the export's own frame files
   std::string AllFolder;
   bool List = false;
   bool Optimise = false;
@@ -48,6 +50,8 @@ std::optional<Options> Parse(const std::vector<std::string>& arguments, std::str
       if (!value(options.Designs)) return std::nullopt;
     } else if (a == "--frames") {
       if (!value(options.FramesFolder)) return std::nullopt;
+    } else if (a == "--frame-format") {
+      if (!value(options.FrameFormat)) return std::nullopt;
     } else if (a == "--all") {
       if (!value(options.AllFolder)) return std::nullopt;
     } else if (a == "--list") {
@@ -64,6 +68,12 @@ std::optional<Options> Parse(const std::vector<std::string>& arguments, std::str
   if (modes != 1) return std::nullopt;
   if (!options.Positional.empty() && options.Positional.size() != 2) return std::nullopt;
   if (!options.FramesFolder.empty() && options.Positional.empty()) return std::nullopt;
+  if (!options.FrameFormat.empty()) {
+    int type = AnyImageType;
+    GetFileFilter(options.FrameFormat, type);
+    if (options.FramesFolder.empty() || type == AnyImageType) return std::nullopt;
+    if (options.FrameFormat == "bmp") options.FrameFormat.clear();
+  }
   return options;
 }
 
@@ -75,12 +85,13 @@ bool IsStandardOutput(const std::string& path) {
          output.st_dev == standard.st_dev && output.st_ino == standard.st_ino;
 }
 
-// Keeps every frame as drawn, besides what the export itself does; a frame
+// Keeps every frame as drawn, besides what the export itself does: as a
+// 24-bit BMP file, or through the image module in another format; a frame
 // that cannot be kept ends the export.
 class ExporterHost : public HeadlessExportHost {
  public:
-  ExporterHost(std::ostream& err, std::string framesFolder)
-      : err_(err), framesFolder_(std::move(framesFolder)) {}
+  ExporterHost(std::ostream& err, std::string framesFolder, std::string frameFormat)
+      : err_(err), framesFolder_(std::move(framesFolder)), frameFormat_(std::move(frameFormat)) {}
 
   void ShowMessage(const std::string& text) override {
     HeadlessExportHost::ShowMessage(text);
@@ -92,7 +103,13 @@ class ExporterHost : public HeadlessExportHost {
   }
   ExportResult FrameDrawn(int number, const Raster& frame) override {
     if (framesFolder_.empty()) return ExportResult::Success();
-    std::string path = framesFolder_ + "/frame" + std::to_string(number) + ".bmp";
+    const std::string stem = framesFolder_ + "/frame" + std::to_string(number);
+    if (!frameFormat_.empty()) {
+      images_.SetCurrentImage(frame);
+      images_.ImageFileName = stem + "." + frameFormat_;
+      return images_.SaveImageFile(frameFormat_);
+    }
+    const std::string path = stem + ".bmp";
     std::string error = WriteFileBytes(path, EncodeBmp(frame));
     if (!error.empty()) return ExportResult::Failure("Cannot write " + path + ": " + error);
     return ExportResult::Success();
@@ -101,6 +118,8 @@ class ExporterHost : public HeadlessExportHost {
  private:
   std::ostream& err_;
   std::string framesFolder_;
+  std::string frameFormat_;
+  IMGLIB1 images_;
 };
 
 class Exporter {
@@ -163,7 +182,7 @@ class Exporter {
     DrawingSurface surface(static_cast<int>(settings.SliderVal(Width)),
                            static_cast<int>(settings.SliderVal(Height)));
     FrameRenderer renderer;
-    ExporterHost host(err_, frames);
+    ExporterHost host(err_, frames, options_.FrameFormat);
     AnimatedGifExport exporter(host, renderer, surface, settings, temporary_->Path());
     exporter.OutputFileName = output;
     exporter.Optimise = options_.Optimise;

@@ -15,6 +15,7 @@
 #include "design/DesignFile.h"
 #include "export/AnimatedGifExport.h"
 #include "export/BmpFile.h"
+#include "export/IMGLIB1.h"
 #include "tools/Exporter.h"
 
 namespace flinder {
@@ -75,6 +76,16 @@ TEST_F(ExporterTest, ExportedFramesEqualTheFramesAsDrawnAndAllTakesTheListedDesi
   for (int i = 0; i < count; ++i)
     EXPECT_EQ(DecodeBmp(ReadWholeFile(frame(i + 1))), decoded->Images[i]) << "frame " << i + 1;
 
+  // Frames in another format are the same pictures (this design has few colours).
+  const std::string pngs = folder.File("pngs");
+  ASSERT_EQ(Run({"--frames", pngs, "--frame-format", "PNG", "Spinner", gif}), ExitOk) << Err;
+  for (int i = 1; i <= count + 1; ++i) {
+    IMGLIB1 png;
+    png.ImageFileName = pngs + "/frame" + std::to_string(i) + ".png";
+    ASSERT_TRUE(png.LoadImageFile("")) << png.ImageFileName;
+    EXPECT_EQ(png.CurrentImage(), DecodeBmp(ReadWholeFile(frame(i)))) << "frame " << i;
+  }
+
   EXPECT_EQ(Run({"--list"}), ExitOk);
   EXPECT_EQ(Out, "Spinner\nStar/Burst\n");
   std::string all = folder.File("all");
@@ -108,8 +119,10 @@ TEST_F(ExporterTest, OptimizeKeepsThePicturesAndAShortDelayIsNoted) {
 }
 
 TEST_F(ExporterTest, ErrorsGiveTheirExitCodeAndOneLine) {
-  for (const char* misuse : {"", "--list Spinner x.gif", "Spinner", "--bogus", "--designs",
-                             "--frames dir --list", "Spinner ''", "'' x.gif"}) {
+  for (const char* misuse :
+       {"", "--list Spinner x.gif", "Spinner", "--bogus", "--designs", "--frames dir --list",
+        "Spinner ''", "'' x.gif", "--frame-format png Spinner x.gif",
+        "--frames dir --frame-format abc Spinner x.gif"}) {
     std::vector<std::string> words;
     std::istringstream split(misuse);
     for (std::string word; split >> word;) words.push_back(word == "''" ? "" : word);

@@ -18,16 +18,21 @@ enum ImageTypes { AnyImageType = -1, JpegImage, GifImage, PcxImage, BmpImage, Pn
 // for it; other extensions leave `imageType` alone and give an empty filter.
 std::string GetFileFilter(std::string& extension, int& imageType);
 
-// Reads and writes single pictures by file extension and holds the current
-// one. BMP is read and written; GIF is written, one image with a global
-// palette; the other types are not provided, so reading or writing them
-// fails. The frames of one animation share one palette (UseAnimationPalette),
-// so that their still parts stay identical; a picture written without one
-// gets a palette of its own.
+// Reads and writes single pictures in six formats by file extension and
+// holds the current one. Every writer but JPEG's writes 8-bit palette
+// indexes: the picture's own colours when it has at most 256, otherwise 256
+// chosen by the quantiser. The frames of one animation share one palette
+// (UseAnimationPalette), so that their still parts stay identical; a picture
+// written without one gets a palette of its own. Readers take 8-bit palette,
+// grey and true-colour pictures (GIF: the first image, TIFF: the first page).
 class IMGLIB1 {
  public:
   static constexpr const char* InvalidTypeMessage =
       "File Not Saved!, Please specify a valid file type.";
+
+  // The writers' options: JPEG quality, and TIFF compression 5, LZW.
+  static constexpr int JpegOptionA = 75;
+  static constexpr int TiffOptionB = 5;
 
   // The file that the next load or save uses; a save may append an extension.
   std::string ImageFileName;
@@ -46,6 +51,9 @@ class IMGLIB1 {
   ExportResult SaveImageFile(std::string extension);
 
   const Raster& CurrentImage() const { return Image; }
+  // Makes `picture` the current one, as a successful read would. Pixels
+  // marked as background are kept in their colour: the files are opaque.
+  void SetCurrentImage(Raster picture);
 
   // The palette GIF files are written with from now on; none (null) gives
   // every picture its own.
@@ -54,8 +62,11 @@ class IMGLIB1 {
   }
 
  private:
-  ExportResult WriteGif();
-  ExportResult WriteBmp();
+  // The current picture as a file of the type; nothing when it cannot be
+  // encoded. Throws std::runtime_error when the quantiser fails.
+  std::optional<std::string> Encode(int imageType) const;
+  // The current picture as palette indexes.
+  IndexedFrame Indexed() const;
 
   Raster Image;
   std::shared_ptr<const AnimationPalette> SharedPalette;

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <set>
+
+#include "GifTestFiles.h"
+#include "export/BmpFile.h"
+#include "export/IMGLIB1.h"
+#include "export/PcxFile.h"
+
+namespace flinder {
+namespace {
+
+constexpr std::array<const char*, 6> Formats = {"jpg", "gif", "pcx", "bmp", "png", "tif"};
+constexpr std::array<const char*, 5> PaletteFormats = {"gif", "pcx", "bmp", "png", "tif"};
+
+// A smooth blend of `width` x 64 in many colours, with a hard-edged block.
+Raster Blend(int width) {
+  Raster picture(width, 64);
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < width; ++x)
+      picture.At(x, y) = x > 20 && x < 30 && y > 10 && y < 40
+                             ? MakeColour(250, 250, 250)
+                             : MakeColour(x * 255 / width, y * 4, 128 + (x + y) % 32);
+  return picture;
+}
+
+struct ImageFormatsTest : testing::Test {
+  // Writes `picture` as name.ext through the module and reads it back.
+  std::optional<Raster> RoundTrip(const Raster& picture, const std::string& ext) {
+    IMGLIB1 out, in;
+    out.SetCurrentImage(picture);
+    out.ImageFileName = Scratch.File("picture." + ext);
+    if (!out.SaveImageFile(ext).Ok) return std::nullopt;
+    in.ImageFileName = out.ImageFileName;
+    if (!in.LoadImageFile("")) return std::nullopt;
+    return in.CurrentImage();
+  }
+  ScratchFolder Scratch{"formats"};
+};
+
+// At most 256 colours come back exactly, in JPEG within its stated error;
+// more come back within the quantiser's error, the same in every 8-bit
+// format; a picture marked as background is written in its colours.
+TEST_F(ImageFormatsTest, PicturesComeBackFromEveryFormat) {
+  Raster few(37, 23);  // an odd width: rows are padded in BMP and PCX
+  for (std::size_t p = 0; p < few.Pixels.size(); ++p)
+    few.Pixels[p] = MakeColour(static_cast<int>(p % 256), static_cast<int>(p * 7 % 256), 200);
+  for (const char* ext : Formats) {
+    std::optional<Raster> back = RoundTrip(few, ext);
+    ASSERT_TRUE(back) << ext;
+    ASSERT_EQ(back->Width, 37);
+    ASSERT_EQ(back->Height, 23);
+    if (std::string(ext) != "jpg") {
+      EXPECT_EQ(*back, few) << ext;
+    }
+  }
+  // JPEG at quality 75: a smooth picture within 30 dB's noise and no wild pixel.
+  const Raster smooth = Blend(96);
+  auto [largest, psnr] = CompareRasters(*RoundTrip(smooth, "jpg"), smooth);
+  EXPECT_GT(psnr, 30);
+  EXPECT_LT(largest, 64);
+
+  std::optional<Raster> first;
+  for (const char* ext : PaletteFormats) {
+    std::optional<Raster> back = RoundTrip(smooth, ext);
+    ASSERT_TRUE(back) << ext;
+    std::tie(largest, psnr) = CompareRasters(*back, smooth);
+    EXPECT_LE(largest, 16) << ext;
+    EXPECT_GT(psnr, 35) << ext;
+    EXPECT_LE(std::set<ColourValue>(back->Pixels.begin(), back->Pixels.end()).size(), 256u);
+    if (first) {
+      EXPECT_EQ(*back, *first) << ext;
+    }
+    first = back;
+  }
+
+  Raster marked = few;
+  for (ColourValue& pixel : marked.Pixels) pixel |= BackgroundMark;
+  EXPECT_EQ(RoundTrip(marked, "png"), few);
+}
+
+TEST_F(ImageFormatsTest, TheNamesExtensionChoosesTheFormatElseTheArgumentElseJpeg) {
+  IMGLIB1 images;
+  images.SetCurrentImage(Raster(3, 2, MakeColour(1, 2, 3)));
+  // Each case: the file name, the argument, the name written and its first bytes.
+  const std::tuple<const char*, const char*, const char*, std::string> cases[] = {
+      {"UPPER.PNG", "gif", "UPPER.PNG", "\x89PNG"}, {"bare", "tif", "bare.tif", "II*"},
+      {"odd.abc", "pcx", "odd.abc", "\x0A\x05"},    {"odd.xyz", "xyz", "odd.xyz", "\xFF\xD8"},
+      {"Mixed.Bmp", "jpg", "Mixed.Bmp", "BM"},
+  };
+  for (auto [name, argument, written, start] : cases) {
+    images.ImageFileName = Scratch.File(name);
+    ASSERT_TRUE(images.SaveImageFile(argument).Ok) << name;
+    EXPECT_EQ(images.ImageFileName, Scratch.File(written));
+    EXPECT_EQ(ReadWholeFile(Scratch.File(written)).substr(0, start.size()), start) << name;
+    IMGLIB1 reader;
+    reader.ImageFileName = Scratch.File(written);
+    EXPECT_TRUE(reader.LoadImageFile(argument)) << name << ": " << reader.LoadError;
+  }
+}
+
+// Every reader refuses a file cut short anywhere in its picture or header
+// and keeps the picture it had. (Bytes after the picture, such as the GIF
+// trailer, are not needed to read it.)
+TEST_F(ImageFormatsTest, EveryReaderRefusesATruncatedFile) {
+  const Raster picture = Blend(40), kept(2, 2, MakeColour(5, 6, 7));
+  for (const char* ext : Formats) {
+    IMGLIB1 images;
+    images.SetCurrentImage(picture);
+    images.ImageFileName = Scratch.File(std::string("whole.") + ext);
+    ASSERT_TRUE(images.SaveImageFile(ext).Ok);
+    const std::string whole = ReadWholeFile(images.ImageFileName);
+    for (std::size_t length :
+         {std::size_t{0}, std::size_t{10}, whole.size() / 2, whole.size() * 9 / 10}) {
+      const std::string cut = Scratch.File(std::string("cut.") + ext);
+      WriteWholeFile(cut, whole.substr(0, length));
+      images.SetCurrentImage(kept);
+      images.ImageFileName = cut;
+      EXPECT_FALSE(images.LoadImageFile(ext)) << ext << " cut to " << length;
+      EXPECT_FALSE(images.LoadError.empty());
+      EXPECT_EQ(images.CurrentImage(), kept);
+    }
+  }
+}
+
+// The PCX reader also takes three planes of red, green and blue, runs that
+// go on into the next row, and refuses a header that claims more than the
+// file can hold before allocating it.
+TEST(PcxFile, ThreePlanesRunsAcrossRowsAndImpossibleSizes) {
+  std::string header(128, '\0');
+  header[0] = 0x0A;
+  header[1] = 5;
+  header[2] = 1;
+  header[3] = 8;
+  header[8] = 1;  // 2 x 2 pixels
+  header[10] = 1;
+  header[65] = 3;
+  header[66] = 2;  // 2 bytes a plane row
+  // Rows: red 10 20, green 30 30, blue 40 40; then one run of 6 x 255 for the second row.
+  const std::string data = Bytes({10, 20, 0xC2, 30, 0xC2, 40, 0xC6, 255});
+  std::optional<Raster> picture = DecodePcx(header + data);
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->Pixels,
+            (std::vector<ColourValue>{MakeColour(10, 30, 40), MakeColour(20, 30, 40), 0xFFFFFF,
+                                      0xFFFFFF}));
+  std::string huge = header;
+  huge[8] = huge[9] = huge[10] = huge[11] = static_cast<char>(0xFF);
+  huge[66] = huge[67] = static_cast<char>(0xFF);
+  EXPECT_FALSE(DecodePcx(huge + data));
+}
+
+}  // namespace
+}  // namespace flinder
