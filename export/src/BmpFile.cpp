@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "export/ImageLimits.h"
+
 namespace flinder {
 
 namespace {
@@ -11,6 +13,7 @@ namespace {
 constexpr std::size_t FileHeaderSize = 14;
 constexpr std::size_t InfoHeaderSize = 40;
 constexpr std::uint32_t UncompressedRgb = 0;
+constexpr std::uint32_t RunLength8 = 1;
 constexpr std::int64_t MaxSide = 32767;
 
 // Writes `value` over the next `bytes` bytes at `out` and moves past them.
@@ -53,6 +56,48 @@ std::string BmpHeaders(int width, int height, int bitsPerPixel, std::uint32_t pa
   PutLittleEndian(out, paletteSize, 4);  // colours used
   PutLittleEndian(out, 0, 4);
   return headers;
+}
+
+// The rows of an 8-bit run-length encoded picture as they would be stored
+// uncompressed: pairs of a count and an index, or after a zero count the
+// end of a row (0), of the picture (1), a move right and up (2, dx, dy), or
+// that many indexes as they are (3 to 255, padded to an even length).
+// Pixels the codes skip keep index 0. Nothing when the codes are damaged.
+std::optional<std::string> ExpandRunLength8(std::string_view data, std::int64_t width,
+                                            std::int64_t rows, std::int64_t stride) {
+  std::string pixels(static_cast<std::size_t>(stride * rows), '\0');
+  std::int64_t x = 0, row = 0;
+  std::size_t at = 0;
+  auto next = [&]() -> int {
+    return at < data.size() ? static_cast<std::uint8_t>(data[at++]) : -1;
+  };
+  auto put = [&](int index) {
+    if (x >= width || row >= rows) return false;
+    pixels[static_cast<std::size_t>(row * stride + x++)] = static_cast<char>(index);
+    return true;
+  };
+  for (;;) {
+    const int count = next(), value = next();
+    if (count < 0 || value < 0) return std::nullopt;  // cut short
+    if (count > 0) {
+      for (int i = 0; i < count; ++i)
+        if (!put(value)) return std::nullopt;
+    } else if (value == 0) {
+      x = 0;
+      ++row;
+    } else if (value == 1) {
+      return pixels;
+    } else if (value == 2) {
+      const int dx = next(), dy = next();
+      if (dx < 0 || dy < 0) return std::nullopt;
+      x += dx;
+      row += dy;
+    } else {
+      for (int i = 0; i < value; ++i)
+        if (const int index = next(); index < 0 || !put(index)) return std::nullopt;
+      if (value % 2 != 0 && next() < 0) return std::nullopt;
+    }
+  }
 }
 
 }  // namespace
@@ -115,12 +160,15 @@ std::optional<Raster> DecodeBmp(std::string_view bytes) {
   std::uint32_t planes = GetLittleEndian(bytes, 26, 2);
   int bitsPerPixel = static_cast<int>(GetLittleEndian(bytes, 28, 2));
   std::uint32_t compression = GetLittleEndian(bytes, 30, 4);
-  if (planes != 1 || (bitsPerPixel != 8 && bitsPerPixel != 24 && bitsPerPixel != 32) ||
-      compression != UncompressedRgb)
+  const bool indexed = bitsPerPixel == 1 || bitsPerPixel == 4 || bitsPerPixel == 8;
+  const bool runLength = compression == RunLength8 && bitsPerPixel == 8 && height > 0;
+  if (planes != 1 || (!indexed && bitsPerPixel != 24 && bitsPerPixel != 32) ||
+      (compression != UncompressedRgb && !runLength))
     return std::nullopt;
-  // An 8-bit picture's palette follows the info header: colours used, or 256.
-  std::uint32_t colours = bitsPerPixel == 8 ? GetLittleEndian(bytes, 46, 4) : 0;
-  if (bitsPerPixel == 8 && colours == 0) colours = 256;
+  // A palette picture's colours follow the info header: as many as it says,
+  // or all its indexes can reach.
+  std::uint32_t colours = indexed ? GetLittleEndian(bytes, 46, 4) : 0;
+  if (indexed && colours == 0) colours = 1u << bitsPerPixel;
   if (colours > 256 || 4 * colours > bytes.size() - FileHeaderSize - headerSize)
     return std::nullopt;
   const std::size_t paletteAt = FileHeaderSize + headerSize;
@@ -128,23 +176,33 @@ std::optional<Raster> DecodeBmp(std::string_view bytes) {
   std::int64_t rows = std::llabs(static_cast<std::int64_t>(height));
   if (width <= 0 || width > MaxSide || rows == 0 || rows > MaxSide) return std::nullopt;
   std::int64_t stride = RowStride(width, bitsPerPixel);
-  if (dataOffset < paletteAt + 4 * colours ||
-      static_cast<std::int64_t>(bytes.size()) - dataOffset < stride * rows)
-    return std::nullopt;
+  if (dataOffset < paletteAt + 4 * colours || dataOffset > bytes.size()) return std::nullopt;
+  std::optional<std::string> expanded;
+  std::string_view stored = bytes.substr(dataOffset);
+  if (runLength) {
+    if (!WithinPictureLimits(width, rows, stored.size())) return std::nullopt;
+    expanded = ExpandRunLength8(stored, width, rows, stride);
+    if (!expanded) return std::nullopt;
+    stored = *expanded;
+  }
+  if (static_cast<std::int64_t>(stored.size()) < stride * rows) return std::nullopt;
 
   Raster raster(width, static_cast<int>(rows));
   bool bottomUp = height > 0;
-  int bytesPerPixel = bitsPerPixel / 8;
+  const auto* file = reinterpret_cast<const std::uint8_t*>(bytes.data());
   for (int row = 0; row < rows; ++row) {
-    const auto* in =
-        reinterpret_cast<const std::uint8_t*>(bytes.data()) + dataOffset + row * stride;
+    const auto* in = reinterpret_cast<const std::uint8_t*>(stored.data()) + row * stride;
     int y = bottomUp ? static_cast<int>(rows) - 1 - row : row;
     ColourValue* out = raster.Pixels.data() + static_cast<std::size_t>(y) * width;
-    for (int x = 0; x < width; ++x, in += bytesPerPixel) {
-      const std::uint8_t* c = in;
-      if (bitsPerPixel == 8) {
-        if (*in >= colours) return std::nullopt;
-        c = reinterpret_cast<const std::uint8_t*>(bytes.data()) + paletteAt + 4 * *in;
+    for (int x = 0; x < width; ++x) {
+      const std::uint8_t* c = in + x * (bitsPerPixel / 8);
+      if (indexed) {
+        // Indexes fill each byte from its highest bits.
+        const int bit = x * bitsPerPixel;
+        const unsigned index =
+            in[bit / 8] >> (8 - bitsPerPixel - bit % 8) & ((1u << bitsPerPixel) - 1);
+        if (index >= colours) return std::nullopt;
+        c = file + paletteAt + 4 * index;
       }
       out[x] = MakeColour(c[2], c[1], c[0]);
     }

@@ -151,5 +151,23 @@ TEST(PcxFile, ThreePlanesRunsAcrossRowsAndImpossibleSizes) {
   EXPECT_FALSE(DecodePcx(huge + data));
 }
 
+// Run-length encoded 8-bit BMP files, as image editors write them: runs,
+// rows ended early, the end of the picture; damaged codes are refused.
+TEST(BmpFile, RunLengthEncodedPalettePictures) {
+  const IndexedFrame frame{4, 2, {0x0000FF, 0x00FF00, 0xFF0000}, {1, 1, 1, 2, 0, 0, 2, 2}};
+  std::string file = EncodeBmp8(frame).value();
+  file.resize(14 + 40 + 4 * 3);  // the headers and the palette
+  file[30] = 1;                  // compression: RLE8
+  // The bottom row first: two 0s, two 2s, end of row; then three 1s, one 2, end of picture.
+  const std::string codes = Bytes({2, 0, 2, 2, 0, 0, 3, 1, 1, 2, 0, 1});
+  std::optional<Raster> picture = DecodeBmp(file + codes);
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->Pixels, (std::vector<ColourValue>{0x00FF00, 0x00FF00, 0x00FF00, 0xFF0000,
+                                                       0x0000FF, 0x0000FF, 0xFF0000, 0xFF0000}));
+  EXPECT_FALSE(DecodeBmp(file + codes.substr(0, 9)));               // cut short
+  EXPECT_FALSE(DecodeBmp(file + Bytes({5, 0, 0, 1})));              // a run past the row
+  EXPECT_FALSE(DecodeBmp(file + Bytes({0, 3, 1, 9, 1, 0, 0, 1})));  // an index past the palette
+}
+
 }  // namespace
 }  // namespace flinder
