@@ -27,7 +27,7 @@ struct ErrorJump {
   std::longjmp(reinterpret_cast<ErrorJump*>(info->err)->Jump, 1);
 }
 
-// Warnings are counted (a truncated file only warns) but never printed.
+// Warnings are counted (a file cut short only warns) but never printed.
 void Silent(j_common_ptr) {}
 
 jpeg_error_mgr* QuietErrors(ErrorJump& error) {
@@ -100,6 +100,9 @@ std::optional<Raster> DecodeJpeg(std::string_view bytes) {
   if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK ||
       !WithinPictureLimits(info.image_width, info.image_height, bytes.size()))
     return std::nullopt;
+  // Warnings about the header (an unknown JFIF revision, a stray byte
+  // between markers) leave the picture whole; any later one means it is not.
+  const long headerWarnings = info.err->num_warnings;
   info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&info);
   const std::size_t stride = static_cast<std::size_t>(info.output_width) * 3;
@@ -109,8 +112,8 @@ std::optional<Raster> DecodeJpeg(std::string_view bytes) {
     jpeg_read_scanlines(&info, &row, 1);
   }
   jpeg_finish_decompress(&info);
-  // A file cut short only warns, and reads on as grey.
-  if (info.err->num_warnings > 0) return std::nullopt;
+  // Data cut short or damaged only warns, and reads on as grey.
+  if (info.err->num_warnings > headerWarnings) return std::nullopt;
   Raster raster(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
   const std::vector<JSAMPLE>& rgb = state->Pixels;
   for (std::size_t p = 0; p < raster.Pixels.size(); ++p)

@@ -16,12 +16,17 @@ namespace {
 
 // A file in memory for libtiff's client functions: read from `In`, or
 // written into `Out` at any position. libtiff reports its errors and
-// warnings here instead of printing them; a file that gives any is refused.
+// warnings here instead of printing them. A file that gives an error is
+// refused, and so is one that libtiff tries to read past the end of: it
+// only warns when a tag's data is missing (a palette, say), and reads on.
+// Other warnings (a private tag libtiff does not know, a text tag not ended
+// by a zero) leave the picture whole.
 struct MemoryFile {
   std::string_view In;
   std::string* Out = nullptr;
   std::size_t Position = 0;
-  int Complaints = 0;
+  int Errors = 0;
+  bool CutShort = false;
 
   std::size_t Size() const { return Out ? Out->size() : In.size(); }
 };
@@ -32,10 +37,11 @@ MemoryFile& FileOf(thandle_t handle) {
 
 tmsize_t ReadProc(thandle_t handle, void* buffer, tmsize_t size) {
   MemoryFile& file = FileOf(handle);
-  if (file.Out || size < 0 || file.Position >= file.In.size()) return 0;
-  const std::size_t count =
-      std::min(static_cast<std::size_t>(size), file.In.size() - file.Position);
-  std::memcpy(buffer, file.In.data() + file.Position, count);
+  if (file.Out || size < 0) return 0;
+  const std::size_t count = std::min(static_cast<std::size_t>(size),
+                                     file.In.size() - std::min(file.Position, file.In.size()));
+  file.CutShort |= count < static_cast<std::size_t>(size);
+  if (count > 0) std::memcpy(buffer, file.In.data() + file.Position, count);
   file.Position += count;
   return static_cast<tmsize_t>(count);
 }
@@ -55,8 +61,10 @@ toff_t SeekProc(thandle_t handle, toff_t offset, int whence) {
   std::uint64_t base = whence == SEEK_CUR ? file.Position : whence == SEEK_END ? file.Size() : 0;
   const std::uint64_t target = base + offset;
   // No seek may move a reader far past its end or make a writer huge.
-  if (target > file.Size() + (file.Out ? std::uint64_t{1} << 30 : 0))
+  if (target > file.Size() + (file.Out ? std::uint64_t{1} << 30 : 0)) {
+    file.CutShort = true;
     return static_cast<toff_t>(-1);
+  }
   file.Position = static_cast<std::size_t>(target);
   return target;
 }
@@ -75,15 +83,20 @@ int MapProc(thandle_t, void**, toff_t*) {
 
 void UnmapProc(thandle_t, void*, toff_t) {}
 
-int Complain(TIFF*, void* file, const char*, const char*, va_list) {
-  ++static_cast<MemoryFile*>(file)->Complaints;
-  return 1;  // handled: nothing is printed
+// Both return 1, handled: nothing is printed.
+int CountError(TIFF*, void* file, const char*, const char*, va_list) {
+  ++static_cast<MemoryFile*>(file)->Errors;
+  return 1;
+}
+
+int IgnoreWarning(TIFF*, void*, const char*, const char*, va_list) {
+  return 1;
 }
 
 TIFF* Open(MemoryFile& file, const char* mode) {
   TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
-  TIFFOpenOptionsSetErrorHandlerExtR(options, Complain, &file);
-  TIFFOpenOptionsSetWarningHandlerExtR(options, Complain, &file);
+  TIFFOpenOptionsSetErrorHandlerExtR(options, CountError, &file);
+  TIFFOpenOptionsSetWarningHandlerExtR(options, IgnoreWarning, nullptr);
   TIFF* tiff = TIFFClientOpenExt("memory", mode, &file, ReadProc, WriteProc, SeekProc, CloseProc,
                                  SizeProc, MapProc, UnmapProc, options);
   TIFFOpenOptionsFree(options);
@@ -125,7 +138,7 @@ std::optional<std::string> EncodeTiff(const IndexedFrame& frame, int compression
   }
   ok = ok && TIFFWriteDirectory(tiff);
   TIFFClose(tiff);
-  if (!ok || file.Complaints > 0) return std::nullopt;
+  if (!ok || file.Errors > 0) return std::nullopt;
   return out;
 }
 
@@ -142,7 +155,7 @@ std::optional<Raster> DecodeTiff(std::string_view bytes) {
     rgba.resize(static_cast<std::size_t>(width) * height);
     // Stops at the first damaged strip or tile instead of reading on.
     if (TIFFReadRGBAImageOriented(tiff, width, height, rgba.data(), ORIENTATION_TOPLEFT, 1) &&
-        file.Complaints == 0) {
+        file.Errors == 0 && !file.CutShort) {
       raster.emplace(static_cast<int>(width), static_cast<int>(height));
       for (std::size_t p = 0; p < rgba.size(); ++p)
         raster->Pixels[p] = MakeColour(TIFFGetR(rgba[p]), TIFFGetG(rgba[p]), TIFFGetB(rgba[p]));

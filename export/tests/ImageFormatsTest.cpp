@@ -7,7 +7,9 @@
 #include "GifTestFiles.h"
 #include "export/BmpFile.h"
 #include "export/IMGLIB1.h"
+#include "export/JpegFile.h"
 #include "export/PcxFile.h"
+#include "export/TiffFile.h"
 
 namespace flinder {
 namespace {
@@ -103,7 +105,7 @@ TEST_F(ImageFormatsTest, TheNamesExtensionChoosesTheFormatElseTheArgumentElseJpe
 
 // Every reader refuses a file cut short anywhere in its picture or header
 // and keeps the picture it had. (Bytes after the picture, such as the GIF
-// trailer, are not needed to read it.)
+// trailer or PNG's end chunk, are not needed to read it.)
 TEST_F(ImageFormatsTest, EveryReaderRefusesATruncatedFile) {
   const Raster picture = Blend(40), kept(2, 2, MakeColour(5, 6, 7));
   for (const char* ext : Formats) {
@@ -112,8 +114,8 @@ TEST_F(ImageFormatsTest, EveryReaderRefusesATruncatedFile) {
     images.ImageFileName = Scratch.File(std::string("whole.") + ext);
     ASSERT_TRUE(images.SaveImageFile(ext).Ok);
     const std::string whole = ReadWholeFile(images.ImageFileName);
-    for (std::size_t length :
-         {std::size_t{0}, std::size_t{10}, whole.size() / 2, whole.size() * 9 / 10}) {
+    for (std::size_t sixteenths = 0; sixteenths < 16; ++sixteenths) {
+      const std::size_t length = whole.size() * sixteenths / 16;
       const std::string cut = Scratch.File(std::string("cut.") + ext);
       WriteWholeFile(cut, whole.substr(0, length));
       images.SetCurrentImage(kept);
@@ -123,6 +125,42 @@ TEST_F(ImageFormatsTest, EveryReaderRefusesATruncatedFile) {
       EXPECT_EQ(images.CurrentImage(), kept);
     }
   }
+}
+
+// Oddities that leave the picture whole make the libraries warn, and do not
+// stop the readers: a JPEG of a later JFIF revision, and a grey TIFF with a
+// private tag that libtiff does not know.
+TEST(ImageReaders, TakeFilesTheLibrariesOnlyWarnAbout) {
+  const Raster picture(8, 8, MakeColour(40, 90, 160));
+  std::string jpeg = EncodeJpeg(picture, 75).value();
+  ASSERT_EQ(jpeg.substr(6, 5), std::string("JFIF\0", 5));
+  const std::optional<Raster> usual = DecodeJpeg(jpeg);
+  ASSERT_TRUE(usual);
+  jpeg[11] = 2;  // the major revision
+  EXPECT_EQ(DecodeJpeg(jpeg), usual);
+
+  // 2 x 2 grey pixels, uncompressed, in one strip after the directory.
+  std::string tiff = Bytes({'I', 'I', 42, 0, 8, 0, 0, 0, 10, 0});
+  auto entry = [&tiff](int tag, int type, int value) {
+    tiff += Bytes({tag & 0xFF, tag >> 8, type, 0, 1, 0, 0, 0, value & 0xFF, value >> 8, 0, 0});
+  };
+  constexpr int Short = 3, Long = 4;
+  for (int tag : {256, 257}) entry(tag, Short, 2);  // width, height
+  entry(258, Short, 8);                             // bits per sample
+  entry(259, Short, 1);                             // no compression
+  entry(262, Short, 1);                             // 0 is black
+  entry(273, Long, 8 + 2 + 10 * 12 + 4);            // where the strip starts
+  entry(277, Short, 1);                             // samples per pixel
+  entry(278, Short, 2);                             // rows per strip
+  entry(279, Long, 4);                              // the strip's length
+  entry(65000, Short, 7);                           // private
+  tiff += Bytes({0, 0, 0, 0});                      // no next directory
+  tiff += Bytes({0, 85, 170, 255});
+  const std::optional<Raster> grey = DecodeTiff(tiff);
+  ASSERT_TRUE(grey);
+  EXPECT_EQ(grey->Pixels, (std::vector<ColourValue>{0, 0x555555, 0xAAAAAA, 0xFFFFFF}));
+  tiff.resize(tiff.size() - 2);  // the strip cut short
+  EXPECT_FALSE(DecodeTiff(tiff));
 }
 
 // The PCX reader also takes three planes of red, green and blue, runs that
