@@ -146,22 +146,27 @@ int GifAnimationEncoder::UnusedIndex(const std::vector<std::uint8_t>& frame, con
 void GifAnimationEncoder::CollectPixels(const std::vector<std::uint8_t>& frame,
                                         FrameImage& image) const {
   const Box& box = image.Place;
-  std::vector<std::uint32_t>& stretch = image.Stretch;
-  std::size_t stretchStart = 0;
+  const auto width = static_cast<std::size_t>(box.Right - box.Left + 1);
+  image.Pixels.resize(width * static_cast<std::size_t>(box.Bottom - box.Top + 1));
+  std::vector<std::uint8_t>& stretch = image.Stretch;
+  stretch.resize(image.Pixels.size());
+  std::size_t at = 0, stretchStart = 0;
+  // Lengths stop at 255: the longest choice is far shorter.
   auto endStretch = [&] {
-    for (std::size_t i = stretchStart; i < stretch.size(); ++i)
-      stretch[i] = static_cast<std::uint32_t>(stretch.size() - stretchStart);
+    std::fill(stretch.begin() + static_cast<std::ptrdiff_t>(stretchStart),
+              stretch.begin() + static_cast<std::ptrdiff_t>(at),
+              static_cast<std::uint8_t>(std::min<std::size_t>(at - stretchStart, 255)));
   };
   for (int y = box.Top; y <= box.Bottom; ++y) {
-    const std::size_t row = static_cast<std::size_t>(y) * Width;
-    for (int x = box.Left; x <= box.Right; ++x) {
-      const bool same = frame[row + x] == Canvas[row + x];
-      if (!same) {
+    const std::uint8_t* pixel = &frame[static_cast<std::size_t>(y) * Width + box.Left];
+    const std::uint8_t* shown = &Canvas[static_cast<std::size_t>(y) * Width + box.Left];
+    for (std::size_t x = 0; x < width; ++x, ++at) {
+      image.Pixels[at] = pixel[x];
+      if (pixel[x] != shown[x]) {
         endStretch();
-        stretchStart = stretch.size() + 1;
+        stretch[at] = 0;
+        stretchStart = at + 1;
       }
-      image.Pixels.push_back(frame[row + x]);
-      stretch.push_back(same ? 1 : 0);
     }
   }
   endStretch();

@@ -47,9 +47,9 @@ class GifAnimationEncoder {
     int Disposal = 0;
     int Stays = -1;  // the index that stands for staying pixels, or -1
     // The box's pixels, and the stretch of staying pixels each belongs to
-    // (0: it changes).
+    // (0: it changes; lengths stop at 255).
     std::vector<std::uint8_t> Pixels;
-    std::vector<std::uint32_t> Stretch;
+    std::vector<std::uint8_t> Stretch;
     std::string Data;  // the LZW image data once encoded
     bool StaysUsed = false;
   };
