@@ -9,7 +9,9 @@
 #include <utility>
 
 #include "export/AnimatedGIF.h"
+#include "export/GifFrameWriter.h"
 #include "export/GifLzw.h"
+#include "export/LittleEndian.h"
 
 namespace flinder {
 
@@ -17,11 +19,6 @@ namespace {
 
 constexpr int LeaveInPlace = 1;
 constexpr int RestoreToBackground = 2;
-
-void PutWord(std::string& out, int value) {
-  out += static_cast<char>(value & 0xFF);
-  out += static_cast<char>((value >> 8) & 0xFF);
-}
 
 }  // namespace
 
@@ -54,22 +51,10 @@ GifAnimationEncoder::GifAnimationEncoder(int width, int height, std::vector<Colo
   if (width <= 0 || height <= 0 || width > 65535 || height > 65535 || Palette.empty() ||
       Palette.size() > 256 || transparentIndex >= static_cast<int>(Palette.size()))
     throw std::invalid_argument("no GIF animation of this size or palette");
-  while ((std::size_t{1} << TableBits) < Palette.size()) ++TableBits;
 
   Out = "GIF89a";
-  PutWord(Out, Width);
-  PutWord(Out, Height);
-  // Global table, 8 bits per primary; readers that clear to the background
-  // colour clear to the transparent entry.
-  Out += static_cast<char>(0x80 | 0x70 | (TableBits - 1));
-  Out += static_cast<char>(std::max(TransparentIndex, 0));
-  Out += '\0';  // square pixels
-  for (int i = 0; i < (1 << TableBits); ++i) {
-    const ColourValue colour = i < static_cast<int>(Palette.size()) ? Palette[i] : 0;
-    Out += static_cast<char>(RedOf(colour));
-    Out += static_cast<char>(GreenOf(colour));
-    Out += static_cast<char>(BlueOf(colour));
-  }
+  // Readers that clear to the background colour clear to the transparent entry.
+  TableBits = AppendScreenAndTable(Out, Width, Height, Palette, std::max(TransparentIndex, 0));
   Out += AnimatedGIF::BuildLoopExtension();
   Canvas.assign(static_cast<std::size_t>(Width) * Height,
                 static_cast<std::uint8_t>(std::max(TransparentIndex, 0)));
@@ -255,14 +240,14 @@ void GifAnimationEncoder::WriteImage(const FrameImage& image) {
   const bool transparency = TransparentIndex >= 0 || image.StaysUsed;
   Out += "\x21\xF9\x04";
   Out += static_cast<char>((image.Disposal << 2) | (transparency ? 1 : 0));
-  PutWord(Out, Delay);
+  AppendWord(Out, Delay);
   Out += static_cast<char>(TransparentIndex >= 0 ? TransparentIndex : std::max(image.Stays, 0));
   Out += '\0';
   Out += ',';
-  PutWord(Out, box.Left);
-  PutWord(Out, box.Top);
-  PutWord(Out, box.Right - box.Left + 1);
-  PutWord(Out, box.Bottom - box.Top + 1);
+  AppendWord(Out, box.Left);
+  AppendWord(Out, box.Top);
+  AppendWord(Out, box.Right - box.Left + 1);
+  AppendWord(Out, box.Bottom - box.Top + 1);
   Out += '\0';  // no local table, not interlaced
   Out += image.Data;
 }

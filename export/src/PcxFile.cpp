@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "export/ImageLimits.h"
+#include "export/LittleEndian.h"
 
 namespace flinder {
 
@@ -14,11 +15,6 @@ constexpr std::size_t HeaderSize = 128;
 constexpr std::size_t PaletteSize = 1 + 768;  // the marker byte, then 256 colours
 constexpr std::uint8_t PaletteMarker = 0x0C;
 constexpr int LongestRun = 63;
-
-void PutWord(std::string& out, int value) {
-  out += static_cast<char>(value & 0xFF);
-  out += static_cast<char>((value >> 8) & 0xFF);
-}
 
 int Word(std::string_view in, std::size_t at) {
   return static_cast<std::uint8_t>(in[at]) | static_cast<std::uint8_t>(in[at + 1]) << 8;
@@ -44,11 +40,11 @@ std::optional<std::string> EncodePcx(const IndexedFrame& frame) {
   out += static_cast<char>(5);     // version 5: with a 256-colour palette
   out += static_cast<char>(1);     // run-length encoded
   out += static_cast<char>(8);     // bits per pixel of a plane
-  for (int value : {0, 0, frame.Width - 1, frame.Height - 1, 72, 72}) PutWord(out, value);
+  for (int value : {0, 0, frame.Width - 1, frame.Height - 1, 72, 72}) AppendWord(out, value);
   out.append(48 + 1, '\0');     // the 16-colour palette and a reserved byte
   out += static_cast<char>(1);  // one plane
-  PutWord(out, bytesPerLine);
-  PutWord(out, 1);  // a colour palette
+  AppendWord(out, bytesPerLine);
+  AppendWord(out, 1);  // a colour palette
   out.append(HeaderSize - out.size(), '\0');
 
   for (int y = 0; y < frame.Height; ++y) {
