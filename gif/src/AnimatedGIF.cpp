@@ -2,6 +2,7 @@
 
 #include "design/FileAccess.h"
 #include "design/FileNameParts.h"
+#include "gif/LittleEndian.h"
 
 namespace flinder {
 
@@ -15,12 +16,6 @@ constexpr std::uint8_t PlainTextLabel = 0x01;
 constexpr std::uint8_t ImageSeparator = 0x2C;
 constexpr std::uint8_t Trailer = 0x3B;
 constexpr int LoopCount = 999;
-
-// A 16-bit number as its low and high byte.
-std::string LittleEndian(std::int16_t value) {
-  auto bits = static_cast<std::uint16_t>(value);
-  return {static_cast<char>(bits & 0xFF), static_cast<char>(bits >> 8)};
-}
 
 }  // namespace
 
@@ -80,12 +75,15 @@ ExportResult AnimatedGIF::WriteGifFile(const AnimatedGifFile& file, const std::s
 }
 
 std::string AnimatedGIF::BuildScreenDescriptor() const {
-  return LittleEndian(ScreenWidth) + LittleEndian(ScreenHeight) + ScreenFields + FirstColorTable;
+  std::string screen;
+  AppendWord(screen, ScreenWidth);
+  AppendWord(screen, ScreenHeight);
+  return screen + ScreenFields + FirstColorTable;
 }
 
 std::string AnimatedGIF::BuildLoopExtension() {
   std::string loop = "\x21\xFF\x0BNETSCAPE2.0\x03\x01";
-  loop += LittleEndian(LoopCount);
+  AppendWord(loop, LoopCount);
   loop += '\0';
   return loop;
 }
@@ -265,7 +263,9 @@ std::string AnimatedGIF::ReadColorTable(std::size_t n) {
 }
 
 std::string AnimatedGIF::DelayBytes() const {
-  return LittleEndian(FrameDelay);
+  std::string delay;
+  AppendWord(delay, FrameDelay);
+  return delay;
 }
 
 }  // namespace flinder
