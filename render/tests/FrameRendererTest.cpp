@@ -5,6 +5,7 @@
 
 #include "render/Checkerboard.h"
 #include "render/FrameRenderer.h"
+#include "render/RgbaRaster.h"
 
 namespace flinder {
 namespace {
@@ -279,6 +280,40 @@ TEST(DrawFrame, ATransparentDesignMarksOnlyItsBackground) {
     }
   EXPECT_GT(background, 8000);
   EXPECT_GT(drawn, 1000);
+}
+
+// Drawn once on white and once on black, a design with a caption and its
+// shadow gives straight alpha that composes back to either within 2 levels:
+// anti-aliased edges are translucent in their own colour.
+TEST(DrawFrame, StraightAlphaComposesBackOverWhiteAndBlack) {
+  ShapeSettings s = Design();
+  Set(s, Radius, 20);
+  s.ShowText = s.TextFront = s.ViewTextShadow = true;
+  Set(s, TextShadowOffset, 3);
+  SetColour(s, TextShadow, MakeColour(0, 90, 200));
+  SetColour(s, Back, White);
+  SetColour(s, Dither, White);
+  const Raster onWhite = Frame(s);
+  SetColour(s, Back, 0);
+  SetColour(s, Dither, 0);
+  const Raster onBlack = Frame(s);
+  const RgbaRaster rgba = StraightAlpha(onWhite, onBlack);
+  int clear = 0, translucent = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 120; ++x) {
+      const std::uint8_t* p = rgba.At(x, y);
+      clear += p[3] == 0;
+      translucent += p[3] > 0 && p[3] < 255;
+      for (int c = 0; c < 3; ++c) {
+        const int overBlack = (p[c] * p[3] + 127) / 255, overWhite = overBlack + 255 - p[3];
+        const int shift = 8 * c;
+        EXPECT_NEAR(overWhite, (onWhite.At(x, y) >> shift) & 0xFF, 2) << x << "," << y;
+        EXPECT_NEAR(overBlack, (onBlack.At(x, y) >> shift) & 0xFF, 2) << x << "," << y;
+      }
+    }
+  EXPECT_GT(clear, 8000);
+  EXPECT_GT(translucent, 20);
+  EXPECT_EQ(StraightAlpha(onWhite, onWhite), OpaqueRgba(onWhite));
 }
 
 }  // namespace
