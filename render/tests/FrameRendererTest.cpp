@@ -282,6 +282,44 @@ TEST(DrawFrame, ATransparentDesignMarksOnlyItsBackground) {
   EXPECT_GT(drawn, 1000);
 }
 
+// At scale 2 on a surface twice the size, every length doubles: the dot a
+// wide pen leaves at radius 0, the shadow's offset and the caption's width.
+TEST(DrawFrame, AScaledFrameDrawsEveryLengthLarger) {
+  ShapeSettings s = Design();
+  Set(s, Detail, 5);
+  s.ShowText = s.TextFront = s.ViewShapeShadow = true;
+  Set(s, ShapeShadowOffset, 4);
+  s.Text = "Wide";
+  s.TextY = 0.05;
+  struct Extent {
+    int Left = 1 << 20, Right = -1, Ink = 0;
+  };
+  // The horizontal extents of the shape's rows (y at the centre) and of the caption's.
+  auto measure = [&](int scale) {
+    DrawingSurface surface(120 * scale, 100 * scale);
+    FrameRenderer renderer;
+    renderer.Scale = scale;
+    renderer.DrawFrame(surface, s);
+    Extent shape, caption;
+    for (int y = 0; y < surface.Height(); ++y)
+      for (int x = 0; x < surface.Width(); ++x) {
+        if (surface.ReadPoint(x, y) == Grey) continue;
+        Extent& e = y < 35 * scale ? caption : shape;
+        e.Left = std::min(e.Left, x);
+        e.Right = std::max(e.Right, x);
+        ++e.Ink;
+      }
+    return std::pair(shape, caption);
+  };
+  const auto [shape1, caption1] = measure(1);
+  const auto [shape2, caption2] = measure(2);
+  // The dot, 4 left of the centre, and its shadow 4 right, each 2.5 wide either way.
+  EXPECT_EQ(std::pair(shape1.Left, shape1.Right), std::pair(54, 66));
+  EXPECT_EQ(std::pair(shape2.Left, shape2.Right), std::pair(107, 133));
+  EXPECT_NEAR(shape2.Ink, 4 * shape1.Ink, shape1.Ink / 4);
+  EXPECT_NEAR(caption2.Right - caption2.Left, 2 * (caption1.Right - caption1.Left), 3);
+}
+
 // Drawn once on white and once on black, a design with a caption and its
 // shadow gives straight alpha that composes back to either within 2 levels:
 // anti-aliased edges are translucent in their own colour.
