@@ -148,10 +148,14 @@ std::string ApngEncoder::Finish() {
   header += static_cast<char>(format.ColourType);
   header += std::string(3, '\0');  // deflate, adaptive filters, no interlace
   AppendChunk(out, "IHDR", header);
-  std::string control;
-  AppendBig32(control, static_cast<std::uint32_t>(Frames.size()));
-  AppendBig32(control, static_cast<std::uint32_t>(Timing.Plays));
-  AppendChunk(out, "acTL", control);
+  // A single frame is written as a plain PNG, which every reader shows.
+  const bool animated = Frames.size() > 1;
+  if (animated) {
+    std::string control;
+    AppendBig32(control, static_cast<std::uint32_t>(Frames.size()));
+    AppendBig32(control, static_cast<std::uint32_t>(Timing.Plays));
+    AppendChunk(out, "acTL", control);
+  }
   if (format.ColourType == ColourTypePalette) {
     std::string colours, alphas;
     for (std::uint32_t colour : format.Palette) {
@@ -171,6 +175,10 @@ std::string ApngEncoder::Finish() {
     const bool over = i > 0 && frame.OverAllowed && overPossible;
     const std::uint8_t blend = over ? BlendOver : BlendSource;
     const std::string data = PackedPixels(frame.Source, over ? &frame.Unchanged : nullptr, format);
+    if (!animated) {
+      AppendChunk(out, "IDAT", data);
+      break;
+    }
     std::string fcTL;
     AppendBig32(fcTL, sequence++);
     AppendBig32(fcTL, static_cast<std::uint32_t>(frame.Source.Width));

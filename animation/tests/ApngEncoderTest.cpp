@@ -81,10 +81,11 @@ TEST(ApngEncoder, ManyColoursAreStoredAsTheyAreAndUnchangedPixelsAreLeftOut) {
     EXPECT_EQ(decoded->Controls[1].Width * decoded->Controls[1].Height, 62 * 46);
     EXPECT_EQ(decoded->Controls[1].Blend, 1);
   }
-  // One opaque frame of many colours needs no alpha.
+  // One opaque frame of many colours is a plain PNG without alpha.
   auto still = RoundTrip({noise}, {50, 0});
   ASSERT_TRUE(still);
   EXPECT_EQ(still->ColourType, 2);
+  EXPECT_EQ(still->Plays, -1);
   EXPECT_EQ(still->Shown, std::vector<RgbaRaster>{noise});
 }
 

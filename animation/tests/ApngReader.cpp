@@ -153,6 +153,8 @@ std::optional<DecodedApng> DecodeApng(const std::string& bytes) {
     } else if (type == "fdAT") {
       data += body.substr(4);
     } else if (type == "IEND") {
+      if (decoded.Plays < 0 && !pending)  // a still PNG: its image is the one frame
+        pending = ApngFrameControl{h.Width, h.Height, 0, 0, 0, 0, 0, 0};
       if (!finishFrame()) return std::nullopt;
       return decoded;
     }

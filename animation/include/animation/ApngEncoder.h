@@ -14,6 +14,7 @@ namespace flinder {
 // where that shows the same, otherwise as it is ("source" blending). Finish
 // picks the smallest pixel format that holds every frame exactly: palette
 // indexes of 1 to 8 bits for at most 256 colours, else RGB, else RGBA.
+// A single frame makes a plain PNG.
 class ApngEncoder {
  public:
   ApngEncoder(int width, int height, AnimationTiming timing);
