@@ -74,6 +74,10 @@ std::string DesignFileOf(const std::vector<std::string>& names, float position,
   return file.Bytes();
 }
 
+bool ExportEnds(frmMain& window) {
+  return QTest::qWaitFor([&] { return !window.Busy(); }, 60000);
+}
+
 namespace {
 
 void Send(QWidget* widget, QEvent::Type type, Qt::MouseButton button, QPoint at,

@@ -42,9 +42,9 @@ class ScriptedDialogs : public PlatformDialogs {
   std::optional<QString> AskSaveFileName(QWidget*, const QString& title, const QString& filter,
                                          const QString& suggested) override;
   std::optional<CaptionFont> ChooseFont(QWidget*, const CaptionFont&) override;
-  bool OpenUrl(const QString& url) override {
+  void OpenUrl(const QString& url, std::function<void()> failed) override {
     OpenedUrls << url;
-    return BrowserStarts;
+    if (!BrowserStarts) failed();
   }
 };
 
@@ -69,6 +69,9 @@ class StartedWindow {
 // thirteen sliders sit at `position` in every slot and then `adjust`ed.
 std::string DesignFileOf(const std::vector<std::string>& names, float position,
                          const std::function<void(ShapeSettings&)>& adjust = {});
+
+// Waits for the window's export to end; false after a minute.
+bool ExportEnds(frmMain& window);
 
 // Mouse helpers that send what a real mouse sends: the button that changed
 // and every button held.

@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QColorDialog>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -59,8 +61,25 @@ class RealDialogsTest : public QObject {
     });
     QVERIFY(dialogs.AskYesNo(nullptr, "Remove shape 'Alpha'?"));
     QCOMPARE(icon, QMessageBox::Question);
-    AnswerWhenOpen<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+    // Escape answers No.
+    AnswerWhenOpen<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
     QVERIFY(!dialogs.AskYesNo(nullptr, "Remove shape 'Alpha'?"));
+  }
+
+  void TheFontDialogOpensOnTheFontTheCaptionIsDrawnWith() {
+    QtPlatformDialogs dialogs;
+    CaptionFont caption;  // Arial, served by another family, 11.25 points, bold
+    caption.FontItalic = caption.FontUnderline = caption.FontStrikethru = true;
+    QFont openedOn;
+    AnswerWhenOpen<QFontDialog>([&](QFontDialog* dialog) {
+      openedOn = dialog->currentFont();
+      dialog->accept();
+    });
+    QCOMPARE(dialogs.ChooseFont(nullptr, caption), caption);  // unchanged by OK
+    QFont arial("Arial");
+    QCOMPARE(openedOn.family(), QFontInfo(arial).family());
+    QCOMPARE(std::lround(openedOn.pointSizeF()), 11);  // the dialog lists whole sizes
+    QVERIFY(openedOn.bold() && openedOn.italic() && openedOn.underline() && openedOn.strikeOut());
   }
 };
 
