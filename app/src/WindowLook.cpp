@@ -8,6 +8,12 @@ namespace flinder {
 QFont ArialFont(double points) {
   QFont font(QStringLiteral("Arial"));
   font.setPointSizeF(points);
+  // Nine pixels high, smoothed letters run together ("il" becomes one grey
+  // stroke): small text is drawn on whole pixels instead.
+  if (points < 8) {
+    font.setHintingPreference(QFont::PreferFullHinting);
+    font.setStyleStrategy(QFont::NoAntialias);
+  }
   return font;
 }
 

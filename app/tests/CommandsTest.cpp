@@ -72,6 +72,10 @@ class CommandsTest : public QObject {
     QCOMPARE(Listed(started, "My shape"), std::string("1"));
     QCOMPARE(w.Designs.ReadIni("My shape", "Slider1"), std::string("0.75"));
     QCOMPARE(w.Designs.ReadIni("Alpha", "Slider1"), std::string("0.75"));
+    AnswerName(w, "ßETA");  // the design file's letter case: ß has no capital
+    w.RunCommand(0);
+    QCOMPARE(Entries(w), QStringList({"Alpha", "My shape", "ßeta"}));
+    QCOMPARE(w.Settings.CurrentShape, std::string("ßeta"));
 
     const std::string before = started.FileText();
     AnswerName(w, "ALPHA");
@@ -81,7 +85,7 @@ class CommandsTest : public QObject {
     AnswerName(w, "Comet", true);
     w.RunCommand(0);
     QCOMPARE(started.FileText(), before);
-    QCOMPARE(Entries(w), QStringList({"Alpha", "My shape"}));
+    QCOMPARE(Entries(w), QStringList({"Alpha", "My shape", "ßeta"}));
     QCOMPARE(started.Dialogs.Messages.size(), 1);  // only the name that cannot be stored
     QVERIFY(started.Dialogs.Messages[0].contains("\"=\""));
   }
@@ -98,6 +102,27 @@ class CommandsTest : public QObject {
     started.Window->Menus.mnuUpdate->trigger();
     QCOMPARE(started.Dialogs.Messages, QStringList({"Shape 'Alpha' properties updated."}));
     QCOMPARE(started.Window->Designs.ReadIni("Alpha", "Slider0"), std::string("1"));
+  }
+
+  void ADesignFileThatCannotBeWrittenIsToldOnceAndAsksBeforeAnotherDesign() {
+    StartedWindow started(DesignFileOf({"Alpha", "Beta"}, 0.5f));
+    frmMain& w = *started.Window;
+    const QString reason = "Cannot write the design file: Read-only file system.";
+    w.Designs.RefuseWrites(reason.toStdString());
+    w.Menus.mnuUpdate->trigger();
+    QCOMPARE(started.Dialogs.Messages, QStringList({reason}));
+
+    started.Dialogs.AnswerYes = false;
+    QTest::keyClick(w.cmbAnim, Qt::Key_Down);
+    QCOMPARE(w.Settings.CurrentShape, std::string("Alpha"));
+    QCOMPARE(w.cmbAnim->currentText(), QString("Alpha"));
+    started.Dialogs.AnswerYes = true;
+    QTest::keyClick(w.cmbAnim, Qt::Key_Down);
+    QCOMPARE(w.Settings.CurrentShape, std::string("Beta"));
+    QCOMPARE(started.Dialogs.Questions,
+             QStringList(2,
+                         "Cannot save 'Alpha': Cannot write the design file: Read-only file "
+                         "system. Open 'Beta' anyway? The changes to 'Alpha' will be lost."));
   }
 
   void RemoveAsksKeepsTheLastDesignAndLoadsTheNextOne() {
@@ -205,11 +230,9 @@ class CommandsTest : public QObject {
     QCOMPARE(w.windowTitle(), QString(" GIF Flendar - out.gif"));
     QVERIFY(w.timAnim.isActive() && !w.Progress->isVisible());
 
-    std::filesystem::remove(out.toStdString());
     w.Menus.mnuSave->trigger();  // no dialog this time
     QVERIFY(ExportEnds(w));
     QCOMPARE(d.SaveDialogsOpenedOn.size(), 1);
-    QVERIFY(std::filesystem::exists(out.toStdString()));
 
     w.Menus.mnuSaveAs->trigger();  // asks, in the folder last saved to; cancelled
     QCOMPARE(d.SaveDialogsOpenedOn.size(), 2);
