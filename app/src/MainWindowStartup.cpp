@@ -12,6 +12,7 @@
 
 #include "app/frmMain.h"
 #include "design/DesignName.h"
+#include "design/ShapeList.h"
 #include "design/ValueText.h"
 #include "design/WindowPlacement.h"
 
@@ -40,12 +41,23 @@ void frmMain::InitApplication(const std::string& iniFile) {
   Designs.IniFile = iniFile;
   ManualFile =
       QFileInfo(QString::fromStdString(iniFile)).absolutePath().toStdString() + "/manual.html";
-  const std::string problem = FillDesignList();
+  // The file is read once for all of start-up: a long one takes a while.
+  IniDocument stored;
+  std::string problem;
+  try {
+    stored = Designs.DocumentToRead();
+  } catch (const DesignFileError& error) {
+    // The session starts empty and never writes over a file it could not read.
+    problem = error.what();
+    Designs.RefuseWrites(problem);
+    Designs.ReportFileErrors = false;
+  }
+  FillDesignList(stored);
   StartupDone = false;
   // The image module and the angle factor need no initialisation here.
   Panel->SetupSliders();
-  RestoreWindowPlace();
-  RestoreExportPreferences();
+  RestoreWindowPlace(stored);
+  Menus.mnuOptimise->setChecked(IsTrue(stored.Read("Export", "Optimise")));
   StartupDone = true;
   // A file that could not be read is reported over the finished window.
   if (!problem.empty()) Message(QString::fromStdString(problem));
@@ -56,22 +68,8 @@ void frmMain::InitApplication(const std::string& iniFile) {
   timAnim.start();
 }
 
-std::string frmMain::FillDesignList() {
-  std::string problem = Designs.WhyUnreadable();
-  std::vector<std::string> names;
-  if (problem.empty()) {
-    try {
-      names = Designs.ListShapes();
-    } catch (const DesignFileError& error) {
-      problem = error.what();
-    }
-  }
-  if (!problem.empty()) {
-    // The session starts empty and never writes over a file it could not read.
-    Designs.RefuseWrites(problem);
-    Designs.ReportFileErrors = false;
-    return problem;
-  }
+void frmMain::FillDesignList(const IniDocument& stored) {
+  std::vector<std::string> names = ScanShapeList(stored.Bytes());
   // Sorted once and added together: inserting one by one at its place
   // would make a long list take quadratic time.
   std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
@@ -81,7 +79,6 @@ std::string frmMain::FillDesignList() {
   entries.reserve(static_cast<qsizetype>(names.size()));
   for (const std::string& name : names) entries << QString::fromStdString(name);
   cmbAnim->addItems(entries);
-  return {};
 }
 
 void frmMain::AddToList(const QString& name) {
@@ -97,25 +94,17 @@ void frmMain::AddToList(const QString& name) {
   cmbAnim->insertItem(first, name);
 }
 
-void frmMain::RestoreWindowPlace() {
+void frmMain::RestoreWindowPlace(const IniDocument& stored) {
   // A place where no part of the title bar is on a screen could never be
   // reached: it is treated as a first start.
   const QRect frame = frameGeometry();
   const int titleHeight =
       std::max(geometry().y() - frame.y(), style()->pixelMetric(QStyle::PM_TitleBarHeight));
   const WindowPlacement place =
-      RestoreWindowPlacement(Designs, Screens(), PixelsOf(frame), titleHeight);
+      RestoreWindowPlacement(stored, Designs, Screens(), PixelsOf(frame), titleHeight);
   Menus.mnuOnTop->setChecked(!place.OnTop);
   ToggleOnTop();
   move(place.X, place.Y);
-}
-
-void frmMain::RestoreExportPreferences() {
-  try {
-    Menus.mnuOptimise->setChecked(IsTrue(Designs.ReadIni("Export", "Optimise")));
-  } catch (const DesignFileError&) {
-    Menus.mnuOptimise->setChecked(false);  // the file was reported once already
-  }
 }
 
 void frmMain::SaveWindowPlacement() {

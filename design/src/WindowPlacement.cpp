@@ -10,14 +10,6 @@
 namespace flinder {
 namespace {
 
-std::string ReadWindowKey(const DesignFile& designs, const char* key) {
-  try {
-    return designs.ReadIni("Window", key);
-  } catch (const DesignFileError&) {
-    return {};  // read as missing, like a file that is not there
-  }
-}
-
 // Twips as whole pixels, through single precision as they are stored;
 // nothing when the pixel is beyond any screen.
 std::optional<int> Pixels(double twips, double twipsPerPixel) {
@@ -34,11 +26,12 @@ bool PixelRect::Intersects(const PixelRect& other) const {
          other.Y < Y + Height;
 }
 
-WindowPlacement RestoreWindowPlacement(const DesignFile& designs, const ScreenLayout& screens,
-                                       PixelRect frame, int titleHeight) {
+WindowPlacement RestoreWindowPlacement(const IniDocument& stored, const DesignFile& designs,
+                                       const ScreenLayout& screens, PixelRect frame,
+                                       int titleHeight) {
   const double twipsX = screens.TwipsPerPixelX, twipsY = screens.TwipsPerPixelY;
-  double left = ParseNumber(ReadWindowKey(designs, "Left"));
-  double top = ParseNumber(ReadWindowKey(designs, "Top"));
+  double left = ParseNumber(stored.Read("Window", "Left"));
+  double top = ParseNumber(stored.Read("Window", "Top"));
   std::optional<int> x = Pixels(left, twipsX), y = Pixels(top, twipsY);
 
   bool reachable = false;
@@ -56,7 +49,7 @@ WindowPlacement RestoreWindowPlacement(const DesignFile& designs, const ScreenLa
     x = Pixels(left, twipsX);
     y = Pixels(top, twipsY);
   }
-  return {x.value_or(0), y.value_or(0), IsTrue(ReadWindowKey(designs, "OnTop"))};
+  return {x.value_or(0), y.value_or(0), IsTrue(stored.Read("Window", "OnTop"))};
 }
 
 void SaveWindowPlacement(const DesignFile& designs, const ScreenLayout& screens,

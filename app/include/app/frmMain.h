@@ -171,10 +171,8 @@ class frmMain : public QMainWindow,
   void BuildToolButtons();
   void ConnectMenus();
   void CentrePreview();
-  void RestoreWindowPlace();
-  void RestoreExportPreferences();
-  // Fills the list from the design file; why the file cannot be read, or empty.
-  std::string FillDesignList();
+  void RestoreWindowPlace(const IniDocument& stored);
+  void FillDesignList(const IniDocument& stored);
   // Sets the outer size and lays the window out for it at once.
   void ResizeOuter(int width, int height);
 

@@ -32,9 +32,11 @@ struct WindowPlacement {
 // place where no part of the title bar (`frame` wide, `titleHeight` high)
 // would be on a screen, such as one unplugged or a number far out of range,
 // centre the window's frame on the primary screen; the centred place is
-// written back at once. A file that cannot be read reads as empty.
-WindowPlacement RestoreWindowPlacement(const DesignFile& designs, const ScreenLayout& screens,
-                                       PixelRect frame, int titleHeight);
+// written back at once to `designs`. The keys are read from `stored`, the
+// design file as read at start-up.
+WindowPlacement RestoreWindowPlacement(const IniDocument& stored, const DesignFile& designs,
+                                       const ScreenLayout& screens, PixelRect frame,
+                                       int titleHeight);
 
 // Writes the frame's top-left corner (pixels) and the topmost state.
 void SaveWindowPlacement(const DesignFile& designs, const ScreenLayout& screens,
