@@ -56,7 +56,7 @@ double WindowExport(const std::string& iniFile, const std::string& name, const Q
   QElapsedTimer clock;
   clock.start();
   window.mnuSaveAs_Click();
-  QTest::qWaitFor([&] { return !window.Busy(); }, 600000);
+  if (!QTest::qWaitFor([&] { return !window.Busy(); }, 600000)) return -1;
   return clock.nsecsElapsed() / 1e9;
 }
 
@@ -94,7 +94,7 @@ double StartUp(int count, const std::string& folder) {
   frmMain window(dialogs);
   window.show();
   window.InitApplication(iniFile);
-  QTest::qWaitForWindowExposed(&window);
+  if (!QTest::qWaitForWindowExposed(&window)) return -1;
   window.repaint();
   return clock.nsecsElapsed() / 1e9;
 }
