@@ -19,8 +19,9 @@ std::optional<ColourValue> ScriptedDialogs::PickColour(QWidget*, ColourValue cur
   return answer;
 }
 
-void ScriptedDialogs::ShowMessage(QWidget*, const QString& text) {
+void ScriptedDialogs::ShowMessage(QWidget* parent, const QString& text) {
   Messages << text;
+  LastMessageParent = parent;
   if (WhileMessageShows) WhileMessageShows();
 }
 

@@ -22,6 +22,7 @@ class ScriptedDialogs : public PlatformDialogs {
   std::deque<std::optional<ColourValue>> ColourAnswers;
   std::vector<ColourValue> ColourDialogOpenedOn;
   QStringList Messages;
+  QWidget* LastMessageParent = nullptr;
   QStringList Questions;
   bool AnswerYes = true;
   // Save dialog answers (an empty one cancels) and where each dialog opened.
@@ -34,7 +35,7 @@ class ScriptedDialogs : public PlatformDialogs {
   std::function<void()> WhileMessageShows;
 
   std::optional<ColourValue> PickColour(QWidget*, ColourValue current) override;
-  void ShowMessage(QWidget*, const QString& text) override;
+  void ShowMessage(QWidget* parent, const QString& text) override;
   bool AskYesNo(QWidget*, const QString& text) override {
     Questions << text;
     return AnswerYes;

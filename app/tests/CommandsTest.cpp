@@ -11,6 +11,7 @@
 #include "AppTestSupport.h"
 #include "app/frmGIF.h"
 #include "app/frmNew.h"
+#include "app/frmSplash.h"
 
 namespace flinder {
 
@@ -205,6 +206,16 @@ class CommandsTest : public QObject {
     w.RunCommand(6);
     QCOMPARE(started.Dialogs.Messages.size(), 1);
     QVERIFY(started.Dialogs.Messages[0].startsWith("Cannot start a web browser"));
+    QCOMPARE(started.Dialogs.LastMessageParent, &w);
+
+    // From the About window the message comes over it, not behind it.
+    QTimer::singleShot(0, [&] {
+      w.Splash->OpenLink();
+      w.Splash->cmdSplash_Click(2);
+    });
+    w.Menus.mnuAbout->trigger();
+    QCOMPARE(started.Dialogs.Messages.size(), 2);
+    QCOMPARE(started.Dialogs.LastMessageParent, w.Splash);
   }
 
   void SaveAsksOnceThenReusesTheFileUntilSaveAsOrAnotherDesign() {

@@ -1,9 +1,11 @@
 #include <QApplication>
 #include <QColorDialog>
+#include <QFile>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -64,6 +66,24 @@ class RealDialogsTest : public QObject {
     // Escape answers No.
     AnswerWhenOpen<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
     QVERIFY(!dialogs.AskYesNo(nullptr, "Remove shape 'Alpha'?"));
+  }
+
+  void AUrlHandlerThatFailsOrIsMissingIsReported() {
+    QTemporaryDir bin;
+    QFile handler(bin.filePath("xdg-open"));
+    QVERIFY(handler.open(QIODevice::WriteOnly));
+    handler.write("#!/bin/sh\nexit 4\n");
+    handler.close();
+    handler.setPermissions(QFile::ExeOwner | QFile::ReadOwner);
+    const QByteArray path = qgetenv("PATH");
+    QtPlatformDialogs dialogs;
+    int failures = 0;
+    for (const QString& folder : {bin.path(), bin.filePath("nothing")}) {
+      qputenv("PATH", folder.toUtf8());
+      dialogs.OpenUrl("file:///manual.html", [&] { ++failures; });
+      QVERIFY(QTest::qWaitFor([&] { return failures == 1 + (folder != bin.path()); }));
+    }
+    qputenv("PATH", path);
   }
 
   void TheFontDialogOpensOnTheFontTheCaptionIsDrawnWith() {
