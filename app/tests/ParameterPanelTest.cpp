@@ -64,6 +64,8 @@ class ParameterPanelTest : public QObject {
     frmMain& window = *started.Window;
     ParameterPanel& panel = *window.Panel;
     QVERIFY(panel.optCol[Inner]->isChecked());  // a load leaves slot 0 selected
+    const QImage option = panel.optCol[Outer]->grab().toImage();
+    QCOMPARE(option.pixelColor(option.width() - 2, 2), QColor(192, 255, 255));
 
     QTest::mouseClick(panel.optCol[Text], Qt::LeftButton);
     QVERIFY(panel.optCol[Text]->isChecked());

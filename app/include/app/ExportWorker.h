@@ -80,6 +80,7 @@ class ExportWorker : public QObject {
   QueuedExportHost host_;
 
  public:
+  // Made last, over the copies above; set its file and options before Start.
   AnimatedGifExport Exporter;
 
  private:
