@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
   flinder::TemporaryFolder scratch;
   const QString output = QString::fromStdString(scratch.Path() + "/out.gif");
   std::vector<double> window, tool;
-  for (int round = 0; round < 3; ++round) {
+  for (int round = 0; round < 5; ++round) {
     tool.push_back(flinder::ToolExport(iniFile, name, output));
     window.push_back(flinder::WindowExport(iniFile, name, output));
   }
