@@ -16,7 +16,7 @@ TEST(DesignName, OnlyWhatTheFileCannotHoldIsRefused) {
     EXPECT_TRUE(IsValidDesignName(name)) << name;
   for (const char* name :
        {"", "a=b", "[Star", "two\nlines", "cr\r", "tab\there", " Star", "Star ", ";Star", "Shapes",
-        "SHAPES", "window", "Window", "export", "\u017Bubr", "bad\xFF", "c1\u0081"})
+        "SHAPES", "window", "Window", "export", "\u017Bubr", "bad\xFF", "c1\u0081", "del\x7F"})
     EXPECT_FALSE(IsValidDesignName(name)) << name;
 }
 

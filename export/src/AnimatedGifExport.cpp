@@ -60,8 +60,8 @@ ExportSummary AnimatedGifExport::Run() {
 
   host_.SetPreviewTimerEnabled(false);
   host_.ShowProgress();
-  const int delay = GifDelay(settings_.SliderVal(Delay));
-  if (std::string note = SlowPlaybackNote(delay); !note.empty()) host_.ShowNote(note);
+  gifDelay_ = GifDelay(settings_.SliderVal(Delay));
+  if (std::string note = SlowPlaybackNote(gifDelay_); !note.empty()) host_.ShowNote(note);
 
   ExportResult result;
   if (Optimise || settings_.Transparent) {
@@ -80,7 +80,7 @@ ExportSummary AnimatedGifExport::Run() {
     host_.ShowMessage(result.Message);
     return {};
   }
-  return {true, std::max(ExportFrameCount - 1, 1), surface_.Width(), surface_.Height(), delay};
+  return {true, std::max(ExportFrameCount - 1, 1), surface_.Width(), surface_.Height(), gifDelay_};
 }
 
 std::string AnimatedGifExport::FrameFileName(int number, const char* extension) const {
@@ -127,12 +127,7 @@ ExportResult AnimatedGifExport::RenderCycle(bool keepFrameFiles) {
 // the work is spread over the cores, each worker with its own image module.
 ExportResult AnimatedGifExport::ConvertAndMergeFrames() {
   auto palette = std::make_shared<AnimationPalette>(std::move(palette_));
-  try {
-    palette->Build();
-  } catch (const std::exception& e) {
-    return ExportResult::Failure("Cannot choose the colours of " + OutputFileName + ": " +
-                                 e.what());
-  }
+  if (ExportResult built = BuildPalette(*palette); !built.Ok) return built;
 
   std::vector<ExportResult> results(ExportFrameCount, ExportResult::Success());
   std::atomic<int> next = 1, converted = 0;
@@ -173,12 +168,20 @@ ExportResult AnimatedGifExport::ConvertAndMergeFrames() {
   // The closing frame repeats the first pose and is left out, unless it is
   // the only frame there is. Readers want a logical screen that holds the frames.
   const int mergeCount = std::max(ExportFrameCount, 2);
-  const auto delay = static_cast<std::int16_t>(GifDelay(settings_.SliderVal(Delay)));
   AnimatedGIF merger;
-  ExportResult merged = merger.MergeGifFrames(FrameFiles, mergeCount, OutputFileName,
-                                              static_cast<std::int16_t>(surface_.Width()),
-                                              static_cast<std::int16_t>(surface_.Height()), delay);
-  return merged;
+  return merger.MergeGifFrames(
+      FrameFiles, mergeCount, OutputFileName, static_cast<std::int16_t>(surface_.Width()),
+      static_cast<std::int16_t>(surface_.Height()), static_cast<std::int16_t>(gifDelay_));
+}
+
+ExportResult AnimatedGifExport::BuildPalette(AnimationPalette& palette) const {
+  try {
+    palette.Build();
+  } catch (const std::exception& e) {
+    return ExportResult::Failure("Cannot choose the colours of " + OutputFileName + ": " +
+                                 e.what());
+  }
+  return ExportResult::Success();
 }
 
 void AnimatedGifExport::ShowFinishedCaption() {
@@ -192,18 +195,12 @@ ExportResult AnimatedGifExport::EncodeCycle() {
   const DrawingSurface start = surface_;
   ExportResult drawn = RenderCycle(false);
   if (!drawn.Ok) return drawn;
-  try {
-    palette_.Build();
-  } catch (const std::exception& e) {
-    return ExportResult::Failure("Cannot choose the colours of " + OutputFileName + ": " +
-                                 e.what());
-  }
-
+  if (ExportResult built = BuildPalette(palette_); !built.Ok) return built;
   palette_.OrderByUse();
   const int frames = std::max(ExportFrameCount - 1, 1);
   GifAnimationEncoder encoder(surface_.Width(), surface_.Height(), palette_.Colours(),
                               palette_.TransparentIndex(), Optimise,
-                              static_cast<std::uint16_t>(GifDelay(settings_.SliderVal(Delay))));
+                              static_cast<std::uint16_t>(gifDelay_));
   // The preview goes on from where the first pass ended.
   const double endAngle = renderer_.Angle;
   const std::int16_t endFrameNo = renderer_.FrameNo;

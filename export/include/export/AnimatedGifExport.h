@@ -62,6 +62,8 @@ class AnimatedGifExport {
   ExportResult RenderCycle(bool keepFrameFiles);
   ExportResult ConvertAndMergeFrames();
   ExportResult EncodeCycle();
+  // Chooses the palette's colours; a quantiser failure is the export's message.
+  ExportResult BuildPalette(AnimationPalette& palette) const;
   void ShowFinishedCaption();
   std::string FrameFileName(int number, const char* extension) const;
   void RemoveTemporaryFiles();
@@ -72,6 +74,7 @@ class AnimatedGifExport {
   const ShapeSettings& settings_;
   std::string temporaryFolder_;
   AnimationPalette palette_;  // the colours of the frames drawn so far
+  int gifDelay_ = 0;          // hundredths of a second, worked out once per export
 };
 
 // The delay in hundredths of a second for a Delay in milliseconds, halves to even.
