@@ -58,7 +58,7 @@ class PreviewWindow {
     const std::string iniFile = scratch_.Path() + "/flinder.ini";
     std::ofstream(iniFile, std::ios::binary) << file.Bytes();
     Window.show();
-    Window.InitApplication(iniFile);
+    Window.InitApplication(iniFile, {});
     Window.timAnim.stop();
     Window.resize(760, 520);
     QCoreApplication::processEvents();

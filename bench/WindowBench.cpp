@@ -50,7 +50,7 @@ double WindowExport(const std::string& iniFile, const std::string& name, const Q
   dialogs.Output = output;
   frmMain window(dialogs);
   window.show();
-  window.InitApplication(iniFile);
+  window.InitApplication(iniFile, {});
   window.cmbAnim->setCurrentText(QString::fromStdString(name));
   window.cmbAnim_Click();
   QElapsedTimer clock;
@@ -93,7 +93,7 @@ double StartUp(int count, const std::string& folder) {
   clock.start();
   frmMain window(dialogs);
   window.show();
-  window.InitApplication(iniFile);
+  window.InitApplication(iniFile, {});
   if (!QTest::qWaitForWindowExposed(&window)) return -1;
   window.repaint();
   return clock.nsecsElapsed() / 1e9;

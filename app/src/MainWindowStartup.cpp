@@ -2,7 +2,6 @@
 // place and topmost state, the first design and the preview timer.
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
@@ -36,11 +35,10 @@ ScreenLayout Screens() {
 
 }  // namespace
 
-void frmMain::InitApplication(const std::string& iniFile) {
+void frmMain::InitApplication(const std::string& iniFile, const std::string& manualFile) {
   Designs.ReportFileErrors = true;
   Designs.IniFile = iniFile;
-  ManualFile =
-      QFileInfo(QString::fromStdString(iniFile)).absolutePath().toStdString() + "/manual.html";
+  ManualFile = manualFile;
   // The file is read once for all of start-up: a long one takes a while.
   IniDocument stored;
   std::string problem;

@@ -1,23 +1,24 @@
 // flinder: the desktop program.
 #include <QApplication>
-#include <QFileInfo>
 
 #include "app/PlatformDialogs.h"
 #include "app/frmMain.h"
+#include "design/ProgramFiles.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  // Desktops match the window to the installed menu entry and icon by this name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.flinder.Flinder"));
   // The program ends when the main window says so, after a running export.
   QApplication::setQuitOnLastWindowClosed(false);
-  // The design file sits beside the program and carries its name.
-  const QFileInfo program(QCoreApplication::applicationFilePath());
-  const QString iniFile = program.absolutePath() + "/" + program.completeBaseName() + ".ini";
+  const flinder::DesignFilePlaces places = flinder::PlacesOfThisProgram();
 
   flinder::QtPlatformDialogs dialogs;
   flinder::frmMain window(dialogs);
   QObject::connect(&window, &flinder::frmMain::Ended, &application,
                    [] { QCoreApplication::exit(0); });
   window.show();
-  window.InitApplication(iniFile.toStdString());
+  window.InitApplication(flinder::PrepareDesignFile(places),
+                         flinder::ManualPath(places.ProgramFolder));
   return QApplication::exec();
 }

@@ -51,7 +51,7 @@ StartedWindow::StartedWindow(const std::string& designFile, bool start) {
 
 void StartedWindow::Start() {
   Window->show();
-  Window->InitApplication(IniFile());
+  Window->InitApplication(IniFile(), scratch_.File("manual.html"));
 }
 
 std::string StartedWindow::FileText() const {

@@ -46,7 +46,8 @@ class frmMain : public QMainWindow,
 
   // Start-up after the window is shown: the design file at `iniFile`, the
   // panel, the window's place and topmost state, the first design, the timer.
-  void InitApplication(const std::string& iniFile);
+  // Help opens `manualFile`.
+  void InitApplication(const std::string& iniFile, const std::string& manualFile);
 
   // The toggles: each flips one design switch; its menu check mark and tool
   // button follow the record.
@@ -103,7 +104,7 @@ class frmMain : public QMainWindow,
   bool AskFileName = false;
   // True while an export runs: what could change the design is disabled.
   bool Busy() const;
-  // The manual, beside the program and its design file.
+  // The user manual.
   std::string ManualFile;
 
   std::map<int, PictureBox*> cmdAdd;  // by the tool button's index
