@@ -60,28 +60,33 @@ std::optional<std::string> ReadFileBytes(const std::string& path, int* error) {
   return bytes;
 }
 
-std::optional<std::string> ReadRegularFile(const std::string& path, std::uint64_t maxBytes,
-                                           ReadFailure& failure) {
+std::optional<std::string> ReadRegularFile(int fd, std::uint64_t maxBytes, ReadFailure& failure) {
   auto failed = [&failure](std::string reason) {
     failure.Reason = std::move(reason);
     return std::nullopt;
   };
-  PosixFile file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-  if (!file.IsOpen()) {
-    failure.Missing = errno == ENOENT || errno == ENOTDIR;
-    return failed(ErrorText());
-  }
   struct stat info;
-  if (::fstat(file.Fd(), &info) != 0) return failed(ErrorText());
+  if (::fstat(fd, &info) != 0) return failed(ErrorText());
   if (S_ISDIR(info.st_mode)) return failed(ErrorText(EISDIR));
   if (!S_ISREG(info.st_mode)) return failed("not a regular file");
   if (static_cast<std::uint64_t>(info.st_size) > maxBytes) return failed(LargerThan(maxBytes));
   std::string bytes;
   bytes.reserve(static_cast<size_t>(info.st_size));
-  if (!ReadAll(file.Fd(), bytes)) return failed(ErrorText());
+  if (!ReadAll(fd, bytes)) return failed(ErrorText());
   // A file that grew while it was read is refused as well.
   if (bytes.size() > maxBytes) return failed(LargerThan(maxBytes));
   return bytes;
+}
+
+std::optional<std::string> ReadRegularFile(const std::string& path, std::uint64_t maxBytes,
+                                           ReadFailure& failure) {
+  PosixFile file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  if (!file.IsOpen()) {
+    failure.Missing = errno == ENOENT || errno == ENOTDIR;
+    failure.Reason = ErrorText();
+    return std::nullopt;
+  }
+  return ReadRegularFile(file.Fd(), maxBytes, failure);
 }
 
 std::string WriteFileBytes(const std::string& path, std::string_view bytes) {
