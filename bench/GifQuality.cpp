@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "design/FileAccess.h"
-#include "export/BmpFile.h"
+#include "image/BmpFile.h"
 
 namespace flinder {
 namespace {

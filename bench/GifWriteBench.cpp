@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "export/AnimationPalette.h"
-#include "export/BmpFile.h"
-#include "export/GifFrameWriter.h"
-#include "export/IMGLIB1.h"
+#include "gif/AnimationPalette.h"
+#include "gif/GifFrameWriter.h"
+#include "image/BmpFile.h"
+#include "image/IMGLIB1.h"
 
 namespace flinder {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "design/FileAccess.h"
-#include "export/IMGLIB1.h"
+#include "image/IMGLIB1.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "export/AnimatedGIF.h"
-#include "export/IMGLIB1.h"
+#include "gif/AnimatedGIF.h"
+#include "image/IMGLIB1.h"
 
 int main(int argc, char** argv) {
   using namespace flinder;

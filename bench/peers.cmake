@@ -3,11 +3,11 @@ find_path(GIF_INCLUDE_DIR gif_lib.h REQUIRED)
 find_library(GIF_LIBRARY gif REQUIRED)
 add_executable(gif-quality GifQuality.cpp)
 target_include_directories(gif-quality PRIVATE ${GIF_INCLUDE_DIR})
-target_link_libraries(gif-quality PRIVATE export ${GIF_LIBRARY})
+target_link_libraries(gif-quality PRIVATE image ${GIF_LIBRARY})
 
 add_executable(merge-frames MergeFrames.cpp)
-target_link_libraries(merge-frames PRIVATE export)
+target_link_libraries(merge-frames PRIVATE image)
 
 # The reading side of bench/format-check.
 add_executable(image-pixels ImagePixels.cpp)
-target_link_libraries(image-pixels PRIVATE export)
+target_link_libraries(image-pixels PRIVATE image)

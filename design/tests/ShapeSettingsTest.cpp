@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <map>
 
 #include "design/ShapeSettings.h"
 
@@ -22,6 +21,8 @@ TEST(ShapeSettings, EndPositionsGiveTheEndsOfEveryRangeAndSpeedSkipsPlusMinusOne
   EXPECT_EQ(s.SliderPos(Radius), 0.0f);
   s.SetSlider(Radius, 7.0f);
   EXPECT_EQ(s.SliderPos(Radius), 1.0f);
+  s.SetSlider(Radius, NAN);
+  EXPECT_EQ(s.SliderPos(Radius), 0.0f);
   // Speed skips the smallest step either way.
   auto speed = [&](float position) {
     s.SetSlider(Speed, position);
@@ -51,48 +52,6 @@ TEST(ShapeSettings, ColourSlidersWriteEveryComponentIntoTheSelectedSlotOnly) {
   EXPECT_EQ(s.PlainColour(Text), MakeColour(255, 127, 127));
   // The renderer's colour rounds position x 255: 127.5 gives 128.
   EXPECT_EQ(s.PositionColour(Text), MakeColour(255, 128, 128));
-}
-
-// The window layer's view of the record, as far as the observer tells it.
-struct MirrorObserver : SettingsObserver {
-  std::map<int, std::string> labels;
-  std::map<int, float> thumbs;
-  int interval = 0, width = 0, height = 0;
-  ColourValue swatch = -1;
-  void ValueLabelChanged(int index, const std::string& text) override { labels[index] = text; }
-  void ThumbMoved(int index, float position) override { thumbs[index] = position; }
-  void TimerIntervalChanged(int ms) override { interval = ms; }
-  void PreviewWidthChanged(int px) override { width = px; }
-  void PreviewHeightChanged(int px) override { height = px; }
-  void SwatchColourChanged(ColourValue c) override { swatch = c; }
-};
-
-TEST(ShapeSettings, TheObserverSeesEveryValueItShows) {
-  MirrorObserver o;
-  ShapeSettings s(&o);
-  s.SetSlider(Delay, 0.1f);
-  s.SetSlider(Width, 0.5f);
-  s.SetSlider(Height, 1.0f);
-  s.SetSlider(Speed, 0.497f);
-  s.SelectedSlot = Outer;
-  s.SetSlider(GreenSlider, 0.5f);
-  s.SetSlider(BlueSlider, 1.0f);
-  EXPECT_EQ(o.labels, (std::map<int, std::string>{{Delay, "100"},
-                                                  {Width, "220"},
-                                                  {Height, "420"},
-                                                  {Speed, "-0.2"},
-                                                  {GreenSlider, "127"},
-                                                  {BlueSlider, "255"}}));
-  EXPECT_EQ(o.thumbs, (std::map<int, float>{{Delay, 0.1f},
-                                            {Width, 0.5f},
-                                            {Height, 1.0f},
-                                            {Speed, 0.497f},
-                                            {GreenSlider, 0.5f},
-                                            {BlueSlider, 1.0f}}));
-  EXPECT_EQ(o.interval, 100);
-  EXPECT_EQ(o.width, 220);
-  EXPECT_EQ(o.height, 420);
-  EXPECT_EQ(o.swatch, MakeColour(0, 127, 255));
 }
 
 }  // namespace

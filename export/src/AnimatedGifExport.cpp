@@ -9,11 +9,11 @@
 #include <utility>
 
 #include "design/FileAccess.h"
-#include "export/AnimatedGIF.h"
-#include "export/BmpFile.h"
-#include "export/FileNameParts.h"
-#include "export/GifAnimationEncoder.h"
-#include "export/IMGLIB1.h"
+#include "design/FileNameParts.h"
+#include "gif/AnimatedGIF.h"
+#include "gif/GifAnimationEncoder.h"
+#include "image/BmpFile.h"
+#include "image/IMGLIB1.h"
 
 namespace flinder {
 

@@ -46,6 +46,15 @@ TEST(DrawingSurface, ReadPointClearAndDrawingOffTheRaster) {
   s.DrawLine(-5, -5, 45, 45);  // diagonal through the corner: nothing wraps
   for (int i = 0; i < 30; ++i) EXPECT_EQ(s.ReadPoint(i, i), Ink);
   EXPECT_EQ(InkCount(s), 30);
+  // Resizing keeps the overlapping part in place; new parts take BackColor.
+  s.SetBackColor(White);
+  s.FillBox(30, 20, 39, 29, Ink);
+  s.Resize(35, 40);
+  EXPECT_EQ(InkCount(s), 5 * 10);
+  EXPECT_EQ(s.ReadPoint(30, 20), Ink);
+  EXPECT_EQ(s.ReadPoint(34, 29), Ink);
+  EXPECT_EQ(s.ReadPoint(34, 30), White);
+  EXPECT_EQ(s.ReadPoint(29, 25), White);
 }
 
 TEST(DrawingSurface, FarOffCoordinatesDrawNothingAtOnceAndLinesAcrossShowTheirPart) {
@@ -104,6 +113,13 @@ TEST(DrawingSurface, WidePensAreRoundAndSegmentsMeetWithoutANotch) {
           EXPECT_EQ(s.ReadPoint(x, y), Ink) << "width " << width << " at " << x << "," << y;
         }
   }
+  // Along a long segment the body reaches every pixel centre within the radius.
+  s.Clear();
+  s.SetDrawWidth(7);
+  s.DrawLine(0, 30.5f, 59, 30.5f);
+  EXPECT_EQ(s.ReadPoint(30, 27), Ink);  // 3.5 from the middle of the segment
+  EXPECT_EQ(s.ReadPoint(30, 34), Ink);
+  EXPECT_EQ(s.ReadPoint(30, 26), White);
 }
 
 }  // namespace

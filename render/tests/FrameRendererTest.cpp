@@ -238,12 +238,6 @@ TEST(DrawFrame, CompletedCyclesShowTheirLengthButWithoutSpeedNothingChanges) {
   EXPECT_EQ(FramesInCycle(s, 500), 500);
 }
 
-}  // namespace
-}  // namespace flinder
-
-namespace flinder {
-namespace {
-
 // A transparent design marks exactly the pixels nothing was drawn on, even
 // where the shape has the background's own colour, and the preview shows
 // checks there. Untouched pixels are those that follow the background when

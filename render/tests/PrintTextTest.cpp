@@ -92,6 +92,12 @@ TEST(PrintText, UnderlineAndStrikethroughAreSolidStrokesAcrossTheText) {
   EXPECT_EQ(s.ReadPoint(10, rows.front()), Ink);
   EXPECT_EQ(s.ReadPoint(10, rows.back()), 0);
   EXPECT_EQ(Printed(100, 40, 10, 5, "    ").Capture(), Raster(100, 40, 0));
+  // A stroke wider than the surface stops at its right edge: the first
+  // column of the rows below stays untouched.
+  font.FontUnderline = true;
+  DrawingSurface narrow = Printed(30, 40, 4, 5, "                ", font);
+  for (int y : rows) EXPECT_EQ(narrow.ReadPoint(29, y), Ink);
+  for (int y = 0; y < 40; ++y) EXPECT_EQ(narrow.ReadPoint(0, y), 0) << y;
 }
 
 }  // namespace

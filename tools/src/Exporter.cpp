@@ -14,8 +14,8 @@
 #include "design/ShapeRecord.h"
 #include "design/TemporaryFolder.h"
 #include "export/AnimatedGifExport.h"
-#include "export/BmpFile.h"
-#include "export/IMGLIB1.h"
+#include "image/BmpFile.h"
+#include "image/IMGLIB1.h"
 
 namespace flinder {
 namespace {

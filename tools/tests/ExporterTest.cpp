@@ -14,8 +14,8 @@
 #include "GifTestFiles.h"
 #include "design/DesignFile.h"
 #include "export/AnimatedGifExport.h"
-#include "export/BmpFile.h"
-#include "export/IMGLIB1.h"
+#include "image/BmpFile.h"
+#include "image/IMGLIB1.h"
 #include "tools/Exporter.h"
 
 namespace flinder {

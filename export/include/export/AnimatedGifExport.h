@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "design/ExportResult.h"
 #include "design/ShapeSettings.h"
-#include "export/AnimationPalette.h"
 #include "export/ExportHost.h"
-#include "export/ExportResult.h"
+#include "gif/AnimationPalette.h"
 #include "render/DrawingSurface.h"
 #include "render/FrameRenderer.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "export/ExportResult.h"
+#include "design/ExportResult.h"
 #include "render/Raster.h"
 
 namespace flinder {

@@ -1,2 +1,0 @@
-add_executable(bench_gif_write GifWriteBench.cpp)
-target_link_libraries(bench_gif_write PRIVATE export benchmark::benchmark_main)

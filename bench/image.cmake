@@ -1,0 +1,2 @@
+add_executable(bench_gif_write GifWriteBench.cpp)
+target_link_libraries(bench_gif_write PRIVATE image benchmark::benchmark_main)

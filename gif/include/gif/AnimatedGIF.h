@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "design/ExportResult.h"
+
+namespace flinder {
+
+// The animated file as it is written: each field's bytes in this order.
+struct AnimatedGifFile {
+  std::string Signature;
+  std::string ScreenDescriptor;
+  std::string LoopBlock;
+  std::vector<std::string> FrameBlocks;
+  std::string Trailer;
+};
+
+// Joins one-frame GIF files into one looping GIF89a file without decoding the
+// images: each file's blocks are copied, its global palette becomes the
+// frame's local palette, and its graphic control extension gets the frame
+// delay. One merge runs at a time; each merge starts from a clean state.
+class AnimatedGIF {
+ public:
+  // The text shown when a frame file is missing or cannot be merged.
+  static constexpr const char* ReadFailureMessage = "An error has occured reading the files";
+
+  // Merges entries 1 to frameCount - 1 of `frameFiles` (entry 1 is
+  // frameFiles[0]) into `outputFile`; the last frame repeats the first pose
+  // and is left out. Nothing is written when the result is a failure.
+  ExportResult MergeGifFrames(const std::vector<std::string>& frameFiles, int frameCount,
+                              const std::string& outputFile, std::int16_t width,
+                              std::int16_t height, std::int16_t delay);
+
+  // The frame block of one frame file: its last picture (an image or plain
+  // text) with what precedes it. Nothing when the bytes are not a GIF this
+  // merger can take: no signature, a block cut short by the end, no picture,
+  // or a picture of neither kind. `isFirstFile` makes its screen fields and
+  // palette the output's.
+  std::optional<std::string> ReadGifFile(std::string_view bytes, bool isFirstFile);
+
+  std::string BuildScreenDescriptor() const;
+  static std::string BuildLoopExtension();
+  static ExportResult WriteGifFile(const AnimatedGifFile& file, const std::string& outputFile);
+
+  // Clears what one merge learns from its frame files.
+  void ResetMergeState(std::int16_t width, std::int16_t height, std::int16_t delay);
+
+ private:
+  std::string ReadScreenDescriptor();
+  std::string ReadFrameBlocks();
+  std::string ReadExtension();
+  std::string ReadApplicationExtension();
+  std::string ReadCommentExtension();
+  std::string ReadGraphicBlock();
+  std::string RewriteGraphicControl();
+  std::string NewGraphicControl() const;
+  std::string ReadRenderingBlock();
+  std::string ReadPlainTextExtension();
+  std::string ReadImage();
+  std::string ReadImageDescriptor();
+  std::string ReadImageData();
+
+  std::uint8_t PeekByte(std::size_t k = 1) const;
+  std::string ReadBytes(std::size_t n = 1);
+  std::uint8_t ReadByte();
+  std::string ReadSubBlocks();
+  std::string ReadColorTable(std::size_t n);
+
+  std::string DelayBytes() const;
+
+  // The open frame file and the position of its next unread byte.
+  std::string_view Frame;
+  std::size_t ReadPos = 0;
+  // Set when the open frame file turns out to be unusable.
+  bool FrameFault = false;
+
+  std::int16_t ScreenWidth = 0;
+  std::int16_t ScreenHeight = 0;
+  std::int16_t FrameDelay = 0;
+  bool IsFirstFile = false;
+  std::string ScreenFields;
+  std::string FirstColorTable;
+  std::string FrameColorTable;
+  int FrameTableBits = 0;
+  int FrameSortFlag = 0;
+};
+
+}  // namespace flinder

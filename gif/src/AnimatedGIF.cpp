@@ -1,0 +1,271 @@
+#include "gif/AnimatedGIF.h"
+
+#include "design/FileAccess.h"
+#include "design/FileNameParts.h"
+#include "gif/LittleEndian.h"
+
+namespace flinder {
+
+namespace {
+
+constexpr std::uint8_t ExtensionIntroducer = 0x21;
+constexpr std::uint8_t ApplicationLabel = 0xFF;
+constexpr std::uint8_t CommentLabel = 0xFE;
+constexpr std::uint8_t GraphicControlLabel = 0xF9;
+constexpr std::uint8_t PlainTextLabel = 0x01;
+constexpr std::uint8_t ImageSeparator = 0x2C;
+constexpr std::uint8_t Trailer = 0x3B;
+constexpr int LoopCount = 999;
+
+}  // namespace
+
+void AnimatedGIF::ResetMergeState(std::int16_t width, std::int16_t height, std::int16_t delay) {
+  ScreenWidth = width;
+  ScreenHeight = height;
+  FrameDelay = delay;
+  ScreenFields.clear();
+  FirstColorTable.clear();
+  FrameColorTable.clear();
+  FrameTableBits = 0;
+  FrameSortFlag = 0;
+}
+
+ExportResult AnimatedGIF::MergeGifFrames(const std::vector<std::string>& frameFiles, int frameCount,
+                                         const std::string& outputFile, std::int16_t width,
+                                         std::int16_t height, std::int16_t delay) {
+  ResetMergeState(width, height, delay);
+  if (frameCount < 2)
+    return ExportResult::Failure("No frames to write to " + outputFile +
+                                 ": the animation has no frame before it repeats.");
+
+  AnimatedGifFile file;
+  bool failed = false;
+  for (int i = 1; i <= frameCount - 1; ++i) {
+    if (static_cast<std::size_t>(i) > frameFiles.size()) {
+      failed = true;
+      continue;
+    }
+    std::string name = frameFiles[i - 1];
+    if (ExtensionOf(name) != "gif") name = WithExtension(name, "gif");
+    std::optional<std::string> bytes = ReadFileBytes(name);
+    std::optional<std::string> block;
+    if (bytes) block = ReadGifFile(*bytes, i == 1);
+    if (block)
+      file.FrameBlocks.push_back(std::move(*block));
+    else
+      failed = true;
+  }
+  if (failed) return ExportResult::Failure(ReadFailureMessage);
+
+  file.Signature = "GIF89a";
+  file.ScreenDescriptor = BuildScreenDescriptor();
+  file.LoopBlock = BuildLoopExtension();
+  file.Trailer = std::string(1, static_cast<char>(Trailer));
+  return WriteGifFile(file, outputFile);
+}
+
+ExportResult AnimatedGIF::WriteGifFile(const AnimatedGifFile& file, const std::string& outputFile) {
+  std::string bytes = file.Signature + file.ScreenDescriptor + file.LoopBlock;
+  for (const std::string& block : file.FrameBlocks) bytes += block;
+  bytes += file.Trailer;
+  // A picture can be made again: replaced whole, but not flushed to the disk.
+  std::string error = ReplaceFile(outputFile, bytes, false);
+  if (!error.empty()) return ExportResult::Failure("Cannot write " + outputFile + ": " + error);
+  return ExportResult::Success();
+}
+
+std::string AnimatedGIF::BuildScreenDescriptor() const {
+  std::string screen;
+  AppendWord(screen, ScreenWidth);
+  AppendWord(screen, ScreenHeight);
+  return screen + ScreenFields + FirstColorTable;
+}
+
+std::string AnimatedGIF::BuildLoopExtension() {
+  std::string loop = "\x21\xFF\x0BNETSCAPE2.0\x03\x01";
+  AppendWord(loop, LoopCount);
+  loop += '\0';
+  return loop;
+}
+
+std::optional<std::string> AnimatedGIF::ReadGifFile(std::string_view bytes, bool isFirstFile) {
+  Frame = bytes;
+  ReadPos = 0;
+  FrameFault = false;
+  IsFirstFile = isFirstFile;
+  // A file without a global palette must not borrow the previous file's.
+  FrameColorTable.clear();
+  FrameTableBits = 0;
+  FrameSortFlag = 0;
+
+  if (ReadBytes(6).substr(0, 3) != "GIF") return std::nullopt;
+  std::string fields = ReadScreenDescriptor();
+  if (IsFirstFile) ScreenFields = fields;
+  std::string blocks = ReadFrameBlocks();
+  if (FrameFault) return std::nullopt;
+  return blocks;
+}
+
+std::string AnimatedGIF::ReadScreenDescriptor() {
+  ReadBytes(4);  // the file's own screen size is not used
+  std::string fields = ReadBytes(3);
+  auto packed = static_cast<std::uint8_t>(fields[0]);
+  if (packed & 0x80) {
+    FrameColorTable = ReadColorTable(std::size_t{1} << ((packed & 7) + 1));
+    FrameTableBits = packed & 7;
+    FrameSortFlag = (packed & 0x08) ? 8 : 0;
+    if (IsFirstFile) FirstColorTable = FrameColorTable;
+  }
+  return fields;
+}
+
+// Every pass consumes at least one byte of the file or ends in a fault, and a
+// read past its end is a fault: no input keeps the loop running.
+std::string AnimatedGIF::ReadFrameBlocks() {
+  std::optional<std::string> frame;
+  do {
+    // Application and comment blocks around the picture are not kept.
+    if (PeekByte(1) == ExtensionIntroducer &&
+        (PeekByte(2) == ApplicationLabel || PeekByte(2) == CommentLabel))
+      ReadExtension();
+    else
+      frame = ReadGraphicBlock();
+  } while (PeekByte(1) != Trailer && PeekByte(1) != 0x00 && !FrameFault);
+  if (!frame) FrameFault = true;  // a file with nothing to show
+  return frame.value_or(std::string());
+}
+
+std::string AnimatedGIF::ReadExtension() {
+  return PeekByte(2) == ApplicationLabel ? ReadApplicationExtension() : ReadCommentExtension();
+}
+
+std::string AnimatedGIF::ReadApplicationExtension() {
+  std::string block = ReadBytes(3);  // introducer, label, block size
+  block += ReadBytes(8);             // application identifier
+  block += ReadBytes(3);             // authentication code
+  block += ReadSubBlocks();
+  return block;
+}
+
+std::string AnimatedGIF::ReadCommentExtension() {
+  std::string block = ReadBytes(2);
+  block += ReadSubBlocks();
+  return block;
+}
+
+std::string AnimatedGIF::ReadGraphicBlock() {
+  std::string block;
+  if (PeekByte(1) == ExtensionIntroducer && PeekByte(2) == GraphicControlLabel)
+    block = RewriteGraphicControl();
+  else if (PeekByte(1) != ExtensionIntroducer)
+    block = NewGraphicControl();
+  if (PeekByte(1) == ExtensionIntroducer && PeekByte(2) == CommentLabel)
+    block += ReadCommentExtension();
+  block += ReadRenderingBlock();
+  return block;
+}
+
+std::string AnimatedGIF::RewriteGraphicControl() {
+  std::string block = ReadBytes(3);
+  // Disposal "restore to background"; only the user-input and transparency
+  // flags survive.
+  block += static_cast<char>(0x08 + (ReadByte() & 0x03));
+  ReadBytes(2);
+  block += DelayBytes();
+  block += ReadBytes(2);  // transparent index, terminator
+  return block;
+}
+
+std::string AnimatedGIF::NewGraphicControl() const {
+  return std::string("\x21\xF9\x04\x00", 4) + DelayBytes() + std::string(2, '\0');
+}
+
+std::string AnimatedGIF::ReadRenderingBlock() {
+  if (PeekByte(1) == ImageSeparator) return ReadImage();
+  if (PeekByte(1) == ExtensionIntroducer && PeekByte(2) == PlainTextLabel)
+    return ReadPlainTextExtension();
+  // Any other block here would be copied as a picture it is not.
+  FrameFault = true;
+  return {};
+}
+
+std::string AnimatedGIF::ReadPlainTextExtension() {
+  std::string block = ReadBytes(15);
+  block += ReadSubBlocks();
+  return block;
+}
+
+std::string AnimatedGIF::ReadImage() {
+  std::string image = ReadImageDescriptor();
+  image += ReadImageData();
+  return image;
+}
+
+std::string AnimatedGIF::ReadImageDescriptor() {
+  std::string block = ReadBytes(9);  // separator, left, top, width, height
+  std::uint8_t packed = ReadByte();
+  if (packed & 0x80) {
+    block += static_cast<char>(packed);
+    block += ReadColorTable(std::size_t{1} << ((packed & 7) + 1));
+    return block;
+  }
+  // The merged frames have no common palette, so the file's global palette
+  // travels with the image. An image with no palette at all cannot be merged.
+  if (FrameColorTable.empty()) {
+    FrameFault = true;
+    return block;
+  }
+  int moved = 0x80 | (packed & 0x40) | (FrameSortFlag == 8 ? 0x20 : 0) | FrameTableBits;
+  block += static_cast<char>(moved);
+  block += FrameColorTable;
+  return block;
+}
+
+std::string AnimatedGIF::ReadImageData() {
+  std::string data = ReadBytes(1);  // minimum code size
+  data += ReadSubBlocks();
+  return data;
+}
+
+std::uint8_t AnimatedGIF::PeekByte(std::size_t k) const {
+  std::size_t at = ReadPos + k - 1;
+  return at < Frame.size() ? static_cast<std::uint8_t>(Frame[at]) : 0;
+}
+
+std::uint8_t AnimatedGIF::ReadByte() {
+  return static_cast<std::uint8_t>(ReadBytes(1)[0]);
+}
+
+// A block cut short by the end of the file is a damaged frame: its missing
+// bytes read as 0, and the file is refused.
+std::string AnimatedGIF::ReadBytes(std::size_t n) {
+  if (n > Frame.size() - ReadPos) {
+    FrameFault = true;
+    ReadPos = Frame.size();
+    return std::string(n, '\0');
+  }
+  std::string bytes(Frame.substr(ReadPos, n));
+  ReadPos += n;
+  return bytes;
+}
+
+std::string AnimatedGIF::ReadSubBlocks() {
+  std::string chain;
+  for (std::uint8_t size = ReadByte(); size != 0; size = ReadByte()) {
+    chain += static_cast<char>(size);
+    chain += ReadBytes(size);
+  }
+  return chain + '\0';
+}
+
+std::string AnimatedGIF::ReadColorTable(std::size_t n) {
+  return ReadBytes(3 * n);
+}
+
+std::string AnimatedGIF::DelayBytes() const {
+  std::string delay;
+  AppendWord(delay, FrameDelay);
+  return delay;
+}
+
+}  // namespace flinder

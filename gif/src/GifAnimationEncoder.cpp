@@ -1,0 +1,255 @@
+#include "gif/GifAnimationEncoder.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <stdexcept>
+#include <thread>
+#include <utility>
+
+#include "gif/AnimatedGIF.h"
+#include "gif/GifFrameWriter.h"
+#include "gif/GifLzw.h"
+#include "gif/LittleEndian.h"
+
+namespace flinder {
+
+namespace {
+
+constexpr int LeaveInPlace = 1;
+constexpr int RestoreToBackground = 2;
+
+}  // namespace
+
+void GifAnimationEncoder::Box::Add(int x, int y) {
+  if (Empty()) {
+    Left = Right = x;
+    Top = Bottom = y;
+    return;
+  }
+  Left = std::min(Left, x);
+  Right = std::max(Right, x);
+  Top = std::min(Top, y);
+  Bottom = std::max(Bottom, y);
+}
+
+void GifAnimationEncoder::Box::Add(const Box& other) {
+  if (other.Empty()) return;
+  Add(other.Left, other.Top);
+  Add(other.Right, other.Bottom);
+}
+
+GifAnimationEncoder::GifAnimationEncoder(int width, int height, std::vector<ColourValue> palette,
+                                         int transparentIndex, bool optimise, std::uint16_t delay)
+    : Width(width),
+      Height(height),
+      Palette(std::move(palette)),
+      TransparentIndex(transparentIndex),
+      Optimise(optimise),
+      Delay(delay) {
+  if (width <= 0 || height <= 0 || width > 65535 || height > 65535 || Palette.empty() ||
+      Palette.size() > 256 || transparentIndex >= static_cast<int>(Palette.size()))
+    throw std::invalid_argument("no GIF animation of this size or palette");
+
+  Out = "GIF89a";
+  // Readers that clear to the background colour clear to the transparent entry.
+  TableBits = AppendScreenAndTable(Out, Width, Height, Palette, std::max(TransparentIndex, 0));
+  Out += AnimatedGIF::BuildLoopExtension();
+  Canvas.assign(static_cast<std::size_t>(Width) * Height,
+                static_cast<std::uint8_t>(std::max(TransparentIndex, 0)));
+}
+
+void GifAnimationEncoder::AddFrame(std::vector<std::uint8_t> indexes) {
+  if (indexes.size() != Canvas.size()) throw std::invalid_argument("a frame of another size");
+  if (First.empty()) First = indexes;
+  if (!Pending.empty()) ChooseImage(indexes);
+  Pending = std::move(indexes);
+  if (Chosen.size() == Batch) WriteChosenImages();
+}
+
+std::string GifAnimationEncoder::Finish() {
+  if (Pending.empty()) throw std::logic_error("an animation without frames");
+  ChooseImage(First);
+  Pending.clear();
+  WriteChosenImages();
+  Out += ';';
+  return std::move(Out);
+}
+
+GifAnimationEncoder::Box GifAnimationEncoder::ChangedBox(
+    const std::vector<std::uint8_t>& frame) const {
+  Box box;
+  for (int y = 0; y < Height; ++y) {
+    const std::uint8_t* row = &frame[static_cast<std::size_t>(y) * Width];
+    const std::uint8_t* shown = &Canvas[static_cast<std::size_t>(y) * Width];
+    // Only the row's first and last change can widen the box.
+    int x = 0;
+    while (x < Width && row[x] == shown[x]) ++x;
+    if (x == Width) continue;
+    int last = Width - 1;
+    while (row[last] == shown[last]) --last;
+    box.Add(x, y);
+    box.Add(last, y);
+  }
+  return box;
+}
+
+// The opaque pixels of `frame` that are transparent in `next`: no frame can
+// draw a pixel transparent, so they must be cleared after `frame` is shown.
+GifAnimationEncoder::Box GifAnimationEncoder::VanishingBox(
+    const std::vector<std::uint8_t>& frame, const std::vector<std::uint8_t>& next) const {
+  Box box;
+  if (TransparentIndex < 0) return box;
+  const auto t = static_cast<std::uint8_t>(TransparentIndex);
+  for (int y = 0; y < Height; ++y)
+    for (int x = 0; x < Width; ++x) {
+      const std::size_t p = static_cast<std::size_t>(y) * Width + x;
+      if (frame[p] != t && next[p] == t) box.Add(x, y);
+    }
+  return box;
+}
+
+// The lowest index that no changed pixel of the box uses, to stand for the
+// pixels that stay; -1 when every entry is taken. Entries past the palette,
+// which pad the table to a power of two, are never used.
+int GifAnimationEncoder::UnusedIndex(const std::vector<std::uint8_t>& frame, const Box& box) const {
+  if (TransparentIndex >= 0) return TransparentIndex;
+  std::array<bool, 256> used{};
+  for (int y = box.Top; y <= box.Bottom; ++y)
+    for (int x = box.Left; x <= box.Right; ++x) {
+      const std::size_t p = static_cast<std::size_t>(y) * Width + x;
+      if (frame[p] != Canvas[p]) used[frame[p]] = true;
+    }
+  const auto end = used.begin() + (1 << TableBits);
+  const auto unused = std::find(used.begin(), end, false);
+  return unused == end ? -1 : static_cast<int>(unused - used.begin());
+}
+
+// The box's pixels in order, and for each whether it stays as shown and the
+// length of the stretch of staying pixels it belongs to.
+void GifAnimationEncoder::CollectPixels(const std::vector<std::uint8_t>& frame,
+                                        FrameImage& image) const {
+  const Box& box = image.Place;
+  const auto width = static_cast<std::size_t>(box.Right - box.Left + 1);
+  image.Pixels.resize(width * static_cast<std::size_t>(box.Bottom - box.Top + 1));
+  std::vector<std::uint8_t>& stretch = image.Stretch;
+  stretch.resize(image.Pixels.size());
+  std::size_t at = 0, stretchStart = 0;
+  // Lengths stop at 255: the longest choice is far shorter.
+  auto endStretch = [&] {
+    std::fill(stretch.begin() + static_cast<std::ptrdiff_t>(stretchStart),
+              stretch.begin() + static_cast<std::ptrdiff_t>(at),
+              static_cast<std::uint8_t>(std::min<std::size_t>(at - stretchStart, 255)));
+  };
+  for (int y = box.Top; y <= box.Bottom; ++y) {
+    const std::uint8_t* pixel = &frame[static_cast<std::size_t>(y) * Width + box.Left];
+    const std::uint8_t* shown = &Canvas[static_cast<std::size_t>(y) * Width + box.Left];
+    for (std::size_t x = 0; x < width; ++x, ++at) {
+      image.Pixels[at] = pixel[x];
+      if (pixel[x] != shown[x]) {
+        endStretch();
+        stretch[at] = 0;
+        stretchStart = at + 1;
+      }
+    }
+  }
+  endStretch();
+}
+
+// Pixels that stay can be written as such or in their own colour: short
+// stretches of them may break fewer runs in colour. The LZW coder tells
+// which way is shortest; without a spare index they are all in colour.
+void GifAnimationEncoder::Encode(FrameImage& image) {
+  std::vector<std::uint8_t> written(image.Pixels.size());
+  for (const std::size_t shortest : StretchChoices) {
+    if (image.Stays < 0 && shortest != SIZE_MAX) continue;
+    std::uint8_t highest = 0;
+    bool used = false;
+    for (std::size_t i = 0; i < written.size(); ++i) {
+      const bool stay = image.Stays >= 0 && image.Stretch[i] != 0 && image.Stretch[i] >= shortest;
+      written[i] = stay ? static_cast<std::uint8_t>(image.Stays) : image.Pixels[i];
+      used |= stay;
+      highest = std::max(highest, written[i]);
+    }
+    // Codes start as wide as the image's highest index needs, not the table.
+    int codeSize = 2;
+    while ((1 << codeSize) <= highest) ++codeSize;
+    std::string data;
+    AppendLzwImageData(data, written.data(), written.size(), codeSize);
+    if (image.Data.empty() || data.size() < image.Data.size()) {
+      image.Data = std::move(data);
+      image.StaysUsed = used;
+    }
+  }
+  image.Pixels = {};
+  image.Stretch = {};
+}
+
+void GifAnimationEncoder::ChooseImage(const std::vector<std::uint8_t>& next) {
+  const std::vector<std::uint8_t>& frame = Pending;
+  const bool whole = !Optimise || FramesChosen == 0;
+  FrameImage image;
+  Box& box = image.Place;
+  if (whole) {
+    box = {0, 0, Width - 1, Height - 1};
+  } else {
+    box = ChangedBox(frame);
+    // A frame that changes nothing still holds one pixel, which stays.
+    if (box.Empty()) box = {0, 0, 0, 0};
+  }
+  image.Disposal = LeaveInPlace;
+  if (TransparentIndex >= 0) {
+    const Box vanishing = whole && !Optimise ? box : VanishingBox(frame, next);
+    if (!vanishing.Empty()) {
+      image.Disposal = RestoreToBackground;
+      box.Add(vanishing);
+    }
+  }
+  image.Stays = whole ? TransparentIndex : UnusedIndex(frame, box);
+  CollectPixels(frame, image);
+
+  Canvas = frame;
+  if (image.Disposal == RestoreToBackground)
+    for (int y = box.Top; y <= box.Bottom; ++y)
+      std::fill_n(&Canvas[static_cast<std::size_t>(y) * Width + box.Left], box.Right - box.Left + 1,
+                  static_cast<std::uint8_t>(TransparentIndex));
+  Chosen.push_back(std::move(image));
+  ++FramesChosen;
+}
+
+// The images are encoded on up to four cores, then written in order.
+void GifAnimationEncoder::WriteChosenImages() {
+  std::atomic<std::size_t> next = 0;
+  auto encode = [&] {
+    for (std::size_t i = next++; i < Chosen.size(); i = next++) Encode(Chosen[i]);
+  };
+  {
+    const int helpers = std::min<int>(static_cast<int>(std::thread::hardware_concurrency()), 4) - 1;
+    std::vector<std::jthread> workers;
+    for (int w = 0; w < helpers && static_cast<std::size_t>(w + 1) < Chosen.size(); ++w)
+      workers.emplace_back(encode);
+    encode();
+  }
+  for (const FrameImage& image : Chosen) WriteImage(image);
+  Chosen.clear();
+}
+
+void GifAnimationEncoder::WriteImage(const FrameImage& image) {
+  const Box& box = image.Place;
+  const bool transparency = TransparentIndex >= 0 || image.StaysUsed;
+  Out += "\x21\xF9\x04";
+  Out += static_cast<char>((image.Disposal << 2) | (transparency ? 1 : 0));
+  AppendWord(Out, Delay);
+  Out += static_cast<char>(TransparentIndex >= 0 ? TransparentIndex : std::max(image.Stays, 0));
+  Out += '\0';
+  Out += ',';
+  AppendWord(Out, box.Left);
+  AppendWord(Out, box.Top);
+  AppendWord(Out, box.Right - box.Left + 1);
+  AppendWord(Out, box.Bottom - box.Top + 1);
+  Out += '\0';  // no local table, not interlaced
+  Out += image.Data;
+}
+
+}  // namespace flinder

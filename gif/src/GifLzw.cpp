@@ -1,0 +1,154 @@
+#include "gif/GifLzw.h"
+
+#include <bit>
+#include <cstring>
+#include <vector>
+
+namespace flinder {
+
+namespace {
+
+// The table is cleared before code 4095 is handed out, as widely used
+// encoders do, so that decoders which never expect the last code cope.
+constexpr unsigned CodeLimit = 4095;
+
+// Table entries are (prefix code << 8 | pixel) << 12 | code. Twice as many
+// slots as codes keep probes short, and the 32 KiB stay in the L1 cache.
+constexpr int HashBits = 13;
+constexpr std::size_t HashMask = (std::size_t{1} << HashBits) - 1;
+constexpr std::uint32_t EmptySlot = 0xFFFFFFFF;  // prefix 4095 never occurs
+
+// Packs codes, lowest bit first, into numbered sub-blocks.
+class CodeWriter {
+ public:
+  explicit CodeWriter(std::string& out) : Out(out) {}
+
+  void Put(unsigned code, int width) {
+    Pending |= static_cast<std::uint64_t>(code) << PendingBits;
+    PendingBits += width;
+    while (PendingBits >= 8) {
+      PutByte(static_cast<std::uint8_t>(Pending));
+      Pending >>= 8;
+      PendingBits -= 8;
+    }
+  }
+
+  void Finish() {
+    if (PendingBits > 0) PutByte(static_cast<std::uint8_t>(Pending));
+    if (Length > 0) Flush();
+    Out += '\0';
+  }
+
+ private:
+  void PutByte(std::uint8_t byte) {
+    Block[Length++] = static_cast<char>(byte);
+    if (Length == 255) Flush();
+  }
+  void Flush() {
+    Out += static_cast<char>(Length);
+    Out.append(Block, Length);
+    Length = 0;
+  }
+
+  std::string& Out;
+  std::uint64_t Pending = 0;
+  int PendingBits = 0;
+  char Block[255];
+  std::size_t Length = 0;
+};
+
+// How many of the pixels from `at` on equal `value`.
+std::size_t RunLength(const std::uint8_t* at, const std::uint8_t* end, std::uint8_t value) {
+  const std::uint8_t* p = at;
+  const std::uint64_t pattern = 0x0101010101010101u * value;
+  while (end - p >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    if (word != pattern)
+      return static_cast<std::size_t>(p - at) + std::countr_zero(word ^ pattern) / 8;
+    p += 8;
+  }
+  while (p != end && *p == value) ++p;
+  return static_cast<std::size_t>(p - at);
+}
+
+}  // namespace
+
+void AppendLzwImageData(std::string& out, const std::uint8_t* pixels, std::size_t count,
+                        int minCodeSize) {
+  out += static_cast<char>(minCodeSize);
+  CodeWriter writer(out);
+  const unsigned clearCode = 1u << minCodeSize, endCode = clearCode + 1;
+  std::vector<std::uint32_t> table(HashMask + 1, EmptySlot);
+  // Strings of one repeated pixel value skip the hash table: RunCodes[v][k]
+  // is the code of k + 2 pixels of value v. Only runs make such strings, and
+  // only runs look them up.
+  std::vector<std::vector<std::uint16_t>> runCodes(clearCode);
+  unsigned nextCode = endCode + 1;
+  int width = minCodeSize + 1;
+
+  // A code is written at the current width; once the next code to hand out
+  // no longer fits, the codes after it are one bit wider.
+  auto emit = [&](unsigned code) {
+    writer.Put(code, width);
+    if (nextCode >= (1u << width)) ++width;
+  };
+  // After the last code that fits, the table starts again.
+  auto restartWhenFull = [&]() {
+    if (nextCode < CodeLimit) return false;
+    emit(clearCode);
+    table.assign(table.size(), EmptySlot);
+    for (auto& codes : runCodes) codes.clear();
+    nextCode = endCode + 1;
+    width = minCodeSize + 1;
+    return true;
+  };
+
+  emit(clearCode);
+  if (count > 0) {
+    const std::uint8_t* end = pixels + count;
+    const std::uint8_t* at = pixels + 1;
+    // The string matched so far; when it is one value repeated, its length.
+    unsigned prefix = pixels[0];
+    std::size_t runLength = 1;
+    while (at != end) {
+      const unsigned pixel = *at;
+      if (runLength > 0 && pixel == pixels[at - pixels - 1]) {
+        // Take the whole run: the longest known string of this value, then
+        // a new, one longer code, and again from a single pixel.
+        std::size_t run = RunLength(at, end, static_cast<std::uint8_t>(pixel));
+        at += run;
+        std::size_t wanted = runLength + run;
+        std::vector<std::uint16_t>* codes = &runCodes[pixel];
+        while (wanted > codes->size() + 1) {
+          std::size_t longest = codes->size() + 1;
+          emit(longest == 1 ? pixel : codes->back());
+          if (!restartWhenFull()) codes->push_back(static_cast<std::uint16_t>(nextCode++));
+          wanted -= longest;
+        }
+        prefix = wanted == 1 ? pixel : (*codes)[wanted - 2];
+        runLength = wanted;
+        continue;
+      }
+      ++at;
+      const std::uint32_t key = prefix << 8 | pixel;
+      std::size_t slot = (key * 0x9E3779B1u) >> (32 - HashBits);
+      std::uint32_t entry;
+      while ((entry = table[slot]) != EmptySlot && entry >> 12 != key) slot = (slot + 1) & HashMask;
+      if (entry != EmptySlot) {
+        prefix = entry & 0xFFF;
+        runLength = 0;
+        continue;
+      }
+      emit(prefix);
+      prefix = pixel;
+      runLength = 1;
+      if (!restartWhenFull()) table[slot] = key << 12 | nextCode++;
+    }
+    emit(prefix);
+  }
+  emit(endCode);
+  writer.Finish();
+}
+
+}  // namespace flinder

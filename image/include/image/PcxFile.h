@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "gif/IndexedFrame.h"
+#include "render/Raster.h"
+
+namespace flinder {
+
+// The picture as a ZSoft PCX file of version 5: one 8-bit plane of palette
+// indexes, run-length encoded row by row, and the 256-colour palette at the
+// end. Nothing when the picture is empty or larger than 65535 pixels a side.
+std::optional<std::string> EncodePcx(const IndexedFrame& frame);
+
+// The picture of a run-length encoded PCX file of 8 bits per plane: one
+// plane with the 256-colour palette at the end, or three planes of red,
+// green and blue; nothing for any other kind of file or a damaged one.
+std::optional<Raster> DecodePcx(std::string_view bytes);
+
+}  // namespace flinder

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "gif/IndexedFrame.h"
+#include "render/Raster.h"
+
+namespace flinder {
+
+// The picture as a TIFF file of one page: 8-bit palette indexes, compressed
+// with `compression` (a libtiff COMPRESSION_ value: 5 is LZW); nothing when
+// libtiff cannot write it.
+std::optional<std::string> EncodeTiff(const IndexedFrame& frame, int compression);
+
+// The first page of a TIFF file of any kind libtiff turns into RGBA (an
+// alpha channel is dropped); nothing for a damaged or truncated one.
+std::optional<Raster> DecodeTiff(std::string_view bytes);
+
+}  // namespace flinder

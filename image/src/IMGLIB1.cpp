@@ -1,0 +1,146 @@
+#include "image/IMGLIB1.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <stdexcept>
+#include <system_error>
+
+#include "design/FileAccess.h"
+#include "design/FileNameParts.h"
+#include "gif/GifFrameWriter.h"
+#include "image/BmpFile.h"
+#include "image/GifImageReader.h"
+#include "image/JpegFile.h"
+#include "image/PcxFile.h"
+#include "image/PngFile.h"
+#include "image/TiffFile.h"
+
+namespace flinder {
+
+namespace {
+
+constexpr std::array<const char*, 6> Extensions = {"jpg", "gif", "pcx", "bmp", "png", "tif"};
+constexpr std::array<const char*, 6> Filters = {"JPEG (*.jpg)|*.jpg", "GIF (*.gif)|*.gif",
+                                                "PCX (*.pcx)|*.pcx",  "BMP (*.bmp)|*.bmp",
+                                                "PNG (*.png)|*.png",  "TIF (*.tif)|*.tif"};
+constexpr const char* AnyImageFilter =
+    "Images (*.jpg;*.gif;*.pcx;*.bmp;*.png;*.tif)|*.jpg;*.gif;*.pcx;*.bmp;*.png;*.tif|"
+    "JPEG (*.jpg)|*.jpg|GIF (*.gif)|*.gif|PCX (*.pcx)|*.pcx|BMP (*.bmp)|*.bmp|"
+    "PNG (*.png)|*.png|TIF (*.tif)|*.tif";
+
+constexpr std::array<const char*, 6> TypeNames = {"JPEG", "GIF", "PCX", "BMP", "PNG", "TIFF"};
+
+ExportResult WriteFailure(const std::string& path, const std::string& reason) {
+  return ExportResult::Failure("Cannot write " + path + ": " + reason);
+}
+
+ExportResult WriteFile(const std::string& path, const std::string& bytes) {
+  std::string error = WriteFileBytes(path, bytes);
+  if (!error.empty()) return WriteFailure(path, error);
+  return ExportResult::Success();
+}
+
+}  // namespace
+
+std::string GetFileFilter(std::string& extension, int& imageType) {
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (extension == "0") {
+    imageType = AnyImageType;
+    return AnyImageFilter;
+  }
+  for (std::size_t type = 0; type < Extensions.size(); ++type) {
+    if (extension == Extensions[type]) {
+      imageType = static_cast<int>(type);
+      return Filters[type];
+    }
+  }
+  return {};
+}
+
+bool IMGLIB1::LoadImageFile(std::string extension) {
+  auto failed = [this](std::string reason) {
+    LoadError = std::move(reason);
+    return false;
+  };
+  int imageType = JpegImage;
+  GetFileFilter(extension, imageType);
+  if (ImageFileName.empty()) return failed("no file name was given");
+  std::string ownExtension = ExtensionOf(ImageFileName);
+  if (ownExtension.empty()) return failed("the file name has no extension");
+  GetFileFilter(ownExtension, imageType);
+  if (imageType == AnyImageType) return failed("the file name names no image type");
+
+  int error = 0;
+  std::optional<std::string> bytes = ReadFileBytes(ImageFileName, &error);
+  // Frames are read on several threads at once: no strerror.
+  if (!bytes) return failed(std::generic_category().message(error));
+  using Reader = std::optional<Raster> (*)(std::string_view);
+  constexpr std::array<Reader, 6> Readers = {DecodeJpeg, DecodeGifImage, DecodePcx,
+                                             DecodeBmp,  DecodePng,      DecodeTiff};
+  std::optional<Raster> picture = Readers[imageType](*bytes);
+  if (!picture)
+    return failed(std::string("not a ") + TypeNames[imageType] +
+                  " file of a kind this program reads, or damaged");
+  Image = std::move(*picture);
+  LoadError.clear();
+  return true;
+}
+
+ExportResult IMGLIB1::SaveImageFile(std::string extension) {
+  int imageType = JpegImage;
+  GetFileFilter(extension, imageType);
+  std::string ownExtension = ExtensionOf(ImageFileName);
+  if (!ownExtension.empty()) {
+    GetFileFilter(ownExtension, imageType);
+    if (imageType == AnyImageType) return ExportResult::Failure(InvalidTypeMessage);
+  } else {
+    if (extension.empty()) return ExportResult::Failure(InvalidTypeMessage);
+    ImageFileName += "." + extension;
+  }
+  if (Image.Pixels.empty()) return WriteFailure(ImageFileName, "there is no picture to write");
+
+  std::optional<std::string> bytes;
+  try {
+    bytes = Encode(imageType);
+  } catch (const std::runtime_error& error) {
+    return WriteFailure(ImageFileName, error.what());
+  }
+  if (!bytes)
+    return WriteFailure(ImageFileName,
+                        std::string("the picture cannot be encoded as ") + TypeNames[imageType]);
+  return WriteFile(ImageFileName, *bytes);
+}
+
+void IMGLIB1::SetCurrentImage(Raster picture) {
+  for (ColourValue& pixel : picture.Pixels) pixel &= ~BackgroundMark;
+  Image = std::move(picture);
+}
+
+std::optional<std::string> IMGLIB1::Encode(int imageType) const {
+  if (imageType == JpegImage) return EncodeJpeg(Image, JpegOptionA);
+  const IndexedFrame indexed = Indexed();
+  switch (imageType) {
+    case GifImage:
+      return EncodeGifFrame(indexed);
+    case PcxImage:
+      return EncodePcx(indexed);
+    case BmpImage:
+      return EncodeBmp8(indexed);
+    case PngImage:
+      return EncodePng(indexed);
+    default:
+      return EncodeTiff(indexed, TiffOptionB);
+  }
+}
+
+IndexedFrame IMGLIB1::Indexed() const {
+  if (SharedPalette) return SharedPalette->Map(Image);
+  AnimationPalette own;
+  own.AddFrame(Image);
+  own.Build();
+  return own.Map(Image);
+}
+
+}  // namespace flinder

@@ -1,0 +1,124 @@
+// libjpeg reports errors by calling error_exit, which must not return. Ours
+// jumps back to a setjmp in the function that called the library; only C
+// frames of libjpeg lie between, and the state the jump leaves behind lives
+// on the heap, made before the setjmp, so nothing is skipped or lost.
+#include "image/JpegFile.h"
+
+#include <jpeglib.h>
+
+#include <csetjmp>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "image/ImageLimits.h"
+
+namespace flinder {
+
+namespace {
+
+struct ErrorJump {
+  jpeg_error_mgr Manager;
+  std::jmp_buf Jump;
+};
+
+[[noreturn]] void JumpBack(j_common_ptr info) {
+  std::longjmp(reinterpret_cast<ErrorJump*>(info->err)->Jump, 1);
+}
+
+// Warnings are counted (a file cut short only warns) but never printed.
+void Silent(j_common_ptr) {}
+
+jpeg_error_mgr* QuietErrors(ErrorJump& error) {
+  jpeg_std_error(&error.Manager);
+  error.Manager.error_exit = JumpBack;
+  error.Manager.output_message = Silent;
+  return &error.Manager;
+}
+
+struct Compression {
+  jpeg_compress_struct Info{};
+  ErrorJump Error{};
+  unsigned char* Memory = nullptr;
+  unsigned long Size = 0;
+  std::vector<JSAMPLE> Row;
+  ~Compression() {
+    jpeg_destroy_compress(&Info);
+    std::free(Memory);
+  }
+};
+
+struct Decompression {
+  jpeg_decompress_struct Info{};
+  ErrorJump Error{};
+  std::vector<JSAMPLE> Pixels;
+  ~Decompression() { jpeg_destroy_decompress(&Info); }
+};
+
+}  // namespace
+
+std::optional<std::string> EncodeJpeg(const Raster& raster, int quality) {
+  if (raster.Width <= 0 || raster.Height <= 0 || raster.Width > 65500 || raster.Height > 65500)
+    return std::nullopt;
+  auto state = std::make_unique<Compression>();
+  jpeg_compress_struct& info = state->Info;
+  info.err = QuietErrors(state->Error);
+  if (setjmp(state->Error.Jump)) return std::nullopt;
+  jpeg_create_compress(&info);
+  jpeg_mem_dest(&info, &state->Memory, &state->Size);
+  info.image_width = static_cast<JDIMENSION>(raster.Width);
+  info.image_height = static_cast<JDIMENSION>(raster.Height);
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, quality, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  state->Row.resize(static_cast<std::size_t>(raster.Width) * 3);
+  for (int y = 0; y < raster.Height; ++y) {
+    const ColourValue* pixel = &raster.Pixels[static_cast<std::size_t>(y) * raster.Width];
+    for (int x = 0; x < raster.Width; ++x) {
+      state->Row[3 * x] = static_cast<JSAMPLE>(RedOf(pixel[x]));
+      state->Row[3 * x + 1] = static_cast<JSAMPLE>(GreenOf(pixel[x]));
+      state->Row[3 * x + 2] = static_cast<JSAMPLE>(BlueOf(pixel[x]));
+    }
+    JSAMPROW row = state->Row.data();
+    jpeg_write_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_compress(&info);
+  return std::string(reinterpret_cast<const char*>(state->Memory), state->Size);
+}
+
+std::optional<Raster> DecodeJpeg(std::string_view bytes) {
+  auto state = std::make_unique<Decompression>();
+  jpeg_decompress_struct& info = state->Info;
+  info.err = QuietErrors(state->Error);
+  if (setjmp(state->Error.Jump)) return std::nullopt;
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
+               static_cast<unsigned long>(bytes.size()));
+  if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK ||
+      !WithinPictureLimits(info.image_width, info.image_height, bytes.size()))
+    return std::nullopt;
+  // Warnings about the header (an unknown JFIF revision, a stray byte
+  // between markers) leave the picture whole; any later one means it is not.
+  const long headerWarnings = info.err->num_warnings;
+  info.out_color_space = JCS_RGB;
+  jpeg_start_decompress(&info);
+  const std::size_t stride = static_cast<std::size_t>(info.output_width) * 3;
+  state->Pixels.resize(stride * info.output_height);
+  while (info.output_scanline < info.output_height) {
+    JSAMPROW row = &state->Pixels[info.output_scanline * stride];
+    jpeg_read_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_decompress(&info);
+  // Data cut short or damaged only warns, and reads on as grey.
+  if (info.err->num_warnings > headerWarnings) return std::nullopt;
+  Raster raster(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+  const std::vector<JSAMPLE>& rgb = state->Pixels;
+  for (std::size_t p = 0; p < raster.Pixels.size(); ++p)
+    raster.Pixels[p] = MakeColour(rgb[3 * p], rgb[3 * p + 1], rgb[3 * p + 2]);
+  return raster;
+}
+
+}  // namespace flinder

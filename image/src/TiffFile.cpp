@@ -1,0 +1,168 @@
+#include "image/TiffFile.h"
+
+#include <tiffio.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "image/ImageLimits.h"
+
+namespace flinder {
+
+namespace {
+
+// A file in memory for libtiff's client functions: read from `In`, or
+// written into `Out` at any position. libtiff reports its errors and
+// warnings here instead of printing them. A file that gives an error is
+// refused, and so is one that libtiff tries to read past the end of: it
+// only warns when a tag's data is missing (a palette, say), and reads on.
+// Other warnings (a private tag libtiff does not know, a text tag not ended
+// by a zero) leave the picture whole.
+struct MemoryFile {
+  std::string_view In;
+  std::string* Out = nullptr;
+  std::size_t Position = 0;
+  int Errors = 0;
+  bool CutShort = false;
+
+  std::size_t Size() const { return Out ? Out->size() : In.size(); }
+};
+
+MemoryFile& FileOf(thandle_t handle) {
+  return *static_cast<MemoryFile*>(handle);
+}
+
+tmsize_t ReadProc(thandle_t handle, void* buffer, tmsize_t size) {
+  MemoryFile& file = FileOf(handle);
+  if (file.Out || size < 0) return 0;
+  const std::size_t count = std::min(static_cast<std::size_t>(size),
+                                     file.In.size() - std::min(file.Position, file.In.size()));
+  file.CutShort |= count < static_cast<std::size_t>(size);
+  if (count > 0) std::memcpy(buffer, file.In.data() + file.Position, count);
+  file.Position += count;
+  return static_cast<tmsize_t>(count);
+}
+
+tmsize_t WriteProc(thandle_t handle, void* buffer, tmsize_t size) {
+  MemoryFile& file = FileOf(handle);
+  if (!file.Out || size < 0) return -1;
+  const auto count = static_cast<std::size_t>(size);
+  if (file.Out->size() < file.Position + count) file.Out->resize(file.Position + count);
+  std::memcpy(file.Out->data() + file.Position, buffer, count);
+  file.Position += count;
+  return size;
+}
+
+toff_t SeekProc(thandle_t handle, toff_t offset, int whence) {
+  MemoryFile& file = FileOf(handle);
+  std::uint64_t base = whence == SEEK_CUR ? file.Position : whence == SEEK_END ? file.Size() : 0;
+  const std::uint64_t target = base + offset;
+  // No seek may move a reader far past its end or make a writer huge.
+  if (target > file.Size() + (file.Out ? std::uint64_t{1} << 30 : 0)) {
+    file.CutShort = true;
+    return static_cast<toff_t>(-1);
+  }
+  file.Position = static_cast<std::size_t>(target);
+  return target;
+}
+
+int CloseProc(thandle_t) {
+  return 0;
+}
+
+toff_t SizeProc(thandle_t handle) {
+  return FileOf(handle).Size();
+}
+
+int MapProc(thandle_t, void**, toff_t*) {
+  return 0;
+}
+
+void UnmapProc(thandle_t, void*, toff_t) {}
+
+// Both return 1, handled: nothing is printed.
+int CountError(TIFF*, void* file, const char*, const char*, va_list) {
+  ++static_cast<MemoryFile*>(file)->Errors;
+  return 1;
+}
+
+int IgnoreWarning(TIFF*, void*, const char*, const char*, va_list) {
+  return 1;
+}
+
+TIFF* Open(MemoryFile& file, const char* mode) {
+  TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+  TIFFOpenOptionsSetErrorHandlerExtR(options, CountError, &file);
+  TIFFOpenOptionsSetWarningHandlerExtR(options, IgnoreWarning, nullptr);
+  TIFF* tiff = TIFFClientOpenExt("memory", mode, &file, ReadProc, WriteProc, SeekProc, CloseProc,
+                                 SizeProc, MapProc, UnmapProc, options);
+  TIFFOpenOptionsFree(options);
+  return tiff;
+}
+
+}  // namespace
+
+std::optional<std::string> EncodeTiff(const IndexedFrame& frame, int compression) {
+  if (frame.Width <= 0 || frame.Height <= 0 || frame.Palette.empty() ||
+      frame.Palette.size() > 256 ||
+      frame.Indexes.size() != static_cast<std::size_t>(frame.Width) * frame.Height)
+    return std::nullopt;
+  std::string out;
+  MemoryFile file{{}, &out};
+  TIFF* tiff = Open(file, "w");
+  if (!tiff) return std::nullopt;
+  std::vector<std::uint16_t> red(256), green(256), blue(256);
+  for (std::size_t i = 0; i < frame.Palette.size(); ++i) {
+    // 16-bit components: 255 becomes 65535.
+    red[i] = static_cast<std::uint16_t>(RedOf(frame.Palette[i]) * 257);
+    green[i] = static_cast<std::uint16_t>(GreenOf(frame.Palette[i]) * 257);
+    blue[i] = static_cast<std::uint16_t>(BlueOf(frame.Palette[i]) * 257);
+  }
+  bool ok = TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(frame.Width)) &&
+            TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(frame.Height)) &&
+            TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8) &&
+            TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 1) &&
+            TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_PALETTE) &&
+            TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) &&
+            TIFFSetField(tiff, TIFFTAG_COMPRESSION, compression) &&
+            TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0)) &&
+            TIFFSetField(tiff, TIFFTAG_COLORMAP, red.data(), green.data(), blue.data());
+  std::vector<std::uint8_t> row(static_cast<std::size_t>(frame.Width));
+  for (int y = 0; ok && y < frame.Height; ++y) {
+    std::copy_n(&frame.Indexes[static_cast<std::size_t>(y) * frame.Width], frame.Width,
+                row.begin());
+    ok = TIFFWriteScanline(tiff, row.data(), static_cast<std::uint32_t>(y), 0) == 1;
+  }
+  ok = ok && TIFFWriteDirectory(tiff);
+  TIFFClose(tiff);
+  if (!ok || file.Errors > 0) return std::nullopt;
+  return out;
+}
+
+std::optional<Raster> DecodeTiff(std::string_view bytes) {
+  MemoryFile file{bytes};
+  TIFF* tiff = Open(file, "r");
+  if (!tiff) return std::nullopt;
+  std::uint32_t width = 0, height = 0;
+  std::optional<Raster> raster;
+  std::vector<std::uint32_t> rgba;
+  if (TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width) &&
+      TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height) &&
+      WithinPictureLimits(width, height, bytes.size())) {
+    rgba.resize(static_cast<std::size_t>(width) * height);
+    // Stops at the first damaged strip or tile instead of reading on.
+    if (TIFFReadRGBAImageOriented(tiff, width, height, rgba.data(), ORIENTATION_TOPLEFT, 1) &&
+        file.Errors == 0 && !file.CutShort) {
+      raster.emplace(static_cast<int>(width), static_cast<int>(height));
+      for (std::size_t p = 0; p < rgba.size(); ++p)
+        raster->Pixels[p] = MakeColour(TIFFGetR(rgba[p]), TIFFGetG(rgba[p]), TIFFGetB(rgba[p]));
+    }
+  }
+  TIFFClose(tiff);
+  return raster;
+}
+
+}  // namespace flinder

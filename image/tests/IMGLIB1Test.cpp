@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+
+#include "GifTestFiles.h"
+#include "image/BmpFile.h"
+#include "image/IMGLIB1.h"
+
+namespace flinder {
+namespace {
+
+// A frame like the animations draw: a vertical two-colour blend, a square of ten shaded rings
+// with an anti-aliased edge turned by `step` times 7 degrees, and a patch of caption-like noise.
+Raster DesignFrame(int step) {
+  Raster frame(420, 420);
+  const double angle = step * 7 * 3.14159265358979 / 180, c = std::cos(angle), s = std::sin(angle);
+  auto mix = [](int a, int b, double t) { return static_cast<int>(std::lround(a + (b - a) * t)); };
+  for (int y = 0; y < 420; ++y)
+    for (int x = 0; x < 420; ++x) {
+      double dx = x + 0.5 - 210, dy = y + 0.5 - 210, t = y / 419.0;
+      double distance = std::max(std::abs(dx * c + dy * s), std::abs(dy * c - dx * s));
+      double ring = (9 - std::min(9, static_cast<int>(distance / 126 * 10))) / 9.0;
+      double edge = std::clamp(126 - distance + 0.5, 0.0, 1.0);
+      frame.At(x, y) = MakeColour(mix(mix(0, 255, t), mix(200, 255, ring), edge),
+                                  mix(mix(255, 10, t), mix(0, 255, ring), edge),
+                                  mix(mix(30, 220, t), mix(0, 120, ring), edge));
+    }
+  for (int y = 0; y < 21; ++y)
+    for (int x = 0; x < 105; ++x)
+      frame.At(x + 4, y + 4) = MakeColour((x * 37 + y * 11) % 256, (x * y) % 256, 128);
+  return frame;
+}
+
+struct IMGLIB1Test : testing::Test {
+  // Loads `raster` into the module through a BMP file.
+  void Load(const Raster& raster) {
+    WriteWholeFile(Scratch.File("source.bmp"), EncodeBmp(raster));
+    Images.ImageFileName = Scratch.File("source.bmp");
+    ASSERT_TRUE(Images.LoadImageFile("bmp"));
+  }
+  std::optional<DecodedGif> SavedGif(const Raster& raster) {
+    Load(raster);
+    Images.ImageFileName = Scratch.File("temp1.gif");
+    if (!Images.SaveImageFile("gif").Ok) return std::nullopt;
+    return DecodeGif(ReadWholeFile(Images.ImageFileName));
+  }
+  ScratchFolder Scratch{"imglib"};
+  IMGLIB1 Images;
+};
+
+TEST_F(IMGLIB1Test, GifsAreExactUpTo256ColoursAndCloseBeyond) {
+  // 256 colours, one colour, and an even blend of 300 colours for which the quantiser alone
+  // settles for fewer than 256 entries.
+  Raster many(30, 20), one(5, 5, 0x10203), blend(8, 300);
+  for (std::size_t p = 0; p < many.Pixels.size(); ++p)
+    many.Pixels[p] = MakeColour(static_cast<int>(p % 256), static_cast<int>(p % 256 / 3), 9);
+  for (int y = 0; y < blend.Height; ++y)
+    for (int x = 0; x < blend.Width; ++x)
+      blend.At(x, y) = MakeColour(y * 255 / 299, 40 + y * 100 / 299, 200 - y * 150 / 299);
+  // Each case: the picture, the table size, the colours used and the largest error.
+  const std::tuple<const Raster&, int, std::size_t, int> cases[] = {
+      {many, 256, 256, 0}, {one, 2, 1, 0}, {blend, 256, 256, 2}};
+  for (auto [picture, table, colours, error] : cases) {
+    std::optional<DecodedGif> gif = SavedGif(picture);
+    EXPECT_EQ(Images.CurrentImage(), picture);
+    ASSERT_TRUE(gif);
+    EXPECT_EQ(gif->GlobalTableSize, table);
+    ASSERT_EQ(gif->Images.size(), 1u);
+    const std::vector<ColourValue>& pixels = gif->Images[0].Pixels;
+    EXPECT_EQ(std::set<ColourValue>(pixels.begin(), pixels.end()).size(), colours);
+    EXPECT_LE(CompareRasters(picture, gif->Images[0]).first, error);
+  }
+
+  // Frames sharing an animation palette stay close, and every source colour keeps one output
+  // colour in all of them (no flicker).
+  std::vector<Raster> frames;
+  auto palette = std::make_shared<AnimationPalette>();
+  for (int step = 0; step < 12; ++step) palette->AddFrame(frames.emplace_back(DesignFrame(step)));
+  palette->Build();
+  Images.UseAnimationPalette(palette);
+  std::map<ColourValue, ColourValue> output;
+  int changed = 0;
+  for (const Raster& frame : frames) {
+    std::optional<DecodedGif> gif = SavedGif(frame);
+    ASSERT_TRUE(gif);
+    const Raster& written = gif->Images.at(0);
+    auto [largest, psnr] = CompareRasters(frame, written);
+    EXPECT_LE(largest, 40);
+    EXPECT_GT(psnr, 45);
+    for (std::size_t p = 0; p < frame.Pixels.size(); ++p)
+      changed +=
+          output.try_emplace(frame.Pixels[p], written.Pixels[p]).first->second != written.Pixels[p];
+  }
+  EXPECT_EQ(changed, 0);
+}
+
+TEST_F(IMGLIB1Test, FileFilterSaveAndLoadTakeTheTypeFromTheExtension) {
+  // Each case: the extension, it lower-cased, the filter and the type; other extensions leave
+  // the type alone.
+  const std::tuple<std::string, std::string, std::string, int> cases[] = {
+      {"Gif", "gif", "GIF (*.gif)|*.gif", GifImage},
+      {"0", "0", "Images (*.jpg;*.gif;*.pcx;*.bmp;*.png;*.tif)|", AnyImageType},
+      {"abc", "abc", "", 99}};
+  for (auto [extension, lowered, filter, type] : cases) {
+    int chosen = 99;
+    EXPECT_EQ(GetFileFilter(extension, chosen).substr(0, 45), filter);
+    EXPECT_EQ(extension, lowered);
+    EXPECT_EQ(chosen, type);
+  }
+
+  Raster first(4, 3, MakeColour(9, 8, 7)), second(3, 1, MakeColour(4, 5, 6));
+  Load(first);
+  auto save = [&](const std::string& name, const char* extension) {
+    Images.ImageFileName = Scratch.File(name);
+    return Images.SaveImageFile(extension);
+  };
+  EXPECT_TRUE(save("noext", "GIF").Ok);
+  EXPECT_EQ(Images.ImageFileName, Scratch.File("noext.gif"));
+  EXPECT_TRUE(DecodeGif(ReadWholeFile(Scratch.File("noext.gif"))));
+  EXPECT_TRUE(save("picture.abc", "bmp").Ok);
+  EXPECT_EQ(DecodeBmp(ReadWholeFile(Scratch.File("picture.abc"))), first);
+  // The type falls back to JPEG.
+  EXPECT_TRUE(save("picture.xyz", "xyz").Ok);
+  EXPECT_EQ(ReadWholeFile(Scratch.File("picture.xyz")).substr(0, 2), "\xFF\xD8");
+  EXPECT_EQ(save("no-such-folder/a.gif", "gif").Message,
+            "Cannot write " + Scratch.File("no-such-folder/a.gif") + ": No such file or directory");
+  for (auto [name, extension] : {std::pair{"bare", ""}, std::pair{"any.0", "gif"}})
+    EXPECT_EQ(save(name, extension).Message, "File Not Saved!, Please specify a valid file type.");
+  IMGLIB1 empty;
+  empty.ImageFileName = Scratch.File("empty.gif");
+  EXPECT_EQ(empty.SaveImageFile("gif").Message,
+            "Cannot write " + Scratch.File("empty.gif") + ": there is no picture to write");
+
+  // A failed load keeps the previous picture and says why. The name's own extension decides
+  // the type; the argument counts only when that is none of the six.
+  WriteWholeFile(Scratch.File("broken.bmp"), "BM");
+  for (const char* name : {"picture.png", "picture.abc", "second.bmp"})
+    WriteWholeFile(Scratch.File(name), EncodeBmp(second));
+  const std::tuple<const char*, const char*, std::string> refused[] = {
+      {"broken.bmp", "bmp", "not a BMP file of a kind this program reads, or damaged"},
+      {"missing.bmp", "bmp", "No such file or directory"},
+      {"picture.png", "bmp", "not a PNG file of a kind this program reads, or damaged"},
+      {"picture.abc", "jpg", "not a JPEG file of a kind this program reads, or damaged"},
+      {"picture.0", "bmp", "the file name names no image type"},
+      {"noext", "bmp", "the file name has no extension"},
+      {"", "bmp", "no file name was given"}};
+  for (auto [name, extension, reason] : refused) {
+    Images.ImageFileName = *name ? Scratch.File(name) : "";
+    EXPECT_FALSE(Images.LoadImageFile(extension)) << name;
+    EXPECT_EQ(Images.LoadError, reason) << name;
+  }
+  EXPECT_EQ(Images.CurrentImage(), first);
+  for (auto [name, extension] : {std::pair{"picture.abc", "bmp"}, std::pair{"second.bmp", "gif"}}) {
+    Load(first);
+    Images.ImageFileName = Scratch.File(name);
+    EXPECT_TRUE(Images.LoadImageFile(extension)) << name;
+    EXPECT_EQ(Images.CurrentImage(), second) << name;
+    EXPECT_EQ(Images.LoadError, "");
+  }
+  // The extension comes from the file name, not from a dot in a folder name.
+  std::filesystem::create_directories(Scratch.Folder / "a.b");
+  WriteWholeFile(Scratch.File("a.b/temp1.bmp"), EncodeBmp(second));
+  Load(first);
+  Images.ImageFileName = Scratch.File("a.b/temp1.bmp");
+  EXPECT_TRUE(Images.LoadImageFile("jpg"));
+  EXPECT_EQ(Images.CurrentImage(), second);
+}
+
+TEST(BmpFileTest, FilesReadBackAndOtherOrDamagedOnesAreRefused) {
+  Raster raster;
+  for (int width : {1, 2, 3, 4, 5}) {
+    raster = Raster(width, 3);
+    for (std::size_t p = 0; p < raster.Pixels.size(); ++p)
+      raster.Pixels[p] = MakeColour(static_cast<int>(p * 17), static_cast<int>(p * 11), 1);
+    std::string file = EncodeBmp(raster);
+    EXPECT_EQ(file.size(), 54u + (3 * width + 3) / 4 * 4 * 3u);  // rows padded to 4 bytes
+    EXPECT_EQ(DecodeBmp(file), raster) << "width " << width;
+  }
+  // A hand-made 32-bit file, stored top-down.
+  std::optional<Raster> topDown =
+      DecodeBmp("BM" + Bytes({0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0}) +
+                Bytes({40, 0, 0, 0, 2, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF, 1, 0, 32, 0}) +
+                std::string(24, '\0') + Bytes({1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 9, 0, 10, 11, 12, 0}));
+  ASSERT_TRUE(topDown);
+  EXPECT_EQ(topDown->Width, 2);
+  EXPECT_EQ(topDown->Pixels,
+            (std::vector<ColourValue>{MakeColour(3, 2, 1), MakeColour(6, 5, 4), MakeColour(9, 8, 7),
+                                      MakeColour(12, 11, 10)}));
+
+  std::string good = EncodeBmp(raster);
+  for (std::size_t length = 0; length < good.size(); ++length)
+    EXPECT_FALSE(DecodeBmp(good.substr(0, length))) << "length " << length;
+  // 8 bits a pixel, run-length compressed, the oldest header, no width, absurd height, no "BM".
+  const std::pair<int, int> patches[] = {{28, 8}, {30, 1}, {14, 12}, {18, 0}, {25, 0x7F}, {0, 'X'}};
+  for (auto [at, value] : patches) {
+    std::string file = good;
+    file[at] = static_cast<char>(value);
+    EXPECT_FALSE(DecodeBmp(file)) << "byte " << at;
+  }
+}
+
+}  // namespace
+}  // namespace flinder

@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <set>
+
+#include "GifTestFiles.h"
+#include "image/BmpFile.h"
+#include "image/IMGLIB1.h"
+#include "image/JpegFile.h"
+#include "image/PcxFile.h"
+#include "image/TiffFile.h"
+
+namespace flinder {
+namespace {
+
+constexpr std::array<const char*, 6> Formats = {"jpg", "gif", "pcx", "bmp", "png", "tif"};
+constexpr std::array<const char*, 5> PaletteFormats = {"gif", "pcx", "bmp", "png", "tif"};
+
+// A smooth blend of `width` x 64 in many colours, with a hard-edged block.
+Raster Blend(int width) {
+  Raster picture(width, 64);
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < width; ++x)
+      picture.At(x, y) = x > 20 && x < 30 && y > 10 && y < 40
+                             ? MakeColour(250, 250, 250)
+                             : MakeColour(x * 255 / width, y * 4, 128 + (x + y) % 32);
+  return picture;
+}
+
+struct ImageFormatsTest : testing::Test {
+  // Writes `picture` as name.ext through the module and reads it back.
+  std::optional<Raster> RoundTrip(const Raster& picture, const std::string& ext) {
+    IMGLIB1 out, in;
+    out.SetCurrentImage(picture);
+    out.ImageFileName = Scratch.File("picture." + ext);
+    if (!out.SaveImageFile(ext).Ok) return std::nullopt;
+    in.ImageFileName = out.ImageFileName;
+    if (!in.LoadImageFile("")) return std::nullopt;
+    return in.CurrentImage();
+  }
+  ScratchFolder Scratch{"formats"};
+};
+
+// At most 256 colours come back exactly, in JPEG within its stated error;
+// more come back within the quantiser's error, the same in every 8-bit
+// format; a picture marked as background is written in its colours.
+TEST_F(ImageFormatsTest, PicturesComeBackFromEveryFormat) {
+  Raster few(37, 23);  // an odd width: rows are padded in BMP and PCX
+  for (std::size_t p = 0; p < few.Pixels.size(); ++p)
+    few.Pixels[p] = MakeColour(static_cast<int>(p % 256), static_cast<int>(p * 7 % 256), 200);
+  for (const char* ext : Formats) {
+    std::optional<Raster> back = RoundTrip(few, ext);
+    ASSERT_TRUE(back) << ext;
+    ASSERT_EQ(back->Width, 37);
+    ASSERT_EQ(back->Height, 23);
+    if (std::string(ext) != "jpg") {
+      EXPECT_EQ(*back, few) << ext;
+    }
+  }
+  // JPEG at quality 75: a smooth picture within 30 dB's noise and no wild pixel.
+  const Raster smooth = Blend(96);
+  auto [largest, psnr] = CompareRasters(*RoundTrip(smooth, "jpg"), smooth);
+  EXPECT_GT(psnr, 30);
+  EXPECT_LT(largest, 64);
+
+  std::optional<Raster> first;
+  for (const char* ext : PaletteFormats) {
+    std::optional<Raster> back = RoundTrip(smooth, ext);
+    ASSERT_TRUE(back) << ext;
+    std::tie(largest, psnr) = CompareRasters(*back, smooth);
+    EXPECT_LE(largest, 16) << ext;
+    EXPECT_GT(psnr, 35) << ext;
+    EXPECT_LE(std::set<ColourValue>(back->Pixels.begin(), back->Pixels.end()).size(), 256u);
+    if (first) {
+      EXPECT_EQ(*back, *first) << ext;
+    }
+    first = back;
+  }
+
+  Raster marked = few;
+  for (ColourValue& pixel : marked.Pixels) pixel |= BackgroundMark;
+  EXPECT_EQ(RoundTrip(marked, "png"), few);
+}
+
+TEST_F(ImageFormatsTest, TheNamesExtensionChoosesTheFormatElseTheArgumentElseJpeg) {
+  IMGLIB1 images;
+  images.SetCurrentImage(Raster(3, 2, MakeColour(1, 2, 3)));
+  // Each case: the file name, the argument, the name written and its first bytes.
+  const std::tuple<const char*, const char*, const char*, std::string> cases[] = {
+      {"UPPER.PNG", "gif", "UPPER.PNG", "\x89PNG"}, {"bare", "tif", "bare.tif", "II*"},
+      {"odd.abc", "pcx", "odd.abc", "\x0A\x05"},    {"odd.xyz", "xyz", "odd.xyz", "\xFF\xD8"},
+      {"Mixed.Bmp", "jpg", "Mixed.Bmp", "BM"},
+  };
+  for (auto [name, argument, written, start] : cases) {
+    images.ImageFileName = Scratch.File(name);
+    ASSERT_TRUE(images.SaveImageFile(argument).Ok) << name;
+    EXPECT_EQ(images.ImageFileName, Scratch.File(written));
+    EXPECT_EQ(ReadWholeFile(Scratch.File(written)).substr(0, start.size()), start) << name;
+    IMGLIB1 reader;
+    reader.ImageFileName = Scratch.File(written);
+    EXPECT_TRUE(reader.LoadImageFile(argument)) << name << ": " << reader.LoadError;
+  }
+}
+
+// Every reader refuses a file cut short anywhere in its picture or header
+// and keeps the picture it had. (Bytes after the picture, such as the GIF
+// trailer or PNG's end chunk, are not needed to read it.)
+TEST_F(ImageFormatsTest, EveryReaderRefusesATruncatedFile) {
+  const Raster picture = Blend(40), kept(2, 2, MakeColour(5, 6, 7));
+  for (const char* ext : Formats) {
+    IMGLIB1 images;
+    images.SetCurrentImage(picture);
+    images.ImageFileName = Scratch.File(std::string("whole.") + ext);
+    ASSERT_TRUE(images.SaveImageFile(ext).Ok);
+    const std::string whole = ReadWholeFile(images.ImageFileName);
+    for (std::size_t sixteenths = 0; sixteenths < 16; ++sixteenths) {
+      const std::size_t length = whole.size() * sixteenths / 16;
+      const std::string cut = Scratch.File(std::string("cut.") + ext);
+      WriteWholeFile(cut, whole.substr(0, length));
+      images.SetCurrentImage(kept);
+      images.ImageFileName = cut;
+      EXPECT_FALSE(images.LoadImageFile(ext)) << ext << " cut to " << length;
+      EXPECT_FALSE(images.LoadError.empty());
+      EXPECT_EQ(images.CurrentImage(), kept);
+    }
+  }
+}
+
+// Oddities that leave the picture whole make the libraries warn, and do not
+// stop the readers: a JPEG of a later JFIF revision, and a grey TIFF with a
+// private tag that libtiff does not know.
+TEST(ImageReaders, TakeFilesTheLibrariesOnlyWarnAbout) {
+  const Raster picture(8, 8, MakeColour(40, 90, 160));
+  std::string jpeg = EncodeJpeg(picture, 75).value();
+  ASSERT_EQ(jpeg.substr(6, 5), std::string("JFIF\0", 5));
+  const std::optional<Raster> usual = DecodeJpeg(jpeg);
+  ASSERT_TRUE(usual);
+  jpeg[11] = 2;  // the major revision
+  EXPECT_EQ(DecodeJpeg(jpeg), usual);
+
+  // 2 x 2 grey pixels, uncompressed, in one strip after the directory.
+  std::string tiff = Bytes({'I', 'I', 42, 0, 8, 0, 0, 0, 10, 0});
+  auto entry = [&tiff](int tag, int type, int value) {
+    tiff += Bytes({tag & 0xFF, tag >> 8, type, 0, 1, 0, 0, 0, value & 0xFF, value >> 8, 0, 0});
+  };
+  constexpr int Short = 3, Long = 4;
+  for (int tag : {256, 257}) entry(tag, Short, 2);  // width, height
+  entry(258, Short, 8);                             // bits per sample
+  entry(259, Short, 1);                             // no compression
+  entry(262, Short, 1);                             // 0 is black
+  entry(273, Long, 8 + 2 + 10 * 12 + 4);            // where the strip starts
+  entry(277, Short, 1);                             // samples per pixel
+  entry(278, Short, 2);                             // rows per strip
+  entry(279, Long, 4);                              // the strip's length
+  entry(65000, Short, 7);                           // private
+  tiff += Bytes({0, 0, 0, 0});                      // no next directory
+  tiff += Bytes({0, 85, 170, 255});
+  const std::optional<Raster> grey = DecodeTiff(tiff);
+  ASSERT_TRUE(grey);
+  EXPECT_EQ(grey->Pixels, (std::vector<ColourValue>{0, 0x555555, 0xAAAAAA, 0xFFFFFF}));
+  tiff.resize(tiff.size() - 2);  // the strip cut short
+  EXPECT_FALSE(DecodeTiff(tiff));
+}
+
+// The PCX reader also takes three planes of red, green and blue, runs that
+// go on into the next row, and refuses a header that claims more than the
+// file can hold before allocating it.
+TEST(PcxFile, ThreePlanesRunsAcrossRowsAndImpossibleSizes) {
+  std::string header(128, '\0');
+  header[0] = 0x0A;
+  header[1] = 5;
+  header[2] = 1;
+  header[3] = 8;
+  header[8] = 1;  // 2 x 2 pixels
+  header[10] = 1;
+  header[65] = 3;
+  header[66] = 2;  // 2 bytes a plane row
+  // Rows: red 10 20, green 30 30, blue 40 40; then one run of 6 x 255 for the second row.
+  const std::string data = Bytes({10, 20, 0xC2, 30, 0xC2, 40, 0xC6, 255});
+  std::optional<Raster> picture = DecodePcx(header + data);
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->Pixels,
+            (std::vector<ColourValue>{MakeColour(10, 30, 40), MakeColour(20, 30, 40), 0xFFFFFF,
+                                      0xFFFFFF}));
+  std::string huge = header;
+  huge[8] = huge[9] = huge[10] = huge[11] = static_cast<char>(0xFF);
+  huge[66] = huge[67] = static_cast<char>(0xFF);
+  EXPECT_FALSE(DecodePcx(huge + data));
+}
+
+// Run-length encoded 8-bit BMP files, as image editors write them: runs,
+// rows ended early, the end of the picture; damaged codes are refused.
+TEST(BmpFile, RunLengthEncodedPalettePictures) {
+  const IndexedFrame frame{4, 2, {0x0000FF, 0x00FF00, 0xFF0000}, {1, 1, 1, 2, 0, 0, 2, 2}};
+  std::string file = EncodeBmp8(frame).value();
+  file.resize(14 + 40 + 4 * 3);  // the headers and the palette
+  file[30] = 1;                  // compression: RLE8
+  // The bottom row first: two 0s, two 2s, end of row; then three 1s, one 2, end of picture.
+  const std::string codes = Bytes({2, 0, 2, 2, 0, 0, 3, 1, 1, 2, 0, 1});
+  std::optional<Raster> picture = DecodeBmp(file + codes);
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->Pixels, (std::vector<ColourValue>{0x00FF00, 0x00FF00, 0x00FF00, 0xFF0000,
+                                                       0x0000FF, 0x0000FF, 0xFF0000, 0xFF0000}));
+  EXPECT_FALSE(DecodeBmp(file + codes.substr(0, 9)));               // cut short
+  EXPECT_FALSE(DecodeBmp(file + Bytes({5, 0, 0, 1})));              // a run past the row
+  EXPECT_FALSE(DecodeBmp(file + Bytes({0, 3, 1, 9, 1, 0, 0, 1})));  // an index past the palette
+}
+
+}  // namespace
+}  // namespace flinder
