@@ -8,8 +8,9 @@
 namespace flinder {
 namespace {
 
-std::string LargerThan(std::uint64_t maxBytes) {
-  return "larger than " + std::to_string(maxBytes >> 20) + " MiB";
+std::string TooLarge(std::uint64_t size, std::uint64_t maxBytes) {
+  return "too large: " + std::to_string(size) + " bytes, where at most " +
+         std::to_string(maxBytes >> 20) + " MiB are read";
 }
 
 }  // namespace
@@ -69,12 +70,13 @@ std::optional<std::string> ReadRegularFile(int fd, std::uint64_t maxBytes, ReadF
   if (::fstat(fd, &info) != 0) return failed(ErrorText());
   if (S_ISDIR(info.st_mode)) return failed(ErrorText(EISDIR));
   if (!S_ISREG(info.st_mode)) return failed("not a regular file");
-  if (static_cast<std::uint64_t>(info.st_size) > maxBytes) return failed(LargerThan(maxBytes));
+  const auto size = static_cast<std::uint64_t>(info.st_size);
+  if (size > maxBytes) return failed(TooLarge(size, maxBytes));
   std::string bytes;
   bytes.reserve(static_cast<size_t>(info.st_size));
   if (!ReadAll(fd, bytes)) return failed(ErrorText());
   // A file that grew while it was read is refused as well.
-  if (bytes.size() > maxBytes) return failed(LargerThan(maxBytes));
+  if (bytes.size() > maxBytes) return failed(TooLarge(bytes.size(), maxBytes));
   return bytes;
 }
 

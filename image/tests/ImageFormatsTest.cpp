@@ -9,6 +9,7 @@
 #include "image/IMGLIB1.h"
 #include "image/JpegFile.h"
 #include "image/PcxFile.h"
+#include "image/PngFile.h"
 #include "image/TiffFile.h"
 
 namespace flinder {
@@ -161,6 +162,19 @@ TEST(ImageReaders, TakeFilesTheLibrariesOnlyWarnAbout) {
   EXPECT_EQ(grey->Pixels, (std::vector<ColourValue>{0, 0x555555, 0xAAAAAA, 0xFFFFFF}));
   tiff.resize(tiff.size() - 2);  // the strip cut short
   EXPECT_FALSE(DecodeTiff(tiff));
+}
+
+// PNG files read as other decoders read them: 16-bit components without a
+// gamma chunk scaled as they are, not taken for linear light; the colour of
+// a transparent pixel kept; an index past the palette refused, as in BMP and GIF.
+TEST(PngFile, ReadsAsOtherDecodersAndRefusesWhatOtherReadersRefuse) {
+  const std::string files = FLINDER_IMAGE_TEST_FILES;
+  EXPECT_EQ(DecodePng(ReadWholeFile(files + "/rgb16-no-gama.png"))->Pixels,
+            (std::vector<ColourValue>{MakeColour(125, 0, 156), MakeColour(255, 128, 0)}));
+  EXPECT_EQ(DecodePng(ReadWholeFile(files + "/rgba-transparent.png"))->Pixels,
+            (std::vector<ColourValue>{MakeColour(200, 100, 50), MakeColour(10, 20, 30)}));
+  std::string pastPalette = ReadWholeFile(FLINDER_REGRESSIONS_DIR "/png/index-past-palette.png");
+  EXPECT_FALSE(DecodePng(pastPalette));
 }
 
 // The PCX reader also takes three planes of red, green and blue, runs that
