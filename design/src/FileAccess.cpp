@@ -1,5 +1,6 @@
 #include "design/FileAccess.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -36,6 +37,15 @@ bool WriteAll(int fd, std::string_view bytes) {
     bytes.remove_prefix(static_cast<size_t>(n));
   }
   return true;
+}
+
+void ForEachEntry(const std::string& folder, bool (*wanted)(std::string_view name),
+                  void (*visit)(const std::string& path)) {
+  DIR* listing = ::opendir(folder.c_str());
+  if (!listing) return;
+  while (const dirent* entry = ::readdir(listing))
+    if (wanted(entry->d_name)) visit(folder + "/" + entry->d_name);
+  ::closedir(listing);
 }
 
 std::string WhyCannotOpen(const std::string& path) {

@@ -51,6 +51,11 @@ bool ReadAll(int fd, std::string& bytes);
 // Writes all of `bytes`; false with errno set on a failure.
 bool WriteAll(int fd, std::string_view bytes);
 
+// Calls `visit` with the path of every entry of `folder` whose name
+// `wanted` accepts; nothing when the folder cannot be listed.
+void ForEachEntry(const std::string& folder, bool (*wanted)(std::string_view name),
+                  void (*visit)(const std::string& path));
+
 struct ReadFailure;
 // ReadRegularFile for a file already open.
 std::optional<std::string> ReadRegularFile(int fd, std::uint64_t maxBytes, ReadFailure& failure);

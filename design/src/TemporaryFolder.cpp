@@ -1,6 +1,5 @@
 #include "design/TemporaryFolder.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/file.h>
@@ -36,20 +35,12 @@ void RemoveIfAbandoned(const std::string& folder) {
   std::filesystem::remove_all(folder, ignored);
 }
 
-void RemoveAbandonedFolders(const std::string& parent) {
-  DIR* listing = ::opendir(parent.c_str());
-  if (!listing) return;
-  while (const dirent* entry = ::readdir(listing))
-    if (IsFolderName(entry->d_name)) RemoveIfAbandoned(parent + "/" + entry->d_name);
-  ::closedir(listing);
-}
-
 }  // namespace
 
 TemporaryFolder::TemporaryFolder() {
   const char* variable = std::getenv("TMPDIR");
   const std::string parent = variable && *variable ? variable : "/tmp";
-  RemoveAbandonedFolders(parent);
+  ForEachEntry(parent, IsFolderName, RemoveIfAbandoned);
   for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
     std::string pattern = parent + "/" + std::string(FolderPrefix) + "XXXXXX";
     // mkdtemp fills in the X's before the registry records the name.
