@@ -66,6 +66,9 @@ void ExpectRefusedWithinBounds(const std::string& path, const Refusal& refusal) 
 // quickly, with little memory, saying why.
 TEST(HostileFiles, BombsAndSpecialFilesAreRefusedCheaplyWithTheReason) {
   const std::string regressions = FLINDER_REGRESSIONS_DIR;
+  const std::string TooWide =
+      "the picture is too large: 16385 x 1 pixels, where at most 16384 a side and 67108864 in all "
+      "are read";
   const std::map<std::string, std::string> bombs = {
       {"jpg/scan-bomb.jpg",
        "the picture has more than 32 scans, where at most 32 are read for 4096 x 4096 pixels"},
@@ -78,6 +81,9 @@ TEST(HostileFiles, BombsAndSpecialFilesAreRefusedCheaplyWithTheReason) {
       {"png/oversize.png",
        "the picture is too large: 20000 x 20000 pixels, where at most 16384 a side and 67108864 "
        "in all are read"},
+      {"bmp/oversize.bmp", TooWide},
+      {"gif/oversize.gif", TooWide},
+      {"pcx/oversize.pcx", TooWide},
       {"png/index-past-palette.png", "not a PNG file of a kind this program reads, or damaged"}};
   for (const auto& [name, reason] : bombs) {
     const Refusal refusal = ReadInChild(regressions + "/" + name);
