@@ -91,7 +91,7 @@ DesignFileResult DesignFile::Change(const std::function<bool(IniDocument&)>& cha
     if (error.empty()) return {};
   }
   // An empty file made only to be locked does not stay.
-  if (made) ::unlink(IniFile.c_str());
+  if (made) RemoveIfStillEmpty(locked, IniFile);
   return error.empty() ? DesignFileResult{} : cannotWrite(error);
 }
 

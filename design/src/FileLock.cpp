@@ -56,4 +56,11 @@ PosixFile OpenLocked(const std::string& path, ReadFailure& failure, bool& made) 
   }
 }
 
+void RemoveIfStillEmpty(const PosixFile& locked, const std::string& path) {
+  struct stat opened, named;
+  if (::fstat(locked.Fd(), &opened) == 0 && ::stat(path.c_str(), &named) == 0 &&
+      SameFile(opened, named) && named.st_size == 0)
+    ::unlink(path.c_str());
+}
+
 }  // namespace flinder

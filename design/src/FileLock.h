@@ -19,4 +19,8 @@ namespace flinder {
 // program keeps it locked.
 PosixFile OpenLocked(const std::string& path, ReadFailure& failure, bool& made);
 
+// Removes the file open as `locked` when `path` still names it and it is
+// empty: one OpenLocked made that nothing was written to.
+void RemoveIfStillEmpty(const PosixFile& locked, const std::string& path);
+
 }  // namespace flinder
