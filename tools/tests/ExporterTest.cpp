@@ -200,8 +200,10 @@ pid_t StartExporter(
 // Waits until the export has frame files in its temporary folder.
 bool FramesAppear(const std::string& tmp) {
   for (int wait = 0; wait < 20000; ++wait) {
+    std::error_code gone;
     for (const auto& folder : fs::directory_iterator(tmp))
-      if (!fs::is_empty(folder.path())) return true;
+      for (const auto& file : fs::directory_iterator(folder.path(), gone))
+        if (file.path().filename().string().starts_with("temp")) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return false;
