@@ -5,7 +5,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS  ?= $(shell nproc)
 
-.PHONY: all deps configure build test test-sanitized bench run screenshot clean
+.PHONY: all deps configure build test test-sanitized bench run screenshot package clean
 
 all: build
 
@@ -47,6 +47,10 @@ run: build
 # The README's screenshot of the main window, made again under Xvfb.
 screenshot: build
 	@scripts/screenshot $(BUILD)
+
+# A Debian package of the programs, installable with apt-get install ./build/flinder_*.deb.
+package: build
+	@cd $(BUILD) && cpack > /dev/null && ls flinder_*.deb
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done

@@ -25,20 +25,27 @@ void PositionText(DrawingSurface& surface, float x, float y) {
   surface.PlotPoint(x, y);
 }
 
-void PrintAt(DrawingSurface& surface, const ShapeSettings& settings, double x, double y, int slot) {
+}  // namespace
+
+void FrameRenderer::PrintAt(DrawingSurface& surface, const ShapeSettings& settings, double x,
+                            double y, int slot) const {
   PositionText(surface, static_cast<float>(x), static_cast<float>(y));
   surface.SetForeColor(settings.PlainColour(slot));
   surface.PrintText(settings.Text);
 }
 
-}  // namespace
+double FrameRenderer::Length(const ShapeSettings& settings, int parameter) const {
+  return static_cast<double>(settings.SliderVal(parameter)) * Scale;
+}
 
 int BlendComponent(float a, float b, double t) {
   return static_cast<int>(std::nearbyint((1 - t) * b * 255 + a * t * 255));
 }
 
 void FrameRenderer::DrawFrame(DrawingSurface& surface, const ShapeSettings& settings) {
-  if (surface.Font() != settings.Font) surface.SetFont(settings.Font);
+  CaptionFont font = settings.Font;
+  font.FontSize *= static_cast<float>(Scale);
+  if (surface.Font() != font) surface.SetFont(font);
   DrawBackground(surface, settings);
   if (settings.ShowText && !settings.TextFront) DrawCaptionBehind(surface, settings);
   const double angle = Rotate(settings);
@@ -66,7 +73,7 @@ void FrameRenderer::DrawBackground(DrawingSurface& surface, const ShapeSettings&
 // Behind the shape the caption moves up and left by half its shadow offset.
 void FrameRenderer::DrawCaptionBehind(DrawingSurface& surface,
                                       const ShapeSettings& settings) const {
-  const double offset = settings.SliderVal(TextShadowOffset);
+  const double offset = Length(settings, TextShadowOffset);
   const double tx = surface.Width() * settings.TextX - offset / 2;
   const double ty = surface.Height() * settings.TextY - offset / 2;
   if (settings.ViewTextShadow) PrintAt(surface, settings, tx + offset, ty + offset, TextShadow);
@@ -104,9 +111,9 @@ double FrameRenderer::Rotate(const ShapeSettings& settings) {
 // rings outermost first, so inner colours lie on top.
 void FrameRenderer::DrawShape(DrawingSurface& surface, const ShapeSettings& settings,
                               double angle) const {
-  ShapeOutline outline(settings, angle);
-  const double shadow = settings.SliderVal(ShapeShadowOffset);
-  const int detail = static_cast<int>(std::nearbyint(settings.SliderVal(Detail)));
+  ShapeOutline outline(settings, angle, Scale);
+  const double shadow = Length(settings, ShapeShadowOffset);
+  const int detail = static_cast<int>(std::nearbyint(settings.SliderVal(Detail))) * Scale;
   const double x = surface.Width() * settings.PosX, y = surface.Height() * settings.PosY;
   for (int pass = settings.ViewShapeShadow ? 2 : 1; pass >= 1; --pass) {
     const double shift = pass == 2 ? shadow : settings.ViewShapeShadow ? -shadow : 0;
@@ -126,7 +133,7 @@ void FrameRenderer::DrawShape(DrawingSurface& surface, const ShapeSettings& sett
 // edges); the frame leaves the pen one pixel wide.
 void FrameRenderer::DrawCaptionInFront(DrawingSurface& surface,
                                        const ShapeSettings& settings) const {
-  const double offset = settings.SliderVal(TextShadowOffset);
+  const double offset = Length(settings, TextShadowOffset);
   const double tx = surface.Width() * settings.TextX;
   const double ty = surface.Height() * settings.TextY;
   PrintAt(surface, settings, tx, ty, Text);

@@ -30,12 +30,12 @@ const std::array<double, 10>& RingScales() {
   return scales;
 }
 
-ShapeOutline::ShapeOutline(const ShapeSettings& settings, double angle)
+ShapeOutline::ShapeOutline(const ShapeSettings& settings, double angle, int scale)
     : star_(settings.Star), starDepth_(settings.SliderVal(StarDepth)) {
   // With no design loaded Sides is 0: nothing to draw.
   int sides = std::clamp(static_cast<int>(settings.SliderVal(Sides)), 0, MaxVertices);
   count_ = std::min(VertexCount(sides, star_), MaxVertices);
-  const double radius = settings.SliderVal(Radius);
+  const double radius = static_cast<double>(settings.SliderVal(Radius)) * scale;
   const double turn = DegToRad(angle);
   for (int j = 1; j <= count_; ++j) {
     double theta = DegToRad((360.0 / count_) * j) + turn;

@@ -5,6 +5,7 @@
 
 #include "render/Checkerboard.h"
 #include "render/FrameRenderer.h"
+#include "render/RgbaRaster.h"
 
 namespace flinder {
 namespace {
@@ -279,6 +280,78 @@ TEST(DrawFrame, ATransparentDesignMarksOnlyItsBackground) {
     }
   EXPECT_GT(background, 8000);
   EXPECT_GT(drawn, 1000);
+}
+
+// At scale 2 on a surface twice the size, every length doubles: the dot a
+// wide pen leaves at radius 0, the shadow's offset and the caption's width.
+TEST(DrawFrame, AScaledFrameDrawsEveryLengthLarger) {
+  ShapeSettings s = Design();
+  Set(s, Detail, 5);
+  s.ShowText = s.TextFront = s.ViewShapeShadow = true;
+  Set(s, ShapeShadowOffset, 4);
+  s.Text = "Wide";
+  s.TextY = 0.05;
+  struct Extent {
+    int Left = 1 << 20, Right = -1, Ink = 0;
+  };
+  // The horizontal extents of the shape's rows (y at the centre) and of the caption's.
+  auto measure = [&](int scale) {
+    DrawingSurface surface(120 * scale, 100 * scale);
+    FrameRenderer renderer;
+    renderer.Scale = scale;
+    renderer.DrawFrame(surface, s);
+    Extent shape, caption;
+    for (int y = 0; y < surface.Height(); ++y)
+      for (int x = 0; x < surface.Width(); ++x) {
+        if (surface.ReadPoint(x, y) == Grey) continue;
+        Extent& e = y < 35 * scale ? caption : shape;
+        e.Left = std::min(e.Left, x);
+        e.Right = std::max(e.Right, x);
+        ++e.Ink;
+      }
+    return std::pair(shape, caption);
+  };
+  const auto [shape1, caption1] = measure(1);
+  const auto [shape2, caption2] = measure(2);
+  // The dot, 4 left of the centre, and its shadow 4 right, each 2.5 wide either way.
+  EXPECT_EQ(std::pair(shape1.Left, shape1.Right), std::pair(54, 66));
+  EXPECT_EQ(std::pair(shape2.Left, shape2.Right), std::pair(107, 133));
+  EXPECT_NEAR(shape2.Ink, 4 * shape1.Ink, shape1.Ink / 4);
+  EXPECT_NEAR(caption2.Right - caption2.Left, 2 * (caption1.Right - caption1.Left), 3);
+}
+
+// Drawn once on white and once on black, a design with a caption and its
+// shadow gives straight alpha that composes back to either within 2 levels:
+// anti-aliased edges are translucent in their own colour.
+TEST(DrawFrame, StraightAlphaComposesBackOverWhiteAndBlack) {
+  ShapeSettings s = Design();
+  Set(s, Radius, 20);
+  s.ShowText = s.TextFront = s.ViewTextShadow = true;
+  Set(s, TextShadowOffset, 3);
+  SetColour(s, TextShadow, MakeColour(0, 90, 200));
+  SetColour(s, Back, White);
+  SetColour(s, Dither, White);
+  const Raster onWhite = Frame(s);
+  SetColour(s, Back, 0);
+  SetColour(s, Dither, 0);
+  const Raster onBlack = Frame(s);
+  const RgbaRaster rgba = StraightAlpha(onWhite, onBlack);
+  int clear = 0, translucent = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 120; ++x) {
+      const std::uint8_t* p = rgba.At(x, y);
+      clear += p[3] == 0;
+      translucent += p[3] > 0 && p[3] < 255;
+      for (int c = 0; c < 3; ++c) {
+        const int overBlack = (p[c] * p[3] + 127) / 255, overWhite = overBlack + 255 - p[3];
+        const int shift = 8 * c;
+        EXPECT_NEAR(overWhite, (onWhite.At(x, y) >> shift) & 0xFF, 2) << x << "," << y;
+        EXPECT_NEAR(overBlack, (onBlack.At(x, y) >> shift) & 0xFF, 2) << x << "," << y;
+      }
+    }
+  EXPECT_GT(clear, 8000);
+  EXPECT_GT(translucent, 20);
+  EXPECT_EQ(StraightAlpha(onWhite, onWhite), OpaqueRgba(onWhite));
 }
 
 }  // namespace

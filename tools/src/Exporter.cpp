@@ -24,7 +24,24 @@ namespace fs = std::filesystem;
 
 constexpr const char* Usage =
     "usage: flinder-export [--designs FILE] [--optimize] "
-    "(--list | [--frames DIR [--frame-format EXT]] NAME OUTPUT.gif | --all OUTDIR)";
+    "(--list | [--frames DIR [--frame-format EXT]] NAME OUTPUT.gif | --all OUTDIR | "
+    "--designs-path)";
+
+constexpr const char* Help =
+    "Exports the designs of a Flinder design file as animated GIFs.\n"
+    "\n"
+    "  --designs FILE       the design file (default: the one the desktop program uses)\n"
+    "  --designs-path       print the design file's path\n"
+    "  --list               list the design names, in file order\n"
+    "  NAME OUTPUT.gif      export one design, one rotation cycle\n"
+    "  --all OUTDIR         export every listed design as OUTDIR/NAME.gif\n"
+    "  --optimize           write the size-optimised GIF\n"
+    "  --frames DIR         also keep every frame as DIR/frame1.bmp ...\n"
+    "  --frame-format EXT   write those frames as jpg, gif, pcx, png or tif files\n"
+    "  --help, --version    print this help or the version\n"
+    "\n"
+    "Exit codes: 0 success, 1 an export failed, 2 bad usage or an unusable design file,\n"
+    "128 + the signal when a signal ends an export.\n";
 
 struct Options {
   std::string Designs;
@@ -33,6 +50,7 @@ struct Options {
   std::string AllFolder;
   bool List = false;
   bool Optimise = false;
+  bool DesignsPath = false;
   std::vector<std::string> Positional;
 };
 
@@ -56,6 +74,8 @@ std::optional<Options> Parse(const std::vector<std::string>& arguments, std::str
       if (!value(options.AllFolder)) return std::nullopt;
     } else if (a == "--list") {
       options.List = true;
+    } else if (a == "--designs-path") {
+      options.DesignsPath = true;
     } else if (a == "--optimize") {
       options.Optimise = true;
     } else if (a.starts_with("--") || a.empty()) {
@@ -64,7 +84,8 @@ std::optional<Options> Parse(const std::vector<std::string>& arguments, std::str
       options.Positional.push_back(a);
     }
   }
-  const int modes = options.List + !options.AllFolder.empty() + !options.Positional.empty();
+  const int modes =
+      options.List + options.DesignsPath + !options.AllFolder.empty() + !options.Positional.empty();
   if (modes != 1) return std::nullopt;
   if (!options.Positional.empty() && options.Positional.size() != 2) return std::nullopt;
   if (!options.FramesFolder.empty() && options.Positional.empty()) return std::nullopt;
@@ -242,10 +263,25 @@ std::string SafeFileName(const std::string& name) {
 
 int RunExporter(const std::vector<std::string>& arguments, const std::string& defaultDesigns,
                 std::ostream& out, std::ostream& err, bool progress) {
+  auto given = [&](const char* option) {
+    return std::find(arguments.begin(), arguments.end(), option) != arguments.end();
+  };
+  if (given("--help")) {
+    out << Usage << "\n\n" << Help;
+    return ExitOk;
+  }
+  if (given("--version")) {
+    out << "flinder-export " << FLINDER_VERSION << "\n";
+    return ExitOk;
+  }
   std::optional<Options> options = Parse(arguments, defaultDesigns);
   if (!options) {
     err << Usage << "\n";
     return ExitUsage;
+  }
+  if (options->DesignsPath) {
+    out << options->Designs << "\n";
+    return ExitOk;
   }
   return Exporter(*options, out, err).Run(progress);
 }

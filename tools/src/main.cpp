@@ -2,11 +2,12 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <filesystem>
+#include <algorithm>
 #include <iostream>
 #include <thread>
 
 #include "design/PendingFiles.h"
+#include "design/ProgramFiles.h"
 #include "tools/Exporter.h"
 
 namespace {
@@ -33,10 +34,13 @@ int main(int argc, char** argv) {
   CleanUpOnInterrupt();
   // A reader that goes away makes writing to a pipe an ordinary error.
   signal(SIGPIPE, SIG_IGN);
-  std::error_code error;
-  auto programFolder = std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
-  std::string defaultDesigns = (programFolder / "flinder.ini").string();
   std::vector<std::string> arguments(argv + 1, argv + argc);
+  // The user's own design file is made from the samples only when it is used.
+  const flinder::DesignFilePlaces places = flinder::PlacesOfThisProgram();
+  const bool ownFile =
+      std::find(arguments.begin(), arguments.end(), "--designs") == arguments.end();
+  const std::string defaultDesigns =
+      ownFile ? flinder::PrepareDesignFile(places) : flinder::DesignFilePath(places);
   return flinder::RunExporter(arguments, defaultDesigns, std::cout, std::cerr,
                               ::isatty(STDERR_FILENO) != 0);
 }

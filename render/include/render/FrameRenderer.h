@@ -37,6 +37,11 @@ class FrameRenderer {
   // width, colour, position) carries into the next one.
   void DrawFrame(DrawingSurface& surface, const ShapeSettings& settings);
 
+  // Every length of the design (radius, pens, shadow offsets, caption size)
+  // is drawn Scale times larger, for a surface Scale times the design's size;
+  // positions stay fractions of the surface.
+  int Scale = 1;
+
   double Angle = 0;           // rotation in degrees
   std::int16_t FrameNo = 0;   // frames since the last completed cycle, that frame counted
   bool CycleRunning = false;  // cleared when a cycle completes; the export sets it
@@ -47,6 +52,9 @@ class FrameRenderer {
   double Rotate(const ShapeSettings& settings);
   void DrawShape(DrawingSurface& surface, const ShapeSettings& settings, double angle) const;
   void DrawCaptionInFront(DrawingSurface& surface, const ShapeSettings& settings) const;
+  void PrintAt(DrawingSurface& surface, const ShapeSettings& settings, double x, double y,
+               int slot) const;
+  double Length(const ShapeSettings& settings, int parameter) const;
 
   FrameObserver* observer_;
 };

@@ -39,7 +39,8 @@ class ShapeOutline {
  public:
   static constexpr int MaxVertices = 24;
 
-  ShapeOutline(const ShapeSettings& settings, double angle);
+  // `scale` multiplies the radius, for pictures drawn larger than the design.
+  ShapeOutline(const ShapeSettings& settings, double angle, int scale = 1);
 
   int Count() const { return count_; }
   double X(int j) const { return x_[j - 1]; }  // j from 1 to Count()

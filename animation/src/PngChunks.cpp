@@ -1,0 +1,40 @@
+#include "animation/PngChunks.h"
+
+#include <zlib.h>
+
+#include <stdexcept>
+
+namespace flinder {
+
+void AppendBig16(std::string& out, std::uint32_t value) {
+  out += static_cast<char>((value >> 8) & 0xFF);
+  out += static_cast<char>(value & 0xFF);
+}
+
+void AppendBig32(std::string& out, std::uint32_t value) {
+  AppendBig16(out, value >> 16);
+  AppendBig16(out, value & 0xFFFF);
+}
+
+void AppendChunk(std::string& out, std::string_view type, std::string_view data) {
+  AppendBig32(out, static_cast<std::uint32_t>(data.size()));
+  const std::size_t start = out.size();
+  out += type;
+  out += data;
+  const auto* bytes = reinterpret_cast<const Bytef*>(out.data() + start);
+  AppendBig32(out,
+              static_cast<std::uint32_t>(crc32(0, bytes, static_cast<uInt>(out.size() - start))));
+}
+
+std::string Deflate(std::string_view raw) {
+  uLongf size = compressBound(static_cast<uLong>(raw.size()));
+  std::string packed(size, '\0');
+  if (compress2(reinterpret_cast<Bytef*>(packed.data()), &size,
+                reinterpret_cast<const Bytef*>(raw.data()), static_cast<uLong>(raw.size()),
+                Z_DEFAULT_COMPRESSION) != Z_OK)
+    throw std::runtime_error("cannot compress the picture");
+  packed.resize(size);
+  return packed;
+}
+
+}  // namespace flinder

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <random>
+#include <tuple>
+
+#include "ApngReader.h"
+#include "animation/ApngEncoder.h"
+
+namespace flinder {
+namespace {
+
+using Rgba = std::array<std::uint8_t, 4>;
+
+RgbaRaster Filled(int width, int height, Rgba colour) {
+  RgbaRaster picture(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) std::copy(colour.begin(), colour.end(), picture.At(x, y));
+  return picture;
+}
+
+void Square(RgbaRaster& picture, int left, int top, int size, Rgba colour) {
+  for (int y = top; y < top + size; ++y)
+    for (int x = left; x < left + size; ++x)
+      std::copy(colour.begin(), colour.end(), picture.At(x, y));
+}
+
+std::optional<DecodedApng> RoundTrip(const std::vector<RgbaRaster>& frames,
+                                     AnimationTiming timing) {
+  ApngEncoder encoder(frames[0].Width, frames[0].Height, timing);
+  for (const RgbaRaster& frame : frames) encoder.AddFrame(frame);
+  return DecodeApng(encoder.Finish());
+}
+
+// A square moves off a clear background with a translucent dot, stays, and
+// the animation loops back to the first picture.
+TEST(ApngEncoder, ReadersShowEveryFrameWhereAShapeLeavesAClearBackground) {
+  const Rgba red = {200, 10, 10, 255}, haze = {0, 0, 255, 128};
+  RgbaRaster first = Filled(40, 30, {0, 0, 0, 0});
+  first.At(20, 20)[3] = 0;
+  Square(first, 30, 25, 1, haze);
+  RgbaRaster moved = first;
+  Square(first, 2, 2, 8, red);
+  Square(moved, 10, 4, 8, red);
+  const std::vector<RgbaRaster> frames = {first, moved, moved, first};
+  auto decoded = RoundTrip(frames, {70, 3});
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->Shown, frames);
+  EXPECT_EQ(decoded->Plays, 3);
+  EXPECT_EQ(decoded->ColourType, 3);  // three colours: 2-bit palette indexes
+  EXPECT_EQ(decoded->BitDepth, 2);
+  ASSERT_EQ(decoded->Controls.size(), 4u);
+  for (const ApngFrameControl& c : decoded->Controls) {
+    EXPECT_EQ(c.DelayNumerator * 1000, 70 * c.DelayDenominator);
+    EXPECT_EQ(c.Dispose, 0);
+  }
+  // Only what changed is stored; pixels that turn clear need "source" blending.
+  const ApngFrameControl& away = decoded->Controls[1];
+  EXPECT_EQ(std::tuple(away.Left, away.Top, away.Width, away.Height), std::tuple(2, 2, 16, 10));
+  EXPECT_EQ(away.Blend, 0);
+  EXPECT_EQ(decoded->Controls[2].Width * decoded->Controls[2].Height, 1);
+}
+
+// Two far-apart changes over noise: the rectangle holds them both, and
+// "over" blending leaves the noise between them out.
+TEST(ApngEncoder, ManyColoursAreStoredAsTheyAreAndUnchangedPixelsAreLeftOut) {
+  std::mt19937 random(7);
+  RgbaRaster noise(64, 48);
+  for (std::uint8_t& byte : noise.Bytes) byte = static_cast<std::uint8_t>(random());
+  for (std::size_t p = 3; p < noise.Bytes.size(); p += 4) noise.Bytes[p] = 255;
+  RgbaRaster changed = noise;
+  Square(changed, 1, 1, 2, {1, 2, 3, 255});
+  Square(changed, 60, 44, 3, {4, 5, 6, 255});
+  for (const AnimationTiming& timing : {AnimationTiming{1000, 0}, AnimationTiming{20, 65535}}) {
+    auto decoded = RoundTrip({noise, changed, noise}, timing);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->Shown, (std::vector<RgbaRaster>{noise, changed, noise}));
+    EXPECT_EQ(decoded->Plays, timing.Plays);
+    EXPECT_EQ(decoded->ColourType, 6);
+    EXPECT_EQ(decoded->Controls[1].Width * decoded->Controls[1].Height, 62 * 46);
+    EXPECT_EQ(decoded->Controls[1].Blend, 1);
+  }
+  // One opaque frame of many colours is a plain PNG without alpha.
+  auto still = RoundTrip({noise}, {50, 0});
+  ASSERT_TRUE(still);
+  EXPECT_EQ(still->ColourType, 2);
+  EXPECT_EQ(still->Plays, -1);
+  EXPECT_EQ(still->Shown, std::vector<RgbaRaster>{noise});
+}
+
+}  // namespace
+}  // namespace flinder

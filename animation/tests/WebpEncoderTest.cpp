@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+#include <webp/demux.h>
+
+#include <random>
+
+#include "animation/WebpEncoder.h"
+
+namespace flinder {
+namespace {
+
+// What libwebp's own decoder shows: the composed frames and their end times.
+struct DecodedWebp {
+  std::vector<RgbaRaster> Shown;
+  std::vector<int> EndTimes;
+  int Loops = -1;
+};
+
+DecodedWebp DecodeWebp(const std::string& bytes) {
+  WebPData data = {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
+  WebPAnimDecoderOptions options;
+  WebPAnimDecoderOptionsInit(&options);
+  options.color_mode = MODE_RGBA;
+  WebPAnimDecoder* decoder = WebPAnimDecoderNew(&data, &options);
+  DecodedWebp decoded;
+  if (!decoder) return decoded;
+  WebPAnimInfo info;
+  WebPAnimDecoderGetInfo(decoder, &info);
+  decoded.Loops = static_cast<int>(info.loop_count);
+  while (WebPAnimDecoderHasMoreFrames(decoder)) {
+    std::uint8_t* pixels = nullptr;
+    int time = 0;
+    if (!WebPAnimDecoderGetNext(decoder, &pixels, &time)) break;
+    RgbaRaster frame(static_cast<int>(info.canvas_width), static_cast<int>(info.canvas_height));
+    std::copy_n(pixels, frame.Bytes.size(), frame.Bytes.begin());
+    decoded.Shown.push_back(std::move(frame));
+    decoded.EndTimes.push_back(time);
+  }
+  WebPAnimDecoderDelete(decoder);
+  return decoded;
+}
+
+// Colours only count where a pixel is not fully clear.
+void ExpectSamePicture(const RgbaRaster& shown, const RgbaRaster& drawn) {
+  ASSERT_EQ(shown.Bytes.size(), drawn.Bytes.size());
+  for (std::size_t p = 0; p < drawn.Bytes.size(); p += 4) {
+    ASSERT_EQ(shown.Bytes[p + 3], drawn.Bytes[p + 3]) << p / 4;
+    if (drawn.Bytes[p + 3] != 0) {
+      ASSERT_TRUE(std::equal(&drawn.Bytes[p], &drawn.Bytes[p + 3], &shown.Bytes[p])) << p / 4;
+    }
+  }
+}
+
+// Noise in every alpha moves over a clear background, a frame repeats and
+// the animation comes back to the first picture.
+TEST(WebpEncoder, LibwebpShowsEveryFrameExactlyWithItsDelayAndLoops) {
+  std::mt19937 random(3);
+  std::vector<RgbaRaster> frames;
+  for (int i = 0; i < 3; ++i) {
+    RgbaRaster frame(50, 40);
+    for (int y = 5; y < 25; ++y)
+      for (int x = 4 + 10 * i; x < 24 + 10 * i; ++x)
+        for (int c = 0; c < 4; ++c) frame.At(x, y)[c] = static_cast<std::uint8_t>(random());
+    frames.push_back(frame);
+  }
+  frames.push_back(frames.back());
+  frames.push_back(frames.front());
+  for (const AnimationTiming& timing : {AnimationTiming{30, 0}, AnimationTiming{1000, 999}}) {
+    WebpEncoder encoder(50, 40, timing);
+    for (const RgbaRaster& frame : frames) encoder.AddFrame(frame);
+    const DecodedWebp decoded = DecodeWebp(encoder.Finish());
+    EXPECT_EQ(decoded.Loops, timing.Plays);
+    // The repeated frame is shown for twice the delay.
+    const int d = timing.DelayMilliseconds;
+    EXPECT_EQ(decoded.EndTimes, (std::vector<int>{d, 2 * d, 4 * d, 5 * d}));
+    ASSERT_EQ(decoded.Shown.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) ExpectSamePicture(decoded.Shown[i], frames[i < 3 ? i : 4]);
+  }
+}
+
+}  // namespace
+}  // namespace flinder
