@@ -31,7 +31,7 @@ class SilentDialogs : public PlatformDialogs {
   std::optional<CaptionFont> ChooseFont(QWidget*, const CaptionFont&) override {
     return std::nullopt;
   }
-  bool OpenUrl(const QString&) override { return false; }
+  void OpenUrl(const QString&, std::function<void()> failed) override { failed(); }
 };
 
 // Counts the paint events a widget receives.

@@ -106,7 +106,9 @@ void ParameterPanel::BuildColourArea(QWidget* picHold) {
     option->setGeometry(options[slot].left, options[slot].top, options[slot].width, 12);
     option->setFont(ArialFont(6.75));
     option->setAutoFillBackground(true);
+    // A radio button fills its background from the Button role.
     SetColour(option, QPalette::Window, QColor(192, 255, 255));
+    SetColour(option, QPalette::Button, QColor(192, 255, 255));
     SetColour(option, QPalette::WindowText, Qt::black);
     option->setStyleSheet(QStringLiteral("QRadioButton::indicator { width: 8px; height: 8px; }"));
     QObject::connect(option, &QRadioButton::clicked, option, [this, slot] { optCol_Click(slot); });

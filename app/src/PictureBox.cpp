@@ -5,33 +5,16 @@
 #include <QPainter>
 
 #include "app/MouseButtons.h"
+#include "app/WindowLook.h"
 
 namespace flinder {
 namespace {
-
-constexpr int BorderWidth = 2;
 
 // The raster's colour values are red, green, blue and a zero byte in memory,
 // which is RGBX8888: the image shares the pixels, no copy is made.
 QImage RasterImage(const Raster& raster) {
   return QImage(reinterpret_cast<const uchar*>(raster.Pixels.data()), raster.Width, raster.Height,
                 raster.Width * 4, QImage::Format_RGBX8888);
-}
-
-void DrawSunkenBorder(QPainter& painter, const QRect& box) {
-  const QPalette& palette = QPalette();
-  painter.setPen(palette.color(QPalette::Dark));
-  painter.drawLine(box.topLeft(), box.topRight());
-  painter.drawLine(box.topLeft(), box.bottomLeft());
-  painter.setPen(palette.color(QPalette::Shadow));
-  painter.drawLine(box.topLeft() + QPoint(1, 1), box.topRight() + QPoint(-1, 1));
-  painter.drawLine(box.topLeft() + QPoint(1, 1), box.bottomLeft() + QPoint(1, -1));
-  painter.setPen(palette.color(QPalette::Light));
-  painter.drawLine(box.bottomLeft(), box.bottomRight());
-  painter.drawLine(box.topRight(), box.bottomRight());
-  painter.setPen(palette.color(QPalette::Midlight));
-  painter.drawLine(box.bottomLeft() + QPoint(1, -1), box.bottomRight() + QPoint(-1, -1));
-  painter.drawLine(box.topRight() + QPoint(-1, 1), box.bottomRight() + QPoint(-1, -1));
 }
 
 }  // namespace
@@ -67,7 +50,7 @@ void PictureBox::SetBorder(bool on) {
 void PictureBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   // A border takes the outer pixels; what the box shows moves inside it.
-  const int inset = border_ ? BorderWidth : 0;
+  const int inset = border_ ? SunkenBorderWidth : 0;
   if (border_) painter.fillRect(rect(), palette().color(QPalette::Button));
   if (!picture_.isNull())
     painter.drawPixmap(inset, inset, picture_);

@@ -1,11 +1,12 @@
 #include "app/PlatformDialogs.h"
 
 #include <QColorDialog>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMessageBox>
-#include <QUrl>
+#include <QProcess>
+#include <cmath>
 
 namespace flinder {
 
@@ -35,6 +36,9 @@ std::optional<QString> QtPlatformDialogs::AskSaveFileName(QWidget* parent, const
   return chosen;
 }
 
+// The dialog opens on the family the font really draws with (the one that
+// serves a name like "Arial"); choosing that family again keeps the name,
+// and the whole size the dialog shows for a fractional one keeps the size.
 std::optional<CaptionFont> QtPlatformDialogs::ChooseFont(QWidget* parent,
                                                          const CaptionFont& initial) {
   QFont font(QString::fromStdString(initial.FontName));
@@ -42,20 +46,38 @@ std::optional<CaptionFont> QtPlatformDialogs::ChooseFont(QWidget* parent,
   font.setBold(initial.FontBold);
   font.setItalic(initial.FontItalic);
   font.setUnderline(initial.FontUnderline);
+  font.setStrikeOut(initial.FontStrikethru);
+  const QString drawnFamily = QFontInfo(font).family();
+  font.setFamily(drawnFamily);
   bool accepted = false;
   const QFont chosen = QFontDialog::getFont(&accepted, font, parent);
   if (!accepted) return std::nullopt;
-  CaptionFont result = initial;
-  result.FontName = chosen.family().toStdString();
-  result.FontSize = static_cast<float>(chosen.pointSizeF());
+  CaptionFont result;
+  result.FontName =
+      chosen.family() == drawnFamily ? initial.FontName : chosen.family().toStdString();
+  const bool sameSize = std::lround(chosen.pointSizeF()) == std::lround(font.pointSizeF());
+  result.FontSize = sameSize ? initial.FontSize : static_cast<float>(chosen.pointSizeF());
   result.FontBold = chosen.bold();
   result.FontItalic = chosen.italic();
   result.FontUnderline = chosen.underline();
+  result.FontStrikethru = chosen.strikeOut();
   return result;
 }
 
-bool QtPlatformDialogs::OpenUrl(const QString& url) {
-  return QDesktopServices::openUrl(QUrl(url));
+void QtPlatformDialogs::OpenUrl(const QString& url, std::function<void()> failed) {
+  auto* handler = new QProcess;
+  QObject::connect(handler, &QProcess::finished, handler,
+                   [handler, failed](int code, QProcess::ExitStatus status) {
+                     if (code != 0 || status != QProcess::NormalExit) failed();
+                     handler->deleteLater();
+                   });
+  QObject::connect(handler, &QProcess::errorOccurred, handler,
+                   [handler, failed](QProcess::ProcessError error) {
+                     if (error != QProcess::FailedToStart) return;
+                     failed();
+                     handler->deleteLater();
+                   });
+  handler->start(QStringLiteral("xdg-open"), {url});
 }
 
 }  // namespace flinder

@@ -1,10 +1,11 @@
 // The commands of the design list: add, update, remove, rename, the caption
 // font and the manual.
+#include <QApplication>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QUrl>
@@ -17,26 +18,21 @@
 namespace flinder {
 namespace {
 
-const QString NameRules = QStringLiteral(
-    "A shape name cannot begin with \"[\" or \";\", contain \"=\" or control characters, begin "
-    "or end with a blank, be \"Shapes\", \"Window\" or \"Export\", or use characters outside the "
-    "Windows-1252 code page.");
-
-// A name typed in mixed case is listed with only its first letter in capitals.
-QString Capitalised(const QString& text) {
-  return text.left(1).toUpper() + text.mid(1).toLower();
+QString Quoted(const std::string& name) {
+  return "'" + QString::fromStdString(name) + "'";
 }
 
 }  // namespace
 
+// Messages go to the window in front: the About window or the name dialog
+// when one is open, so they never hide behind it.
 void frmMain::Message(const QString& text) {
-  dialogs_.ShowMessage(this, text);
+  QWidget* front = QApplication::activeModalWidget();
+  dialogs_.ShowMessage(front ? front : this, text);
 }
 
 void frmMain::RunCommand(std::int16_t code) {
   cmbAnim->setFocus();
-  // A running export owns the record and the output file.
-  if (Exporting && code != 6) return;
   switch (code) {
     case 0:
       AddShape();
@@ -75,14 +71,19 @@ void frmMain::ShowCurrentInList() {
 
 void frmMain::cmbAnim_Click() {
   if (!StartupDone) return;
-  if (Exporting) return ShowCurrentInList();
-  // The design being left is saved first; when that fails it stays current,
-  // so its changes are not lost.
-  if (DesignFileResult saved = SaveCurrentShape(); !saved) {
-    Message(QString::fromStdString(saved.Reason));
-    return ShowCurrentInList();
-  }
   const std::string name = cmbAnim->currentText().toStdString();
+  // The design being left is saved first; when that fails the user chooses
+  // between its changes and the other design.
+  if (DesignFileResult saved = SaveCurrentShape(); !saved) {
+    std::string reason = saved.Reason;
+    if (reason.ends_with('.')) reason.pop_back();
+    if (name == Settings.CurrentShape) return Message(QString::fromStdString(saved.Reason));
+    const QString left = Quoted(Settings.CurrentShape);
+    if (!dialogs_.AskYesNo(this, "Cannot save " + left + ": " + QString::fromStdString(reason) +
+                                     ". Open " + Quoted(name) + " anyway? The changes to " + left +
+                                     " will be lost."))
+      return ShowCurrentInList();
+  }
   if (name == Settings.CurrentShape) return;
   try {
     Designs.LoadShape(Settings, name);
@@ -94,10 +95,14 @@ void frmMain::cmbAnim_Click() {
 }
 
 bool frmMain::NameIsNew() const {
-  const QString name = NewDialog->txtNew->text();
+  return ListEntryOf(NewDialog->txtNew->text()) < 0;
+}
+
+int frmMain::ListEntryOf(const QString& name) const {
+  const std::string wanted = name.toStdString();
   for (int entry = 0; entry < cmbAnim->count(); ++entry)
-    if (QString::compare(cmbAnim->itemText(entry), name, Qt::CaseInsensitive) == 0) return false;
-  return true;
+    if (SameDesignName(cmbAnim->itemText(entry).toStdString(), wanted)) return entry;
+  return -1;
 }
 
 QString frmMain::AskName() {
@@ -113,15 +118,15 @@ void frmMain::AddShape() {
   NewDialog->lblNew->setText(QStringLiteral("Add new shape:"));
   const QString typed = AskName();
   if (!typed.isEmpty() && NameIsNew()) {
-    const QString name = Capitalised(typed);
+    const QString name = QString::fromStdString(CapitalisedName(typed.toStdString()));
     if (!IsValidDesignName(name.toStdString())) {
-      Message(NameRules);
+      Message(QString::fromUtf8(DesignNameRules));
     } else if (DesignFileResult saved = Designs.SaveShape(Settings, name.toStdString()); !saved) {
       Message(QString::fromStdString(saved.Reason));
     } else {
       AddToList(name);
       // The list selects the typed text whatever its case.
-      cmbAnim->setCurrentIndex(cmbAnim->findText(typed, Qt::MatchFixedString));
+      cmbAnim->setCurrentIndex(ListEntryOf(typed));
       cmbAnim_Click();
     }
   }
@@ -129,7 +134,6 @@ void frmMain::AddShape() {
 }
 
 void frmMain::mnuUpdate_Click() {
-  if (Exporting) return;
   cmbAnim->setFocus();
   if (Settings.CurrentShape.empty()) return Message(QStringLiteral("There is no shape to update."));
   if (DesignFileResult saved = SaveCurrentShape(); !saved)
@@ -138,7 +142,6 @@ void frmMain::mnuUpdate_Click() {
 }
 
 void frmMain::mnuRemove_Click() {
-  if (Exporting) return;
   if (cmbAnim->count() < 2)
     return Message(QStringLiteral("There must be at least one item in the flinder."));
   if (dialogs_.AskYesNo(this, "Remove shape '" + cmbAnim->currentText() + "'?")) RunCommand(2);
@@ -159,14 +162,13 @@ void frmMain::RemoveSelectedShape() {
 }
 
 void frmMain::mnuRename_Click() {
-  if (Exporting) return;
   const QString oldName = cmbAnim->currentText();
   NewDialog->lblNew->setText(QStringLiteral("Rename shape:"));
   NewDialog->txtNew->setText(oldName);
   NewDialog->txtNew->setSelection(1, static_cast<int>(oldName.size()) - 1);
   const QString newName = AskName();
   if (newName.isEmpty() || !NameIsNew() || cmbAnim->currentIndex() < 0) return;
-  if (!IsValidDesignName(newName.toStdString())) return Message(NameRules);
+  if (!IsValidDesignName(newName.toStdString())) return Message(QString::fromUtf8(DesignNameRules));
   DesignFileResult renamed =
       Designs.RenameShape(Settings, oldName.toStdString(), newName.toStdString());
   if (!renamed) return Message(QString::fromStdString(renamed.Reason));
@@ -177,18 +179,18 @@ void frmMain::ChooseCaptionFont() {
   dlgAnim.Color = 0;
   std::optional<CaptionFont> chosen = dialogs_.ChooseFont(this, Settings.Font);
   if (!chosen) return;
-  const bool strikethrough = Settings.Font.FontStrikethru;
   Settings.Font = *chosen;
-  Settings.Font.FontStrikethru = strikethrough;
   Panel->optCol[Text]->setChecked(true);
   Panel->optCol_Click(Text);
-  QCoreApplication::processEvents();
 }
 
 void frmMain::OpenManual() {
   const QString manual = QString::fromStdString(ManualFile);
-  if (!dialogs_.OpenUrl(QUrl::fromLocalFile(manual).toString()))
-    Message("Cannot start a web browser to show the manual " + manual + ".");
+  // A handler that is missing and one that starts and fails are told alike.
+  QPointer<frmMain> window(this);
+  dialogs_.OpenUrl(QUrl::fromLocalFile(manual).toString(), [window, manual] {
+    if (window) window->Message("Cannot start a web browser to show the manual " + manual + ".");
+  });
 }
 
 void frmMain::mnuAbout_Click() {

@@ -1,6 +1,7 @@
 #include "app/SunkenBox.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 
 #include "app/MouseButtons.h"
 #include "app/WindowLook.h"
@@ -8,17 +9,21 @@
 namespace flinder {
 
 SunkenBox::SunkenBox(QWidget* parent, QRect geometry, QColor background)
-    : QFrame(parent), client_(new QWidget(this)) {
-  setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  setLineWidth(2);
+    : QWidget(parent), client_(new QWidget(this)) {
   SetColour(this, QPalette::Window, background);
   setAutoFillBackground(true);
   setGeometry(geometry);
 }
 
+void SunkenBox::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  DrawSunkenBorder(painter, rect());
+}
+
 void SunkenBox::resizeEvent(QResizeEvent* event) {
-  QFrame::resizeEvent(event);
-  client_->setGeometry(contentsRect());
+  QWidget::resizeEvent(event);
+  client_->setGeometry(rect().adjusted(SunkenBorderWidth, SunkenBorderWidth, -SunkenBorderWidth,
+                                       -SunkenBorderWidth));
 }
 
 // Taking the press makes the box receive the release.

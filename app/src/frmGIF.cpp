@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <algorithm>
+#include <utility>
 
 #include "app/CentreWindow.h"
 #include "app/WindowLook.h"
@@ -44,7 +45,6 @@ void frmGIF::ShowNote(const QString& text) {
   lblNote->setText(text);
   lblNote->show();
   setFixedSize(ClientWidth, ClientHeight + NoteHeight);
-  repaint();
 }
 
 void frmGIF::ClearNote() {
@@ -61,7 +61,11 @@ void frmGIF::ShowProgress(int done, int total) {
   const long long full = picPer->width();
   const int width = total > 0 ? static_cast<int>(std::clamp(full * done / total, 0LL, full)) : 0;
   picVal->resize(width, picPer->height());
-  picPer->repaint();
+}
+
+void frmGIF::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  if (Painted) std::exchange(Painted, nullptr)();
 }
 
 }  // namespace flinder

@@ -5,16 +5,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <utility>
 
-#include "app/CentreWindow.h"
 #include "app/ToolBitmaps.h"
 #include "app/WindowLook.h"
 
 namespace flinder {
 
 frmNew::frmNew(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                         Qt::CustomizeWindowHint) {
+    : FixedDialog(
+          owner,
+          Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint,
+          false) {
   setWindowTitle(QStringLiteral("Shape"));
   setWindowIcon(FlinderIcon());
   setFont(ArialFont(8.25));
@@ -45,7 +47,7 @@ void frmNew::Reload() {
   lblNew->setText(QStringLiteral("Enter a new design name:"));
   txtNew->clear();
   cmdNew[0]->setEnabled(true);
-  placed_ = false;
+  Unplace();
 }
 
 void frmNew::cmdNew_Click(int index) {
@@ -59,34 +61,29 @@ void frmNew::txtNew_KeyUp(int key) {
 }
 
 bool frmNew::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == txtNew && event->type() == QEvent::KeyRelease) {
+  const bool press = event->type() == QEvent::KeyPress;
+  if (watched == txtNew && (press || event->type() == QEvent::KeyRelease)) {
     // A held key repeats its press, but it is released only once.
     auto* key = static_cast<QKeyEvent*>(event);
-    if (!key->isAutoRepeat()) txtNew_KeyUp(key->key());
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (press) {
+      if (enter) enterPressed_ = true;
+    } else if (!key->isAutoRepeat() && (!enter || std::exchange(enterPressed_, false))) {
+      txtNew_KeyUp(key->key());
+    }
   }
-  return QDialog::eventFilter(watched, event);
+  return FixedDialog::eventFilter(watched, event);
 }
 
-// Without a cancel button Escape has nothing to do.
-void frmNew::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) return;
-  QDialog::keyPressEvent(event);
-}
-
-// Centred on the owner when first shown after loading; afterwards it stays
-// where it was left, also when the user moved it.
 void frmNew::showEvent(QShowEvent* event) {
-  if (!placed_) {
-    CentreWindow(this, parentWidget());
-    placed_ = true;
-  }
-  QDialog::showEvent(event);
+  enterPressed_ = false;
+  FixedDialog::showEvent(event);
 }
 
 // The close box unloads the dialog: the caller finds it empty, which counts
 // as cancelled, and the next use starts from a fresh one.
 void frmNew::closeEvent(QCloseEvent* event) {
-  QDialog::closeEvent(event);
+  FixedDialog::closeEvent(event);
   if (event->isAccepted()) Reload();
 }
 

@@ -1,12 +1,10 @@
 #include "app/frmSplash.h"
 
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "app/CentreWindow.h"
 #include "app/MouseButtons.h"
 #include "app/ToolBitmaps.h"
 #include "app/WindowLook.h"
@@ -42,7 +40,8 @@ QFont Styled(QFont font, bool bold, bool italic) {
 }  // namespace
 
 frmSplash::frmSplash(QWidget* owner, const QString& linkText, std::function<void()> openLink)
-    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), OpenLink(std::move(openLink)) {
+    : FixedDialog(owner, Qt::Dialog | Qt::FramelessWindowHint, true),
+      OpenLink(std::move(openLink)) {
   setWindowIcon(FlinderIcon());
   setFixedSize(ClientWidth, ClientHeight);
   SetColour(this, QPalette::Window, QColor(192, 192, 192));
@@ -111,22 +110,7 @@ bool frmSplash::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  return QDialog::eventFilter(watched, event);
-}
-
-// Only OK closes the window.
-void frmSplash::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) return;
-  QDialog::keyPressEvent(event);
-}
-
-// Centred on the screen when first shown; it has no title bar to be moved by.
-void frmSplash::showEvent(QShowEvent* event) {
-  if (!placed_) {
-    CentreWindow(this, nullptr);
-    placed_ = true;
-  }
-  QDialog::showEvent(event);
+  return FixedDialog::eventFilter(watched, event);
 }
 
 }  // namespace flinder

@@ -7,6 +7,8 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  // The program ends when the main window says so, after a running export.
+  QApplication::setQuitOnLastWindowClosed(false);
   // The design file sits beside the program and carries its name.
   const QFileInfo program(QCoreApplication::applicationFilePath());
   const QString iniFile = program.absolutePath() + "/" + program.completeBaseName() + ".ini";

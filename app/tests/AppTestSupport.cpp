@@ -19,8 +19,9 @@ std::optional<ColourValue> ScriptedDialogs::PickColour(QWidget*, ColourValue cur
   return answer;
 }
 
-void ScriptedDialogs::ShowMessage(QWidget*, const QString& text) {
+void ScriptedDialogs::ShowMessage(QWidget* parent, const QString& text) {
   Messages << text;
+  LastMessageParent = parent;
   if (WhileMessageShows) WhileMessageShows();
 }
 
@@ -72,6 +73,10 @@ std::string DesignFileOf(const std::vector<std::string>& names, float position,
   IniDocument file;
   for (const std::string& name : names) WriteShape(file, settings, name);
   return file.Bytes();
+}
+
+bool ExportEnds(frmMain& window) {
+  return QTest::qWaitFor([&] { return !window.Busy(); }, 60000);
 }
 
 namespace {

@@ -22,6 +22,7 @@ class ScriptedDialogs : public PlatformDialogs {
   std::deque<std::optional<ColourValue>> ColourAnswers;
   std::vector<ColourValue> ColourDialogOpenedOn;
   QStringList Messages;
+  QWidget* LastMessageParent = nullptr;
   QStringList Questions;
   bool AnswerYes = true;
   // Save dialog answers (an empty one cancels) and where each dialog opened.
@@ -34,7 +35,7 @@ class ScriptedDialogs : public PlatformDialogs {
   std::function<void()> WhileMessageShows;
 
   std::optional<ColourValue> PickColour(QWidget*, ColourValue current) override;
-  void ShowMessage(QWidget*, const QString& text) override;
+  void ShowMessage(QWidget* parent, const QString& text) override;
   bool AskYesNo(QWidget*, const QString& text) override {
     Questions << text;
     return AnswerYes;
@@ -42,9 +43,9 @@ class ScriptedDialogs : public PlatformDialogs {
   std::optional<QString> AskSaveFileName(QWidget*, const QString& title, const QString& filter,
                                          const QString& suggested) override;
   std::optional<CaptionFont> ChooseFont(QWidget*, const CaptionFont&) override;
-  bool OpenUrl(const QString& url) override {
+  void OpenUrl(const QString& url, std::function<void()> failed) override {
     OpenedUrls << url;
-    return BrowserStarts;
+    if (!BrowserStarts) failed();
   }
 };
 
@@ -69,6 +70,9 @@ class StartedWindow {
 // thirteen sliders sit at `position` in every slot and then `adjust`ed.
 std::string DesignFileOf(const std::vector<std::string>& names, float position,
                          const std::function<void(ShapeSettings&)>& adjust = {});
+
+// Waits for the window's export to end; false after a minute.
+bool ExportEnds(frmMain& window);
 
 // Mouse helpers that send what a real mouse sends: the button that changed
 // and every button held.

@@ -11,6 +11,7 @@
 #include "AppTestSupport.h"
 #include "app/frmGIF.h"
 #include "app/frmNew.h"
+#include "app/frmSplash.h"
 
 namespace flinder {
 
@@ -72,6 +73,10 @@ class CommandsTest : public QObject {
     QCOMPARE(Listed(started, "My shape"), std::string("1"));
     QCOMPARE(w.Designs.ReadIni("My shape", "Slider1"), std::string("0.75"));
     QCOMPARE(w.Designs.ReadIni("Alpha", "Slider1"), std::string("0.75"));
+    AnswerName(w, "ßETA");  // the design file's letter case: ß has no capital
+    w.RunCommand(0);
+    QCOMPARE(Entries(w), QStringList({"Alpha", "My shape", "ßeta"}));
+    QCOMPARE(w.Settings.CurrentShape, std::string("ßeta"));
 
     const std::string before = started.FileText();
     AnswerName(w, "ALPHA");
@@ -81,7 +86,7 @@ class CommandsTest : public QObject {
     AnswerName(w, "Comet", true);
     w.RunCommand(0);
     QCOMPARE(started.FileText(), before);
-    QCOMPARE(Entries(w), QStringList({"Alpha", "My shape"}));
+    QCOMPARE(Entries(w), QStringList({"Alpha", "My shape", "ßeta"}));
     QCOMPARE(started.Dialogs.Messages.size(), 1);  // only the name that cannot be stored
     QVERIFY(started.Dialogs.Messages[0].contains("\"=\""));
   }
@@ -98,6 +103,27 @@ class CommandsTest : public QObject {
     started.Window->Menus.mnuUpdate->trigger();
     QCOMPARE(started.Dialogs.Messages, QStringList({"Shape 'Alpha' properties updated."}));
     QCOMPARE(started.Window->Designs.ReadIni("Alpha", "Slider0"), std::string("1"));
+  }
+
+  void ADesignFileThatCannotBeWrittenIsToldOnceAndAsksBeforeAnotherDesign() {
+    StartedWindow started(DesignFileOf({"Alpha", "Beta"}, 0.5f));
+    frmMain& w = *started.Window;
+    const QString reason = "Cannot write the design file: Read-only file system.";
+    w.Designs.RefuseWrites(reason.toStdString());
+    w.Menus.mnuUpdate->trigger();
+    QCOMPARE(started.Dialogs.Messages, QStringList({reason}));
+
+    started.Dialogs.AnswerYes = false;
+    QTest::keyClick(w.cmbAnim, Qt::Key_Down);
+    QCOMPARE(w.Settings.CurrentShape, std::string("Alpha"));
+    QCOMPARE(w.cmbAnim->currentText(), QString("Alpha"));
+    started.Dialogs.AnswerYes = true;
+    QTest::keyClick(w.cmbAnim, Qt::Key_Down);
+    QCOMPARE(w.Settings.CurrentShape, std::string("Beta"));
+    QCOMPARE(started.Dialogs.Questions,
+             QStringList(2,
+                         "Cannot save 'Alpha': Cannot write the design file: Read-only file "
+                         "system. Open 'Beta' anyway? The changes to 'Alpha' will be lost."));
   }
 
   void RemoveAsksKeepsTheLastDesignAndLoadsTheNextOne() {
@@ -146,7 +172,7 @@ class CommandsTest : public QObject {
     QVERIFY(started.Dialogs.Messages.isEmpty());
   }
 
-  void TheFontDialogChangesTheFaceButKeepsStrikethroughAndShowsTheCaptionColour() {
+  void TheFontDialogChangesTheFontAndShowsTheCaptionColour() {
     StartedWindow started(DesignFileOf({"Alpha"}, 0.5f));
     frmMain& w = *started.Window;
     w.Settings.Font.FontStrikethru = true;
@@ -164,7 +190,6 @@ class CommandsTest : public QObject {
     chosen.FontStrikethru = false;
     started.Dialogs.FontAnswers.push_back(chosen);
     w.Menus.mnuFont->trigger();
-    chosen.FontStrikethru = true;
     QCOMPARE(w.Settings.Font, chosen);
     QVERIFY(w.Panel->optCol[Text]->isChecked());
     QCOMPARE(w.Settings.SelectedSlot, int(Text));
@@ -181,6 +206,16 @@ class CommandsTest : public QObject {
     w.RunCommand(6);
     QCOMPARE(started.Dialogs.Messages.size(), 1);
     QVERIFY(started.Dialogs.Messages[0].startsWith("Cannot start a web browser"));
+    QCOMPARE(started.Dialogs.LastMessageParent, &w);
+
+    // From the About window the message comes over it, not behind it.
+    QTimer::singleShot(0, [&] {
+      w.Splash->OpenLink();
+      w.Splash->cmdSplash_Click(2);
+    });
+    w.Menus.mnuAbout->trigger();
+    QCOMPARE(started.Dialogs.Messages.size(), 2);
+    QCOMPARE(started.Dialogs.LastMessageParent, w.Splash);
   }
 
   void SaveAsksOnceThenReusesTheFileUntilSaveAsOrAnotherDesign() {
@@ -194,20 +229,9 @@ class CommandsTest : public QObject {
     const QString out = QString::fromStdString(started.scratch_.File("out.gif"));
     QVERIFY(!w.Menus.mnuSave->isEnabled());
 
-    // While the export runs, its window shows, the preview rests and save
-    // commands are ignored.
-    bool checked = false;
-    QTimer::singleShot(0, [&] {
-      checked = true;
-      QVERIFY(w.Progress->isVisible());
-      QVERIFY(!w.timAnim.isActive());
-      w.Menus.mnuSave->trigger();
-      Click(w.cmdAdd.at(0));
-      w.Menus.mnuSaveAs->trigger();
-    });
     d.SaveAnswers.push_back(out);
     Click(w.cmdAdd.at(0));
-    QVERIFY(checked);
+    QVERIFY(ExportEnds(w));
     QCOMPARE(d.SaveDialogsOpenedOn.size(), 1);
     QVERIFY(
         d.SaveDialogsOpenedOn[0].startsWith("Create Animated (GIF89a) | GIF89a Files (*.gif) | "));
@@ -217,10 +241,9 @@ class CommandsTest : public QObject {
     QCOMPARE(w.windowTitle(), QString(" GIF Flendar - out.gif"));
     QVERIFY(w.timAnim.isActive() && !w.Progress->isVisible());
 
-    std::filesystem::remove(out.toStdString());
     w.Menus.mnuSave->trigger();  // no dialog this time
+    QVERIFY(ExportEnds(w));
     QCOMPARE(d.SaveDialogsOpenedOn.size(), 1);
-    QVERIFY(std::filesystem::exists(out.toStdString()));
 
     w.Menus.mnuSaveAs->trigger();  // asks, in the folder last saved to; cancelled
     QCOMPARE(d.SaveDialogsOpenedOn.size(), 2);
@@ -228,13 +251,16 @@ class CommandsTest : public QObject {
         QString::fromStdString(started.scratch_.File("Untitled.gif"))));
     QCOMPARE(w.OutputFileName, out.toStdString());
 
-    QTest::keyClick(w.cmbAnim, Qt::Key_Down);  // another design asks again
+    // Another design asks again, also after a cancelled Save As.
+    QTest::keyClick(w.cmbAnim, Qt::Key_Down);
+    w.Menus.mnuSaveAs->trigger();
     w.Menus.mnuSave->trigger();
-    QCOMPARE(d.SaveDialogsOpenedOn.size(), 3);
+    QCOMPARE(d.SaveDialogsOpenedOn.size(), 4);
 
     // A file that cannot be written ends the export with one message.
     d.SaveAnswers.push_back(QString::fromStdString(started.scratch_.File("no/such/folder.gif")));
     w.mnuSaveAs_Click();
+    QVERIFY(ExportEnds(w));
     QCOMPARE(d.Messages.size(), 1);
     QVERIFY(d.Messages[0].startsWith("Cannot write"));
     QVERIFY(w.timAnim.isActive() && !w.Progress->isVisible());

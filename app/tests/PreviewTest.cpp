@@ -1,6 +1,9 @@
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include "AppTestSupport.h"
 
@@ -109,6 +112,20 @@ class PreviewTest : public QObject {
     Press(w.picAnim, Qt::LeftButton, {20, 20}, Qt::LeftButton);
     QCOMPARE(started.Dialogs.Messages, QStringList({message, message}));
     QCOMPARE(w.Settings.PosX, 0.5);  // the drag went on
+
+    // A real message box takes the pointer; the shape still follows it while
+    // the button is held, and the release ends the drag.
+    started.Dialogs.WhileMessageShows = [] {
+      QMessageBox box;
+      QTimer::singleShot(0, &box, &QMessageBox::accept);
+      box.exec();
+    };
+    QWindow* window = w.windowHandle();
+    QTest::mousePress(window, Qt::LeftButton, {}, w.picAnim->mapTo(&w, QPoint(20, 20)));
+    QTest::mouseMove(window, w.picAnim->mapTo(&w, QPoint(w.picAnim->width() + 30, 20)));
+    QCOMPARE(w.Settings.PosX, 1.0);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, w.picAnim->mapTo(&w, QPoint(30, 20)));
+    QVERIFY(!QWidget::mouseGrabber());
   }
 
   void ARightReleaseOverTheBackdropPopsUpTheViewMenu() {

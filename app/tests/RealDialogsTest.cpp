@@ -1,7 +1,11 @@
 #include <QApplication>
 #include <QColorDialog>
+#include <QFile>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -59,8 +63,43 @@ class RealDialogsTest : public QObject {
     });
     QVERIFY(dialogs.AskYesNo(nullptr, "Remove shape 'Alpha'?"));
     QCOMPARE(icon, QMessageBox::Question);
-    AnswerWhenOpen<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+    // Escape answers No.
+    AnswerWhenOpen<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
     QVERIFY(!dialogs.AskYesNo(nullptr, "Remove shape 'Alpha'?"));
+  }
+
+  void AUrlHandlerThatFailsOrIsMissingIsReported() {
+    QTemporaryDir bin;
+    QFile handler(bin.filePath("xdg-open"));
+    QVERIFY(handler.open(QIODevice::WriteOnly));
+    handler.write("#!/bin/sh\nexit 4\n");
+    handler.close();
+    handler.setPermissions(QFile::ExeOwner | QFile::ReadOwner);
+    const QByteArray path = qgetenv("PATH");
+    QtPlatformDialogs dialogs;
+    int failures = 0;
+    for (const QString& folder : {bin.path(), bin.filePath("nothing")}) {
+      qputenv("PATH", folder.toUtf8());
+      dialogs.OpenUrl("file:///manual.html", [&] { ++failures; });
+      QVERIFY(QTest::qWaitFor([&] { return failures == 1 + (folder != bin.path()); }));
+    }
+    qputenv("PATH", path);
+  }
+
+  void TheFontDialogOpensOnTheFontTheCaptionIsDrawnWith() {
+    QtPlatformDialogs dialogs;
+    CaptionFont caption;  // Arial, served by another family, 11.25 points, bold
+    caption.FontItalic = caption.FontUnderline = caption.FontStrikethru = true;
+    QFont openedOn;
+    AnswerWhenOpen<QFontDialog>([&](QFontDialog* dialog) {
+      openedOn = dialog->currentFont();
+      dialog->accept();
+    });
+    QCOMPARE(dialogs.ChooseFont(nullptr, caption), caption);  // unchanged by OK
+    QFont arial("Arial");
+    QCOMPARE(openedOn.family(), QFontInfo(arial).family());
+    QCOMPARE(std::lround(openedOn.pointSizeF()), 11);  // the dialog lists whole sizes
+    QVERIFY(openedOn.bold() && openedOn.italic() && openedOn.underline() && openedOn.strikeOut());
   }
 };
 

@@ -26,20 +26,22 @@ class StartupTest : public QObject {
             DoubleText((screen.height() * 15.0 - outer.height() * 15.0) / 2)};
   }
 
+  static int CentredX(frmMain& w) {
+    return int(std::lround(std::stod(CentredPlace(w).first) / 15));
+  }
+
   static void ExpectCentredAndWritten(StartedWindow& started) {
     auto [left, top] = CentredPlace(*started.Window);
     QCOMPARE(started.Window->Designs.ReadIni("Window", "Left"), left);
     QCOMPARE(started.Window->Designs.ReadIni("Window", "Top"), top);
-    const double twipsPerPixel = started.Window->TwipsPerPixelX();
-    QCOMPARE(started.Window->x(), int(std::lround(std::stod(left) / twipsPerPixel)));
-    QCOMPARE(started.Window->y(), int(std::lround(std::stod(top) / twipsPerPixel)));
+    QCOMPARE(started.Window->x(), int(std::lround(std::stod(left) / 15)));
+    QCOMPARE(started.Window->y(), int(std::lround(std::stod(top) / 15)));
   }
 
  private slots:
   void initTestCase() {
     // The numbers below assume the usual 96 dots per inch.
-    StartedWindow started("", false);
-    QCOMPARE(started.Window->TwipsPerPixelX(), 15.0);
+    QCOMPARE(QGuiApplication::primaryScreen()->logicalDotsPerInchX(), 96.0);
   }
 
   void AFirstStartCentresTheWindowAndWritesOnlyItsPlace() {
@@ -64,9 +66,10 @@ class StartupTest : public QObject {
       QCOMPARE(started.Window->pos(), QPoint(0, 20));
       QCOMPARE(started.FileText(), file);
     }
-    {
-      // Off every screen: a window nobody could reach is centred instead.
-      StartedWindow started("[Window]\nLeft=-150000\nTop=3000\n");
+    // Off every screen, or beyond any number of pixels: a window nobody
+    // could reach is centred instead.
+    for (const char* left : {"-150000", "1e300", "-1e39"}) {
+      StartedWindow started(std::string("[Window]\nLeft=") + left + "\nTop=3000\n");
       ExpectCentredAndWritten(started);
     }
   }
@@ -119,7 +122,13 @@ class StartupTest : public QObject {
   void ADesignFileThatCannotBeReadIsReportedOnceAndNeverWritten() {
     StartedWindow started("", false);
     std::filesystem::create_directory(started.IniFile());  // exists, cannot be read
+    bool overPlacedWindow = false;
+    started.Dialogs.WhileMessageShows = [&] {
+      frmMain& w = *started.Window;
+      overPlacedWindow = w.Panel->lblSlider.size() == 13 && w.pos() == QPoint(CentredX(w), w.y());
+    };
     started.Start();
+    QVERIFY(overPlacedWindow);
     QCOMPARE(started.Dialogs.Messages.size(), 1);
     QVERIFY(started.Dialogs.Messages[0].contains(QString::fromStdString(started.IniFile())));
     QVERIFY(started.Dialogs.Messages[0].endsWith(": Is a directory"));

@@ -99,4 +99,34 @@ bool FitsCp1252(std::string_view utf8) {
   return true;
 }
 
+unsigned char LowerCp1252(unsigned char c) {
+  if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
+  switch (c) {
+    case 0x8A:
+    case 0x8C:
+    case 0x8E:
+      return static_cast<unsigned char>(c + 16);
+    case 0x9F:
+      return 0xFF;
+    default:
+      return c;
+  }
+}
+
+unsigned char UpperCp1252(unsigned char c) {
+  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 32);
+  switch (c) {
+    case 0x9A:
+    case 0x9C:
+    case 0x9E:
+      return static_cast<unsigned char>(c - 16);
+    case 0xFF:
+      return 0x9F;
+    default:
+      return c;
+  }
+}
+
 }  // namespace flinder

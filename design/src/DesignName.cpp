@@ -7,13 +7,10 @@
 namespace flinder {
 namespace {
 
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
-bool SameLetters(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+std::string Folded(std::string_view utf8) {
+  std::string bytes = ToCp1252(utf8);
+  for (char& c : bytes) c = static_cast<char>(LowerCp1252(static_cast<unsigned char>(c)));
+  return bytes;
 }
 
 bool IsBlank(char c) {
@@ -34,8 +31,31 @@ bool IsValidDesignName(std::string_view name) {
   }
   if (name.front() == '[' || name.front() == ';' || IsBlank(name.front()) || IsBlank(name.back()))
     return false;
-  return !SameLetters(name, "Shapes") && !SameLetters(name, "Window") &&
-         !SameLetters(name, "Export");
+  return !SameDesignName(name, "Shapes") && !SameDesignName(name, "Window") &&
+         !SameDesignName(name, "Export");
+}
+
+const char* const DesignNameRules =
+    "A shape name cannot begin with \"[\" or \";\", contain \"=\" or control characters, begin "
+    "or end with a blank, be \"Shapes\", \"Window\" or \"Export\", or use characters outside the "
+    "Windows-1252 code page.";
+
+std::string CapitalisedName(std::string_view name) {
+  std::string bytes = ToCp1252(name);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    bytes[i] = static_cast<char>(i == 0 ? UpperCp1252(c) : LowerCp1252(c));
+  }
+  return FromCp1252(bytes);
+}
+
+bool SameDesignName(std::string_view a, std::string_view b) {
+  return Folded(a) == Folded(b);
+}
+
+int CompareDesignNames(std::string_view a, std::string_view b) {
+  const std::string x = Folded(a), y = Folded(b);
+  return x < y ? -1 : (y < x ? 1 : 0);
 }
 
 }  // namespace flinder

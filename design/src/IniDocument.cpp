@@ -17,24 +17,9 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-// Windows-1252 letters in lower case: ASCII, Latin-1 and the five pairs
-// among 0x8A to 0x9F.
+// Section and key names match in the code page's letter case.
 unsigned char Fold(char byte) {
-  auto c = static_cast<unsigned char>(byte);
-  if (c >= 'A' && c <= 'Z') return c + 32;
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
-  switch (c) {
-    case 0x8A:
-      return 0x9A;
-    case 0x8C:
-      return 0x9C;
-    case 0x8E:
-      return 0x9E;
-    case 0x9F:
-      return 0xFF;
-    default:
-      return c;
-  }
+  return LowerCp1252(static_cast<unsigned char>(byte));
 }
 
 bool SameFolded(std::string_view a, std::string_view b) {

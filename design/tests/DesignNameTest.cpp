@@ -20,6 +20,17 @@ TEST(DesignName, OnlyWhatTheFileCannotHoldIsRefused) {
     EXPECT_FALSE(IsValidDesignName(name)) << name;
 }
 
+// Names follow the design file's own letter case, in the list as in the file.
+TEST(DesignName, CaseFollowsTheCodePage) {
+  EXPECT_EQ(CapitalisedName("\u00DFETA"), "\u00DFeta");  // ß has no capital
+  EXPECT_EQ(CapitalisedName("\u00E9CLAIR \u0160"), "\u00C9clair \u0161");
+  EXPECT_EQ(CapitalisedName("\u00FFes"), "\u0178es");  // ÿ and Ÿ are a pair
+  EXPECT_TRUE(SameDesignName("\u0152uvre", "\u0153UVRE"));
+  EXPECT_FALSE(SameDesignName("Strasse", "Stra\u00DFe"));
+  EXPECT_LT(CompareDesignNames("alpha", "Beta"), 0);
+  EXPECT_LT(CompareDesignNames("Zeta", "\u00C9clair"), 0);
+}
+
 // A design file with a neighbour design, as the list commands meet it.
 IniDocument FileWithNeighbour(const ShapeSettings& neighbour) {
   IniDocument file("; made by hand\r\n[Shapes]\r\nOther=1\r\n\r\n[Window]\r\nLeft=0\r\n");

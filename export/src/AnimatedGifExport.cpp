@@ -37,19 +37,26 @@ AnimatedGifExport::AnimatedGifExport(ExportHost& host, FrameRenderer& renderer,
       temporaryFolder_(std::move(temporaryFolder)) {}
 
 ExportSummary AnimatedGifExport::ExportAnimatedGif() {
+  if (!ChooseOutputFile()) return {};
+  return Run();
+}
+
+bool AnimatedGifExport::ChooseOutputFile() {
+  if (!OutputFileName.empty() && !AskFileName) return true;
+  if (OutputFileName.empty()) host_.EnableSaveMenu();
+  // A cancelled dialog leaves the known name as it was.
+  std::optional<std::string> chosen = host_.AskSaveFileName("Untitled.gif");
+  if (!chosen || chosen->empty()) return false;
+  OutputFileName = *chosen;
+  AskFileName = false;  // the next Save writes to the chosen file
+  host_.RepaintMainWindow();
+  return true;
+}
+
+ExportSummary AnimatedGifExport::Run() {
   FrameFiles.clear();
   FrameFiles.reserve(MaxFrames);
   ExportFrameCount = 0;
-
-  if (OutputFileName.empty() || AskFileName) {
-    if (OutputFileName.empty()) host_.EnableSaveMenu();
-    // A cancelled dialog leaves the known name as it was.
-    std::optional<std::string> chosen = host_.AskSaveFileName("Untitled.gif");
-    if (!chosen || chosen->empty()) return {};
-    OutputFileName = *chosen;
-    AskFileName = false;  // the next Save writes to the chosen file
-    host_.RepaintMainWindow();
-  }
 
   host_.SetPreviewTimerEnabled(false);
   host_.ShowProgress();
@@ -129,7 +136,7 @@ ExportResult AnimatedGifExport::ConvertAndMergeFrames() {
 
   std::vector<ExportResult> results(ExportFrameCount, ExportResult::Success());
   std::atomic<int> next = 1, converted = 0;
-  const auto mainThread = std::this_thread::get_id();
+  const auto exportThread = std::this_thread::get_id();
   auto convert = [&] {
     IMGLIB1 images;
     images.UseAnimationPalette(palette);
@@ -144,8 +151,8 @@ ExportResult AnimatedGifExport::ConvertAndMergeFrames() {
       images.ImageFileName = gif;
       results[i - 1] = images.SaveImageFile("gif");
       ++converted;
-      // Only the window's own thread may tell the window.
-      if (std::this_thread::get_id() == mainThread)
+      // The host is told from the export's own thread only.
+      if (std::this_thread::get_id() == exportThread)
         host_.FramesConverted(converted, ExportFrameCount);
     }
   };
@@ -155,6 +162,7 @@ ExportResult AnimatedGifExport::ConvertAndMergeFrames() {
     for (int w = 0; w < helpers && w + 1 < ExportFrameCount; ++w) workers.emplace_back(convert);
     convert();
   }
+  host_.FramesConverted(ExportFrameCount, ExportFrameCount);
   for (int i = 1; i <= ExportFrameCount; ++i) {
     if (!results[i - 1].Ok) return results[i - 1];
     FrameFiles[i - 1] = FrameFileName(i, "gif");
@@ -170,13 +178,11 @@ ExportResult AnimatedGifExport::ConvertAndMergeFrames() {
   ExportResult merged = merger.MergeGifFrames(FrameFiles, mergeCount, OutputFileName,
                                               static_cast<std::int16_t>(surface_.Width()),
                                               static_cast<std::int16_t>(surface_.Height()), delay);
-  host_.ProcessPendingEvents();
   return merged;
 }
 
 void AnimatedGifExport::ShowFinishedCaption() {
   host_.SetMainCaption(" GIF Flendar - " + FileTitle(OutputFileName));
-  host_.ProcessPendingEvents();
 }
 
 // The second pass starts from the surface and rotation the first one
@@ -223,7 +229,6 @@ void AnimatedGifExport::RemoveTemporaryFiles() {
     std::remove(FrameFileName(i, "bmp").c_str());
     std::remove(FrameFileName(i, "gif").c_str());
   }
-  host_.ProcessPendingEvents();
 }
 
 }  // namespace flinder

@@ -65,7 +65,9 @@ struct Fixture : HeadlessExportHost {
     HeadlessExportHost::HideProgress();
   }
   void RestoreTopmost() override { Log("topmost"); }
-  void ProcessPendingEvents() override {
+  // The caption names the file just before it is written.
+  void SetMainCaption(const std::string& caption) override {
+    HeadlessExportHost::SetMainCaption(caption);
     if (BeforeMerge) std::exchange(BeforeMerge, nullptr)();
   }
   // The frame entry tells what the user sees while the frames are drawn.

@@ -98,9 +98,6 @@ TEST(WebReadyExport, AVeryShortDelayIsNotedAndWrittenAsAsked) {
       EXPECT_EQ(done.File.substr(done.File.find("\x21\xF9\x04") + 4, 2), std::string({delay, 0}));
     }
   }
-  EXPECT_EQ(SlowPlaybackNote(1),
-            "Note: most browsers play frames of 0 or 1 hundredth of a second at a tenth of a "
-            "second, so on a web page this picture turns slower than in the preview.");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "design/ColourValue.h"
@@ -28,11 +29,11 @@ class PlatformDialogs {
   virtual std::optional<QString> AskSaveFileName(QWidget* parent, const QString& title,
                                                  const QString& filter,
                                                  const QString& suggested) = 0;
-  // The font dialog opened on `initial`; nothing when cancelled. Only the
-  // face, size, bold, italic and underline are the dialog's.
+  // The font dialog opened on `initial`; nothing when cancelled.
   virtual std::optional<CaptionFont> ChooseFont(QWidget* parent, const CaptionFont& initial) = 0;
-  // Opens `url` with the desktop's handler; false when nothing could show it.
-  virtual bool OpenUrl(const QString& url) = 0;
+  // Opens `url` with the desktop's handler; `failed` runs, later, when the
+  // handler is missing or ends with an error.
+  virtual void OpenUrl(const QString& url, std::function<void()> failed) = 0;
 };
 
 // The real dialogs of the desktop.
@@ -44,7 +45,7 @@ class QtPlatformDialogs : public PlatformDialogs {
   std::optional<QString> AskSaveFileName(QWidget* parent, const QString& title,
                                          const QString& filter, const QString& suggested) override;
   std::optional<CaptionFont> ChooseFont(QWidget* parent, const CaptionFont& initial) override;
-  bool OpenUrl(const QString& url) override;
+  void OpenUrl(const QString& url, std::function<void()> failed) override;
 };
 
 }  // namespace flinder

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QFrame>
+#include <QWidget>
 #include <functional>
 
 namespace flinder {
 
 // A container with a single sunken border. Its controls are placed in the
 // client area inside the border, whose origin is their (0, 0).
-class SunkenBox : public QFrame {
+class SunkenBox : public QWidget {
  public:
   SunkenBox(QWidget* parent, QRect geometry, QColor background);
 
@@ -18,6 +18,7 @@ class SunkenBox : public QFrame {
   std::function<void(int button, QPointF position)> MouseUp;
 
  protected:
+  void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;

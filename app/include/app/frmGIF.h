@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 
@@ -23,17 +24,22 @@ class frmGIF : public QWidget {
   // Centres the shown window on `owner`, or on the screen when there is
   // none. Only a shown window knows the size of its frame.
   void CentreOn(const QWidget* owner);
-  // Fills the bar to done / total (empty when total is 0) and repaints it
-  // at once: the export keeps the window thread busy.
+  // Fills the bar to done / total (empty when total is 0).
   void ShowProgress(int done, int total);
   // A note about the export below the bar; the window grows to hold it.
   void ShowNote(const QString& text);
   void ClearNote();
 
+  // Called once the window has painted itself after being shown.
+  std::function<void()> Painted;
+
   QLabel* Label1;
   QLabel* lblNote;
   QWidget* picPer;
   QWidget* picVal;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace flinder

@@ -20,6 +20,7 @@ class QComboBox;
 
 namespace flinder {
 
+class ExportWorker;
 class frmGIF;
 class frmNew;
 class frmSplash;
@@ -86,13 +87,11 @@ class frmMain : public QMainWindow,
   void timAnim_Timer();
   void picAnim_MouseDown(int button);
   void picAnim_MouseMove(int button, QPointF position);
+  void picAnim_MouseUp();
   void picPlate_MouseUp(int button, QPointF position);
 
   // The client area (below the menu bar), in pixels.
   QSize ClientSize() const;
-  // Device-independent pixels in twips, for the window's place.
-  double TwipsPerPixelX() const;
-  double TwipsPerPixelY() const;
 
   ShapeSettings Settings{this};
   DesignFile Designs;
@@ -102,7 +101,8 @@ class frmMain : public QMainWindow,
   // The file the next Save writes, and whether it asks for one first.
   std::string OutputFileName;
   bool AskFileName = false;
-  bool Exporting = false;
+  // True while an export runs: what could change the design is disabled.
+  bool Busy() const;
   // The manual, beside the program and its design file.
   std::string ManualFile;
 
@@ -150,7 +150,6 @@ class frmMain : public QMainWindow,
   void HideProgress() override;
   void RestoreTopmost() override;
   void SetMainCaption(const std::string& caption) override;
-  void ProcessPendingEvents() override;
   void ShowMessage(const std::string& text) override;
   void ShowNote(const std::string& text) override;
   ExportResult FrameDrawn(int number, const Raster& frame) override;
@@ -163,6 +162,8 @@ class frmMain : public QMainWindow,
   void AddToList(const QString& name);
   // Selects the list entry of the current design again.
   void ShowCurrentInList();
+  // The list entry of `name`, letter case ignored; -1 when it is not listed.
+  int ListEntryOf(const QString& name) const;
   // Shows the name dialog over the window and returns its answer.
   QString AskName();
   void Message(const QString& text);
@@ -170,14 +171,21 @@ class frmMain : public QMainWindow,
   void BuildToolButtons();
   void ConnectMenus();
   void CentrePreview();
-  void RestoreWindowPlace();
-  void RestoreExportPreferences();
-  void FillDesignList();
+  void RestoreWindowPlace(const IniDocument& stored);
+  void FillDesignList(const IniDocument& stored);
   // Sets the outer size and lays the window out for it at once.
   void ResizeOuter(int width, int height);
 
+  // The export's end on the window thread: the rotation taken back, the
+  // window usable again, its messages shown.
+  void ExportFinished();
+  void SetBusy(bool busy);
+
   PlatformDialogs& dialogs_;
-  int cycleFrames_ = 0;  // frames the running export draws
+  std::unique_ptr<ExportWorker> export_;  // the running export
+  int cycleFrames_ = 0;                   // frames the running export draws
+  bool saveMenuEnabled_ = false;          // File > Save, kept while busy
+  bool closeAfterExport_ = false;
 };
 
 }  // namespace flinder

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QDialog>
 #include <array>
+
+#include "app/FixedDialog.h"
 
 class QLabel;
 class QLineEdit;
@@ -13,7 +14,7 @@ namespace flinder {
 // prompt and the starting text, shows it with ShowModal() and reads txtNew's
 // text afterwards; an empty text means cancelled. The caller keeps one
 // instance, so the text and the OK button's state carry over between uses.
-class frmNew : public QDialog {
+class frmNew : public FixedDialog {
   Q_OBJECT
 
  public:
@@ -40,7 +41,6 @@ class frmNew : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
@@ -48,7 +48,9 @@ class frmNew : public QDialog {
   // The state of a freshly loaded dialog.
   void Reload();
 
-  bool placed_ = false;
+  // Enter is acted on at its release only when it was pressed here too: the
+  // Enter that chose the menu item that opened the dialog is not.
+  bool enterPressed_ = false;
 };
 
 }  // namespace flinder

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QDialog>
 #include <functional>
 #include <map>
+
+#include "app/FixedDialog.h"
 
 class QFrame;
 class QLabel;
@@ -13,7 +14,7 @@ namespace flinder {
 // The About window: borderless, with the program's name, its tag line and
 // a link that opens the manual. The caller shows it with exec(); OK hides
 // it and the caller keeps the instance for the next time.
-class frmSplash : public QDialog {
+class frmSplash : public FixedDialog {
   Q_OBJECT
 
  public:
@@ -45,13 +46,9 @@ class frmSplash : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  void showEvent(QShowEvent* event) override;
 
  private:
   void SetLinkUnderline(bool on);
-
-  bool placed_ = false;
 };
 
 }  // namespace flinder

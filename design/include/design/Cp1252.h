@@ -20,4 +20,10 @@ std::string FromCp1252(std::string_view bytes);
 // True when `utf8` is well-formed and every character has a Windows-1252 byte.
 bool FitsCp1252(std::string_view utf8);
 
+// Letter case of the code page, the rules the design file's names follow:
+// ASCII, Latin-1 and the pairs Š/š, Œ/œ, Ž/ž and Ÿ/ÿ. Letters without a
+// partner in the page (ß, µ) stay as they are.
+unsigned char LowerCp1252(unsigned char byte);
+unsigned char UpperCp1252(unsigned char byte);
+
 }  // namespace flinder

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace flinder {
@@ -12,5 +13,21 @@ namespace flinder {
 // section; and not "Shapes", "Window" or "Export" (the file's own
 // sections) in any case.
 bool IsValidDesignName(std::string_view name);
+
+// What the user is told when IsValidDesignName refuses a name.
+extern const char* const DesignNameRules;
+
+// Names are compared and capitalised with the design file's own letter case
+// (Windows-1252, Cp1252.h), so that the list, the file and the name check
+// agree on which names are the same. All take and give UTF-8.
+
+// The first letter in upper case, the rest in lower case: "ßeta" stays
+// "ßeta", "éCLAIR" becomes "Éclair".
+std::string CapitalisedName(std::string_view name);
+// True when the names differ at most in letter case.
+bool SameDesignName(std::string_view a, std::string_view b);
+// The list's order: alphabetical by code page byte, letter case ignored;
+// negative, zero or positive.
+int CompareDesignNames(std::string_view a, std::string_view b);
 
 }  // namespace flinder

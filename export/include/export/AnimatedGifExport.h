@@ -48,7 +48,15 @@ class AnimatedGifExport {
   std::vector<std::string> FrameFiles;
   int ExportFrameCount = 0;
 
+  // The whole export: ChooseOutputFile, then Run.
   ExportSummary ExportAnimatedGif();
+  // Asks for the output file when none is known or AskFileName is set;
+  // false when the dialog was cancelled.
+  bool ChooseOutputFile();
+  // Draws, converts and writes the cycle into the known output file. It
+  // touches only the renderer, surface and settings it was given and tells
+  // the host, so it may run on a thread of its own over copies of them.
+  ExportSummary Run();
 
  private:
   ExportResult RenderCycle(bool keepFrameFiles);

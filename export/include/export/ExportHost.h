@@ -29,7 +29,6 @@ class ExportHost {
   // Gives the main window back the topmost state its menu says.
   virtual void RestoreTopmost() {}
   virtual void SetMainCaption(const std::string& /*caption*/) {}
-  virtual void ProcessPendingEvents() {}
   virtual void ShowMessage(const std::string& text) = 0;
   // One line about the export that asks nothing of the user, shown while it runs.
   virtual void ShowNote(const std::string& /*text*/) {}

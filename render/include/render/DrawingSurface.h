@@ -24,6 +24,14 @@ class DrawingSurface {
  public:
   explicit DrawingSurface(int width = 0, int height = 0);
 
+  // A copy that shares nothing with this surface, not even the opened font,
+  // so that another thread may draw on it.
+  DrawingSurface OwnCopy() const {
+    DrawingSurface copy = *this;
+    copy.face_.reset();
+    return copy;
+  }
+
   int Width() const { return raster_.Width; }
   int Height() const { return raster_.Height; }
   // Keeps the overlapping part of the picture; new parts take BackColor.

@@ -1,0 +1,180 @@
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWheelEvent>
+#include <fstream>
+
+#include "AppTestSupport.h"
+#include "app/frmGIF.h"
+#include "design/IniDocument.h"
+#include "design/ShapeRecord.h"
+
+namespace flinder {
+
+// Events that arrive while the window loads a design or exports one: each
+// is handled after the work it interrupts, or refused while the export runs.
+class BusyWindowTest : public QObject {
+  Q_OBJECT
+
+  // Runs `seen` at every resize of the widget it watches.
+  class ResizeWatch : public QObject {
+   public:
+    explicit ResizeWatch(std::function<void()> seen) : seen_(std::move(seen)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Resize) seen_();
+      return false;
+    }
+
+   private:
+    std::function<void()> seen_;
+  };
+
+  // What a GIF file holds: its screen, each frame's size and delay.
+  struct GifLayout {
+    int Width = 0, Height = 0;
+    std::vector<QSize> Frames;
+    std::vector<int> Delays;
+  };
+
+  static GifLayout ReadLayout(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string b{std::istreambuf_iterator<char>(in), {}};
+    auto word = [&](std::size_t at) { return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8; };
+    auto skipBlocks = [&](std::size_t at) {
+      while (uint8_t(b.at(at))) at += uint8_t(b[at]) + 1;
+      return at + 1;
+    };
+    auto table = [&](uint8_t flags) { return flags & 0x80 ? 3u << ((flags & 7) + 1) : 0u; };
+    GifLayout gif{word(6), word(8), {}, {}};
+    std::size_t at = 13 + table(uint8_t(b.at(10)));
+    while (at < b.size() && b[at] != 0x3B) {
+      if (b[at] == 0x21) {
+        if (uint8_t(b[at + 1]) == 0xF9) gif.Delays.push_back(word(at + 4));
+        at = skipBlocks(at + 2);
+      } else {
+        gif.Frames.emplace_back(word(at + 5), word(at + 7));
+        at = skipBlocks(at + 10 + table(uint8_t(b[at + 9])) + 1);
+      }
+    }
+    return gif;
+  }
+
+  // Designs whose sliders all sit at their own position: triangles of
+  // 220 x 220 pixels, 50 ms a frame.
+  static std::string Designs(const std::vector<std::string>& names) {
+    IniDocument file;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      IniDocument one(DesignFileOf({names[i]}, 0.3f + 0.1f * float(i), [](ShapeSettings& s) {
+        s.SetSlider(Sides, 0);
+        s.SetSlider(Speed, 0.52f);
+        s.SetSlider(Width, 0.5f);
+        s.SetSlider(Height, 0.5f);
+        s.SetSlider(Delay, 0.05f);
+      }));
+      ShapeSettings settings;
+      ReadShape(one, settings, names[i]);
+      WriteShape(file, settings, names[i]);
+    }
+    return file.Bytes();
+  }
+
+ private slots:
+  void ABurstOfListChangesEndsOnTheLastChoiceWithEveryDesignKept() {
+    const std::vector<std::string> names = {"Alpha", "Badge", "Banner", "Beacon", "Dot"};
+    StartedWindow started(Designs(names));
+    frmMain& w = *started.Window;
+    w.Settings.SetSlider(Radius, 0.95f);  // Alpha's change, saved as it is left
+    IniDocument expected(started.FileText());
+    expected.Write("Alpha", "Slider1", "0.95");
+
+    // A flick of the wheel down to Beacon, Up twice, one more notch: Banner.
+    auto wheel = [&] {
+      QCoreApplication::postEvent(
+          w.cmbAnim, new QWheelEvent({5, 5}, w.cmbAnim->mapToGlobal(QPoint(5, 5)), {}, {0, -120},
+                                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false));
+    };
+    auto key = [&](Qt::Key code) {
+      QCoreApplication::postEvent(w.cmbAnim, new QKeyEvent(QEvent::KeyPress, code, {}));
+      QCoreApplication::postEvent(w.cmbAnim, new QKeyEvent(QEvent::KeyRelease, code, {}));
+    };
+    for (int i = 0; i < 3; ++i) wheel();
+    key(Qt::Key_Up);
+    key(Qt::Key_Up);
+    wheel();
+    QCoreApplication::processEvents();
+
+    QCOMPARE(w.Settings.CurrentShape, std::string("Banner"));
+    QCOMPARE(w.cmbAnim->currentText(), QString("Banner"));
+    QCOMPARE(w.Settings.SliderPos(Radius), 0.5f);
+    const IniDocument file(started.FileText());
+    for (const std::string& name : names)
+      for (int i = 0; i < SliderCount; ++i) {
+        const std::string key = "Slider" + std::to_string(i);
+        QCOMPARE(file.Read(name, key), expected.Read(name, key));
+      }
+  }
+
+  void AnExportDrawsItsSnapshotWhileTheWindowRefusesChangesAndShowsProgress() {
+    StartedWindow started(Designs({"Alpha", "Beta"}));
+    frmMain& w = *started.Window;
+    const std::string out = started.scratch_.File("out.gif");
+    const std::string designs = started.FileText();
+    started.Dialogs.SaveAnswers.push_back(QString::fromStdString(out));
+
+    // The bar at every change, and the window's look once it has grown.
+    QList<int> bar;
+    QImage look;
+    ResizeWatch watch([&] {
+      bar << w.Progress->picVal->width();
+      if (look.isNull() && bar.last() > 0) look = w.Progress->grab().toImage();
+    });
+    w.Progress->picVal->installEventFilter(&watch);
+
+    Click(w.cmdAdd.at(0));
+    QVERIFY(w.Busy() && w.Progress->isVisible());
+    Click(w.Panel->picSlider[Width], Qt::LeftButton, {20, 3});
+    Click(w.Panel->picSlider[Delay], Qt::LeftButton, {150, 3});
+    QTest::keyClick(w.cmbAnim, Qt::Key_Down);
+    w.Menus.mnuSaveAs->trigger();
+    Click(w.cmdAdd.at(0));
+    QVERIFY(QTest::qWaitFor([&] { return !w.Busy(); }, 60000));
+
+    const GifLayout gif = ReadLayout(out);
+    const std::size_t frames = FramesInCycle(w.Settings, 500) - 1;
+    QCOMPARE(QSize(gif.Width, gif.Height), QSize(220, 220));
+    QCOMPARE(gif.Frames, std::vector<QSize>(frames, QSize(220, 220)));
+    QCOMPARE(gif.Delays, std::vector<int>(frames, 5));
+    QCOMPARE(started.FileText(), designs);
+    QCOMPARE(w.Settings.CurrentShape, std::string("Alpha"));
+    QCOMPARE(started.Dialogs.SaveDialogsOpenedOn.size(), 1);
+    QVERIFY(w.timAnim.isActive() && w.cmbAnim->isEnabled() && w.Panel->picSlider[0]->isEnabled());
+
+    QVERIFY(std::is_sorted(bar.begin(), bar.end()));
+    QVERIFY(QSet<int>(bar.begin(), bar.end()).size() >= 20);
+    QCOMPARE(w.Progress->picVal->width(), w.Progress->picPer->width());
+    const QRect text = w.Progress->Label1->geometry();
+    int dark = 0;
+    for (int x = text.left(); x <= text.right(); ++x)
+      dark += look.pixelColor(x, text.center().y()).lightness() < 100;
+    QVERIFY(dark > 20);
+  }
+
+  void ClosingDuringAnExportEndsTheProgramAfterIt() {
+    StartedWindow started(Designs({"Alpha"}));
+    frmMain& w = *started.Window;
+    started.Dialogs.SaveAnswers.push_back(QString::fromStdString(started.scratch_.File("o.gif")));
+    QSignalSpy ended(&w, &frmMain::Ended);
+    Click(w.cmdAdd.at(0));
+    w.close();
+    QCOMPARE(ended.count(), 0);
+    QVERIFY(ended.wait(60000));
+    QVERIFY(std::filesystem::exists(started.scratch_.File("o.gif")));
+  }
+};
+
+}  // namespace flinder
+
+QTEST_MAIN(flinder::BusyWindowTest)
+#include "BusyWindowTest.moc"
