@@ -1,6 +1,7 @@
 // Any bytes given to an image reader end in a whole picture or a clean
-// refusal: no crash, no leak, nothing printed. FLINDER_DECODER names the
-// reader; its header is FLINDER_DECODER_HEADER.
+// refusal: no crash, no leak, nothing printed. Run with -rss_limit_mb=1024
+// -timeout=5, so that a file that takes too much memory or time is a finding. FLINDER_DECODER names
+// the reader; its header is FLINDER_DECODER_HEADER.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include FLINDER_DECODER_HEADER
+#include "image/ImageLimits.h"
 
 namespace {
 
@@ -55,7 +57,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MendPngChecksums(mended);
     bytes = std::string_view(mended.data(), mended.size());
   }
-  std::optional<flinder::Raster> picture = flinder::FLINDER_DECODER(bytes);
+  std::optional<flinder::Raster> picture;
+  try {
+    picture = flinder::FLINDER_DECODER(bytes);
+  } catch (const flinder::PictureTooLarge&) {
+    return 0;  // refused, saying why
+  }
   if (picture &&
       (picture->Width <= 0 || picture->Height <= 0 ||
        picture->Pixels.size() != static_cast<std::size_t>(picture->Width) * picture->Height))

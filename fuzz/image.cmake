@@ -2,7 +2,7 @@
 # the BMP of frame 1 (and the same as an image editor saves it, 8-bit
 # run-length encoded), and its one-frame GIF.
 flinder_add_fuzzer(fuzz_bmp_reader BmpReaderFuzzer.cpp image
-  SEEDS ${CMAKE_CURRENT_LIST_DIR}/seeds/bmp)
+  SEEDS ${CMAKE_CURRENT_LIST_DIR}/seeds/bmp ${CMAKE_CURRENT_LIST_DIR}/regressions/bmp)
 flinder_add_fuzzer(fuzz_gif_frame GifFrameFuzzer.cpp gif
   SEEDS ${CMAKE_CURRENT_LIST_DIR}/seeds/gif)
 
@@ -14,7 +14,7 @@ foreach(reader "pcx;DecodePcx;PcxFile" "png;DecodePng;PngFile" "jpg;DecodeJpeg;J
   list(GET reader 1 decoder)
   list(GET reader 2 header)
   flinder_add_fuzzer(fuzz_${format}_reader ImageReaderFuzzer.cpp image
-    SEEDS ${CMAKE_CURRENT_LIST_DIR}/seeds/${format})
+    SEEDS ${CMAKE_CURRENT_LIST_DIR}/seeds/${format} ${CMAKE_CURRENT_LIST_DIR}/regressions/${format})
   target_compile_definitions(fuzz_${format}_reader PRIVATE FLINDER_DECODER=${decoder}
     FLINDER_DECODER_HEADER="image/${header}.h")
 endforeach()

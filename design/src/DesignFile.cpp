@@ -1,5 +1,6 @@
 #include "design/DesignFile.h"
 
+#include "FileLock.h"
 #include "design/DesignName.h"
 #include "design/FileAccess.h"
 #include "design/ShapeList.h"
@@ -65,14 +66,33 @@ std::string DesignFile::WhyUnreadable() const {
 
 DesignFileResult DesignFile::Change(const std::function<bool(IniDocument&)>& change) const {
   if (!refusedWrites_.empty()) return {false, refusedWrites_};
-  std::string reason;
-  auto document = ReadDocument(reason);
+  auto cannotWrite = [this](const std::string& reason) -> DesignFileResult {
+    return {false, "Cannot write the design file " + IniFile + ": " + reason};
+  };
+  // Read, change and replace under one lock, so that another program's
+  // change in between is never lost.
+  ReadFailure failure;
+  bool made = false;
+  PosixFile locked = OpenLocked(IniFile, failure, made);
+  if (!locked.IsOpen() && failure.Missing) return cannotWrite(failure.Reason);
+  if (!locked.IsOpen()) return {false, CannotRead(failure.Reason)};
+  std::optional<std::string> bytes = ReadRegularFile(locked.Fd(), MaxDesignFileSize, failure);
   // A file that cannot be read is never replaced by one holding only the change.
-  if (!document) return {false, CannotRead(reason)};
-  if (!change(*document)) return {};
-  std::string error = ReplaceFile(IniFile, document->Bytes());
-  if (!error.empty()) return {false, "Cannot write the design file " + IniFile + ": " + error};
-  return {};
+  if (!bytes) return {false, CannotRead(failure.Reason)};
+  IniDocument document(std::move(*bytes));
+  std::string error;
+  if (change(document)) {
+    std::string changed = document.Bytes();
+    // Larger, it could not be read again.
+    if (changed.size() > MaxDesignFileSize)
+      error = "it would grow past " + std::to_string(MaxDesignFileSize >> 20) + " MiB";
+    else
+      error = ReplaceFile(IniFile, changed);
+    if (error.empty()) return {};
+  }
+  // An empty file made only to be locked does not stay.
+  if (made) RemoveIfStillEmpty(locked, IniFile);
+  return error.empty() ? DesignFileResult{} : cannotWrite(error);
 }
 
 std::string DesignFile::ReadIni(std::string_view section, std::string_view key) const {

@@ -1,5 +1,6 @@
 #include "design/FileAccess.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -8,8 +9,9 @@
 namespace flinder {
 namespace {
 
-std::string LargerThan(std::uint64_t maxBytes) {
-  return "larger than " + std::to_string(maxBytes >> 20) + " MiB";
+std::string TooLarge(std::uint64_t size, std::uint64_t maxBytes) {
+  return "too large: " + std::to_string(size) + " bytes, where at most " +
+         std::to_string(maxBytes >> 20) + " MiB are read";
 }
 
 }  // namespace
@@ -37,6 +39,15 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+void ForEachEntry(const std::string& folder, bool (*wanted)(std::string_view name),
+                  void (*visit)(const std::string& path)) {
+  DIR* listing = ::opendir(folder.c_str());
+  if (!listing) return;
+  while (const dirent* entry = ::readdir(listing))
+    if (wanted(entry->d_name)) visit(folder + "/" + entry->d_name);
+  ::closedir(listing);
+}
+
 std::string WhyCannotOpen(const std::string& path) {
   // Without O_NONBLOCK opening a FIFO waits for a writer.
   PosixFile file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
@@ -60,28 +71,34 @@ std::optional<std::string> ReadFileBytes(const std::string& path, int* error) {
   return bytes;
 }
 
-std::optional<std::string> ReadRegularFile(const std::string& path, std::uint64_t maxBytes,
-                                           ReadFailure& failure) {
+std::optional<std::string> ReadRegularFile(int fd, std::uint64_t maxBytes, ReadFailure& failure) {
   auto failed = [&failure](std::string reason) {
     failure.Reason = std::move(reason);
     return std::nullopt;
   };
+  struct stat info;
+  if (::fstat(fd, &info) != 0) return failed(ErrorText());
+  if (S_ISDIR(info.st_mode)) return failed(ErrorText(EISDIR));
+  if (!S_ISREG(info.st_mode)) return failed("not a regular file");
+  const auto size = static_cast<std::uint64_t>(info.st_size);
+  if (size > maxBytes) return failed(TooLarge(size, maxBytes));
+  std::string bytes;
+  bytes.reserve(static_cast<size_t>(info.st_size));
+  if (!ReadAll(fd, bytes)) return failed(ErrorText());
+  // A file that grew while it was read is refused as well.
+  if (bytes.size() > maxBytes) return failed(TooLarge(bytes.size(), maxBytes));
+  return bytes;
+}
+
+std::optional<std::string> ReadRegularFile(const std::string& path, std::uint64_t maxBytes,
+                                           ReadFailure& failure) {
   PosixFile file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
   if (!file.IsOpen()) {
     failure.Missing = errno == ENOENT || errno == ENOTDIR;
-    return failed(ErrorText());
+    failure.Reason = ErrorText();
+    return std::nullopt;
   }
-  struct stat info;
-  if (::fstat(file.Fd(), &info) != 0) return failed(ErrorText());
-  if (S_ISDIR(info.st_mode)) return failed(ErrorText(EISDIR));
-  if (!S_ISREG(info.st_mode)) return failed("not a regular file");
-  if (static_cast<std::uint64_t>(info.st_size) > maxBytes) return failed(LargerThan(maxBytes));
-  std::string bytes;
-  bytes.reserve(static_cast<size_t>(info.st_size));
-  if (!ReadAll(file.Fd(), bytes)) return failed(ErrorText());
-  // A file that grew while it was read is refused as well.
-  if (bytes.size() > maxBytes) return failed(LargerThan(maxBytes));
-  return bytes;
+  return ReadRegularFile(file.Fd(), maxBytes, failure);
 }
 
 std::string WriteFileBytes(const std::string& path, std::string_view bytes) {

@@ -1,4 +1,3 @@
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -84,14 +83,6 @@ void RemoveIfAbandoned(const std::string& path) {
     ::unlink(path.c_str());
 }
 
-void RemoveAbandonedTemporaryFiles(const std::string& folder) {
-  DIR* listing = ::opendir(folder.c_str());
-  if (!listing) return;
-  while (const dirent* entry = ::readdir(listing))
-    if (IsTemporaryName(entry->d_name)) RemoveIfAbandoned(folder + "/" + entry->d_name);
-  ::closedir(listing);
-}
-
 // Creates a new locked temporary file in `folder`; errno says why not.
 bool CreateTemporaryFile(const std::string& folder, mode_t mode, PosixFile& file,
                          std::string& path) {
@@ -152,7 +143,7 @@ std::string ReplaceFile(const std::string& path, std::string_view bytes, bool fl
   }
 
   const std::string folder = FolderOf(target);
-  RemoveAbandonedTemporaryFiles(folder);
+  ForEachEntry(folder, IsTemporaryName, RemoveIfAbandoned);
   PosixFile file;
   std::string temporary;
   // A new file's mode is left to the umask; a replacement is private until

@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -24,6 +26,8 @@ class PosixFile {
   }
 
   bool IsOpen() const { return fd_ >= 0; }
+  // The descriptor, no longer closed by this object.
+  int Release() { return std::exchange(fd_, -1); }
   int Fd() const { return fd_; }
   // False with errno set when closing reports a late write error.
   bool Close() {
@@ -46,5 +50,14 @@ inline std::string ErrorText(int error = errno) {
 bool ReadAll(int fd, std::string& bytes);
 // Writes all of `bytes`; false with errno set on a failure.
 bool WriteAll(int fd, std::string_view bytes);
+
+// Calls `visit` with the path of every entry of `folder` whose name
+// `wanted` accepts; nothing when the folder cannot be listed.
+void ForEachEntry(const std::string& folder, bool (*wanted)(std::string_view name),
+                  void (*visit)(const std::string& path));
+
+struct ReadFailure;
+// ReadRegularFile for a file already open.
+std::optional<std::string> ReadRegularFile(int fd, std::uint64_t maxBytes, ReadFailure& failure);
 
 }  // namespace flinder

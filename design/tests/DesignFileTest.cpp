@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
@@ -68,24 +69,6 @@ TEST_F(DesignFileTest, RenameAndRemoveDelistKeepingSectionsAndBadNamesChangeNoth
   EXPECT_EQ(s.CurrentShape, "");
 }
 
-TEST_F(DesignFileTest, AFileMadeElsewhereChangesOnlyInTheSavedKeys) {
-  ShapeSettings s = Record(0.5f, "Hello");
-  file_.SaveShape(s, "Star");
-  // Rewrite it the way a hand editor might: CRLF, comments, odd spacing.
-  std::string made;
-  for (char c : Contents()) made += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  made.replace(made.find("PosX=0"), 6, "; keep me\r\n  PosX =  0 ");
-  made = "; my designs\r\n" + made + "\r\n[Window]\r\nLeft=120\r\n";
-  Put(made);
-  s.Text = "Bye";
-  s.PosX = 0.5;
-  file_.SaveShape(s, "Star");
-  std::string expected = made;
-  expected.replace(expected.find("Text=Hello"), 10, "Text=Bye");
-  expected.replace(expected.find("  PosX =  0 "), 12, "PosX=0.5");
-  EXPECT_EQ(Contents(), expected);
-}
-
 TEST_F(DesignFileTest, WritesThatDoNotHappenSayWhyAndChangeNothing) {
   // A folder that is not there: nothing can be written.
   DesignFile nowhere(scratch_.File("gone/flinder.ini"));
@@ -96,6 +79,10 @@ TEST_F(DesignFileTest, WritesThatDoNotHappenSayWhyAndChangeNothing) {
   EXPECT_EQ(nowhere.SaveShape(s, "Star").Reason, missing);
   EXPECT_EQ(nowhere.RemoveShape("Star").Reason, missing);
   EXPECT_EQ(nowhere.WriteIni("Window", "Left", "5").Reason, missing);
+  // An entry the file cannot hold; nothing is made for it.
+  EXPECT_EQ(file_.WriteIni("Window", "K=2", "x").Reason,
+            "The entry K=2 cannot be stored in the design file.");
+  EXPECT_FALSE(fs::exists(file_.IniFile));
   DesignFileResult renamed = nowhere.RenameShape(s, "Star", "Comet");
   EXPECT_EQ(renamed.Reason, missing);
   EXPECT_EQ(s.CurrentShape, "Star");
@@ -115,21 +102,16 @@ struct TimerLog : SettingsObserver {
 };
 
 TEST_F(DesignFileTest, FilesThatCannotBeReadReachTheCallerOnlyOnceReportFileErrorsIsSet) {
-  // A FIFO would block a reader for ever; a huge file is refused unread.
+  // A FIFO would block a reader for ever.
   ASSERT_EQ(::mkfifo(file_.IniFile.c_str(), 0600), 0);
-  const std::string large = scratch_.File("large.ini");
-  std::ofstream(large).close();
-  fs::resize_file(large, MaxDesignFileSize + 1);
-
-  for (const auto& failing :
-       {std::pair{file_.IniFile, "not a regular file"}, std::pair{large, "larger than 64 MiB"}}) {
-    const std::string& path = failing.first;
+  {
+    const std::string& path = file_.IniFile;
     DesignFile file(path);
     EXPECT_EQ(file.ReadIni("Shapes", "Star"), "");
     EXPECT_TRUE(file.ListShapes().empty());
 
     file.ReportFileErrors = true;
-    const std::string message = "Cannot read the design file " + path + ": " + failing.second;
+    const std::string message = "Cannot read the design file " + path + ": not a regular file";
     auto expectError = [&](auto read) {
       try {
         read();
@@ -149,7 +131,6 @@ TEST_F(DesignFileTest, FilesThatCannotBeReadReachTheCallerOnlyOnceReportFileErro
     EXPECT_EQ(file.WhyUnreadable(), message);
   }
   EXPECT_TRUE(fs::is_fifo(file_.IniFile));
-  EXPECT_EQ(fs::file_size(large), MaxDesignFileSize + 1);
 }
 
 TEST_F(DesignFileTest, ASessionThatRefusesWritesLeavesEvenAReadableFileAlone) {
@@ -161,6 +142,46 @@ TEST_F(DesignFileTest, ASessionThatRefusesWritesLeavesEvenAReadableFileAlone) {
   EXPECT_FALSE(file_.SaveShape(Record(0.5f, "x"), "Comet"));
   EXPECT_FALSE(file_.RemoveShape("Star"));
   EXPECT_EQ(Contents(), "[Shapes]\nStar=1\n");
+}
+
+TEST_F(DesignFileTest, AWritePastTheSizeLimitIsRefusedAndTheFileStaysReadable) {
+  std::string full = "[Window]\nLeft=1\n;";
+  full.resize(MaxDesignFileSize, 'x');
+  Put(full);
+  DesignFileResult refused = file_.WriteIni("Window", "Top", "2");
+  EXPECT_EQ(refused.Reason,
+            "Cannot write the design file " + file_.IniFile + ": it would grow past 64 MiB");
+  EXPECT_EQ(fs::file_size(file_.IniFile), MaxDesignFileSize);
+  EXPECT_EQ(file_.ReadIni("Window", "Left"), "1");
+}
+
+// Two programs writing one file at once: every write that reports success
+// is in the file afterwards.
+TEST_F(DesignFileTest, TwoProcessesWritingAtOnceLoseNoEntry) {
+  constexpr int Writes = 150;
+  std::vector<pid_t> writers;
+  for (const char* prefix : {"A", "B"}) {
+    pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      int failed = 0;
+      for (int i = 0; i < Writes; ++i)
+        failed += !file_.WriteIni("Window", prefix + std::to_string(i), "1");
+      std::_Exit(failed);
+    }
+    writers.push_back(pid);
+  }
+  for (pid_t pid : writers) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  const IniDocument document = file_.DocumentToRead();
+  int kept = 0;
+  for (const char* prefix : {"A", "B"})
+    for (int i = 0; i < Writes; ++i)
+      kept += document.Read("Window", prefix + std::to_string(i)) == "1";
+  EXPECT_EQ(kept, 2 * Writes);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -80,9 +81,9 @@ TEST(ReplaceFile, NewFilesFollowTheUmaskAndReplacedOnesKeepTheirModeAndAnyNameWo
   EXPECT_EQ(ModeOf(scratch.File("private.gif")), 0600u);
   EXPECT_EQ(ModeOf(scratch.File("shared.gif")), 0644u);
 
-  Put(scratch.File("kept.gif"), "old", fs::perms(0640));
+  Put(scratch.File("kept.gif"), "old", fs::perms(03640));  // setgid and sticky too
   EXPECT_EQ(ReplaceFile(scratch.File("kept.gif"), "new"), "");
-  EXPECT_EQ(ModeOf(scratch.File("kept.gif")), 0640u);
+  EXPECT_EQ(ModeOf(scratch.File("kept.gif")), 03640u);
 
   // The longest name a file system takes; the temporary file's stays short.
   const std::string longest = scratch.File(std::string(NAME_MAX - 4, 'n') + ".gif");
@@ -178,7 +179,8 @@ TEST(ReadRegularFile, FifosFoldersAndLargeFilesAreRefusedAtOnce) {
   const std::string large = scratch.File("large.ini");
   std::ofstream(large).close();
   fs::resize_file(large, (std::uint64_t{64} << 20) + 1);
-  EXPECT_EQ(failure(large, std::uint64_t{64} << 20).Reason, "larger than 64 MiB");
+  EXPECT_EQ(failure(large, std::uint64_t{64} << 20).Reason,
+            "too large: 67108865 bytes, where at most 64 MiB are read");
   fs::resize_file(large, 5);
   ReadFailure none;
   EXPECT_EQ(ReadRegularFile(large, 5, none), std::string(5, '\0'));
@@ -203,6 +205,28 @@ TEST(TemporaryFolder, IsPrivateGoesWithItsFilesAndRefusesABadTmpdir) {
   EXPECT_EQ(refused.Path(), "");
   EXPECT_EQ(refused.Problem(),
             "Cannot make a temporary folder in /nonexistent-flinder: No such file or directory");
+}
+
+TEST(TemporaryFolder, TheFoldersOfKilledExportsGoButNotOnesInUse) {
+  ScratchFolder scratch("sweep");
+  ::setenv("TMPDIR", scratch.Folder.c_str(), 1);
+  fs::create_directory(scratch.File("flinder-backup"));  // the user's, not an export's
+  pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    TemporaryFolder frames;
+    Put(frames.Path() + "/temp1.bmp", "frame");
+    ::raise(SIGKILL);
+  }
+  ::waitpid(pid, nullptr, 0);
+  EXPECT_EQ(Names(scratch.Folder).size(), 2u);  // the killed export's folder stays
+  TemporaryFolder inUse;
+  TemporaryFolder next;
+  ::unsetenv("TMPDIR");
+  std::vector<std::string> kept = {"flinder-backup", fs::path(inUse.Path()).filename(),
+                                   fs::path(next.Path()).filename()};
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(Names(scratch.Folder), kept);
 }
 
 TEST(PendingFiles, AnInterruptRemovesWritesInProgressAndTemporaryFolders) {

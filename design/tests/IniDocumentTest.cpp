@@ -8,7 +8,7 @@ namespace {
 TEST(IniDocument, ReadsDropBlanksAndQuotesMatchNamesWithoutCaseAndStopAt249Characters) {
   IniDocument file(
       "[Design]\nA = spaced  \nB=\"quoted\"\nC='single'\nD=\"\"x\"\"\nE=\"open\nF=\t\n"
-      "G=a=b\n");
+      "G=a=b\nH=\"\"\n");
   EXPECT_EQ(file.Read("Design", "A"), "spaced");
   EXPECT_EQ(file.Read("Design", "B"), "quoted");
   EXPECT_EQ(file.Read("Design", "C"), "single");
@@ -16,12 +16,15 @@ TEST(IniDocument, ReadsDropBlanksAndQuotesMatchNamesWithoutCaseAndStopAt249Chara
   EXPECT_EQ(file.Read("Design", "E"), "\"open");
   EXPECT_EQ(file.Read("Design", "F"), "");
   EXPECT_EQ(file.Read("Design", "G"), "a=b");
+  EXPECT_EQ(file.Read("Design", "H"), "");
   // Names match without regard to case and the first match wins.
-  file =
-      IniDocument("top=0\n[WINDOW]\nleft=1\nLeft=2\n; Top=9\n[Caf\xC9]\nK=\xE9\n[window]\nTop=3\n");
+  file = IniDocument(
+      "top=0\n[WINDOW]\nleft=1\nLeft=2\n; Top=9\n[Caf\xC9]\nK=\xE9\n[window]\nTop=3\n"
+      "[\xDEx]\nK=thorn\n");
   EXPECT_EQ(file.Read("Window", "LEFT"), "1");
   EXPECT_EQ(file.Read("Window", "Top"), "");  // commented out, and only the first section counts
   EXPECT_EQ(file.Read("caf\u00E9", "k"), "\u00E9");
+  EXPECT_EQ(file.Read("\u00FEx", "k"), "thorn");
   EXPECT_EQ(file.Read("", "top"), "");
   // Long values read as their first 249 characters.
   std::string caption(300, 'x');

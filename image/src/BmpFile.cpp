@@ -174,13 +174,12 @@ std::optional<Raster> DecodeBmp(std::string_view bytes) {
   const std::size_t paletteAt = FileHeaderSize + headerSize;
 
   std::int64_t rows = std::llabs(static_cast<std::int64_t>(height));
-  if (width <= 0 || width > MaxSide || rows == 0 || rows > MaxSide) return std::nullopt;
+  if (!CheckPictureSize(width, rows, bytes.size())) return std::nullopt;
   std::int64_t stride = RowStride(width, bitsPerPixel);
   if (dataOffset < paletteAt + 4 * colours || dataOffset > bytes.size()) return std::nullopt;
   std::optional<std::string> expanded;
   std::string_view stored = bytes.substr(dataOffset);
   if (runLength) {
-    if (!WithinPictureLimits(width, rows, stored.size())) return std::nullopt;
     expanded = ExpandRunLength8(stored, width, rows, stride);
     if (!expanded) return std::nullopt;
     stored = *expanded;

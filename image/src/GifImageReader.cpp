@@ -51,7 +51,7 @@ std::optional<Raster> DecodeGifImage(std::string_view bytes) {
   if (!gif || !FindFirstImage(gif.get())) return std::nullopt;
   const GifImageDesc& image = gif->Image;
   const ColorMapObject* map = image.ColorMap ? image.ColorMap : gif->SColorMap;
-  if (!map || !WithinPictureLimits(image.Width, image.Height, bytes.size())) return std::nullopt;
+  if (!map || !CheckPictureSize(image.Width, image.Height, bytes.size())) return std::nullopt;
 
   std::vector<GifPixelType> line(static_cast<std::size_t>(image.Width));
   Raster raster(image.Width, image.Height);

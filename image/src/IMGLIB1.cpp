@@ -11,6 +11,7 @@
 #include "gif/GifFrameWriter.h"
 #include "image/BmpFile.h"
 #include "image/GifImageReader.h"
+#include "image/ImageLimits.h"
 #include "image/JpegFile.h"
 #include "image/PcxFile.h"
 #include "image/PngFile.h"
@@ -35,8 +36,9 @@ ExportResult WriteFailure(const std::string& path, const std::string& reason) {
   return ExportResult::Failure("Cannot write " + path + ": " + reason);
 }
 
+// Complete or absent, as any output: an interrupted write leaves no part.
 ExportResult WriteFile(const std::string& path, const std::string& bytes) {
-  std::string error = WriteFileBytes(path, bytes);
+  std::string error = ReplaceFile(path, bytes, false);
   if (!error.empty()) return WriteFailure(path, error);
   return ExportResult::Success();
 }
@@ -72,14 +74,19 @@ bool IMGLIB1::LoadImageFile(std::string extension) {
   GetFileFilter(ownExtension, imageType);
   if (imageType == AnyImageType) return failed("the file name names no image type");
 
-  int error = 0;
-  std::optional<std::string> bytes = ReadFileBytes(ImageFileName, &error);
-  // Frames are read on several threads at once: no strerror.
-  if (!bytes) return failed(std::generic_category().message(error));
+  // A device or a FIFO could block or never end; a huge file is not read.
+  ReadFailure failure;
+  std::optional<std::string> bytes = ReadRegularFile(ImageFileName, MaxImageFileSize, failure);
+  if (!bytes) return failed(failure.Reason);
   using Reader = std::optional<Raster> (*)(std::string_view);
   constexpr std::array<Reader, 6> Readers = {DecodeJpeg, DecodeGifImage, DecodePcx,
                                              DecodeBmp,  DecodePng,      DecodeTiff};
-  std::optional<Raster> picture = Readers[imageType](*bytes);
+  std::optional<Raster> picture;
+  try {
+    picture = Readers[imageType](*bytes);
+  } catch (const PictureTooLarge& refused) {
+    return failed(refused.what());
+  }
   if (!picture)
     return failed(std::string("not a ") + TypeNames[imageType] +
                   " file of a kind this program reads, or damaged");

@@ -6,10 +6,12 @@
 
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "image/ImageLimits.h"
@@ -21,6 +23,7 @@ namespace {
 struct ErrorJump {
   jpeg_error_mgr Manager;
   std::jmp_buf Jump;
+  std::string TooLarge;  // why the reader stopped a file, when it did
 };
 
 [[noreturn]] void JumpBack(j_common_ptr info) {
@@ -52,9 +55,31 @@ struct Compression {
 struct Decompression {
   jpeg_decompress_struct Info{};
   ErrorJump Error{};
-  std::vector<JSAMPLE> Pixels;
+  jpeg_progress_mgr Progress{};
+  int MaxScans = 0;
+  std::vector<JSAMPLE> Row;
+  Raster Picture;
   ~Decompression() { jpeg_destroy_decompress(&Info); }
 };
+
+// Every scan of a progressive file passes over the whole picture, and a
+// small file can repeat one scan thousands of times: the scans read are
+// bounded by the work they make, with room for any encoder's usual dozen.
+int MaxScansFor(std::uint64_t pixels) {
+  constexpr std::uint64_t Work = std::uint64_t{1} << 29;  // pixels times scans
+  return static_cast<int>(std::clamp<std::uint64_t>(Work / pixels, 16, 256));
+}
+
+// Called by libjpeg as it reads; stops a file past its scans.
+void CountScans(j_common_ptr common) {
+  auto* state = static_cast<Decompression*>(common->client_data);
+  if (state->Info.input_scan_number <= state->MaxScans) return;
+  state->Error.TooLarge = "the picture has more than " + std::to_string(state->MaxScans) +
+                          " scans, where at most " + std::to_string(state->MaxScans) +
+                          " are read for " + std::to_string(state->Info.image_width) + " x " +
+                          std::to_string(state->Info.image_height) + " pixels";
+  JumpBack(common);
+}
 
 }  // namespace
 
@@ -93,32 +118,39 @@ std::optional<Raster> DecodeJpeg(std::string_view bytes) {
   auto state = std::make_unique<Decompression>();
   jpeg_decompress_struct& info = state->Info;
   info.err = QuietErrors(state->Error);
-  if (setjmp(state->Error.Jump)) return std::nullopt;
+  info.client_data = state.get();
+  if (setjmp(state->Error.Jump)) {
+    if (!state->Error.TooLarge.empty()) throw PictureTooLarge(state->Error.TooLarge);
+    return std::nullopt;
+  }
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
                static_cast<unsigned long>(bytes.size()));
   if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK ||
-      !WithinPictureLimits(info.image_width, info.image_height, bytes.size()))
+      !CheckPictureSize(info.image_width, info.image_height, bytes.size()))
     return std::nullopt;
+  state->MaxScans = MaxScansFor(std::uint64_t{info.image_width} * info.image_height);
+  state->Progress.progress_monitor = CountScans;
+  info.progress = &state->Progress;
   // Warnings about the header (an unknown JFIF revision, a stray byte
   // between markers) leave the picture whole; any later one means it is not.
   const long headerWarnings = info.err->num_warnings;
   info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&info);
-  const std::size_t stride = static_cast<std::size_t>(info.output_width) * 3;
-  state->Pixels.resize(stride * info.output_height);
+  Raster& raster = state->Picture;
+  raster = Raster(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+  state->Row.resize(static_cast<std::size_t>(info.output_width) * 3);
   while (info.output_scanline < info.output_height) {
-    JSAMPROW row = &state->Pixels[info.output_scanline * stride];
+    ColourValue* out = &raster.Pixels[std::size_t{info.output_scanline} * info.output_width];
+    JSAMPROW row = state->Row.data();
     jpeg_read_scanlines(&info, &row, 1);
+    for (std::size_t x = 0; x < info.output_width; ++x)
+      out[x] = MakeColour(row[3 * x], row[3 * x + 1], row[3 * x + 2]);
   }
   jpeg_finish_decompress(&info);
   // Data cut short or damaged only warns, and reads on as grey.
   if (info.err->num_warnings > headerWarnings) return std::nullopt;
-  Raster raster(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
-  const std::vector<JSAMPLE>& rgb = state->Pixels;
-  for (std::size_t p = 0; p < raster.Pixels.size(); ++p)
-    raster.Pixels[p] = MakeColour(rgb[3 * p], rgb[3 * p + 1], rgb[3 * p + 2]);
-  return raster;
+  return std::move(raster);
 }
 
 }  // namespace flinder

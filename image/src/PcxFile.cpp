@@ -90,7 +90,7 @@ std::optional<Raster> DecodePcx(std::string_view bytes) {
   // than that is a damaged file, refused before anything is allocated.
   const std::uint64_t scanned = static_cast<std::uint64_t>(bytesPerLine) * planes * height;
   if (scanned > LongestRun * static_cast<std::uint64_t>(data.size()) ||
-      !WithinPictureLimits(width, height, bytes.size()))
+      !CheckPictureSize(width, height, bytes.size()))
     return std::nullopt;
 
   std::string decoded(scanned, '\0');

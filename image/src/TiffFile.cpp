@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "image/ImageLimits.h"
@@ -95,6 +96,8 @@ int IgnoreWarning(TIFF*, void*, const char*, const char*, va_list) {
 
 TIFF* Open(MemoryFile& file, const char* mode) {
   TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+  // Also bounds what libtiff allocates for a reader behind our checks.
+  TIFFOpenOptionsSetMaxSingleMemAlloc(options, static_cast<tmsize_t>(MaxReaderAllocation));
   TIFFOpenOptionsSetErrorHandlerExtR(options, CountError, &file);
   TIFFOpenOptionsSetWarningHandlerExtR(options, IgnoreWarning, nullptr);
   TIFF* tiff = TIFFClientOpenExt("memory", mode, &file, ReadProc, WriteProc, SeekProc, CloseProc,
@@ -144,24 +147,26 @@ std::optional<std::string> EncodeTiff(const IndexedFrame& frame, int compression
 
 std::optional<Raster> DecodeTiff(std::string_view bytes) {
   MemoryFile file{bytes};
-  TIFF* tiff = Open(file, "r");
-  if (!tiff) return std::nullopt;
+  std::unique_ptr<TIFF, void (*)(TIFF*)> tiff(Open(file, "r"), TIFFClose);
   std::uint32_t width = 0, height = 0;
-  std::optional<Raster> raster;
-  std::vector<std::uint32_t> rgba;
-  if (TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width) &&
-      TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height) &&
-      WithinPictureLimits(width, height, bytes.size())) {
-    rgba.resize(static_cast<std::size_t>(width) * height);
-    // Stops at the first damaged strip or tile instead of reading on.
-    if (TIFFReadRGBAImageOriented(tiff, width, height, rgba.data(), ORIENTATION_TOPLEFT, 1) &&
-        file.Errors == 0 && !file.CutShort) {
-      raster.emplace(static_cast<int>(width), static_cast<int>(height));
-      for (std::size_t p = 0; p < rgba.size(); ++p)
-        raster->Pixels[p] = MakeColour(TIFFGetR(rgba[p]), TIFFGetG(rgba[p]), TIFFGetB(rgba[p]));
-    }
-  }
-  TIFFClose(tiff);
+  if (!tiff || !TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width) ||
+      !TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height) ||
+      !CheckPictureSize(width, height, bytes.size()))
+    return std::nullopt;
+  // A small picture may claim a huge strip or tile, which libtiff would
+  // allocate whole.
+  if (TIFFIsTiled(tiff.get()))
+    CheckReaderAllocation("a tile", TIFFTileSize64(tiff.get()));
+  else
+    CheckReaderAllocation("a strip", TIFFStripSize64(tiff.get()));
+  std::vector<std::uint32_t> rgba(static_cast<std::size_t>(width) * height);
+  // Stops at the first damaged strip or tile instead of reading on.
+  if (!TIFFReadRGBAImageOriented(tiff.get(), width, height, rgba.data(), ORIENTATION_TOPLEFT, 1) ||
+      file.Errors > 0 || file.CutShort)
+    return std::nullopt;
+  Raster raster(static_cast<int>(width), static_cast<int>(height));
+  for (std::size_t p = 0; p < rgba.size(); ++p)
+    raster.Pixels[p] = MakeColour(TIFFGetR(rgba[p]), TIFFGetG(rgba[p]), TIFFGetB(rgba[p]));
   return raster;
 }
 

@@ -131,7 +131,8 @@ class ExporterHost : public HeadlessExportHost {
       return images_.SaveImageFile(frameFormat_);
     }
     const std::string path = stem + ".bmp";
-    std::string error = WriteFileBytes(path, EncodeBmp(frame));
+    // Complete or absent, like the export's own output.
+    std::string error = ReplaceFile(path, EncodeBmp(frame), false);
     if (!error.empty()) return ExportResult::Failure("Cannot write " + path + ": " + error);
     return ExportResult::Success();
   }

@@ -41,13 +41,15 @@ class IMGLIB1 {
   std::string LoadError;
 
   // Reads `ImageFileName` as the current picture; `extension` is the type to
-  // assume when the name's own extension is none of the six. False when
-  // nothing was read (LoadError says why); the previous picture then stays.
+  // assume when the name's own extension is none of the six. Only a regular
+  // file of at most MaxImageFileSize bytes is read. False when nothing was
+  // read (LoadError says why); the previous picture then stays.
   bool LoadImageFile(std::string extension);
 
   // Writes the current picture to `ImageFileName` in the type of its
-  // extension, or of `extension` (appended) when the name has none. A
-  // failure carries the text to show.
+  // extension, or of `extension` (appended) when the name has none, as
+  // ReplaceFile writes: complete or not at all. A failure carries the text
+  // to show.
   ExportResult SaveImageFile(std::string extension);
 
   const Raster& CurrentImage() const { return Image; }

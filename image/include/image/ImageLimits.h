@@ -2,18 +2,36 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 
 namespace flinder {
 
-// The largest picture a reader takes from a file of `fileSize` bytes: 16384
-// pixels a side, 64 M pixels in all (256 MiB as colour values), and no more
-// than 4096 pixels a byte, beyond what the compression of any of the six
-// formats reaches. A file that says it is larger is refused before anything
-// is allocated for it.
-constexpr bool WithinPictureLimits(std::int64_t width, std::int64_t height, std::size_t fileSize) {
-  return width > 0 && height > 0 && width <= 16384 && height <= 16384 &&
-         width * height <= (std::int64_t{1} << 26) &&
-         static_cast<std::uint64_t>(width * height) <= 4096 * static_cast<std::uint64_t>(fileSize);
-}
+// The largest picture a reader takes: 16384 pixels a side, 64 M pixels in
+// all (256 MiB as colour values), and no more than 4096 pixels for each
+// byte of its file, beyond what the compression of any of the six formats
+// reaches.
+constexpr std::int64_t MaxPictureSide = 16384;
+constexpr std::int64_t MaxPicturePixels = std::int64_t{1} << 26;
+constexpr std::uint64_t MaxPixelsPerByte = 4096;
+// The largest image file read: a 24-bit BMP of the largest picture fits.
+constexpr std::uint64_t MaxImageFileSize = std::uint64_t{256} << 20;
+// The most a library may allocate in one piece for a reader (a TIFF strip
+// or tile, say), however small the picture it belongs to.
+constexpr std::uint64_t MaxReaderAllocation = std::uint64_t{64} << 20;
+
+// A file refused for the size of its picture or for what reading it would
+// cost; what() says which, with the figure and the limit. Every reader
+// (DecodeBmp, DecodePng ...) throws it; LoadImageFile gives its text.
+class PictureTooLarge : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// False for a size that is not positive (a damaged header); throws
+// PictureTooLarge for a picture beyond the limits above, before anything is
+// allocated for it.
+bool CheckPictureSize(std::int64_t width, std::int64_t height, std::size_t fileSize);
+// Throws PictureTooLarge when `what` needs more than MaxReaderAllocation.
+void CheckReaderAllocation(const char* what, std::uint64_t bytes);
 
 }  // namespace flinder
