@@ -98,10 +98,10 @@ TEST(AnimatedGifExport, ACycleBecomesTheFramesBeforeTheClosingOne) {
     std::string file = ReadWholeFile(f.out);
     EXPECT_EQ(file.substr(6, 4), Bytes({32, 0, 24, 0}));  // the logical screen holds the frames
     EXPECT_EQ(file.substr(file.find(Bytes({0x21, 0xF9, 4})) + 4, 2), Bytes({10, 0}));  // 100 ms
-    auto gif = DecodeGif(file);
+    auto gif = ComposeGif(file);
     ASSERT_TRUE(gif);
-    ASSERT_EQ(gif->Images.size(), std::size_t(images));
-    for (int i = 0; i < images; ++i) EXPECT_EQ(gif->Images[i], f.Frames[i]) << i;
+    ASSERT_EQ(gif->size(), std::size_t(images));
+    for (int i = 0; i < images; ++i) EXPECT_EQ((*gif)[i], f.Frames[i]) << i;
     EXPECT_EQ(f.MainCaption, " GIF Flendar - out.gif");
     f.ExpectEndedAsItBegan();
     EXPECT_TRUE(f.Messages.empty());

@@ -27,14 +27,14 @@ void ExpectDecodesExactly(const IndexedFrame& frame, int tableSize, int codeSize
   EXPECT_EQ(bytes->substr(0, 6) + bytes->substr(image, 1), "GIF87a,");
   EXPECT_EQ((*bytes)[image + 9], 0);
   EXPECT_EQ((*bytes)[image + 10], codeSize);
-  std::optional<DecodedGif> decoded = DecodeGif(*bytes);
+  auto decoded = ComposeGif(*bytes);
   ASSERT_TRUE(decoded);
-  EXPECT_EQ(decoded->GlobalTableSize, tableSize);
-  ASSERT_EQ(decoded->Images.size(), 1u);
+  EXPECT_EQ(GlobalTableSize(*bytes), tableSize);
+  ASSERT_EQ(decoded->size(), 1u);
   Raster expected(frame.Width, frame.Height);
   for (std::size_t p = 0; p < frame.Indexes.size(); ++p)
     expected.Pixels[p] = frame.Palette[frame.Indexes[p]];
-  EXPECT_EQ(decoded->Images[0], expected);
+  EXPECT_EQ(decoded->front(), expected);
 }
 
 TEST(GifFrameWriterTest, EveryFrameDecodesExactlyAndBadOnesAreRefused) {

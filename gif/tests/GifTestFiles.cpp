@@ -66,28 +66,4 @@ std::optional<std::vector<Raster>> ComposeGif(const std::string& bytes, int loop
   return frames;
 }
 
-std::optional<DecodedGif> DecodeGif(const std::string& bytes) {
-  SlurpedGif file(bytes);
-  if (!file.Gif) return std::nullopt;
-  GifFileType* gif = file.Gif;
-  std::optional<DecodedGif> decoded;
-  if (file.Ok) decoded = DecodedGif{{}, gif->SColorMap ? gif->SColorMap->ColorCount : 0};
-  for (int i = 0; decoded && i < gif->ImageCount; ++i) {
-    const SavedImage& image = gif->SavedImages[i];
-    const ColorMapObject* map =
-        image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
-    if (!map) {
-      decoded.reset();
-      break;
-    }
-    Raster raster(image.ImageDesc.Width, image.ImageDesc.Height);
-    for (std::size_t p = 0; p < raster.Pixels.size(); ++p) {
-      const GifColorType& c = map->Colors[image.RasterBits[p]];
-      raster.Pixels[p] = MakeColour(c.Red, c.Green, c.Blue);
-    }
-    decoded->Images.push_back(std::move(raster));
-  }
-  return decoded;
-}
-
 }  // namespace flinder

@@ -27,12 +27,11 @@ inline void WriteWholeFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// What giflib decodes: the images as colours; nothing when giflib refuses the file.
-struct DecodedGif {
-  std::vector<Raster> Images;
-  int GlobalTableSize = 0;
-};
-std::optional<DecodedGif> DecodeGif(const std::string& bytes);
+// The number of entries in the file's global colour table; 0 without one.
+inline int GlobalTableSize(const std::string& bytes) {
+  if (bytes.size() < 11 || !(bytes[10] & 0x80)) return 0;
+  return 2 << (bytes[10] & 7);
+}
 
 // The largest per-channel difference and the PSNR in decibels.
 inline std::pair<int, double> CompareRasters(const Raster& a, const Raster& b) {

@@ -66,9 +66,9 @@ struct ExporterTest : testing::Test {
 TEST_F(ExporterTest, ExportedFramesEqualTheFramesAsDrawnAndAllTakesTheListedDesigns) {
   std::string frames = folder.File("frames"), gif = folder.File("spinner.gif");
   ASSERT_EQ(Run({"--frames", frames, "Spinner", gif}), ExitOk) << Err;
-  auto decoded = DecodeGif(ReadWholeFile(gif));
+  auto decoded = ComposeGif(ReadWholeFile(gif));
   ASSERT_TRUE(decoded);
-  const int count = static_cast<int>(decoded->Images.size());
+  const int count = static_cast<int>(decoded->size());
   EXPECT_EQ(Out,
             "Spinner -> " + gif + " (" + std::to_string(count) + " frames, 40x40, delay 10)\n");
   // The closing frame is written too, though it is not in the GIF.
@@ -76,7 +76,7 @@ TEST_F(ExporterTest, ExportedFramesEqualTheFramesAsDrawnAndAllTakesTheListedDesi
   EXPECT_TRUE(fs::exists(frame(count + 1)));
   EXPECT_FALSE(fs::exists(frame(count + 2)));
   for (int i = 0; i < count; ++i)
-    EXPECT_EQ(DecodeBmp(ReadWholeFile(frame(i + 1))), decoded->Images[i]) << "frame " << i + 1;
+    EXPECT_EQ(DecodeBmp(ReadWholeFile(frame(i + 1))), (*decoded)[i]) << "frame " << i + 1;
 
   // Frames in another format are the same pictures (this design has few colours).
   const std::string pngs = folder.File("pngs");
