@@ -113,13 +113,14 @@ TEST(DrawingSurface, WidePensAreRoundAndSegmentsMeetWithoutANotch) {
           EXPECT_EQ(s.ReadPoint(x, y), Ink) << "width " << width << " at " << x << "," << y;
         }
   }
-  // Along a long segment the body reaches every pixel centre within the radius.
+  // Along a long sloped segment the body, not its round ends, reaches every
+  // pixel centre within the radius.
   s.Clear();
   s.SetDrawWidth(7);
-  s.DrawLine(0, 30.5f, 59, 30.5f);
-  EXPECT_EQ(s.ReadPoint(30, 27), Ink);  // 3.5 from the middle of the segment
-  EXPECT_EQ(s.ReadPoint(30, 34), Ink);
-  EXPECT_EQ(s.ReadPoint(30, 26), White);
+  s.DrawLine(0, 0, 59, 59);
+  EXPECT_EQ(s.ReadPoint(28, 32), Ink);  // 2.8 from the middle of the segment
+  EXPECT_EQ(s.ReadPoint(32, 28), Ink);
+  EXPECT_EQ(s.ReadPoint(27, 33), White);  // 4.2 from it
 }
 
 }  // namespace
