@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "SampleDesigns.h"
 #include "animation/ApngEncoder.h"
 #include "design/FileAccess.h"
 #include "render/FrameRenderer.h"
@@ -14,40 +15,28 @@ namespace {
 
 using namespace flinder;
 
-// The slider position that gives `value`, found along the track.
-void Set(ShapeSettings& s, int index, float value) {
-  for (int k = 0; k <= 1000; ++k) {
-    s.SetSlider(static_cast<std::int16_t>(index), k / 1000.0f);
-    if (s.SliderVal(index) == value) return;
-  }
-  throw std::invalid_argument("no slider position gives the icon's value");
-}
-
-void SetColour(ShapeSettings& s, int slot, int red, int green, int blue) {
-  s.SelectedSlot = slot;
-  s.SetSlider(RedSlider, static_cast<float>(red / 255.0));
-  s.SetSlider(GreenSlider, static_cast<float>(green / 255.0));
-  s.SetSlider(BlueSlider, static_cast<float>(blue / 255.0));
-}
-
 // A five-pointed star (ten vertices) standing on two points, red rings round a
 // yellow heart over a navy shadow, on white or on black.
 Raster DrawIcon(int size, int background) {
   const int scale = size >= 128 ? size / 64 : 1, base = size / scale;
-  ShapeSettings s;
-  Set(s, Sides, 10);
-  Set(s, Speed, 1);
-  Set(s, Radius, static_cast<float>(base * 46 / 100));
-  Set(s, Detail, static_cast<float>(std::clamp(base / 20, 1, 6)));
-  s.SetSlider(StarDepth, 0.4f);
-  Set(s, ShapeShadowOffset, static_cast<float>(std::max(1, base / 32)));
-  s.Star = s.ViewShapeShadow = true;
-  s.PosX = s.PosY = 0.5;
-  SetColour(s, Outer, 200, 0, 0);
-  SetColour(s, Inner, 255, 255, 0);
-  SetColour(s, ShapeShadow, 0, 0, 128);
-  SetColour(s, Back, background, background, background);
-  SetColour(s, Dither, background, background, background);
+  SampleDesign icon{};
+  // Sides, Radius, Speed, Detail, Delay, Width, Height, Star, S Shadow, T Shadow
+  icon.Values = {10,
+                 static_cast<float>(base * 46 / 100),
+                 1,
+                 static_cast<float>(std::clamp(base / 20, 1, 6)),
+                 50,
+                 100,
+                 100,
+                 0.5f,
+                 static_cast<float>(std::max(1, base / 32)),
+                 0};
+  const Rgb back = {background, background, background};
+  // Inner, Outer, Back, Text, S Shadow, T Shadow, Dither
+  icon.Colours = {Rgb{255, 255, 0}, Rgb{200, 0, 0}, back, Rgb{}, Rgb{0, 0, 128}, Rgb{}, back};
+  icon.Star = icon.ViewShapeShadow = true;
+  icon.PosX = icon.PosY = 0.5;
+  const ShapeSettings s = SettingsOf(icon);
   DrawingSurface surface(size, size);
   FrameRenderer renderer;
   renderer.Scale = scale;

@@ -28,8 +28,8 @@ std::string DesignFilePath(const DesignFilePlaces& places) {
   if (fs::exists(fs::symlink_status(beside, error)) ||
       (!installed && ::access(places.ProgramFolder.c_str(), W_OK) == 0))
     return beside.string();
-  // The base directory specification asks for an absolute path and ignores
-  // any other.
+  // Only an absolute XDG_CONFIG_HOME counts; a relative one is ignored, as
+  // other desktop programs ignore it.
   const fs::path config = fs::path(places.ConfigHome).is_absolute()
                               ? fs::path(places.ConfigHome)
                               : fs::path(places.Home) / ".config";
