@@ -4,9 +4,9 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
-#include <fstream>
 
 #include "AppTestSupport.h"
+#include "GifTestFiles.h"
 #include "app/frmGIF.h"
 #include "design/IniDocument.h"
 #include "design/ShapeRecord.h"
@@ -30,36 +30,6 @@ class BusyWindowTest : public QObject {
    private:
     std::function<void()> seen_;
   };
-
-  // What a GIF file holds: its screen, each frame's size and delay.
-  struct GifLayout {
-    int Width = 0, Height = 0;
-    std::vector<QSize> Frames;
-    std::vector<int> Delays;
-  };
-
-  static GifLayout ReadLayout(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string b{std::istreambuf_iterator<char>(in), {}};
-    auto word = [&](std::size_t at) { return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8; };
-    auto skipBlocks = [&](std::size_t at) {
-      while (uint8_t(b.at(at))) at += uint8_t(b[at]) + 1;
-      return at + 1;
-    };
-    auto table = [&](uint8_t flags) { return flags & 0x80 ? 3u << ((flags & 7) + 1) : 0u; };
-    GifLayout gif{word(6), word(8), {}, {}};
-    std::size_t at = 13 + table(uint8_t(b.at(10)));
-    while (at < b.size() && b[at] != 0x3B) {
-      if (b[at] == 0x21) {
-        if (uint8_t(b[at + 1]) == 0xF9) gif.Delays.push_back(word(at + 4));
-        at = skipBlocks(at + 2);
-      } else {
-        gif.Frames.emplace_back(word(at + 5), word(at + 7));
-        at = skipBlocks(at + 10 + table(uint8_t(b[at + 9])) + 1);
-      }
-    }
-    return gif;
-  }
 
   // Designs whose sliders all sit at their own position: triangles of
   // 220 x 220 pixels, 50 ms a frame.
@@ -141,11 +111,12 @@ class BusyWindowTest : public QObject {
     Click(w.cmdAdd.at(0));
     QVERIFY(QTest::qWaitFor([&] { return !w.Busy(); }, 60000));
 
-    const GifLayout gif = ReadLayout(out);
+    const std::optional<GifLayout> gif = LayoutOfGif(ReadWholeFile(out));
+    QVERIFY(gif);
     const std::size_t frames = FramesInCycle(w.Settings, 500) - 1;
-    QCOMPARE(QSize(gif.Width, gif.Height), QSize(220, 220));
-    QCOMPARE(gif.Frames, std::vector<QSize>(frames, QSize(220, 220)));
-    QCOMPARE(gif.Delays, std::vector<int>(frames, 5));
+    QCOMPARE(std::pair(gif->Width, gif->Height), std::pair(220, 220));
+    QCOMPARE(gif->Sizes, std::vector(frames, std::pair(220, 220)));
+    QCOMPARE(gif->Delays, std::vector<int>(frames, 5));
     QCOMPARE(started.FileText(), designs);
     QCOMPARE(w.Settings.CurrentShape, std::string("Alpha"));
     QCOMPARE(started.Dialogs.SaveDialogsOpenedOn.size(), 1);

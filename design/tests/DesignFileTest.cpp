@@ -104,32 +104,29 @@ struct TimerLog : SettingsObserver {
 TEST_F(DesignFileTest, FilesThatCannotBeReadReachTheCallerOnlyOnceReportFileErrorsIsSet) {
   // A FIFO would block a reader for ever.
   ASSERT_EQ(::mkfifo(file_.IniFile.c_str(), 0600), 0);
-  {
-    const std::string& path = file_.IniFile;
-    DesignFile file(path);
-    EXPECT_EQ(file.ReadIni("Shapes", "Star"), "");
-    EXPECT_TRUE(file.ListShapes().empty());
+  EXPECT_EQ(file_.ReadIni("Shapes", "Star"), "");
+  EXPECT_TRUE(file_.ListShapes().empty());
 
-    file.ReportFileErrors = true;
-    const std::string message = "Cannot read the design file " + path + ": not a regular file";
-    auto expectError = [&](auto read) {
-      try {
-        read();
-        ADD_FAILURE() << "no error for " << path;
-      } catch (const DesignFileError& e) {
-        EXPECT_EQ(e.what(), message);
-      }
-    };
-    expectError([&] { file.ReadIni("Shapes", "Star"); });
-    expectError([&] { file.ListShapes(); });
-    TimerLog timer;
-    ShapeSettings s(&timer);
-    expectError([&] { file.LoadShape(s, "Star"); });
-    EXPECT_EQ(file.SaveShape(s, "Star").Reason, message);
-    // The preview timer is back on after each.
-    EXPECT_EQ(timer.log, "off on off on ");
-    EXPECT_EQ(file.WhyUnreadable(), message);
-  }
+  file_.ReportFileErrors = true;
+  const std::string message =
+      "Cannot read the design file " + file_.IniFile + ": not a regular file";
+  auto expectError = [&](auto read) {
+    try {
+      read();
+      ADD_FAILURE() << "no error for " << file_.IniFile;
+    } catch (const DesignFileError& e) {
+      EXPECT_EQ(e.what(), message);
+    }
+  };
+  expectError([&] { file_.ReadIni("Shapes", "Star"); });
+  expectError([&] { file_.ListShapes(); });
+  TimerLog timer;
+  ShapeSettings s(&timer);
+  expectError([&] { file_.LoadShape(s, "Star"); });
+  EXPECT_EQ(file_.SaveShape(s, "Star").Reason, message);
+  // The preview timer is back on after each.
+  EXPECT_EQ(timer.log, "off on off on ");
+  EXPECT_EQ(file_.WhyUnreadable(), message);
   EXPECT_TRUE(fs::is_fifo(file_.IniFile));
 }
 
