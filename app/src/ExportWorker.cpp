@@ -76,7 +76,7 @@ ExportWorker::~ExportWorker() {
 }
 
 void ExportWorker::Start() {
-  thread_.reset(QThread::create([this] { Exporter.Run(); }));
+  thread_.reset(QThread::create([this] { written_ = Exporter.Run().Ok; }));
   connect(thread_.get(), &QThread::finished, this, &ExportWorker::Finished);
   thread_->start();
 }

@@ -1,5 +1,6 @@
 #include "app/MainMenus.h"
 
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -13,6 +14,13 @@ QAction* Item(QMenu* menu, const char* caption, bool checkable = false, bool vis
   return action;
 }
 
+// An item with shortcut keys; the menu shows the first.
+QAction* Keyed(QMenu* menu, const char* caption, const QList<QKeySequence>& keys) {
+  QAction* action = Item(menu, caption);
+  action->setShortcuts(keys);
+  return action;
+}
+
 QAction* HiddenCheck(QMenu* menu, const char* caption) {
   return Item(menu, caption, true, false);
 }
@@ -22,15 +30,21 @@ QAction* HiddenCheck(QMenu* menu, const char* caption) {
 MainMenus BuildMainMenus(QMenuBar* bar) {
   MainMenus m{};
   m.mnuFile = bar->addMenu(QStringLiteral("&File"));
-  m.mnuSaveAs = Item(m.mnuFile, "Save &As...");
-  m.mnuSave = Item(m.mnuFile, "&Save");
+  m.mnuSaveAs = Keyed(m.mnuFile, "Save &As...", {Qt::CTRL | Qt::SHIFT | Qt::Key_S});
+  m.mnuSave = Keyed(m.mnuFile, "&Save", {Qt::CTRL | Qt::Key_S});
   m.mnuSave->setEnabled(false);  // until the first export
   m.mnuFile->addSeparator();
   m.mnuOptimise = Item(m.mnuFile, "&Optimise Size", true);
   m.mnuFile->addSeparator();
-  m.mnuExit = Item(m.mnuFile, "&Exit");
+  m.mnuExit = Keyed(m.mnuFile, "&Exit", {Qt::CTRL | Qt::Key_Q});
 
   m.mnuEdit = bar->addMenu(QStringLiteral("&Edit"));
+  // Undo and Redo take the step's name once there is one.
+  m.mnuUndo = Keyed(m.mnuEdit, "&Undo", {Qt::CTRL | Qt::Key_Z});
+  m.mnuRedo = Keyed(m.mnuEdit, "&Redo", {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y});
+  m.mnuEdit->addSeparator();
+  m.mnuCopyPicture = Keyed(m.mnuEdit, "&Copy Picture", {Qt::CTRL | Qt::Key_C});
+  m.mnuEdit->addSeparator();
   m.mnuShape = m.mnuEdit->addMenu(QStringLiteral("&Shape"));
   m.mnuAdd = Item(m.mnuShape, "&Add");
   m.mnuUpdate = Item(m.mnuShape, "&Update");
@@ -58,7 +72,7 @@ MainMenus BuildMainMenus(QMenuBar* bar) {
   m.mnuOnTop = Item(m.mnuView, "&Always on Top", true);
 
   m.mnuHelp = bar->addMenu(QStringLiteral("&Help"));
-  m.mnuContents = Item(m.mnuHelp, "&Contents");
+  m.mnuContents = Keyed(m.mnuHelp, "&Contents", {Qt::Key_F1});
   m.mnuHelp->addSeparator();
   m.mnuAbout = Item(m.mnuHelp, "&About");
   return m;

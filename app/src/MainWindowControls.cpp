@@ -1,5 +1,5 @@
 // The tool buttons and view toggles, and the live preview's timer and drag.
-#include <QGuiApplication>
+#include <QApplication>
 #include <QMenu>
 
 #include "app/MouseButtons.h"
@@ -46,22 +46,24 @@ void frmMain::cmdAdd_MouseUp(int index, int button) {
 }
 
 void frmMain::ToggleStar() {
-  Settings.ToggleStar();
+  History.Record(QStringLiteral("Star"), [this] { Settings.ToggleStar(); });
 }
 void frmMain::ToggleText() {
-  Settings.ToggleText();
+  History.Record(QStringLiteral("Text"), [this] { Settings.ToggleText(); });
 }
 void frmMain::ToggleShapeShadow() {
-  Settings.ToggleShapeShadow();
+  History.Record(QStringLiteral("Shape Shadow"), [this] { Settings.ToggleShapeShadow(); });
 }
 void frmMain::ToggleTextShadow() {
-  Settings.ToggleTextShadow();
+  History.Record(QStringLiteral("Text Shadow"), [this] { Settings.ToggleTextShadow(); });
 }
 
 void frmMain::SwitchChanged(Switch which, bool on) {
   auto show = [&](QAction* item, int button) {
     item->setChecked(on);
-    if (button >= 0) cmdAdd.at(button)->SetBorder(on);
+    if (button < 0) return;
+    cmdAdd.at(button)->SetBorder(on);
+    cmdAdd.at(button)->SetAccessibleValue(on ? QStringLiteral("on") : QStringLiteral("off"));
   };
   switch (which) {
     case Switch::Star:
@@ -102,20 +104,33 @@ void frmMain::timAnim_Timer() {
   picAnim->update();
 }
 
-void frmMain::picAnim_MouseDown(int button) {
-  if (button != LeftButton || Settings.SliderVal(Delay) <= 10) return;
+// A drag with the left or the right button is one step, from the press to
+// the release; the middle button drags the exported file out.
+void frmMain::picAnim_MouseDown(int button, QPointF position) {
+  if (button == MiddleButton) dragOutFrom_ = position;
+  if (button == RightButton) History.Begin(QStringLiteral("Move Caption"));
+  if (button != LeftButton) return;
+  History.Begin(QStringLiteral("Move Shape"));
+  if (Settings.SliderVal(Delay) <= 10) return;
   Message(QStringLiteral("Please set the delay below 10 while moving shapes."));
   // The message box took the pointer; the drag goes on while the button is
   // still held, until it is released.
-  if (QGuiApplication::mouseButtons() & Qt::LeftButton) picAnim->grabMouse();
+  if (QApplication::mouseButtons() & Qt::LeftButton) picAnim->grabMouse();
 }
 
 void frmMain::picAnim_MouseMove(int button, QPointF position) {
+  if (button == MiddleButton && dragOutFrom_ &&
+      (position - *dragOutFrom_).manhattanLength() >= QApplication::startDragDistance()) {
+    dragOutFrom_.reset();
+    return DragExportedFile();
+  }
   DragInPreview(Settings, button, position.x(), position.y(), picAnim->Surface.Width(),
                 picAnim->Surface.Height());
 }
 
 void frmMain::picAnim_MouseUp() {
+  dragOutFrom_.reset();
+  History.End();
   if (QWidget::mouseGrabber() == picAnim) picAnim->releaseMouse();
 }
 

@@ -9,6 +9,7 @@
 #include "app/MouseButtons.h"
 #include "app/WindowLook.h"
 #include "design/Cp1252.h"
+#include "design/SliderKeys.h"
 #include "render/SliderThumb.h"
 
 namespace flinder {
@@ -51,11 +52,12 @@ void GiveValueLook(QLabel* label) {
 
 }  // namespace
 
-ParameterPanel::ParameterPanel(QWidget* picHold, ShapeSettings& settings, PlatformDialogs& dialogs,
-                               CommonDialogState& dlgAnim)
+ParameterPanel::ParameterPanel(QWidget* picHold, ShapeSettings& settings, UndoHistory& history,
+                               PlatformDialogs& dialogs, CommonDialogState& dlgAnim)
     : picHold_(picHold),
       parentWindow_(picHold->window()),
       settings_(settings),
+      history_(history),
       dialogs_(dialogs),
       dlgAnim_(dlgAnim) {
   AddRow(8);
@@ -72,6 +74,8 @@ void ParameterPanel::AddRow(int top) {
   track->SetBackColor(SliderTrackColour);
   track->MouseDown = [this, row](int button, QPointF p) { picSlider_MouseDown(row, button, p); };
   track->MouseMove = [this, row](int button, QPointF p) { picSlider_MouseMove(row, button, p); };
+  track->MouseUp = [this](int, QPointF) { history_.End(); };
+  track->KeyDown = [this, row](int key) { return picSlider_KeyDown(row, key); };
   picSlider.push_back(track);
   static const QColor valueColours[] = {Qt::red, Qt::green, Qt::blue};
   QColor valueColour =
@@ -121,6 +125,7 @@ void ParameterPanel::BuildColourArea(QWidget* picHold) {
   picCol->SetBackColor(0);
   picCol->MouseDown = [this](int button, QPointF) { picCol_MouseDown(button); };
   picCol->MouseUp = [this](int button, QPointF) { picCol_MouseUp(button); };
+  picCol->MakeButton(QStringLiteral("Colour"));
 
   MakeLabel(picColor, QStringLiteral("Text:"), {-8, 80, 41, 17}, Qt::white,
             Qt::AlignRight | Qt::AlignTop);
@@ -129,8 +134,13 @@ void ParameterPanel::BuildColourArea(QWidget* picHold) {
   txtText->setFont(ArialFont(8.25));
   txtText->setMaxLength(MaxCaptionLength);
   txtText->setValidator(new CodePageValidator(txtText));
-  QObject::connect(txtText, &QLineEdit::textChanged, txtText,
-                   [this](const QString& text) { settings_.Text = text.toStdString(); });
+  QObject::connect(txtText, &QLineEdit::textChanged, txtText, [this](const QString& text) {
+    auto store = [this, &text] { settings_.Text = text.toStdString(); };
+    if (showingCaption_)
+      store();
+    else
+      history_.Record(QStringLiteral("Caption"), store, true);
+  });
 
   auto* frames =
       MakeLabel(picColor, QStringLiteral("Frames:"), {184, 88, 0, 0}, Qt::white, Qt::AlignRight);
@@ -146,12 +156,26 @@ void ParameterPanel::SetupSliders() {
     AddRow(above->y() + above->height());
   }
   picColor->move(10, 2 * picSlider[0]->height() + picSlider[RowCount - 1]->y());
-  for (int i = 0; i < RowCount; ++i) lblSlider[i]->setText(QString::fromLatin1(RowCaptions[i]));
+  for (int i = 0; i < RowCount; ++i) {
+    lblSlider[i]->setText(RowCaption(i));
+    picSlider[i]->MakeSlider(RowCaption(i));
+  }
+  std::vector<QWidget*> order(picSlider.begin(), picSlider.end());
+  order.push_back(picCol);
+  for (int slot : {Inner, Outer, ShapeShadow, Back, Dither, Text, TextShadow})
+    order.push_back(optCol[slot]);
+  order.push_back(txtText);
+  for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+QString ParameterPanel::RowCaption(int row) {
+  return QString::fromLatin1(RowCaptions[row]);
 }
 
 void ParameterPanel::ShowValue(int row, const std::string& text) {
-  if (row >= 0 && row < static_cast<int>(lblSliderVal.size()))
-    lblSliderVal[row]->setText(QString::fromStdString(text));
+  if (row < 0 || row >= static_cast<int>(lblSliderVal.size())) return;
+  lblSliderVal[row]->setText(QString::fromStdString(text));
+  picSlider[row]->SetAccessibleValue(QString::fromStdString(text));
 }
 
 void ParameterPanel::MoveThumb(int row, float position) {
@@ -162,6 +186,10 @@ void ParameterPanel::MoveThumb(int row, float position) {
 
 void ParameterPanel::ShowSwatchColour(ColourValue colour) {
   picCol->SetBackColor(colour);
+  picCol->SetAccessibleValue(QStringLiteral("red %1, green %2, blue %3")
+                                 .arg(GetRed(colour))
+                                 .arg(GetGreen(colour))
+                                 .arg(GetBlue(colour)));
 }
 
 void ParameterPanel::ShowSelectedSlot(int slot) {
@@ -170,23 +198,46 @@ void ParameterPanel::ShowSelectedSlot(int slot) {
 
 void ParameterPanel::ShowCaption(const std::string& text) {
   // Setting the box's text stores the same text back into the record.
+  showingCaption_ = true;
   txtText->setText(QString::fromStdString(text));
+  showingCaption_ = false;
 }
 
 void ParameterPanel::ShowFrameCount(const std::string& text) {
   lblFrame->setText(QString::fromStdString(text));
 }
 
+// A drag is one step, from the press to the release.
 void ParameterPanel::picSlider_MouseDown(int index, int button, QPointF position) {
   if (button != LeftButton) return;
+  history_.Begin(RowCaption(index));
+  SetSliderTo(index, position);
+}
+
+void ParameterPanel::picSlider_MouseMove(int index, int button, QPointF position) {
+  if (button == LeftButton) SetSliderTo(index, position);
+}
+
+void ParameterPanel::SetSliderTo(int index, QPointF position) {
   // Positions are whole pixels of the track, as the mouse reports them.
   const float x = static_cast<float>(std::floor(position.x()));
   const float width = static_cast<float>(picSlider[index]->width());
   settings_.SetSlider(static_cast<std::int16_t>(index), x / width);
 }
 
-void ParameterPanel::picSlider_MouseMove(int index, int button, QPointF position) {
-  picSlider_MouseDown(index, button, position);
+bool ParameterPanel::picSlider_KeyDown(int index, int key) {
+  static const std::pair<int, SliderKey> keys[] = {
+      {Qt::Key_Left, SliderKey::StepDown},     {Qt::Key_Right, SliderKey::StepUp},
+      {Qt::Key_PageDown, SliderKey::PageDown}, {Qt::Key_PageUp, SliderKey::PageUp},
+      {Qt::Key_Home, SliderKey::Start},        {Qt::Key_End, SliderKey::End}};
+  for (const auto& [code, move] : keys) {
+    if (code != key) continue;
+    const float position = KeyedSliderPosition(index, settings_.RowPosition(index), move);
+    history_.Record(RowCaption(index),
+                    [&] { settings_.SetSlider(static_cast<std::int16_t>(index), position); });
+    return true;
+  }
+  return false;
 }
 
 void ParameterPanel::optCol_Click(int index) {
@@ -207,7 +258,7 @@ void ParameterPanel::PickColor() {
   std::optional<ColourValue> picked = dialogs_.PickColour(parentWindow_, dlgAnim_.Color);
   if (!picked) return;
   dlgAnim_.Color = *picked;
-  settings_.ApplyPickedColour(*picked);
+  history_.Record(QStringLiteral("Colour"), [&] { settings_.ApplyPickedColour(*picked); });
 }
 
 }  // namespace flinder

@@ -1,10 +1,14 @@
 #include "app/PictureBox.h"
 
+#include <QAccessible>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
 
 #include "app/MouseButtons.h"
+#include "app/PictureBoxAccessible.h"
 #include "app/WindowLook.h"
 
 namespace flinder {
@@ -23,6 +27,32 @@ PictureBox::PictureBox(QWidget* parent, int width, int height)
     : QWidget(parent), Surface(width, height) {
   resize(width, height);
   setAttribute(Qt::WA_OpaquePaintEvent);
+  static const bool readable = (InstallPictureBoxAccessibility(), true);
+  (void)readable;
+}
+
+void PictureBox::MakeButton(const QString& name) {
+  button_ = true;
+  setFocusPolicy(Qt::TabFocus);
+  setAccessibleName(name);
+}
+
+void PictureBox::MakeSlider(const QString& name) {
+  slider_ = true;
+  setFocusPolicy(Qt::StrongFocus);
+  setAccessibleName(name);
+}
+
+void PictureBox::SetAccessibleValue(const QString& value) {
+  if (value == accessibleValue_) return;
+  accessibleValue_ = value;
+  QAccessibleValueChangeEvent changed(this, value);
+  QAccessible::updateAccessibility(&changed);
+}
+
+QImage PictureBox::Picture() const {
+  if (!picture_.isNull()) return picture_.toImage();
+  return RasterImage(Surface.Capture()).copy();
 }
 
 void PictureBox::SetPictureSize(int width, int height) {
@@ -57,6 +87,13 @@ void PictureBox::paintEvent(QPaintEvent*) {
   else
     painter.drawImage(inset, inset, RasterImage(Surface.Capture()));
   if (border_) DrawSunkenBorder(painter, rect());
+  if (hasFocus()) {
+    // A track's thumb leaves its outer pixels free for the frame.
+    QStyleOptionFocusRect frame;
+    frame.initFrom(this);
+    frame.rect = slider_ ? rect() : rect().adjusted(2, 2, -2, -2);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+  }
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
@@ -69,6 +106,23 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event) {
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
   if (MouseUp) MouseUp(MouseButtonCode(event->button()), event->position());
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* event) {
+  if (KeyDown && KeyDown(event->key())) return;
+  if (button_ && event->key() == Qt::Key_Space && MouseDown) {
+    if (!event->isAutoRepeat()) MouseDown(LeftButton, rect().center());
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void PictureBox::keyReleaseEvent(QKeyEvent* event) {
+  if (button_ && event->key() == Qt::Key_Space && MouseUp) {
+    if (!event->isAutoRepeat()) MouseUp(LeftButton, rect().center());
+    return;
+  }
+  QWidget::keyReleaseEvent(event);
 }
 
 }  // namespace flinder

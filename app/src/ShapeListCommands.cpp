@@ -92,6 +92,8 @@ void frmMain::cmbAnim_Click() {
     return;
   }
   AskFileName = true;  // another design: the next Save asks for its file
+  History.Clear();
+  picAnim->SetAccessibleValue(QString::fromStdString(name));
 }
 
 bool frmMain::NameIsNew() const {
@@ -179,9 +181,11 @@ void frmMain::ChooseCaptionFont() {
   dlgAnim.Color = 0;
   std::optional<CaptionFont> chosen = dialogs_.ChooseFont(this, Settings.Font);
   if (!chosen) return;
-  Settings.Font = *chosen;
-  Panel->optCol[Text]->setChecked(true);
-  Panel->optCol_Click(Text);
+  History.Record(QStringLiteral("Font"), [&] {
+    Settings.Font = *chosen;
+    Panel->optCol[Text]->setChecked(true);
+    Panel->optCol_Click(Text);
+  });
 }
 
 void frmMain::OpenManual() {

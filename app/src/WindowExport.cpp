@@ -63,6 +63,7 @@ void frmMain::ExportFinished() {
     FrameCountChanged(std::to_string(done->Exporter.ExportFrameCount));
   picAnim->Surface = done->Surface();
   picAnim->update();
+  if (done->Written()) LastExportedFile = done->Exporter.OutputFileName;
   SetBusy(false);
   TimerEnabledChanged(true);
   for (const std::string& text : done->Messages()) Message(QString::fromStdString(text));
@@ -84,9 +85,11 @@ void frmMain::SetBusy(bool busy) {
     if (index != 9) button->setEnabled(!busy);
   for (QAction* item :
        {Menus.mnuSaveAs, Menus.mnuOptimise, Menus.mnuEdit->menuAction(), Menus.mnuStar,
-        Menus.mnuText, Menus.mnuShadow->menuAction(), Menus.mnuTransparent})
+        Menus.mnuText, Menus.mnuShadow->menuAction(), Menus.mnuTransparent, Menus.mnuCopyPicture})
     item->setEnabled(!busy);
   Menus.mnuSave->setEnabled(!busy && saveMenuEnabled_);
+  // A shortcut reaches an item of a disabled menu: Undo and Redo go too.
+  ShowUndoItems();
 }
 
 void frmMain::mnuSaveAs_Click() {

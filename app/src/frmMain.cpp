@@ -28,6 +28,7 @@ frmMain::frmMain(PlatformDialogs& dialogs) : dialogs_(dialogs) {
   setCentralWidget(client);
   Menus = BuildMainMenus(menuBar());
   ConnectMenus();
+  ConnectUndo();
   BuildToolButtons();
 
   cmbAnim = new QComboBox(client);
@@ -37,7 +38,7 @@ frmMain::frmMain(PlatformDialogs& dialogs) : dialogs_(dialogs) {
   connect(cmbAnim, &QComboBox::activated, this, [this] { cmbAnim_Click(); });
 
   picHold = new SunkenBox(client, {0, 32, 273, 281}, PanelColour);
-  Panel = std::make_unique<ParameterPanel>(picHold->Client(), Settings, dialogs_, dlgAnim);
+  Panel = std::make_unique<ParameterPanel>(picHold->Client(), Settings, History, dialogs_, dlgAnim);
 
   picPlate = new SunkenBox(client, {280, 0, 199, 312}, PlateColour);
   picPlate->MouseUp = [this](int button, QPointF position) { picPlate_MouseUp(button, position); };
@@ -45,7 +46,10 @@ frmMain::frmMain(PlatformDialogs& dialogs) : dialogs_(dialogs) {
   picAnim->move(40, 40);
   picAnim->Surface.SetForeColor(ColourOf(palette().color(QPalette::Text)));
   picAnim->SetBackColor(ColourOf(palette().color(QPalette::Base)));
-  picAnim->MouseDown = [this](int button, QPointF) { picAnim_MouseDown(button); };
+  picAnim->setAccessibleName(QStringLiteral("Preview"));
+  picAnim->MouseDown = [this](int button, QPointF position) {
+    picAnim_MouseDown(button, position);
+  };
   picAnim->MouseMove = [this](int button, QPointF position) {
     picAnim_MouseMove(button, position);
   };
@@ -73,6 +77,7 @@ void frmMain::BuildToolButtons() {
     button->move(look.Left, 0);
     button->SetPicture(look.Picture);
     button->setToolTip(look.ToolTip);
+    button->MakeButton(look.ToolTip);
     const int index = look.Index;
     button->MouseDown = [this, index](int b, QPointF) { cmdAdd_MouseDown(index, b); };
     button->MouseUp = [this, index](int b, QPointF) { cmdAdd_MouseUp(index, b); };
@@ -89,10 +94,13 @@ void frmMain::ConnectMenus() {
   on(Menus.mnuText, &frmMain::ToggleText);
   on(Menus.mnuShapeShadow, &frmMain::ToggleShapeShadow);
   on(Menus.mnuTextShadow, &frmMain::ToggleTextShadow);
-  connect(Menus.mnuTextFront, &QAction::triggered, this,
-          [this] { Settings.SetSwitch(Switch::TextFront, !Settings.TextFront); });
-  connect(Menus.mnuTransparent, &QAction::triggered, this,
-          [this] { Settings.SetSwitch(Switch::Transparent, !Settings.Transparent); });
+  auto flip = [this](QAction* item, Switch which, const QString& name) {
+    connect(item, &QAction::triggered, this, [this, which, name] {
+      History.Record(name, [&] { Settings.SetSwitch(which, !Settings.SwitchOn(which)); });
+    });
+  };
+  flip(Menus.mnuTextFront, Switch::TextFront, QStringLiteral("Bring to Front"));
+  flip(Menus.mnuTransparent, Switch::Transparent, QStringLiteral("Transparent Background"));
   // An export preference, kept in the design file as soon as it changes.
   connect(Menus.mnuOptimise, &QAction::triggered, this,
           [this](bool checked) { Designs.WriteIni("Export", "Optimise", BooleanText(checked)); });
@@ -104,6 +112,7 @@ void frmMain::ConnectMenus() {
   on(Menus.mnuRemove, &frmMain::mnuRemove_Click);
   on(Menus.mnuRename, &frmMain::mnuRename_Click);
   on(Menus.mnuAbout, &frmMain::mnuAbout_Click);
+  on(Menus.mnuCopyPicture, &frmMain::mnuCopyPicture_Click);
   auto command = [this](QAction* item, std::int16_t code) {
     connect(item, &QAction::triggered, this, [this, code] { RunCommand(code); });
   };

@@ -97,6 +97,11 @@ void ShapeSettings::SetSlider(std::int16_t index, float position) {
   if (observer_) observer_->ThumbMoved(index, position);
 }
 
+float ShapeSettings::RowPosition(int row) const {
+  if (row < ParameterCount) return SliderPos(row);
+  return SliderPos(ColourIndex(std::clamp(SelectedSlot, 0, ColourSlotCount - 1), row - RedSlider));
+}
+
 void ShapeSettings::Notify(int index, float value) {
   if (observer_) observer_->ValueLabelChanged(index, SingleText(value));
 }

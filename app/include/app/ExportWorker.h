@@ -68,6 +68,8 @@ class ExportWorker : public QObject {
   const FrameRenderer& Renderer() const { return renderer_; }
   const DrawingSurface& Surface() const { return surface_; }
   const std::vector<std::string>& Messages() const { return host_.Messages; }
+  // After Finished: true when the output file was written.
+  bool Written() const { return written_; }
 
  signals:
   void Finished();
@@ -78,6 +80,7 @@ class ExportWorker : public QObject {
   FrameRenderer renderer_;
   DrawingSurface surface_;
   QueuedExportHost host_;
+  bool written_ = false;
 
  public:
   // Made last, over the copies above; set its file and options before Start.

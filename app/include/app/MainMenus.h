@@ -16,6 +16,9 @@ struct MainMenus {
   QAction* mnuExit;
 
   QMenu* mnuEdit;
+  QAction* mnuUndo;
+  QAction* mnuRedo;
+  QAction* mnuCopyPicture;
   QMenu* mnuShape;
   QAction* mnuAdd;
   QAction* mnuUpdate;
@@ -45,8 +48,8 @@ struct MainMenus {
   QAction* mnuAbout;
 };
 
-// Builds the tree into `bar`: captions, check marks, enabled and visible
-// states as the window starts with them; no item has a shortcut key.
+// Builds the tree into `bar`: captions, shortcut keys, check marks, enabled
+// and visible states as the window starts with them.
 MainMenus BuildMainMenus(QMenuBar* bar);
 
 }  // namespace flinder

@@ -8,6 +8,7 @@ namespace flinder {
 // 4 middle, added together when several are held.
 constexpr int LeftButton = 1;
 constexpr int RightButton = 2;
+constexpr int MiddleButton = 4;
 
 int MouseButtonCode(Qt::MouseButtons buttons);
 

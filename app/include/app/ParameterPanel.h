@@ -7,6 +7,7 @@
 
 #include "app/PictureBox.h"
 #include "app/PlatformDialogs.h"
+#include "app/UndoHistory.h"
 #include "design/IniDocument.h"
 #include "design/ShapeSettings.h"
 
@@ -25,19 +26,21 @@ struct CommonDialogState {
 
 // The parameter panel inside picHold: thirteen slider rows, the colour
 // options with their swatch, the caption text box and the frame counter.
-// It only passes the user's actions to the settings record and shows what
-// the record tells it.
+// It only passes the user's actions to the settings record, each as a step
+// of the undo history, and shows what the record tells it.
 class ParameterPanel {
  public:
   static constexpr int RowCount = 13;
   // The design file reads no more of a caption back.
   static constexpr int MaxCaptionLength = static_cast<int>(MaxValueLength);
 
-  ParameterPanel(QWidget* picHold, ShapeSettings& settings, PlatformDialogs& dialogs,
-                 CommonDialogState& dlgAnim);
+  ParameterPanel(QWidget* picHold, ShapeSettings& settings, UndoHistory& history,
+                 PlatformDialogs& dialogs, CommonDialogState& dlgAnim);
 
-  // Builds rows 1 to 12 as copies of row 0 and places the colour area below.
+  // Builds rows 1 to 12 as copies of row 0, places the colour area below and
+  // sets the Tab order: the rows, the swatch, the options, the caption box.
   void SetupSliders();
+  static QString RowCaption(int row);
 
   // What the settings record shows.
   void ShowValue(int row, const std::string& text);
@@ -50,6 +53,8 @@ class ParameterPanel {
   // The user's actions.
   void picSlider_MouseDown(int index, int button, QPointF position);
   void picSlider_MouseMove(int index, int button, QPointF position);
+  // Left and Right, Page Up and Page Down, Home and End; false for others.
+  bool picSlider_KeyDown(int index, int key);
   void optCol_Click(int index);
   void picCol_MouseDown(int button);
   void picCol_MouseUp(int button);
@@ -67,10 +72,13 @@ class ParameterPanel {
  private:
   void AddRow(int top);
   void BuildColourArea(QWidget* picHold);
+  void SetSliderTo(int index, QPointF position);
 
   QWidget* picHold_;
   QWidget* parentWindow_;
   ShapeSettings& settings_;
+  UndoHistory& history_;
+  bool showingCaption_ = false;  // the box's text comes from the record
   PlatformDialogs& dialogs_;
   CommonDialogState& dlgAnim_;
 };

@@ -22,6 +22,20 @@ class PictureBox : public QWidget {
 
   DrawingSurface Surface;
   MouseHandler MouseDown, MouseMove, MouseUp;
+  // A key pressed while the box has the focus; true when it was used.
+  std::function<bool(int key)> KeyDown;
+
+  // Keyboard and screen-reader use: a button takes the focus by Tab and is
+  // pressed with Space as with the left button; a slider takes it also by a
+  // click and shows a focus frame. Both are read out by `name`.
+  void MakeButton(const QString& name);
+  void MakeSlider(const QString& name);
+  bool IsSlider() const { return slider_; }
+  // What a screen reader reads after the name ("16" for "Sides, 16").
+  QString AccessibleValue() const { return accessibleValue_; }
+  void SetAccessibleValue(const QString& value);
+  // What the box shows, as an image of its own.
+  QImage Picture() const;
 
   // Sizes the box and its raster together.
   void SetPictureSize(int width, int height);
@@ -38,10 +52,15 @@ class PictureBox : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
   QPixmap picture_;
   bool border_ = false;
+  bool button_ = false;
+  bool slider_ = false;
+  QString accessibleValue_;
 };
 
 }  // namespace flinder

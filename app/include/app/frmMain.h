@@ -11,6 +11,7 @@
 #include "app/PictureBox.h"
 #include "app/PlatformDialogs.h"
 #include "app/SunkenBox.h"
+#include "app/UndoHistory.h"
 #include "design/DesignFile.h"
 #include "design/ShapeSettings.h"
 #include "export/ExportHost.h"
@@ -74,6 +75,9 @@ class frmMain : public QMainWindow,
   void mnuRemove_Click();
   void mnuRename_Click();
   void mnuAbout_Click();
+  // The last exported file on the clipboard (its bytes and its address);
+  // before any export, the preview's frame.
+  void mnuCopyPicture_Click();
 
   // Writes the window's place and topmost state to the design file.
   void SaveWindowPlacement();
@@ -86,7 +90,7 @@ class frmMain : public QMainWindow,
   void cmdAdd_MouseUp(int index, int button);
   void cmbAnim_Click();
   void timAnim_Timer();
-  void picAnim_MouseDown(int button);
+  void picAnim_MouseDown(int button, QPointF position);
   void picAnim_MouseMove(int button, QPointF position);
   void picAnim_MouseUp();
   void picPlate_MouseUp(int button, QPointF position);
@@ -95,6 +99,7 @@ class frmMain : public QMainWindow,
   QSize ClientSize() const;
 
   ShapeSettings Settings{this};
+  UndoHistory History{Settings};
   DesignFile Designs;
   FrameRenderer Renderer{this};
   bool StartupDone = false;
@@ -106,6 +111,8 @@ class frmMain : public QMainWindow,
   bool Busy() const;
   // The user manual.
   std::string ManualFile;
+  // The file the last successful export wrote; empty before one.
+  std::string LastExportedFile;
 
   std::map<int, PictureBox*> cmdAdd;  // by the tool button's index
   QComboBox* cmbAnim;
@@ -171,6 +178,11 @@ class frmMain : public QMainWindow,
 
   void BuildToolButtons();
   void ConnectMenus();
+  void ConnectUndo();
+  // Undo and Redo are usable when there is a step and the window is not busy.
+  void ShowUndoItems();
+  // The middle button drags the last exported file out of the preview.
+  void DragExportedFile();
   void CentrePreview();
   void RestoreWindowPlace(const IniDocument& stored);
   void FillDesignList(const IniDocument& stored);
@@ -187,6 +199,7 @@ class frmMain : public QMainWindow,
   int cycleFrames_ = 0;                   // frames the running export draws
   bool saveMenuEnabled_ = false;          // File > Save, kept while busy
   bool closeAfterExport_ = false;
+  std::optional<QPointF> dragOutFrom_;  // where the middle button went down
 };
 
 }  // namespace flinder

@@ -94,6 +94,9 @@ class ShapeSettings {
 
   float SliderPos(int index) const { return sliderPos_.at(index); }
   float SliderVal(int index) const { return sliderVal_.at(index); }
+  // The position slider row `row` (0 to 12) shows: rows 10 to 12 show the
+  // selected colour slot.
+  float RowPosition(int row) const;
 
   // A slot's colour from its values, and from its positions (each x 255,
   // halves to even), as the renderer uses them.

@@ -15,5 +15,6 @@ enum class Switch {
   // The background blend is left out of exported pictures (transparent).
   Transparent,
 };
+constexpr int SwitchCount = 8;
 
 }  // namespace flinder
