@@ -63,6 +63,7 @@ void frmMain::InitApplication(const std::string& iniFile, const std::string& man
     cmbAnim->setCurrentIndex(0);
     cmbAnim_Click();
   }
+  cmbAnim->setFocus();  // the keyboard starts on the design list
   timAnim.start();
 }
 

@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 #include "app/MouseButtons.h"
 #include "app/PictureBoxAccessible.h"
@@ -88,11 +87,10 @@ void PictureBox::paintEvent(QPaintEvent*) {
     painter.drawImage(inset, inset, RasterImage(Surface.Capture()));
   if (border_) DrawSunkenBorder(painter, rect());
   if (hasFocus()) {
-    // A track's thumb leaves its outer pixels free for the frame.
-    QStyleOptionFocusRect frame;
-    frame.initFrom(this);
-    frame.rect = slider_ ? rect() : rect().adjusted(2, 2, -2, -2);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    // A track's thumb leaves its outer pixels free for the frame; a button's
+    // frame lies inside its border.
+    painter.setPen(palette().color(QPalette::Highlight));
+    painter.drawRect(slider_ ? rect().adjusted(0, 0, -1, -1) : rect().adjusted(2, 2, -3, -3));
   }
 }
 

@@ -102,8 +102,10 @@ class BusyWindowTest : public QObject {
     });
     w.Progress->picVal->installEventFilter(&watch);
 
+    w.ToggleStar();  // a step to undo, but not while busy
     Click(w.cmdAdd.at(0));
-    QVERIFY(w.Busy() && w.Progress->isVisible());
+    QVERIFY(w.Busy() && w.Progress->isVisible() && !w.Menus.mnuUndo->isEnabled());
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
     Click(w.Panel->picSlider[Width], Qt::LeftButton, {20, 3});
     Click(w.Panel->picSlider[Delay], Qt::LeftButton, {150, 3});
     QTest::keyClick(w.cmbAnim, Qt::Key_Down);
@@ -121,6 +123,7 @@ class BusyWindowTest : public QObject {
     QCOMPARE(w.Settings.CurrentShape, std::string("Alpha"));
     QCOMPARE(started.Dialogs.SaveDialogsOpenedOn.size(), 1);
     QVERIFY(w.timAnim.isActive() && w.cmbAnim->isEnabled() && w.Panel->picSlider[0]->isEnabled());
+    QVERIFY(w.Settings.Star && w.Menus.mnuUndo->isEnabled());
 
     QVERIFY(std::is_sorted(bar.begin(), bar.end()));
     QVERIFY(QSet<int>(bar.begin(), bar.end()).size() >= 20);

@@ -60,6 +60,10 @@ float KeyedSliderPosition(int row, float position, SliderKey key) {
     case SliderKey::StepDown:
       do --step;
       while (step > 0 && SliderValue(row, StepPosition(row, step)) == value);
+      // On to where that value starts.
+      while (step > 0 && SliderValue(row, StepPosition(row, step - 1)) ==
+                             SliderValue(row, StepPosition(row, step)))
+        --step;
       return StepPosition(row, step);
     case SliderKey::StepUp:
       do ++step;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "design/ShapeSettings.h"
+#include "design/SliderKeys.h"
 
 namespace flinder {
 namespace {
@@ -52,6 +53,22 @@ TEST(ShapeSettings, ColourSlidersWriteEveryComponentIntoTheSelectedSlotOnly) {
   EXPECT_EQ(s.PlainColour(Text), MakeColour(255, 127, 127));
   // The renderer's colour rounds position x 255: 127.5 gives 128.
   EXPECT_EQ(s.PositionColour(Text), MakeColour(255, 128, 128));
+}
+
+// Every row's values one by one each way, Speed's ±0.1 left out, each
+// value always at the same position.
+TEST(SliderKeys, StepsVisitEveryValueOnceAndBackAgainOnTheSamePositions) {
+  const int values[] = {21, 101, 99, 6, 1000, 401, 401, 101, 21, 21, 256, 256, 256};
+  for (int row = 0; row <= BlueSlider; ++row) {
+    std::vector<float> up{0}, down{1};
+    while (up.back() < 1) up.push_back(KeyedSliderPosition(row, up.back(), SliderKey::StepUp));
+    while (down.back() > 0)
+      down.push_back(KeyedSliderPosition(row, down.back(), SliderKey::StepDown));
+    EXPECT_EQ(up.size(), values[row]) << "row " << row;
+    for (size_t i = 1; i < up.size(); ++i)
+      EXPECT_GT(SliderValue(row, up[i]), SliderValue(row, up[i - 1])) << "row " << row;
+    EXPECT_EQ(std::vector(down.rbegin(), down.rend()), up) << "row " << row;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,211 @@
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QTest>
+
+#include "AppTestSupport.h"
+#include "design/DecimalText.h"
+#include "design/FileAccess.h"
+#include "design/SliderKeys.h"
+
+namespace flinder {
+
+class EditingTest : public QObject {
+  Q_OBJECT
+
+  static void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+  }
+  static QString Label(frmMain& w, int row) { return w.Panel->lblSliderVal[row]->text(); }
+  static QString Read(QWidget* widget) {
+    QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(widget);
+    return readable->text(QAccessible::Name) + ", " + readable->text(QAccessible::Value);
+  }
+
+ private slots:
+  void KeysMoveTheFocusedSliderAndReachTheDesignFileAfterUpdate() {
+    StartedWindow started(DesignFileOf({"Disc"}, 0.5f));
+    frmMain& w = *started.Window;
+    ParameterPanel& panel = *w.Panel;
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QCOMPARE(QApplication::focusWidget(), w.cmbAnim);
+    Key(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), panel.picSlider[Sides]);
+    Key(Qt::Key_Right);
+    QCOMPARE(Label(w, Sides), QString("14"));
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_PageUp);
+    QCOMPARE(Label(w, Radius), QString("60"));
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Right);  // Speed passes over 0.1
+    QCOMPARE(Label(w, Speed), QString("0.2"));
+    Key(Qt::Key_Left);
+    QCOMPARE(Label(w, Speed), QString("0"));
+    Key(Qt::Key_End);
+    QCOMPARE(Label(w, Speed), QString("5"));
+    // A click on a track takes the focus; a step from where it put the
+    // thumb is one value.
+    QTest::mouseClick(panel.picSlider[Delay], Qt::LeftButton, {}, {5, 4});
+    QCOMPARE(QApplication::focusWidget(), panel.picSlider[Delay]);
+    QCOMPARE(Label(w, Delay), QString("28"));
+    Key(Qt::Key_Left);
+    QCOMPARE(Label(w, Delay), QString("27"));
+    QCOMPARE(w.timAnim.interval(), 27);
+
+    w.mnuUpdate_Click();
+    const IniDocument file(started.FileText());
+    QCOMPARE(file.Read("Disc", "Slider0"), std::string("0.55"));
+    QCOMPARE(file.Read("Disc", "Slider1"), std::string("0.6"));
+    QCOMPARE(file.Read("Disc", "Slider2"), std::string("1"));
+  }
+
+  void ScreenReadersReadNamesAndValuesAndSpacePressesButtons() {
+    StartedWindow started(DesignFileOf({"Disc"}, 0.5f));
+    frmMain& w = *started.Window;
+    ParameterPanel& panel = *w.Panel;
+    QCOMPARE(Read(panel.picSlider[Sides]), QString("Sides, 13"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(panel.picSlider[Sides])->role(),
+             QAccessible::Slider);
+    QCOMPARE(Read(w.cmdAdd.at(1)), QString("Polygon/star, off"));
+    QCOMPARE(Read(panel.picCol), QString("Colour, red 127, green 127, blue 127"));
+    QCOMPARE(Read(w.picAnim), QString("Preview, Disc"));
+
+    QTest::keyClick(w.cmdAdd.at(1), Qt::Key_Space);
+    QVERIFY(w.Settings.Star);
+    QCOMPARE(Read(w.cmdAdd.at(1)), QString("Polygon/star, on"));
+    QTest::keyClick(panel.optCol[Outer], Qt::Key_Space);
+    QCOMPARE(w.Settings.SelectedSlot, int(Outer));
+    started.Dialogs.ColourAnswers.push_back(MakeColour(1, 2, 3));
+    QTest::keyClick(panel.picCol, Qt::Key_Space);
+    QCOMPARE(Read(panel.picCol), QString("Colour, red 1, green 2, blue 3"));
+    QCOMPARE(w.Settings.PlainColour(Outer), MakeColour(1, 2, 3));
+  }
+
+  void ShortcutsActWhereverTheFocusIsButTheCaptionBoxKeepsItsOwn() {
+    StartedWindow started(DesignFileOf({"Disc"}, 0.5f));
+    frmMain& w = *started.Window;
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.Panel->picSlider[Radius]->setFocus();
+    Key(Qt::Key_End);
+    QCOMPARE(w.Menus.mnuUndo->text(), QString("&Undo Radius"));
+    w.cmbAnim->setFocus();
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Label(w, Radius), QString("50"));
+    QCOMPARE(w.Menus.mnuRedo->text(), QString("&Redo Radius"));
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(Label(w, Radius), QString("100"));
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(Label(w, Radius), QString("100"));
+
+    QLineEdit* caption = w.Panel->txtText;
+    caption->setFocus();
+    Type(caption, "!");
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(caption->text(), QString("Flinder"));
+    QCOMPARE(Label(w, Radius), QString("100"));
+    caption->selectAll();
+    Key(Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QString("Flinder"));
+  }
+
+  void CopyPictureCopiesThePreviewBeforeAnExportAndTheFileAfterOne() {
+    StartedWindow started(DesignFileOf({"Disc"}, 0.1f));
+    frmMain& w = *started.Window;
+    w.timAnim_Timer();
+    w.Menus.mnuCopyPicture->trigger();
+    const QImage preview =
+        qvariant_cast<QImage>(QApplication::clipboard()->mimeData()->imageData());
+    QCOMPARE(preview.convertToFormat(QImage::Format_RGB32),
+             w.picAnim->Picture().convertToFormat(QImage::Format_RGB32));
+
+    const std::string out = started.scratch_.File("Disc.gif");
+    started.Dialogs.SaveAnswers.push_back(QString::fromStdString(out));
+    Click(w.cmdAdd.at(0));
+    QVERIFY(ExportEnds(w));
+    w.Menus.mnuCopyPicture->trigger();
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    QCOMPARE(copied->data("image/gif"), QByteArray::fromStdString(ReadFileBytes(out).value()));
+    QCOMPARE(copied->urls(), QList{QUrl::fromLocalFile(QString::fromStdString(out))});
+  }
+
+  // One edit of each kind, each a step of its own; undoing and redoing them
+  // all walks the record back and forth, the panel, buttons and menus with it.
+  void EveryKindOfEditUndoesAndRedoesWithTheWidgetsInStep() {
+    StartedWindow started(DesignFileOf({"Disc", "Other"}, 0.5f));
+    frmMain& w = *started.Window;
+    ParameterPanel& panel = *w.Panel;
+    started.Dialogs.ColourAnswers.push_back(MakeColour(10, 20, 30));
+    started.Dialogs.FontAnswers.push_back(CaptionFont{"Serif", 20});
+    const std::pair<QString, std::function<void()>> edits[] = {
+        {"Radius",
+         [&] {
+           PictureBox* track = panel.picSlider[Radius];
+           Press(track, Qt::LeftButton, {10, 4}, Qt::LeftButton);
+           for (int x : {20, 30, 40}) Move(track, {x, 4}, Qt::LeftButton);
+           Release(track, Qt::LeftButton, {40, 4}, Qt::NoButton);
+         }},
+        {"Sides", [&] { QTest::keyClick(panel.picSlider[Sides], Qt::Key_Right); }},
+        {"Colour", [&] { Click(panel.picCol); }},
+        {"Star", [&] { Click(w.cmdAdd.at(1)); }},
+        {"Transparent Background", [&] { w.Menus.mnuTransparent->trigger(); }},
+        {"Caption", [&] { Type(panel.txtText, "abc"); }},
+        {"Font", [&] { w.Menus.mnuFont->trigger(); }},
+        {"Move Shape",
+         [&] {
+           Press(w.picAnim, Qt::LeftButton, {1, 1}, Qt::LeftButton);
+           Move(w.picAnim, {10, 10}, Qt::LeftButton);
+           Move(w.picAnim, {20, 30}, Qt::LeftButton);
+           Release(w.picAnim, Qt::LeftButton, {20, 30}, Qt::NoButton);
+         }},
+    };
+    auto shown = [&](const DesignState& expected) {
+      const ShapeSettings& s = w.Settings;
+      QVERIFY(StateOf(s).SameDesign(expected));
+      for (int row = 0; row < ParameterPanel::RowCount; ++row)
+        QCOMPARE(Label(w, row),
+                 QString::fromStdString(SingleText(SliderValue(row, s.RowPosition(row)))));
+      QVERIFY(panel.optCol[s.SelectedSlot]->isChecked());
+      QCOMPARE(panel.picCol->Surface.BackColor(), s.PlainColour(s.SelectedSlot));
+      QCOMPARE(w.cmdAdd.at(1)->HasBorder(), s.Star);
+      QCOMPARE(w.Menus.mnuTransparent->isChecked(), s.Transparent);
+      QCOMPARE(panel.txtText->text().toStdString(), s.Text);
+    };
+    std::vector<DesignState> states{StateOf(w.Settings)};
+    for (const auto& [name, edit] : edits) {
+      edit();
+      QCOMPARE(w.Menus.mnuUndo->text(), "&Undo " + name);
+      QVERIFY(!StateOf(w.Settings).SameDesign(states.back()));
+      states.push_back(StateOf(w.Settings));
+    }
+    QCOMPARE(w.History.Stack.count(), int(std::size(edits)));
+    for (size_t step = states.size() - 1; step > 0; --step) {
+      w.Menus.mnuUndo->trigger();
+      shown(states[step - 1]);
+    }
+    QVERIFY(!w.Menus.mnuUndo->isEnabled());
+    for (size_t step = 1; step < states.size(); ++step) {
+      w.Menus.mnuRedo->trigger();
+      shown(states[step]);
+    }
+
+    // Undo writes nothing; another design starts a history of its own.
+    const std::string file = started.FileText();
+    w.Menus.mnuUndo->trigger();
+    QCOMPARE(started.FileText(), file);
+    w.cmbAnim->setCurrentIndex(1);
+    w.cmbAnim_Click();
+    QVERIFY(!w.Menus.mnuUndo->isEnabled() && !w.Menus.mnuRedo->isEnabled());
+  }
+};
+
+}  // namespace flinder
+
+QTEST_MAIN(flinder::EditingTest)
+#include "EditingTest.moc"
