@@ -120,10 +120,15 @@ class EditingTest : public QObject {
     frmMain& w = *started.Window;
     w.timAnim_Timer();
     w.Menus.mnuCopyPicture->trigger();
-    const QImage preview =
-        qvariant_cast<QImage>(QApplication::clipboard()->mimeData()->imageData());
-    QCOMPARE(preview.convertToFormat(QImage::Format_RGB32),
-             w.picAnim->Picture().convertToFormat(QImage::Format_RGB32));
+    // The preview's raster, pixel for pixel, as the box shows it.
+    const QImage preview = qvariant_cast<QImage>(QApplication::clipboard()->mimeData()->imageData());
+    const Raster& raster = w.picAnim->Surface.Capture();
+    QCOMPARE(preview.size(), QSize(raster.Width, raster.Height));
+    for (int y = 0; y < raster.Height; ++y)
+      for (int x = 0; x < raster.Width; ++x) {
+        const QRgb pixel = preview.pixel(x, y);
+        QCOMPARE(MakeColour(qRed(pixel), qGreen(pixel), qBlue(pixel)), raster.At(x, y));
+      }
 
     const std::string out = started.scratch_.File("Disc.gif");
     started.Dialogs.SaveAnswers.push_back(QString::fromStdString(out));
@@ -154,7 +159,7 @@ class EditingTest : public QObject {
         {"Sides", [&] { QTest::keyClick(panel.picSlider[Sides], Qt::Key_Right); }},
         {"Colour", [&] { Click(panel.picCol); }},
         {"Star", [&] { Click(w.cmdAdd.at(1)); }},
-        {"Transparent Background", [&] { w.Menus.mnuTransparent->trigger(); }},
+        {"Bring to Front", [&] { w.Menus.mnuTextFront->trigger(); }},
         {"Caption", [&] { Type(panel.txtText, "abc"); }},
         {"Font", [&] { w.Menus.mnuFont->trigger(); }},
         {"Move Shape",
@@ -174,7 +179,7 @@ class EditingTest : public QObject {
       QVERIFY(panel.optCol[s.SelectedSlot]->isChecked());
       QCOMPARE(panel.picCol->Surface.BackColor(), s.PlainColour(s.SelectedSlot));
       QCOMPARE(w.cmdAdd.at(1)->HasBorder(), s.Star);
-      QCOMPARE(w.Menus.mnuTransparent->isChecked(), s.Transparent);
+      QCOMPARE(w.Menus.mnuTextFront->isChecked(), s.TextFront);
       QCOMPARE(panel.txtText->text().toStdString(), s.Text);
     };
     std::vector<DesignState> states{StateOf(w.Settings)};
@@ -185,6 +190,7 @@ class EditingTest : public QObject {
       states.push_back(StateOf(w.Settings));
     }
     QCOMPARE(w.History.Stack.count(), int(std::size(edits)));
+    QVERIFY(states.at(7).Font.FontName == "Serif" && states.at(7).SelectedSlot == Text);
     for (size_t step = states.size() - 1; step > 0; --step) {
       w.Menus.mnuUndo->trigger();
       shown(states[step - 1]);

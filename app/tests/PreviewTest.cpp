@@ -47,21 +47,6 @@ class PreviewTest : public QObject {
     QCOMPARE(w.Renderer.Angle, angle);
   }
 
-  void TheWidgetShowsTheRasterPixelForPixel() {
-    StartedWindow started(DiscFile());
-    frmMain& w = *started.Window;
-    w.timAnim.stop();
-    w.timAnim_Timer();
-    const QImage shown = w.picAnim->grab().toImage();
-    const Raster& raster = w.picAnim->Surface.Capture();
-    QCOMPARE(shown.size(), QSize(raster.Width, raster.Height));
-    for (int y = 0; y < raster.Height; y += 7)
-      for (int x = 0; x < raster.Width; x += 3)
-        QCOMPARE(ColourValue(MakeColour(qRed(shown.pixel(x, y)), qGreen(shown.pixel(x, y)),
-                                        qBlue(shown.pixel(x, y)))),
-                 raster.At(x, y));
-  }
-
   void LeftDragMovesTheShapeRightDragTheCaptionClampedToTheBox() {
     StartedWindow started(DiscFile());
     frmMain& w = *started.Window;
