@@ -159,6 +159,7 @@ void ParameterPanel::SetupSliders() {
   for (int i = 0; i < RowCount; ++i) {
     lblSlider[i]->setText(RowCaption(i));
     picSlider[i]->MakeSlider(RowCaption(i));
+    picSlider[i]->SetAccessibleRange(SliderValue(i, 0), SliderValue(i, 1));
   }
   std::vector<QWidget*> order(picSlider.begin(), picSlider.end());
   order.push_back(picCol);

@@ -7,9 +7,22 @@
 namespace flinder {
 namespace {
 
-class PictureBoxAccessible : public QAccessibleWidget {
+// A slider's value is also a number in its range, as readers of sliders
+// expect; it changes only through the slider's own keys and clicks.
+class PictureBoxAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
  public:
   explicit PictureBoxAccessible(PictureBox* box) : QAccessibleWidget(box) {}
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::ValueInterface && Box()->IsSlider())
+      return static_cast<QAccessibleValueInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+  }
+  QVariant currentValue() const override { return Box()->AccessibleValue().toDouble(); }
+  void setCurrentValue(const QVariant&) override {}
+  QVariant minimumValue() const override { return Box()->AccessibleRange().first; }
+  QVariant maximumValue() const override { return Box()->AccessibleRange().second; }
+  QVariant minimumStepSize() const override { return QVariant(); }
 
   QAccessible::Role role() const override {
     if (Box()->IsSlider()) return QAccessible::Slider;

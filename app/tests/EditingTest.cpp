@@ -70,8 +70,9 @@ class EditingTest : public QObject {
     frmMain& w = *started.Window;
     ParameterPanel& panel = *w.Panel;
     QCOMPARE(Read(panel.picSlider[Sides]), QString("Sides, 13"));
-    QCOMPARE(QAccessible::queryAccessibleInterface(panel.picSlider[Sides])->role(),
-             QAccessible::Slider);
+    QAccessibleInterface* sides = QAccessible::queryAccessibleInterface(panel.picSlider[Sides]);
+    QCOMPARE(sides->role(), QAccessible::Slider);
+    QCOMPARE(sides->valueInterface()->maximumValue().toDouble(), 23.0);
     QCOMPARE(Read(w.cmdAdd.at(1)), QString("Polygon/star, off"));
     QCOMPARE(Read(panel.picCol), QString("Colour, red 127, green 127, blue 127"));
     QCOMPARE(Read(w.picAnim), QString("Preview, Disc"));
@@ -121,7 +122,8 @@ class EditingTest : public QObject {
     w.timAnim_Timer();
     w.Menus.mnuCopyPicture->trigger();
     // The preview's raster, pixel for pixel, as the box shows it.
-    const QImage preview = qvariant_cast<QImage>(QApplication::clipboard()->mimeData()->imageData());
+    const QImage preview =
+        qvariant_cast<QImage>(QApplication::clipboard()->mimeData()->imageData());
     const Raster& raster = w.picAnim->Surface.Capture();
     QCOMPARE(preview.size(), QSize(raster.Width, raster.Height));
     for (int y = 0; y < raster.Height; ++y)

@@ -3,6 +3,7 @@
 #include <QPixmap>
 #include <QWidget>
 #include <functional>
+#include <utility>
 
 #include "render/DrawingSurface.h"
 
@@ -34,6 +35,9 @@ class PictureBox : public QWidget {
   // What a screen reader reads after the name ("16" for "Sides, 16").
   QString AccessibleValue() const { return accessibleValue_; }
   void SetAccessibleValue(const QString& value);
+  // A slider's lowest and highest value.
+  std::pair<double, double> AccessibleRange() const { return accessibleRange_; }
+  void SetAccessibleRange(double lowest, double highest) { accessibleRange_ = {lowest, highest}; }
   // What the box shows, as an image of its own.
   QImage Picture() const;
 
@@ -61,6 +65,7 @@ class PictureBox : public QWidget {
   bool button_ = false;
   bool slider_ = false;
   QString accessibleValue_;
+  std::pair<double, double> accessibleRange_;
 };
 
 }  // namespace flinder
