@@ -85,10 +85,11 @@ void frmMain::SetBusy(bool busy) {
     if (index != 9) button->setEnabled(!busy);
   for (QAction* item :
        {Menus.mnuSaveAs, Menus.mnuOptimise, Menus.mnuEdit->menuAction(), Menus.mnuStar,
-        Menus.mnuText, Menus.mnuShadow->menuAction(), Menus.mnuTransparent, Menus.mnuCopyPicture})
+        Menus.mnuText, Menus.mnuShadow->menuAction(), Menus.mnuTransparent})
     item->setEnabled(!busy);
   Menus.mnuSave->setEnabled(!busy && saveMenuEnabled_);
-  // A shortcut reaches an item of a disabled menu: Undo and Redo go too.
+  // The Edit menu's own items are greyed out with it.
+  Menus.mnuCopyPicture->setEnabled(!busy);
   ShowUndoItems();
 }
 

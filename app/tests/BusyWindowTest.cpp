@@ -102,6 +102,7 @@ class BusyWindowTest : public QObject {
     });
     w.Progress->picVal->installEventFilter(&watch);
 
+    QVERIFY(QTest::qWaitForWindowActive(&w));
     w.ToggleStar();  // a step to undo, but not while busy
     Click(w.cmdAdd.at(0));
     QVERIFY(w.Busy() && w.Progress->isVisible() && !w.Menus.mnuUndo->isEnabled());
