@@ -14,6 +14,9 @@
 namespace flinder {
 namespace {
 
+// The picture under the pointer while the file is dragged, at most.
+constexpr int DragPictureSize = 64;
+
 // The file's address, and its bytes under the MIME type of its format for
 // programs that paste pictures rather than files.
 QMimeData* ExportedFileData(const QString& file) {
@@ -59,7 +62,8 @@ void frmMain::DragExportedFile() {
   if (LastExportedFile.empty()) return;
   auto* drag = new QDrag(picAnim);
   drag->setMimeData(ExportedFileData(QString::fromStdString(LastExportedFile)));
-  drag->setPixmap(QPixmap::fromImage(picAnim->Picture()));
+  drag->setPixmap(QPixmap::fromImage(
+      picAnim->Picture().scaled(DragPictureSize, DragPictureSize, Qt::KeepAspectRatio)));
   drag->exec(Qt::CopyAction);
 }
 
