@@ -88,8 +88,9 @@ void PictureBox::paintEvent(QPaintEvent*) {
   if (border_) DrawSunkenBorder(painter, rect());
   if (hasFocus()) {
     // A track's thumb leaves its outer pixels free for the frame; a button's
-    // frame lies inside its border.
-    painter.setPen(palette().color(QPalette::Highlight));
+    // frame lies inside its border. Dotted in the text colour, it shows on
+    // the light track as on a button.
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
     painter.drawRect(slider_ ? rect().adjusted(0, 0, -1, -1) : rect().adjusted(2, 2, -3, -3));
   }
 }
