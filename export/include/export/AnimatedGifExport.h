@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "design/ExportChoices.h"
 #include "design/ExportResult.h"
 #include "design/ShapeSettings.h"
 #include "export/ExportHost.h"
@@ -43,6 +45,12 @@ class AnimatedGifExport {
   bool AskFileName = false;
   // Write only what changes from frame to frame (an export preference).
   bool Optimise = false;
+  // The format to write; none: the one the output file's extension names.
+  std::optional<ExportFormat> Format;
+  // How often the animation plays.
+  LoopChoice Loop;
+  // Every length drawn this many times larger (1 to 3).
+  int Scale = 1;
 
   // Frame files of the current export, entry 1 at index 0.
   std::vector<std::string> FrameFiles;
