@@ -3,12 +3,16 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/ExportWorker.h"
 #include "app/frmGIF.h"
 #include "app/frmMain.h"
+#include "design/FileNameParts.h"
+#include "design/SaveTarget.h"
 
 namespace flinder {
 namespace {
@@ -16,6 +20,23 @@ namespace {
 // A progress window that is never painted (minimised, say) must not hold
 // the export back for long.
 constexpr int LongestWaitForProgressMs = 250;
+
+// The formats the save dialog offers, in its order.
+struct SaveFileFormat {
+  ExportFormat Format;
+  const char* Name;  // as the progress window says it
+  const char* Label;
+};
+constexpr SaveFileFormat SaveFileFormats[] = {
+    {ExportFormat::Gif, "GIF", "GIF89a Files (*.gif)"},
+    {ExportFormat::Webp, "WebP", "WebP Animations (*.webp)"},
+    {ExportFormat::Apng, "APNG", "APNG Animations (*.png *.apng)"},
+};
+
+const SaveFileFormat& SaveFileFormatOf(ExportFormat format) {
+  return *std::find_if(std::begin(SaveFileFormats), std::end(SaveFileFormats),
+                       [format](const SaveFileFormat& f) { return f.Format == format; });
+}
 
 }  // namespace
 
@@ -36,11 +57,16 @@ void frmMain::ExportAnimatedGif() {
     return Message(QString::fromStdString(worker->Folder().Problem()));
   worker->Exporter.OutputFileName = OutputFileName;
   worker->Exporter.Optimise = Menus.mnuOptimise->isChecked();
+  worker->Exporter.Format = OutputFormat;
+  worker->Exporter.Loop = ExportLoop();
+  worker->Exporter.Scale = ExportScale();
   export_ = std::move(worker);
   connect(export_.get(), &ExportWorker::Finished, this, &frmMain::ExportFinished);
 
   SetBusy(true);
   timAnim.stop();
+  Progress->Label1->setText(QStringLiteral("Flindering animated %1. Please wait...")
+                                .arg(QLatin1String(SaveFileFormatOf(OutputFormat).Name)));
   ShowProgress();
   // The frames are drawn once the progress window shows its text.
   auto start = std::make_shared<bool>(false);
@@ -83,9 +109,12 @@ void frmMain::SetBusy(bool busy) {
   for (auto& [index, button] : cmdAdd)
     if (index != 9) button->setEnabled(!busy);
   for (QAction* item :
-       {Menus.mnuSaveAs, Menus.mnuOptimise, Menus.mnuEdit->menuAction(), Menus.mnuStar,
-        Menus.mnuText, Menus.mnuShadow->menuAction(), Menus.mnuTransparent})
+       {Menus.mnuSaveAs, Menus.mnuOptimise, Menus.mnuLoopForever, Menus.mnuScale->menuAction(),
+        Menus.mnuEdit->menuAction(), Menus.mnuStar, Menus.mnuText, Menus.mnuShadow->menuAction(),
+        Menus.mnuTransparent})
     item->setEnabled(!busy);
+  // A closed submenu's items still answer trigger(); they are refused themselves.
+  for (QAction* item : Menus.mnuScaleItems) item->setEnabled(!busy);
   Menus.mnuSave->setEnabled(!busy && saveMenuEnabled_);
 }
 
@@ -97,16 +126,25 @@ void frmMain::mnuSaveAs_Click() {
   AskFileName = AskFileName && asked;
 }
 
+// The dialog opens in the folder last saved to, on the format last chosen;
+// the format the answer asks for is the one the next export writes.
 std::optional<std::string> frmMain::AskSaveFileName(const std::string& suggested) {
-  // The dialog opens in the folder last saved to.
   const QString folder = OutputFileName.empty()
                              ? QDir::currentPath()
                              : QFileInfo(QString::fromStdString(OutputFileName)).absolutePath();
-  std::optional<QString> chosen = dialogs_.AskSaveFileName(
-      this, QStringLiteral("Create Animated (GIF89a)"), QStringLiteral("GIF89a Files (*.gif)"),
-      folder + "/" + QString::fromStdString(suggested));
+  std::vector<SaveFileType> types;
+  for (const SaveFileFormat& f : SaveFileFormats)
+    types.push_back({QLatin1String(f.Label), QLatin1String(FormatExtension(f.Format))});
+  const auto selected = &SaveFileFormatOf(OutputFormat) - SaveFileFormats;
+  const std::string name = WithExtension(suggested, std::string(FormatExtension(OutputFormat)));
+  std::optional<SaveFileChoice> chosen =
+      dialogs_.AskSaveFileName(this, QStringLiteral("Create Animated (GIF89a)"), types,
+                               static_cast<int>(selected), folder + "/" + QString::fromStdString(name));
   if (!chosen) return std::nullopt;
-  return chosen->toStdString();
+  const SaveTarget target =
+      SaveTargetOf(chosen->FileName.toStdString(), SaveFileFormats[chosen->Type].Format);
+  OutputFormat = target.Format;
+  return target.FileName;
 }
 
 void frmMain::EnableSaveMenu() {

@@ -11,7 +11,6 @@
 #include "app/WindowLook.h"
 #include "app/frmGIF.h"
 #include "app/frmNew.h"
-#include "design/ValueText.h"
 
 namespace flinder {
 namespace {
@@ -93,9 +92,7 @@ void frmMain::ConnectMenus() {
           [this] { Settings.SetSwitch(Switch::TextFront, !Settings.TextFront); });
   connect(Menus.mnuTransparent, &QAction::triggered, this,
           [this] { Settings.SetSwitch(Switch::Transparent, !Settings.Transparent); });
-  // An export preference, kept in the design file as soon as it changes.
-  connect(Menus.mnuOptimise, &QAction::triggered, this,
-          [this](bool checked) { Designs.WriteIni("Export", "Optimise", BooleanText(checked)); });
+  ConnectExportChoices();
   // The menu has flipped the check mark already; the window follows it.
   connect(Menus.mnuOnTop, &QAction::triggered, this,
           [this](bool checked) { SetWindowOnTop(this, checked); });

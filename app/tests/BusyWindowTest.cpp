@@ -108,6 +108,8 @@ class BusyWindowTest : public QObject {
     Click(w.Panel->picSlider[Delay], Qt::LeftButton, {150, 3});
     QTest::keyClick(w.cmbAnim, Qt::Key_Down);
     w.Menus.mnuSaveAs->trigger();
+    w.Menus.mnuLoopForever->trigger();
+    w.Menus.mnuScaleItems[1]->trigger();
     Click(w.cmdAdd.at(0));
     QVERIFY(QTest::qWaitFor([&] { return !w.Busy(); }, 60000));
 

@@ -13,8 +13,8 @@
 
 namespace flinder {
 
-// The web-ready choices of the window: the export preference "Optimise
-// Size", the design switch "Transparent Background" and the note about very
+// The web-ready choices of the window: the export preferences of the File
+// menu, the design switch "Transparent Background" and the note about very
 // short delays.
 class WebReadyTest : public QObject {
   Q_OBJECT
@@ -39,20 +39,34 @@ class WebReadyTest : public QObject {
   }
 
  private slots:
-  void OptimiseSizeIsAnExportPreferenceKeptInTheDesignFile() {
-    StartedWindow started(Designs());
+  void ExportPreferencesAreKeptInTheDesignFileAndReachTheExport() {
+    IniDocument file(Designs());
+    file.Write("Export", "Loop", "5");
+    StartedWindow started(file.Bytes());
     frmMain& w = *started.Window;
-    QVERIFY(!w.Menus.mnuOptimise->isChecked());
+    QVERIFY(!w.Menus.mnuOptimise->isChecked() && !w.Menus.mnuLoopForever->isChecked());
+    QVERIFY(w.Menus.mnuScaleItems[0]->isChecked());
     const auto plain = SaveTo(started, started.scratch_.File("plain.gif"));
 
     w.Menus.mnuOptimise->trigger();
     QCOMPARE(w.Designs.ReadIni("Export", "Optimise"), std::string("True"));
     QVERIFY(SaveTo(started, started.scratch_.File("optimised.gif")) < plain);
+    // Unchecked again, Loop Forever gives back the count the file held.
+    w.Menus.mnuLoopForever->trigger();
+    QCOMPARE(w.Designs.ReadIni("Export", "Loop"), std::string("Forever"));
+    w.Menus.mnuLoopForever->trigger();
+    QCOMPARE(w.Designs.ReadIni("Export", "Loop"), std::string("5"));
+    w.Menus.mnuLoopForever->trigger();
+    w.Menus.mnuScaleItems[2]->trigger();
+    QCOMPARE(w.Designs.ReadIni("Export", "Scale"), std::string("3"));
+    QVERIFY(!w.Menus.mnuScaleItems[0]->isChecked());
     w.close();
 
     started.Window = std::make_unique<frmMain>(started.Dialogs);
     started.Start();
     QVERIFY(started.Window->Menus.mnuOptimise->isChecked());
+    QVERIFY(started.Window->Menus.mnuLoopForever->isChecked());
+    QVERIFY(started.Window->Menus.mnuScaleItems[2]->isChecked());
     started.Window->Menus.mnuOptimise->trigger();
     QCOMPARE(started.Window->Designs.ReadIni("Export", "Optimise"), std::string("False"));
   }

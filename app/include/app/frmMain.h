@@ -12,6 +12,7 @@
 #include "app/PlatformDialogs.h"
 #include "app/SunkenBox.h"
 #include "design/DesignFile.h"
+#include "design/ExportChoices.h"
 #include "design/ShapeSettings.h"
 #include "export/ExportHost.h"
 #include "render/FrameRenderer.h"
@@ -99,11 +100,15 @@ class frmMain : public QMainWindow,
   FrameRenderer Renderer{this};
   bool StartupDone = false;
   CommonDialogState dlgAnim;
-  // The file the next Save writes, and whether it asks for one first.
+  // The file the next Save writes, its format, and whether it asks for one first.
   std::string OutputFileName;
+  ExportFormat OutputFormat = ExportFormat::Gif;
   bool AskFileName = false;
   // True while an export runs: what could change the design is disabled.
   bool Busy() const;
+  // The File menu's export choices: how often the animation plays, its scale.
+  LoopChoice ExportLoop() const;
+  int ExportScale() const;
   // The user manual.
   std::string ManualFile;
 
@@ -171,6 +176,9 @@ class frmMain : public QMainWindow,
 
   void BuildToolButtons();
   void ConnectMenus();
+  // The export preferences of the File menu, kept in the design file's [Export].
+  void ConnectExportChoices();
+  void ShowExportChoices(const IniDocument& stored);
   void CentrePreview();
   void RestoreWindowPlace(const IniDocument& stored);
   void FillDesignList(const IniDocument& stored);
@@ -187,6 +195,7 @@ class frmMain : public QMainWindow,
   int cycleFrames_ = 0;                   // frames the running export draws
   bool saveMenuEnabled_ = false;          // File > Save, kept while busy
   bool closeAfterExport_ = false;
+  int loopRepeats_ = LoopChoice::SeedRepeats;  // the count Loop Forever unchecked gives back
 };
 
 }  // namespace flinder
