@@ -71,6 +71,21 @@ class WebReadyTest : public QObject {
     QCOMPARE(started.Window->Designs.ReadIni("Export", "Optimise"), std::string("False"));
   }
 
+  void TheSaveDialogsFileTypeNamesTheFormatOfANameWithoutOne() {
+    StartedWindow started(Designs());
+    frmMain& w = *started.Window;
+    started.Dialogs.SaveTypeAnswers = {1};  // WebP
+    started.Dialogs.SaveAnswers = {QString::fromStdString(started.scratch_.File("spin"))};
+    w.mnuSaveAs_Click();
+    QVERIFY(ExportEnds(w));
+    QVERIFY(std::filesystem::exists(started.scratch_.File("spin.webp")));
+    QCOMPARE(w.Progress->Label1->text(), QString("Flindering animated WebP. Please wait..."));
+
+    w.mnuSaveAs_Click();  // opens on WebP now; cancelled
+    QVERIFY(started.Dialogs.SaveDialogsOpenedOn[1].endsWith(
+        " | WebP Animations (*.webp) | " + QString::fromStdString(started.scratch_.File("Untitled.webp"))));
+  }
+
   void TransparentBackgroundIsSavedWithTheDesignAndPreviewedOnChecks() {
     StartedWindow started(Designs());
     frmMain& w = *started.Window;
