@@ -35,13 +35,8 @@ std::optional<SaveFileChoice> ScriptedDialogs::AskSaveFileName(
   if (SaveAnswers.empty()) return std::nullopt;
   const QString answer = SaveAnswers.front();
   SaveAnswers.pop_front();
-  int type = selected;
-  if (!SaveTypeAnswers.empty()) {
-    type = SaveTypeAnswers.front();
-    SaveTypeAnswers.pop_front();
-  }
   if (answer.isEmpty()) return std::nullopt;
-  return SaveFileChoice{answer, type};
+  return SaveFileChoice{answer, SaveTypeAnswer < 0 ? selected : SaveTypeAnswer};
 }
 
 std::optional<CaptionFont> ScriptedDialogs::ChooseFont(QWidget*, const CaptionFont&) {

@@ -26,9 +26,9 @@ class ScriptedDialogs : public PlatformDialogs {
   QStringList Questions;
   bool AnswerYes = true;
   // Save dialog answers (an empty one cancels), the file type chosen with
-  // each (none: the one it opened on), and how each dialog opened.
+  // them (-1: the one it opened on), and how each dialog opened.
   std::deque<QString> SaveAnswers;
-  std::deque<int> SaveTypeAnswers;
+  int SaveTypeAnswer = -1;
   QStringList SaveDialogsOpenedOn;  // "title | type;;type | selected type | file"
   std::deque<std::optional<CaptionFont>> FontAnswers;
   QStringList OpenedUrls;

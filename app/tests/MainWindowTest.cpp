@@ -65,13 +65,10 @@ class MainWindowTest : public QObject {
     w.ToggleStar();
     QVERIFY(w.Menus.mnuPolygon->isChecked() && !w.Settings.ViewLine);
 
-    w.Menus.mnuTextFront->trigger();
-    QVERIFY(w.Settings.TextFront && w.Menus.mnuTextFront->isChecked());
     w.Menus.mnuOnTop->trigger();
     QVERIFY(w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     w.Menus.mnuOnTop->trigger();
     QVERIFY(!w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
-    QVERIFY(!w.Menus.mnuSave->isEnabled());
   }
 
   void TheBackdropFillsTheWindowAndNeverGetsShorterThanThePreview() {
