@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
-#include <algorithm>
+#include <iterator>
 
 #include "app/ExportWorker.h"
 #include "app/frmGIF.h"
@@ -21,21 +21,24 @@ namespace {
 // the export back for long.
 constexpr int LongestWaitForProgressMs = 250;
 
-// The formats the save dialog offers, in its order.
+// The file types the save dialog offers, in this order: one a format, in
+// the order of ExportFormat.
 struct SaveFileFormat {
-  ExportFormat Format;
   const char* Name;  // as the progress window says it
   const char* Label;
 };
 constexpr SaveFileFormat SaveFileFormats[] = {
-    {ExportFormat::Gif, "GIF", "GIF89a Files (*.gif)"},
-    {ExportFormat::Webp, "WebP", "WebP Animations (*.webp)"},
-    {ExportFormat::Apng, "APNG", "APNG Animations (*.png *.apng)"},
+    {"GIF", "GIF89a Files (*.gif)"},
+    {"WebP", "WebP Animations (*.webp)"},
+    {"APNG", "APNG Animations (*.png *.apng)"},
 };
 
-const SaveFileFormat& SaveFileFormatOf(ExportFormat format) {
-  return *std::find_if(std::begin(SaveFileFormats), std::end(SaveFileFormats),
-                       [format](const SaveFileFormat& f) { return f.Format == format; });
+int SaveFileTypeOf(ExportFormat format) {
+  return static_cast<int>(format);
+}
+
+ExportFormat FormatOfSaveFileType(int type) {
+  return static_cast<ExportFormat>(type);
 }
 
 }  // namespace
@@ -66,7 +69,7 @@ void frmMain::ExportAnimatedGif() {
   SetBusy(true);
   timAnim.stop();
   Progress->Label1->setText(QStringLiteral("Flindering animated %1. Please wait...")
-                                .arg(QLatin1String(SaveFileFormatOf(OutputFormat).Name)));
+                                .arg(QLatin1String(SaveFileFormats[SaveFileTypeOf(OutputFormat)].Name)));
   ShowProgress();
   // The frames are drawn once the progress window shows its text.
   auto start = std::make_shared<bool>(false);
@@ -133,16 +136,16 @@ std::optional<std::string> frmMain::AskSaveFileName(const std::string& suggested
                              ? QDir::currentPath()
                              : QFileInfo(QString::fromStdString(OutputFileName)).absolutePath();
   std::vector<SaveFileType> types;
-  for (const SaveFileFormat& f : SaveFileFormats)
-    types.push_back({QLatin1String(f.Label), QLatin1String(FormatExtension(f.Format))});
-  const auto selected = &SaveFileFormatOf(OutputFormat) - SaveFileFormats;
+  for (int type = 0; type < static_cast<int>(std::size(SaveFileFormats)); ++type)
+    types.push_back({QLatin1String(SaveFileFormats[type].Label),
+                     QLatin1String(FormatExtension(FormatOfSaveFileType(type)))});
   const std::string name = WithExtension(suggested, std::string(FormatExtension(OutputFormat)));
-  std::optional<SaveFileChoice> chosen =
-      dialogs_.AskSaveFileName(this, QStringLiteral("Create Animated (GIF89a)"), types,
-                               static_cast<int>(selected), folder + "/" + QString::fromStdString(name));
+  std::optional<SaveFileChoice> chosen = dialogs_.AskSaveFileName(
+      this, QStringLiteral("Create Animated (GIF89a)"), types, SaveFileTypeOf(OutputFormat),
+      folder + "/" + QString::fromStdString(name));
   if (!chosen) return std::nullopt;
   const SaveTarget target =
-      SaveTargetOf(chosen->FileName.toStdString(), SaveFileFormats[chosen->Type].Format);
+      SaveTargetOf(chosen->FileName.toStdString(), FormatOfSaveFileType(chosen->Type));
   OutputFormat = target.Format;
   return target.FileName;
 }
