@@ -1,16 +1,14 @@
-// The File menu's export preferences: settings of the design file, not of
-// a design, written as soon as they change and read once at start-up.
+// The File menu's export choices beside Optimise Size: settings of the
+// design file, not of a design, written as soon as they change and read once
+// at start-up.
 #include <QAction>
 #include <QMenu>
 
 #include "app/frmMain.h"
-#include "design/ValueText.h"
 
 namespace flinder {
 
 void frmMain::ConnectExportChoices() {
-  connect(Menus.mnuOptimise, &QAction::triggered, this,
-          [this](bool checked) { Designs.WriteIni("Export", "Optimise", BooleanText(checked)); });
   // Unchecked, the count the file held before comes back (the seed's when none).
   connect(Menus.mnuLoopForever, &QAction::triggered, this,
           [this] { Designs.WriteIni("Export", "Loop", LoopKeyText(ExportLoop())); });
@@ -20,7 +18,6 @@ void frmMain::ConnectExportChoices() {
 }
 
 void frmMain::ShowExportChoices(const IniDocument& stored) {
-  Menus.mnuOptimise->setChecked(IsTrue(stored.Read("Export", "Optimise")));
   const LoopChoice loop = LoopFromKey(stored.Read("Export", "Loop"));
   Menus.mnuLoopForever->setChecked(loop.Forever);
   loopRepeats_ = loop.Repeats;

@@ -12,6 +12,7 @@
 #include "app/frmMain.h"
 #include "design/DesignName.h"
 #include "design/ShapeList.h"
+#include "design/ValueText.h"
 #include "design/WindowPlacement.h"
 
 namespace flinder {
@@ -54,6 +55,7 @@ void frmMain::InitApplication(const std::string& iniFile, const std::string& man
   // The image module and the angle factor need no initialisation here.
   Panel->SetupSliders();
   RestoreWindowPlace(stored);
+  Menus.mnuOptimise->setChecked(IsTrue(stored.Read("Export", "Optimise")));
   ShowExportChoices(stored);
   StartupDone = true;
   // A file that could not be read is reported over the finished window.

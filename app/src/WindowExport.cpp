@@ -112,11 +112,11 @@ void frmMain::SetBusy(bool busy) {
   for (auto& [index, button] : cmdAdd)
     if (index != 9) button->setEnabled(!busy);
   for (QAction* item :
-       {Menus.mnuSaveAs, Menus.mnuOptimise, Menus.mnuLoopForever, Menus.mnuScale->menuAction(),
-        Menus.mnuEdit->menuAction(), Menus.mnuStar, Menus.mnuText, Menus.mnuShadow->menuAction(),
-        Menus.mnuTransparent})
+       {Menus.mnuSaveAs, Menus.mnuOptimise, Menus.mnuEdit->menuAction(), Menus.mnuStar,
+        Menus.mnuText, Menus.mnuShadow->menuAction(), Menus.mnuTransparent})
     item->setEnabled(!busy);
-  // A closed submenu's items still answer trigger(); they are refused themselves.
+  // A closed submenu's items still answer trigger(), so they are refused themselves.
+  for (QAction* item : {Menus.mnuLoopForever, Menus.mnuScale->menuAction()}) item->setEnabled(!busy);
   for (QAction* item : Menus.mnuScaleItems) item->setEnabled(!busy);
   Menus.mnuSave->setEnabled(!busy && saveMenuEnabled_);
 }

@@ -11,6 +11,7 @@
 #include "app/WindowLook.h"
 #include "app/frmGIF.h"
 #include "app/frmNew.h"
+#include "design/ValueText.h"
 
 namespace flinder {
 namespace {
@@ -92,7 +93,9 @@ void frmMain::ConnectMenus() {
           [this] { Settings.SetSwitch(Switch::TextFront, !Settings.TextFront); });
   connect(Menus.mnuTransparent, &QAction::triggered, this,
           [this] { Settings.SetSwitch(Switch::Transparent, !Settings.Transparent); });
-  ConnectExportChoices();
+  // An export preference, kept in the design file as soon as it changes.
+  connect(Menus.mnuOptimise, &QAction::triggered, this,
+          [this](bool checked) { Designs.WriteIni("Export", "Optimise", BooleanText(checked)); });
   // The menu has flipped the check mark already; the window follows it.
   connect(Menus.mnuOnTop, &QAction::triggered, this,
           [this](bool checked) { SetWindowOnTop(this, checked); });
@@ -108,6 +111,7 @@ void frmMain::ConnectMenus() {
   command(Menus.mnuAdd, 0);
   command(Menus.mnuFont, 5);
   command(Menus.mnuContents, 6);
+  ConnectExportChoices();
 }
 
 // ---- layout ----

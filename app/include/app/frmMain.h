@@ -176,9 +176,6 @@ class frmMain : public QMainWindow,
 
   void BuildToolButtons();
   void ConnectMenus();
-  // The export preferences of the File menu, kept in the design file's [Export].
-  void ConnectExportChoices();
-  void ShowExportChoices(const IniDocument& stored);
   void CentrePreview();
   void RestoreWindowPlace(const IniDocument& stored);
   void FillDesignList(const IniDocument& stored);
@@ -189,13 +186,16 @@ class frmMain : public QMainWindow,
   // window usable again, its messages shown.
   void ExportFinished();
   void SetBusy(bool busy);
+  // Loop Forever and Export Scale, kept in the design file's [Export].
+  void ConnectExportChoices();
+  void ShowExportChoices(const IniDocument& stored);
 
   PlatformDialogs& dialogs_;
   std::unique_ptr<ExportWorker> export_;  // the running export
+  int loopRepeats_ = LoopChoice::SeedRepeats;  // the count Loop Forever unchecked gives back
   int cycleFrames_ = 0;                   // frames the running export draws
   bool saveMenuEnabled_ = false;          // File > Save, kept while busy
   bool closeAfterExport_ = false;
-  int loopRepeats_ = LoopChoice::SeedRepeats;  // the count Loop Forever unchecked gives back
 };
 
 }  // namespace flinder
