@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <thread>
 #include <utility>
@@ -19,6 +20,10 @@ namespace flinder {
 
 int GifDelay(float delayMilliseconds) {
   return static_cast<int>(std::nearbyint(static_cast<double>(delayMilliseconds) / 10));
+}
+
+int DelayMilliseconds(float delay) {
+  return static_cast<int>(std::lround(delay));
 }
 
 std::string SlowPlaybackNote(int delay) {
@@ -45,13 +50,52 @@ bool AnimatedGifExport::ChooseOutputFile() {
   if (!OutputFileName.empty() && !AskFileName) return true;
   if (OutputFileName.empty()) host_.EnableSaveMenu();
   // A cancelled dialog leaves the known name as it was.
-  std::optional<std::string> chosen = host_.AskSaveFileName("Untitled.gif");
+  std::optional<std::string> chosen = host_.AskSaveFileName(
+      "Untitled." + std::string(FormatExtension(Format.value_or(ExportFormat::Gif))));
   if (!chosen || chosen->empty()) return false;
   OutputFileName = *chosen;
   AskFileName = false;  // the next Save writes to the chosen file
   host_.RepaintMainWindow();
   return true;
 }
+
+ExportFormat AnimatedGifExport::OutputFormat() const {
+  return Format ? *Format : FormatOfFileName(OutputFileName).value_or(ExportFormat::Gif);
+}
+
+namespace {
+
+// For as long as it lives, the export draws Scale times larger on a surface
+// Scale times the preview's size (the pen it starts with too); then the
+// preview's surface and scale are back.
+class ScaledDrawing {
+ public:
+  ScaledDrawing(DrawingSurface& surface, FrameRenderer& renderer, int scale)
+      : surface_(surface), renderer_(renderer), scale_(std::clamp(scale, 1, MaxExportScale)) {
+    if (scale_ == 1) return;
+    preview_ = surface;
+    surface.Resize(surface.Width() * scale_, surface.Height() * scale_);
+    surface.SetDrawWidth(surface.DrawWidth() * scale_);
+    renderer.Scale = scale_;
+  }
+  ~ScaledDrawing() {
+    if (scale_ == 1) return;
+    surface_ = std::move(preview_);
+    renderer_.Scale = 1;
+  }
+  ScaledDrawing(const ScaledDrawing&) = delete;
+  ScaledDrawing& operator=(const ScaledDrawing&) = delete;
+
+  int Scale() const { return scale_; }
+
+ private:
+  DrawingSurface& surface_;
+  FrameRenderer& renderer_;
+  int scale_;
+  DrawingSurface preview_;
+};
+
+}  // namespace
 
 ExportSummary AnimatedGifExport::Run() {
   FrameFiles.clear();
@@ -60,17 +104,28 @@ ExportSummary AnimatedGifExport::Run() {
 
   host_.SetPreviewTimerEnabled(false);
   host_.ShowProgress();
+  const ExportFormat format = OutputFormat();
   gifDelay_ = GifDelay(settings_.SliderVal(Delay));
-  if (std::string note = SlowPlaybackNote(gifDelay_); !note.empty()) host_.ShowNote(note);
+  if (std::string note = SlowPlaybackNote(gifDelay_); !note.empty() && format == ExportFormat::Gif)
+    host_.ShowNote(note);
 
+  ExportSummary summary{true, format};
   ExportResult result;
-  if (Optimise || settings_.Transparent) {
-    result = EncodeCycle();
-  } else {
-    result = RenderCycle(true);
-    if (result.Ok) result = ConvertAndMergeFrames();
+  {
+    ScaledDrawing scaled(surface_, renderer_, Scale);
+    summary.Scale = scaled.Scale();
+    summary.Width = surface_.Width();
+    summary.Height = surface_.Height();
+    if (format != ExportFormat::Gif) {
+      result = EncodeWebAnimation(format);
+    } else if (Optimise || settings_.Transparent) {
+      result = EncodeCycle();
+    } else {
+      result = RenderCycle(true);
+      if (result.Ok) result = ConvertAndMergeFrames();
+    }
+    RemoveTemporaryFiles();
   }
-  RemoveTemporaryFiles();
 
   host_.RestoreTopmost();
   host_.HideProgress();
@@ -80,7 +135,14 @@ ExportSummary AnimatedGifExport::Run() {
     host_.ShowMessage(result.Message);
     return {};
   }
-  return {true, std::max(ExportFrameCount - 1, 1), surface_.Width(), surface_.Height(), gifDelay_};
+  summary.FramesInGif =
+      format == ExportFormat::Gif ? std::max(ExportFrameCount - 1, 1) : framesWritten_;
+  summary.Delay = gifDelay_;
+  summary.DelayMilliseconds = DelayMilliseconds(settings_.SliderVal(Delay));
+  std::error_code error;
+  summary.Bytes = std::filesystem::file_size(OutputFileName, error);
+  if (error) summary.Bytes = 0;
+  return summary;
 }
 
 std::string AnimatedGifExport::FrameFileName(int number, const char* extension) const {
@@ -169,6 +231,7 @@ ExportResult AnimatedGifExport::ConvertAndMergeFrames() {
   // the only frame there is. Readers want a logical screen that holds the frames.
   const int mergeCount = std::max(ExportFrameCount, 2);
   AnimatedGIF merger;
+  merger.LoopCount = Loop.GifLoopCount();
   return merger.MergeGifFrames(
       FrameFiles, mergeCount, OutputFileName, static_cast<std::int16_t>(surface_.Width()),
       static_cast<std::int16_t>(surface_.Height()), static_cast<std::int16_t>(gifDelay_));
@@ -200,7 +263,7 @@ ExportResult AnimatedGifExport::EncodeCycle() {
   const int frames = std::max(ExportFrameCount - 1, 1);
   GifAnimationEncoder encoder(surface_.Width(), surface_.Height(), palette_.Colours(),
                               palette_.TransparentIndex(), Optimise,
-                              static_cast<std::uint16_t>(gifDelay_));
+                              static_cast<std::uint16_t>(gifDelay_), Loop.GifLoopCount());
   // The preview goes on from where the first pass ended.
   const double endAngle = renderer_.Angle;
   const std::int16_t endFrameNo = renderer_.FrameNo;

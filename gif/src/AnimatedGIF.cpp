@@ -15,7 +15,6 @@ constexpr std::uint8_t GraphicControlLabel = 0xF9;
 constexpr std::uint8_t PlainTextLabel = 0x01;
 constexpr std::uint8_t ImageSeparator = 0x2C;
 constexpr std::uint8_t Trailer = 0x3B;
-constexpr int LoopCount = 999;
 
 }  // namespace
 
@@ -59,7 +58,7 @@ ExportResult AnimatedGIF::MergeGifFrames(const std::vector<std::string>& frameFi
 
   file.Signature = "GIF89a";
   file.ScreenDescriptor = BuildScreenDescriptor();
-  file.LoopBlock = BuildLoopExtension();
+  file.LoopBlock = BuildLoopExtension(LoopCount);
   file.Trailer = std::string(1, static_cast<char>(Trailer));
   return WriteGifFile(file, outputFile);
 }
@@ -81,9 +80,9 @@ std::string AnimatedGIF::BuildScreenDescriptor() const {
   return screen + ScreenFields + FirstColorTable;
 }
 
-std::string AnimatedGIF::BuildLoopExtension() {
+std::string AnimatedGIF::BuildLoopExtension(int loopCount) {
   std::string loop = "\x21\xFF\x0BNETSCAPE2.0\x03\x01";
-  AppendWord(loop, LoopCount);
+  AppendWord(loop, loopCount);
   loop += '\0';
   return loop;
 }

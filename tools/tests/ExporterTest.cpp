@@ -69,8 +69,9 @@ TEST_F(ExporterTest, ExportedFramesEqualTheFramesAsDrawnAndAllTakesTheListedDesi
   auto decoded = ComposeGif(ReadWholeFile(gif));
   ASSERT_TRUE(decoded);
   const int count = static_cast<int>(decoded->size());
-  EXPECT_EQ(Out,
-            "Spinner -> " + gif + " (" + std::to_string(count) + " frames, 40x40, delay 10)\n");
+  EXPECT_EQ(Out, "Spinner -> " + gif + " (" + std::to_string(count) +
+                     " frames, 40x40, scale 1x, delay 10): " + std::to_string(fs::file_size(gif)) +
+                     " bytes\n");
   // The closing frame is written too, though it is not in the GIF.
   auto frame = [&](int number) { return frames + "/frame" + std::to_string(number) + ".bmp"; };
   EXPECT_TRUE(fs::exists(frame(count + 1)));
@@ -114,7 +115,7 @@ TEST_F(ExporterTest, OptimizeKeepsThePicturesAndAShortDelayIsNoted) {
   ASSERT_TRUE(file.SaveShape(quick, "Quick"));
   ASSERT_EQ(Run({"--optimize", "Quick", optimised}), ExitOk);
   EXPECT_EQ(Err, "flinder-export: " + SlowPlaybackNote(0) + "\n");
-  EXPECT_NE(Out.find("delay 0)"), std::string::npos);
+  EXPECT_NE(Out.find("delay 0):"), std::string::npos);
 }
 
 TEST_F(ExporterTest, ErrorsGiveTheirExitCodeAndOneLine) {

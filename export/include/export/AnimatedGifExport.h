@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,12 +18,17 @@ namespace flinder {
 // What one export produced.
 struct ExportSummary {
   bool Ok = false;
-  int FramesInGif = 0;
+  ExportFormat Format = ExportFormat::Gif;
+  int FramesInGif = 0;  // the frames in the file, whatever its format
   int Width = 0, Height = 0;
-  int Delay = 0;  // hundredths of a second
+  int Scale = 1;
+  int Delay = 0;              // hundredths of a second, as a GIF stores it
+  int DelayMilliseconds = 0;  // as WebP and APNG store it
+  std::uintmax_t Bytes = 0;   // the size of the file written
 };
 
-// Turns the current design into a looping animated GIF: one rotation cycle
+// Turns the current design into a looping animated GIF, WebP or APNG. For a
+// GIF, one rotation cycle
 // is drawn frame by frame, each frame saved as tempN.bmp in the temporary
 // folder, converted to tempN.gif and merged into the output file; the
 // temporary files are removed whatever happens. A size-optimised export, or
@@ -30,6 +36,8 @@ struct ExportSummary {
 // palette, once more to encode the frames straight into the file. The output
 // file is replaced only once the new one is complete, and any failure ends
 // the export with one message and the preview and windows as they were.
+// WebP and APNG are drawn once, frame by frame on every core, with real alpha
+// for a transparent design.
 class AnimatedGifExport {
  public:
   static constexpr int MaxFrames = 500;
@@ -49,8 +57,12 @@ class AnimatedGifExport {
   std::optional<ExportFormat> Format;
   // How often the animation plays.
   LoopChoice Loop;
-  // Every length drawn this many times larger (1 to 3).
+  // Every length drawn this many times larger (1 to 3); the preview's
+  // surface and scale are back afterwards.
   int Scale = 1;
+
+  // The format the export writes: Format, else the output file's, else GIF.
+  ExportFormat OutputFormat() const;
 
   // Frame files of the current export, entry 1 at index 0.
   std::vector<std::string> FrameFiles;
@@ -70,6 +82,8 @@ class AnimatedGifExport {
   ExportResult RenderCycle(bool keepFrameFiles);
   ExportResult ConvertAndMergeFrames();
   ExportResult EncodeCycle();
+  // WebP and APNG (WebAnimationExport.cpp).
+  ExportResult EncodeWebAnimation(ExportFormat format);
   // Chooses the palette's colours; a quantiser failure is the export's message.
   ExportResult BuildPalette(AnimationPalette& palette) const;
   void ShowFinishedCaption();
@@ -83,10 +97,14 @@ class AnimatedGifExport {
   std::string temporaryFolder_;
   AnimationPalette palette_;  // the colours of the frames drawn so far
   int gifDelay_ = 0;          // hundredths of a second, worked out once per export
+  int framesWritten_ = 0;     // by a WebP or APNG export
 };
 
 // The delay in hundredths of a second for a Delay in milliseconds, halves to even.
 int GifDelay(float delayMilliseconds);
+
+// The frame delay WebP and APNG store for a Delay in milliseconds.
+int DelayMilliseconds(float delay);
 
 // What to tell the user about a delay in hundredths of a second that most
 // browsers do not play as written; empty for any other delay.

@@ -44,7 +44,12 @@ class AnimatedGIF {
   std::optional<std::string> ReadGifFile(std::string_view bytes, bool isFirstFile);
 
   std::string BuildScreenDescriptor() const;
-  static std::string BuildLoopExtension();
+  // The NETSCAPE2.0 block: browsers play the animation loopCount + 1 times,
+  // or for ever at 0.
+  static std::string BuildLoopExtension(int loopCount);
+
+  // What the merged file's loop block says (999 unless told otherwise).
+  int LoopCount = 999;
   static ExportResult WriteGifFile(const AnimatedGifFile& file, const std::string& outputFile);
 
   // Clears what one merge learns from its frame files.

@@ -37,6 +37,10 @@ class FrameRenderer {
   // width, colour, position) carries into the next one.
   void DrawFrame(DrawingSurface& surface, const ShapeSettings& settings);
 
+  // Turns the shape by one step as DrawFrame does, without drawing: the
+  // frame an export need not draw.
+  void SkipFrame(const ShapeSettings& settings) { Rotate(settings); }
+
   // Every length of the design (radius, pens, shadow offsets, caption size)
   // is drawn Scale times larger, for a surface Scale times the design's size;
   // positions stay fractions of the surface.
