@@ -50,7 +50,8 @@ std::optional<SaveFileChoice> QtPlatformDialogs::AskSaveFileName(
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().value(0).isEmpty())
     return std::nullopt;
   const qsizetype type = labels.indexOf(dialog.selectedNameFilter());
-  return SaveFileChoice{dialog.selectedFiles().value(0), type >= 0 ? static_cast<int>(type) : selected};
+  return SaveFileChoice{dialog.selectedFiles().value(0),
+                        type >= 0 ? static_cast<int>(type) : selected};
 }
 
 // The dialog opens on the family the font really draws with (the one that

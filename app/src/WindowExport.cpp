@@ -68,8 +68,9 @@ void frmMain::ExportAnimatedGif() {
 
   SetBusy(true);
   timAnim.stop();
-  Progress->Label1->setText(QStringLiteral("Flindering animated %1. Please wait...")
-                                .arg(QLatin1String(SaveFileFormats[SaveFileTypeOf(OutputFormat)].Name)));
+  Progress->Label1->setText(
+      QStringLiteral("Flindering animated %1. Please wait...")
+          .arg(QLatin1String(SaveFileFormats[SaveFileTypeOf(OutputFormat)].Name)));
   ShowProgress();
   // The frames are drawn once the progress window shows its text.
   auto start = std::make_shared<bool>(false);
@@ -116,7 +117,8 @@ void frmMain::SetBusy(bool busy) {
         Menus.mnuText, Menus.mnuShadow->menuAction(), Menus.mnuTransparent})
     item->setEnabled(!busy);
   // A closed submenu's items still answer trigger(), so they are refused themselves.
-  for (QAction* item : {Menus.mnuLoopForever, Menus.mnuScale->menuAction()}) item->setEnabled(!busy);
+  for (QAction* item : {Menus.mnuLoopForever, Menus.mnuScale->menuAction()})
+    item->setEnabled(!busy);
   for (QAction* item : Menus.mnuScaleItems) item->setEnabled(!busy);
   Menus.mnuSave->setEnabled(!busy && saveMenuEnabled_);
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "AppTestSupport.h"
+#include "GifTestFiles.h"
 #include "app/frmGIF.h"
 #include "design/IniDocument.h"
 #include "export/AnimatedGifExport.h"
@@ -60,6 +61,12 @@ class WebReadyTest : public QObject {
     w.Menus.mnuScaleItems[2]->trigger();
     QCOMPARE(w.Designs.ReadIni("Export", "Scale"), std::string("3"));
     QVERIFY(!w.Menus.mnuScaleItems[0]->isChecked());
+    // The export gets both: three times the width, and a loop count of 0.
+    SaveTo(started, started.scratch_.File("choices.gif"));
+    const std::string gif = ReadWholeFile(started.scratch_.File("choices.gif"));
+    const auto width = [](const std::string& g) { return uint8_t(g[6]) + 256 * uint8_t(g[7]); };
+    QCOMPARE(width(gif), 3 * width(ReadWholeFile(started.scratch_.File("plain.gif"))));
+    QCOMPARE(gif.substr(gif.find("NETSCAPE2.0") + 13, 2), std::string(2, '\0'));
     w.close();
 
     started.Window = std::make_unique<frmMain>(started.Dialogs);
@@ -69,19 +76,22 @@ class WebReadyTest : public QObject {
     QVERIFY(started.Window->Menus.mnuScaleItems[2]->isChecked());
   }
 
-  void TheSaveDialogsFileTypeNamesTheFormatOfANameWithoutOne() {
+  void TheSaveDialogsFileTypeDecidesWhereTheNameDoesNot() {
     StartedWindow started(Designs());
     frmMain& w = *started.Window;
     started.Dialogs.SaveTypeAnswer = 1;  // WebP
     started.Dialogs.SaveAnswers = {QString::fromStdString(started.scratch_.File("spin"))};
     w.mnuSaveAs_Click();
     QVERIFY(ExportEnds(w));
-    QVERIFY(std::filesystem::exists(started.scratch_.File("spin.webp")));
+    QCOMPARE(ReadWholeFile(started.scratch_.File("spin.webp")).substr(8, 4), "WEBP");
     QCOMPARE(w.Progress->Label1->text(), QString("Flindering animated WebP. Please wait..."));
+    SaveTo(started, started.scratch_.File("spin.img"));  // an extension of no format
+    QCOMPARE(ReadWholeFile(started.scratch_.File("spin.img")).substr(8, 4), "WEBP");
 
     w.mnuSaveAs_Click();  // opens on WebP now; cancelled
-    QVERIFY(started.Dialogs.SaveDialogsOpenedOn[1].endsWith(
-        " | WebP Animations (*.webp) | " + QString::fromStdString(started.scratch_.File("Untitled.webp"))));
+    QVERIFY(started.Dialogs.SaveDialogsOpenedOn[2].endsWith(
+        " | WebP Animations (*.webp) | " +
+        QString::fromStdString(started.scratch_.File("Untitled.webp"))));
   }
 
   void TransparentBackgroundIsSavedWithTheDesignAndPreviewedOnChecks() {

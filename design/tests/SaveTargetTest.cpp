@@ -1,6 +1,6 @@
-#include "design/SaveTarget.h"
-
 #include <gtest/gtest.h>
+
+#include "design/SaveTarget.h"
 
 namespace flinder {
 namespace {

@@ -43,8 +43,7 @@ class PlatformDialogs {
   // chosen; nothing when cancelled.
   virtual std::optional<SaveFileChoice> AskSaveFileName(QWidget* parent, const QString& title,
                                                         const std::vector<SaveFileType>& types,
-                                                        int selected,
-                                                        const QString& suggested) = 0;
+                                                        int selected, const QString& suggested) = 0;
   // The font dialog opened on `initial`; nothing when cancelled.
   virtual std::optional<CaptionFont> ChooseFont(QWidget* parent, const CaptionFont& initial) = 0;
   // Opens `url` with the desktop's handler; `failed` runs, later, when the

@@ -191,8 +191,9 @@ class frmMain : public QMainWindow,
   void ShowExportChoices(const IniDocument& stored);
 
   PlatformDialogs& dialogs_;
+  // The count Loop Forever gives back when it is unchecked.
+  int loopRepeats_ = LoopChoice::SeedRepeats;
   std::unique_ptr<ExportWorker> export_;  // the running export
-  int loopRepeats_ = LoopChoice::SeedRepeats;  // the count Loop Forever unchecked gives back
   int cycleFrames_ = 0;                   // frames the running export draws
   bool saveMenuEnabled_ = false;          // File > Save, kept while busy
   bool closeAfterExport_ = false;
