@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
+#include <algorithm>
 #include <iterator>
 
 #include "app/ExportWorker.h"
@@ -171,6 +172,7 @@ void frmMain::SetPreviewTimerEnabled(bool enabled) {
 void frmMain::ShowProgress() {
   if (Progress->isVisible()) return;
   cycleFrames_ = FramesInCycle(Settings, AnimatedGifExport::MaxFrames);
+  framesDrawn_ = framesConverted_ = framesToConvert_ = 0;
   Progress->ClearNote();
   Progress->ShowProgress(0, 1);
   Progress->show();
@@ -199,15 +201,24 @@ void frmMain::ShowNote(const std::string& text) {
   Progress->CentreOn(nullptr);
 }
 
-// The bar's first half fills as the frames are drawn, the second as they
-// are converted.
 ExportResult frmMain::FrameDrawn(int number, const Raster&) {
-  Progress->ShowProgress(std::min(number, cycleFrames_), 2 * cycleFrames_);
+  framesDrawn_ = number;
+  ShowExportProgress();
   return ExportResult::Success();
 }
 
 void frmMain::FramesConverted(int done, int total) {
-  Progress->ShowProgress(total + done, 2 * total);
+  framesConverted_ = done;
+  framesToConvert_ = total;
+  ShowExportProgress();
+}
+
+// The bar's first half fills as the frames are drawn, the second as they are
+// converted; a format that converts each frame as soon as it is drawn fills
+// both together, so the bar never runs back.
+void frmMain::ShowExportProgress() {
+  const int frames = framesToConvert_ > 0 ? framesToConvert_ : cycleFrames_;
+  Progress->ShowProgress(std::min(framesDrawn_, frames) + framesConverted_, 2 * frames);
 }
 
 }  // namespace flinder

@@ -132,6 +132,14 @@ class BusyWindowTest : public QObject {
     for (int x = text.left(); x <= text.right(); ++x)
       dark += look.pixelColor(x, text.center().y()).lightness() < 100;
     QVERIFY(dark > 20);
+
+    // A WebP is written as its frames are drawn: the bar still only grows.
+    bar.clear();
+    started.Dialogs.SaveAnswers.push_back(QString::fromStdString(started.scratch_.File("o.webp")));
+    w.mnuSaveAs_Click();
+    QVERIFY(ExportEnds(w));
+    QVERIFY(std::is_sorted(bar.begin(), bar.end()) && bar.size() >= 20);
+    QCOMPARE(bar.last(), w.Progress->picPer->width());
   }
 
   void ClosingDuringAnExportEndsTheProgramAfterIt() {

@@ -186,6 +186,7 @@ class frmMain : public QMainWindow,
   // window usable again, its messages shown.
   void ExportFinished();
   void SetBusy(bool busy);
+  void ShowExportProgress();
   // Loop Forever and Export Scale, kept in the design file's [Export].
   void ConnectExportChoices();
   void ShowExportChoices(const IniDocument& stored);
@@ -193,6 +194,8 @@ class frmMain : public QMainWindow,
   PlatformDialogs& dialogs_;
   // The count Loop Forever gives back when it is unchecked.
   int loopRepeats_ = LoopChoice::SeedRepeats;
+  // How far the running export is: frames drawn, and converted of how many.
+  int framesDrawn_ = 0, framesConverted_ = 0, framesToConvert_ = 0;
   std::unique_ptr<ExportWorker> export_;  // the running export
   int cycleFrames_ = 0;                   // frames the running export draws
   bool saveMenuEnabled_ = false;          // File > Save, kept while busy
