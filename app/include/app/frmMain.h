@@ -66,7 +66,7 @@ class frmMain : public QMainWindow,
   void ChooseCaptionFont();
   // True when the name dialog's text is no listed name, case ignored.
   bool NameIsNew() const;
-  // The animated GIF of the current design (the Save commands).
+  // The animation of the current design, as GIF, WebP or APNG (the Save commands).
   void ExportAnimatedGif();
   void OpenManual();
 
