@@ -50,7 +50,7 @@ ExportResult DrawAndEncode(Encoder& encoder, int frames, std::vector<Painter>& p
         count,
         [&](int worker, int i) {
           Painter& painter = painters[static_cast<std::size_t>(worker)];
-          painter.Renderer.Angle = startAngles[static_cast<std::size_t>(first + i - 2)];
+          painter.Renderer.Angle = startAngles[static_cast<std::size_t>(first + i - 3)];
           return Draw(painter.Surface, painter.Renderer, settings);
         },
         [&](int i, DrawnFrame&& frame) {

@@ -118,6 +118,40 @@ TEST_F(ExporterTest, OptimizeKeepsThePicturesAndAShortDelayIsNoted) {
   EXPECT_NE(Out.find("delay 0):"), std::string::npos);
 }
 
+// The output's extension picks the format in any case, --format wins over
+// it and names --all's files; --loop and --scale reach the file and the
+// summary line.
+TEST_F(ExporterTest, TheExtensionOrFormatChoosesWhatIsWrittenWithItsLoopAndScale) {
+  const std::string webp = folder.File("s.WebP"), apng = folder.File("s.apng");
+  ASSERT_EQ(Run({"--loop", "forever", "--scale", "2", "Spinner", webp}), ExitOk) << Err;
+  const std::string riff = ReadWholeFile(webp);
+  EXPECT_EQ(riff.substr(0, 4) + riff.substr(8, 4), "RIFFWEBP");
+  EXPECT_EQ(riff.substr(riff.find("ANIM") + 12, 2), std::string(2, '\0'));  // plays for ever
+  EXPECT_NE(
+      Out.find(", 80x80, scale 2x, delay 100 ms): " + std::to_string(riff.size()) + " bytes\n"),
+      std::string::npos)
+      << Out;
+  ASSERT_EQ(Run({"--loop", "7", "Spinner", apng}), ExitOk) << Err;
+  const std::string png = ReadWholeFile(apng);
+  EXPECT_EQ(png.substr(1, 3), "PNG");
+  EXPECT_EQ(png.substr(png.find("acTL") + 8, 4), std::string("\0\0\0\x08", 4));  // 8 plays
+  const std::string gif = folder.File("s.gif");
+  ASSERT_EQ(Run({"--format", "apng", "Spinner", gif}), ExitOk) << Err;
+  EXPECT_EQ(ReadWholeFile(gif).substr(1, 3), "PNG");
+  const std::string all = folder.File("all");
+  ASSERT_EQ(Run({"--format", "webp", "--all", all}), ExitOk) << Err;
+  EXPECT_TRUE(fs::exists(all + "/Spinner.webp") && fs::exists(all + "/Star_Burst.webp"));
+
+  const std::pair<std::vector<std::string>, std::string> refused[] = {
+      {{"--format", "bmp", "Spinner", gif}, "unknown --format \"bmp\": gif, webp or apng"},
+      {{"--loop", "0", "Spinner", gif}, "bad --loop \"0\": forever or a whole number 1 to 65535"},
+      {{"--scale", "4", "Spinner", gif}, "bad --scale \"4\": 1, 2 or 3"}};
+  for (const auto& [args, line] : refused) {
+    EXPECT_EQ(Run(args), ExitUsage);
+    EXPECT_EQ(Err, "flinder-export: " + line + "\n");
+  }
+}
+
 TEST_F(ExporterTest, ErrorsGiveTheirExitCodeAndOneLine) {
   for (const char* misuse :
        {"", "--list Spinner x.gif", "Spinner", "--bogus", "--designs", "--frames dir --list",
