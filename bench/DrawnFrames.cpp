@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
                          static_cast<int>(settings.SliderVal(Height)));
   FrameRenderer renderer;
   KeepFrames host;
-  AnimatedGifExport exporter(host, renderer, surface, settings, "/tmp");
+  AnimatedGifExport exporter(host, renderer, surface, settings);
   exporter.OutputFileName = output + ".anim";
   exporter.Format = FormatNamed(argv[3]);
   exporter.Scale = std::stoi(argv[4]);

@@ -15,3 +15,7 @@ target_link_libraries(image-pixels PRIVATE image)
 # The frames a WebP or APNG export drew, for the scripts that check decoders.
 add_executable(drawn-frames DrawnFrames.cpp)
 target_link_libraries(drawn-frames PRIVATE export)
+
+# The floor under an export's time: drawing and LZW-coding alone.
+add_executable(export-floor ExportFloor.cpp)
+target_link_libraries(export-floor PRIVATE export)

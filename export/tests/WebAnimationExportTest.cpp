@@ -41,7 +41,7 @@ struct WebExport : HeadlessExportHost {
     DrawingSurface surface(static_cast<int>(settings.SliderVal(Width)),
                            static_cast<int>(settings.SliderVal(Height)));
     FrameRenderer renderer;
-    AnimatedGifExport exporter(*this, renderer, surface, settings, folder.Folder.string());
+    AnimatedGifExport exporter(*this, renderer, surface, settings);
     exporter.OutputFileName = folder.File(name);
     exporter.Loop = loop;
     exporter.Scale = scale;
