@@ -47,18 +47,15 @@ ExportFormat FormatOfSaveFileType(int type) {
 void frmMain::ExportAnimatedGif() {
   if (export_) return;
   // The dialog is answered on the window's own record; nothing is drawn.
-  AnimatedGifExport chooser(*this, Renderer, picAnim->Surface, Settings, {});
+  AnimatedGifExport chooser(*this, Renderer, picAnim->Surface, Settings);
   chooser.OutputFileName = OutputFileName;
   chooser.AskFileName = AskFileName;
   if (!chooser.ChooseOutputFile()) return;
   OutputFileName = chooser.OutputFileName;
   AskFileName = chooser.AskFileName;
 
-  // Frame files go to a private folder: the program's own may not be writable.
   ExportHost& window = *this;
   auto worker = std::make_unique<ExportWorker>(window, Settings, Renderer, picAnim->Surface);
-  if (worker->Folder().Path().empty())
-    return Message(QString::fromStdString(worker->Folder().Problem()));
   worker->Exporter.OutputFileName = OutputFileName;
   worker->Exporter.Optimise = Menus.mnuOptimise->isChecked();
   worker->Exporter.Format = OutputFormat;

@@ -2,6 +2,7 @@
 #include <exception>
 #include <functional>
 
+#include "FrameWorker.h"
 #include "animation/ApngEncoder.h"
 #include "animation/WebpEncoder.h"
 #include "design/FileAccess.h"
@@ -12,34 +13,30 @@
 namespace flinder {
 namespace {
 
-// One worker's own copies of what frames are drawn with.
-struct Painter {
-  DrawingSurface Surface;
-  FrameRenderer Renderer;
-};
+using FrameWorker = AnimatedGifExport::FrameWorker;
 
+// A frame as drawn, for the host, and as the file shows it.
 struct DrawnFrame {
   Raster Drawn;
   RgbaRaster Pixels;
 };
 
-DrawnFrame Draw(DrawingSurface& surface, FrameRenderer& renderer, const ShapeSettings& settings) {
-  renderer.DrawFrame(surface, settings);
-  return {surface.Capture(), StraightRgba(surface.Capture())};
+DrawnFrame Draw(FrameWorker& worker, double pose, const ShapeSettings& settings) {
+  worker.Renderer.Angle = pose;
+  worker.Renderer.DrawFrame(worker.Surface, settings);
+  return {worker.Surface.Capture(), StraightRgba(worker.Surface.Capture())};
 }
 
-// Draws frames 2 to `frames` and has `encoder` take them, frame 1 and its
-// painters given: a stretch of frames is drawn on every core, then encoded on
-// every core, so that few frames are held at a time. The rotation before each
-// frame is worked out beforehand, and every frame after the first starts
-// with the pen the first one left: that is all a frame takes from the one
-// before it, so each is drawn once, on any core.
+// Draws frames 2 to `frames` at their poses and has `encoder` take them, the
+// first frame and the workers given. A stretch of frames is drawn on every
+// core, then encoded on every core, so that few frames are held at a time;
+// `drawn` tells the host of each frame in order and may stop the export.
 template <typename Encoder>
-ExportResult DrawAndEncode(Encoder& encoder, int frames, std::vector<Painter>& painters,
-                           const std::vector<double>& startAngles, const ShapeSettings& settings,
+ExportResult DrawAndEncode(Encoder& encoder, int frames, std::vector<FrameWorker>& workers,
+                           const std::vector<double>& poses, const ShapeSettings& settings,
                            ExportHost& host,
                            const std::function<ExportResult(int, const Raster&)>& drawn) {
-  const OrderedFramePool pool(static_cast<int>(painters.size()));
+  const OrderedFramePool pool(static_cast<int>(workers.size()));
   const int stretch = pool.Workers() * 4;
   ExportResult stopped = ExportResult::Success();
   for (int first = 2; first <= frames; first += stretch) {
@@ -49,9 +46,8 @@ ExportResult DrawAndEncode(Encoder& encoder, int frames, std::vector<Painter>& p
     const bool allDrawn = pool.Run<DrawnFrame>(
         count,
         [&](int worker, int i) {
-          Painter& painter = painters[static_cast<std::size_t>(worker)];
-          painter.Renderer.Angle = startAngles[static_cast<std::size_t>(first + i - 2)];
-          return Draw(painter.Surface, painter.Renderer, settings);
+          return Draw(workers[static_cast<std::size_t>(worker)],
+                      poses[static_cast<std::size_t>(first + i - 2)], settings);
         },
         [&](int i, DrawnFrame&& frame) {
           stopped = drawn(first + i - 1, frame.Drawn);
@@ -77,45 +73,28 @@ ExportResult DrawAndEncode(Encoder& encoder, int frames, std::vector<Painter>& p
 
 }  // namespace
 
+// The poses are worked out. Every frame is drawn once, on a surface that
+// keeps the coverage real alpha needs; the closing frame, which repeats the
+// first pose, is left out and not drawn.
 ExportResult AnimatedGifExport::EncodeWebAnimation(ExportFormat format) {
-  // Without a turn the cycle never completes: one still frame is the picture.
-  const bool still = settings_.SliderVal(Speed) == 0 || settings_.SliderVal(Sides) < 3;
-  const int cycle = still ? 1 : FramesInCycle(settings_, MaxFrames + 1);
-  if (cycle > MaxFrames)
-    return ExportResult::Failure("Cannot export " + OutputFileName + ": the cycle has more than " +
-                                 std::to_string(MaxFrames) + " frames.");
-  // The closing frame repeats the first pose: it is left out, and not drawn.
-  const int frames = std::max(cycle - 1, 1);
+  const int frames = std::max(static_cast<int>(poses_.size()) - 1, 1);
   const AnimationTiming timing{DelayMilliseconds(settings_.SliderVal(Delay)), Loop.Plays()};
   if (format == ExportFormat::Webp && timing.Plays > WebpEncoder::MaxPlays)
     host_.ShowNote("A WebP file plays at most " + std::to_string(WebpEncoder::MaxPlays) +
                    " times, so this one says that many.");
 
-  FrameRenderer ahead = renderer_;
-  ahead.SetObserver(nullptr);
-  ahead.Angle = 0;
-  std::vector<double> startAngles;  // of frames 2 to `frames`
-  ahead.SkipFrame(settings_);
-  for (int n = 2; n <= frames; ++n) {
-    startAngles.push_back(ahead.Angle);
-    ahead.SkipFrame(settings_);
-  }
-
   surface_.SetKeepCoverage(settings_.Transparent);
-  renderer_.CycleRunning = true;
-  renderer_.Angle = 0;
-  const DrawnFrame first = Draw(surface_, renderer_, settings_);
-  std::vector<Painter> painters(static_cast<std::size_t>(OrderedFramePool().Workers()));
-  for (Painter& painter : painters) {
-    painter.Surface = surface_.OwnCopy();
-    painter.Renderer = renderer_;
-    painter.Renderer.SetObserver(nullptr);
-  }
+  FrameWorker first(surface_, renderer_);
+  const DrawnFrame drawnFirst = Draw(first, poses_[0], settings_);
+  surface_ = std::move(first.Surface);
   surface_.SetKeepCoverage(false);
-  // The preview goes on from where the cycle ends.
-  for (int n = 2; n <= cycle; ++n) renderer_.SkipFrame(settings_);
+  std::vector<FrameWorker> workers;
+  const OrderedFramePool pool(Workers);
+  for (int w = 0; w < pool.Workers(); ++w) {
+    workers.emplace_back(surface_.OwnCopy(), renderer_);
+    workers.back().Surface.SetKeepCoverage(settings_.Transparent);
+  }
 
-  ExportFrameCount = 0;
   auto drawn = [&](int number, const Raster& frame) {
     ExportFrameCount = number;
     ExportResult told = host_.FrameDrawn(number, frame);
@@ -123,21 +102,18 @@ ExportResult AnimatedGifExport::EncodeWebAnimation(ExportFormat format) {
       told.Message = "Cannot write " + OutputFileName + ": the export was stopped.";
     return told;
   };
+  ExportResult result = drawn(1, drawnFirst.Drawn);
+  if (!result.Ok) return result;
   std::string bytes;
+  auto encode = [&](auto& encoder) {
+    auto frame = encoder.Prepare(drawnFirst.Pixels);
+    encoder.Encode(frame);
+    encoder.Add(std::move(frame));
+    host_.FramesConverted(1, frames);
+    result = DrawAndEncode(encoder, frames, workers, poses_, settings_, host_, drawn);
+    if (result.Ok) bytes = encoder.Finish();
+  };
   try {
-    ExportResult result = drawn(1, first.Drawn);
-    auto encode = [&](auto& encoder) {
-      encoder.Add([&] {
-        auto frame = encoder.Prepare(first.Pixels);
-        encoder.Encode(frame);
-        return frame;
-      }());
-      host_.FramesConverted(1, frames);
-      if (result.Ok)
-        result = DrawAndEncode(encoder, frames, painters, startAngles, settings_, host_, drawn);
-      if (result.Ok) bytes = encoder.Finish();
-    };
-    if (!result.Ok) return result;
     if (format == ExportFormat::Webp) {
       WebpEncoder encoder(surface_.Width(), surface_.Height(), timing);
       encode(encoder);
@@ -145,10 +121,10 @@ ExportResult AnimatedGifExport::EncodeWebAnimation(ExportFormat format) {
       ApngEncoder encoder(surface_.Width(), surface_.Height(), timing);
       encode(encoder);
     }
-    if (!result.Ok) return result;
   } catch (const std::exception& e) {
     return ExportResult::Failure("Cannot write " + OutputFileName + ": " + e.what());
   }
+  if (!result.Ok) return result;
   framesWritten_ = frames;
   ShowFinishedCaption();
   // A picture can be made again: replaced whole, but not flushed to the disk.

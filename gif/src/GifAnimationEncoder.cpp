@@ -61,12 +61,13 @@ GifAnimationEncoder::GifAnimationEncoder(int width, int height, std::vector<Colo
                 static_cast<std::uint8_t>(std::max(TransparentIndex, 0)));
 }
 
-void GifAnimationEncoder::AddFrame(std::vector<std::uint8_t> indexes) {
+std::vector<std::uint8_t> GifAnimationEncoder::AddFrame(std::vector<std::uint8_t> indexes) {
   if (indexes.size() != Canvas.size()) throw std::invalid_argument("a frame of another size");
   if (First.empty()) First = indexes;
   if (!Pending.empty()) ChooseImage(indexes);
-  Pending = std::move(indexes);
+  std::vector<std::uint8_t> spent = std::exchange(Pending, std::move(indexes));
   if (Chosen.size() == Batch) WriteChosenImages();
+  return spent;
 }
 
 std::string GifAnimationEncoder::Finish() {

@@ -14,7 +14,6 @@
 #include "design/ExportChoices.h"
 #include "design/FileAccess.h"
 #include "design/ShapeRecord.h"
-#include "design/TemporaryFolder.h"
 #include "export/AnimatedGifExport.h"
 #include "image/BmpFile.h"
 #include "image/IMGLIB1.h"
@@ -213,11 +212,6 @@ class Exporter {
            << options_.Designs << "\n";
       return ExitUsage;
     }
-    temporary_.emplace();
-    if (!temporary_->Problem().empty()) {
-      err_ << "flinder-export: " << temporary_->Problem() << "\n";
-      return ExitExportFailed;
-    }
     if (!options_.AllFolder.empty()) return ExportAll(names, progress);
     if (!options_.FramesFolder.empty() && !MakeFolder(options_.FramesFolder))
       return ExitExportFailed;
@@ -243,7 +237,7 @@ class Exporter {
                            static_cast<int>(settings.SliderVal(Height)));
     FrameRenderer renderer;
     ExporterHost host(err_, frames, options_.FrameFormat);
-    AnimatedGifExport exporter(host, renderer, surface, settings, temporary_->Path());
+    AnimatedGifExport exporter(host, renderer, surface, settings);
     exporter.OutputFileName = output;
     exporter.Optimise = options_.Optimise;
     exporter.Format = options_.Format;
@@ -294,8 +288,6 @@ class Exporter {
   std::ostream& err_;
   DesignFile designs_;
   IniDocument document_;
-  // The frame files of every export of the run; removed with it, or by an interrupt.
-  std::optional<TemporaryFolder> temporary_;
 };
 
 }  // namespace

@@ -36,6 +36,12 @@ class AnimatedGIF {
                               const std::string& outputFile, std::int16_t width,
                               std::int16_t height, std::int16_t delay);
 
+  // The same merge with the frame files' bytes given one by one, in order,
+  // after ResetMergeState; nothing is written when one of them could not be
+  // merged, and WriteMerged then gives ReadFailureMessage.
+  void MergeFrame(std::string_view frameFile);
+  ExportResult WriteMerged(const std::string& outputFile);
+
   // The frame block of one frame file: its last picture (an image or plain
   // text) with what precedes it. Nothing when the bytes are not a GIF this
   // merger can take: no signature, a block cut short by the end, no picture,
@@ -77,6 +83,9 @@ class AnimatedGIF {
   std::string ReadColorTable(std::size_t n);
 
   std::string DelayBytes() const;
+
+  AnimatedGifFile Merged;
+  bool MergeFailed = false;
 
   // The open frame file and the position of its next unread byte.
   std::string_view Frame;

@@ -30,8 +30,10 @@ class GifAnimationEncoder {
   GifAnimationEncoder(int width, int height, std::vector<ColourValue> palette, int transparentIndex,
                       bool optimise, std::uint16_t delay, int loopCount = 999);
 
-  // The next frame: Width x Height indexes, row by row.
-  void AddFrame(std::vector<std::uint8_t> indexes);
+  // The next frame: Width x Height indexes, row by row. Gives back the
+  // memory of a frame it no longer needs, for the caller's next frame; empty
+  // until there is one.
+  std::vector<std::uint8_t> AddFrame(std::vector<std::uint8_t> indexes);
   // The whole file; at least one frame was added.
   std::string Finish();
 
