@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <unordered_set>
 
 #include "animation/PngChunks.h"
 #include "animation/WorkBuffers.h"
@@ -20,11 +19,6 @@ using PixelKind = ApngEncoder::PixelKind;
 std::uint32_t Pack(const std::uint8_t* p) {
   if (p[3] == 0) return 0;
   return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
-}
-
-bool Translucent(std::uint32_t colour) {
-  const std::uint32_t alpha = colour & 0xFF;
-  return alpha != 0 && alpha != 255;
 }
 
 int BytesPerPixel(PixelKind kind) {
@@ -58,40 +52,40 @@ ApngEncoder::Frame ApngEncoder::Prepare(const RgbaRaster& frame) {
                  {},
                  {}};
   Canvas = frame;
-  Admit(prepared.Change.Pixels);
+  FrameChange& change = prepared.Change;
+  RgbaRaster source(change.Pixels.Width, change.Pixels.Height);
+  for (int y = 0; y < source.Height; ++y)
+    std::copy_n(frame.At(change.Left, change.Top + y), 4 * source.Width, source.At(0, y));
+  Admit(source);
   prepared.Kind = Kind;
-  prepared.Rows = PackedRows(prepared.Change.Pixels, Kind, 8);
-  // The rows hold the pixels now; the change keeps the rectangle's size.
-  prepared.Change.Pixels.Bytes = std::vector<std::uint8_t>();
+  // A palette frame replaces its rectangle: ffmpeg cannot lay palette
+  // pixels over others. Otherwise the rectangle laid over, with unchanged
+  // pixels clear, is one candidate; Encode keeps the smaller.
+  if (Kind == PixelKind::Palette || !change.Over) {
+    change.Over = false;
+    change.Pixels = std::move(source);
+  } else {
+    prepared.Source = std::move(source);
+  }
   return prepared;
 }
 
 void ApngEncoder::Admit(const RgbaRaster& pixels) {
   std::uint32_t last = 0;
   bool any = false;
-  for (std::size_t p = 0; p < pixels.Bytes.size() && Kind != PixelKind::Rgba; p += 4) {
+  for (std::size_t p = 0; p < pixels.Bytes.size(); p += 4) {
     const std::uint32_t colour = Pack(&pixels.Bytes[p]);
     if (any && colour == last) continue;
     last = colour;
     any = true;
-    if (Kind == PixelKind::Palette) {
-      if (Index.count(colour)) continue;
-      if (Palette.size() < 256) {
-        Index.emplace(colour, static_cast<std::uint8_t>(Palette.size()));
-        Palette.push_back(colour);
-        continue;
-      }
-      // Too many colours: RGB with a colour that no frame has shown for
-      // clear, unless some are translucent.
-      std::unordered_set<std::uint32_t> seen(Palette.begin(), Palette.end());
-      for (std::size_t q = 0; q < pixels.Bytes.size(); q += 4) seen.insert(Pack(&pixels.Bytes[q]));
-      const bool translucent = std::any_of(seen.begin(), seen.end(), Translucent);
-      Kind = translucent ? PixelKind::Rgba : PixelKind::Rgb;
-      ClearKey = 0xFE01FE00;
-      while (seen.count(ClearKey | 0xFF)) ClearKey -= 0x100;
+    SeenAlpha |= (colour & 0xFF) != 255;
+    if (Kind != PixelKind::Palette || Index.count(colour)) continue;
+    if (Palette.size() == 256) {
+      Kind = PixelKind::Rgba;  // perhaps RGB in the end (Finish)
       continue;
     }
-    if (Translucent(colour) || (colour | 0xFF) == (ClearKey | 0xFF)) Kind = PixelKind::Rgba;
+    Index.emplace(colour, static_cast<std::uint8_t>(Palette.size()));
+    Palette.push_back(colour);
   }
 }
 
@@ -113,7 +107,6 @@ std::string ApngEncoder::PackedRows(const RgbaRaster& pixels, PixelKind kind, in
         row[bit / 8] |= static_cast<std::uint8_t>(lastIndex << (8 - bitDepth - bit % 8));
         continue;
       }
-      if (kind == PixelKind::Rgb && colour == 0) colour = ClearKey;
       for (int c = 0; c < BytesPerPixel(kind); ++c)
         *row++ = static_cast<std::uint8_t>(colour >> (24 - 8 * c));
     }
@@ -121,9 +114,16 @@ std::string ApngEncoder::PackedRows(const RgbaRaster& pixels, PixelKind kind, in
   return raw;
 }
 
-void ApngEncoder::Encode(Frame& frame) {
-  frame.Data = Deflate(frame.Rows);
-  frame.Rows = std::string();
+void ApngEncoder::Encode(Frame& frame) const {
+  frame.Data = Deflate(PackedRows(frame.Change.Pixels, frame.Kind, 8));
+  // The data holds the pixels now; the change keeps the rectangle's size.
+  frame.Change.Pixels.Bytes = std::vector<std::uint8_t>();
+  if (frame.Source.Bytes.empty()) return;
+  std::string replacing = Deflate(PackedRows(frame.Source, frame.Kind, 8));
+  frame.Source = RgbaRaster();
+  if (replacing.size() >= frame.Data.size()) return;
+  frame.Data = std::move(replacing);
+  frame.Change.Over = false;
 }
 
 void ApngEncoder::Add(Frame&& frame) {
@@ -145,7 +145,6 @@ RgbaRaster ApngEncoder::UnpackedRows(const Frame& frame) const {
       } else {
         for (int c = 0; c < BytesPerPixel(frame.Kind); ++c) colour = colour << 8 | *row++;
         if (frame.Kind == PixelKind::Rgb) colour = colour << 8 | 0xFF;
-        if (frame.Kind == PixelKind::Rgb && colour == (ClearKey | 0xFF)) colour = 0;
       }
       for (int c = 0; c < 4; ++c)
         pixels.At(x, y)[c] = static_cast<std::uint8_t>(colour >> (24 - 8 * c));
@@ -156,6 +155,12 @@ RgbaRaster ApngEncoder::UnpackedRows(const Frame& frame) const {
 
 std::string ApngEncoder::Finish() {
   if (Frames.empty()) throw std::logic_error("an animation needs a frame");
+  // Without a clear or translucent pixel, or a frame laid over another, the
+  // pixels need no alpha.
+  if (Kind == PixelKind::Rgba && !SeenAlpha &&
+      std::none_of(Frames.begin(), Frames.end(),
+                   [](const Frame& frame) { return frame.Change.Over; }))
+    Kind = PixelKind::Rgb;
   int bitDepth = 8;
   if (Kind == PixelKind::Palette)
     while (bitDepth > 1 && (1u << (bitDepth / 2)) >= Palette.size()) bitDepth /= 2;
@@ -193,12 +198,6 @@ std::string ApngEncoder::Finish() {
     while (!alphas.empty() && static_cast<std::uint8_t>(alphas.back()) == 255) alphas.pop_back();
     AppendChunk(out, "PLTE", colours);
     if (!alphas.empty()) AppendChunk(out, "tRNS", alphas);
-  } else if (Kind == PixelKind::Rgb &&
-             std::any_of(Frames.begin(), Frames.end(),
-                         [](const Frame& frame) { return frame.Change.Over; })) {
-    std::string key;
-    for (int shift : {24, 16, 8}) AppendBig16(key, (ClearKey >> shift) & 0xFF);
-    AppendChunk(out, "tRNS", key);
   }
 
   const auto delay = static_cast<std::uint32_t>(std::clamp(Timing.DelayMilliseconds, 0, 65535));

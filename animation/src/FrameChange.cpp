@@ -22,15 +22,14 @@ FrameChange ChangeBetween(const RgbaRaster& before, const RgbaRaster& now, int a
   if (before.Width != now.Width || before.Height != now.Height)
     throw std::invalid_argument("a frame of another size");
   int left = now.Width, top = now.Height, right = -1, bottom = -1;
+  const std::size_t rowBytes = static_cast<std::size_t>(now.Width) * 4;
   for (int y = 0; y < now.Height; ++y) {
     const std::uint8_t *a = before.At(0, y), *b = now.At(0, y);
-    int first = -1, last = -1;
-    for (int x = 0; x < now.Width; ++x)
-      if (!SamePixel(a + 4 * x, b + 4 * x)) {
-        if (first < 0) first = x;
-        last = x;
-      }
-    if (first < 0) continue;
+    if (std::memcmp(a, b, rowBytes) == 0) continue;
+    int first = 0, last = now.Width - 1;
+    while (first <= last && SamePixel(a + 4 * first, b + 4 * first)) ++first;
+    if (first > last) continue;
+    while (SamePixel(a + 4 * last, b + 4 * last)) --last;
     left = std::min(left, first);
     right = std::max(right, last);
     top = std::min(top, y);

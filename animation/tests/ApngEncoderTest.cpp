@@ -63,9 +63,9 @@ TEST(ApngEncoder, ReadersShowEveryFrameWhereAShapeLeavesAClearBackground) {
 }
 
 // Two far-apart changes over noise that follows a frame of two colours: the
-// format grows from a palette to RGB, with the first frame packed again; the
+// format grows from a palette to RGBA, with the first frame packed again; the
 // rectangle holds both changes, and "over" blending leaves the noise between
-// them out, as an RGB colour that no frame shows.
+// them out, clear.
 TEST(ApngEncoder, ManyColoursAreStoredAsTheyAreAndUnchangedPixelsAreLeftOut) {
   std::mt19937 random(7);
   RgbaRaster noise(64, 48);
@@ -82,7 +82,7 @@ TEST(ApngEncoder, ManyColoursAreStoredAsTheyAreAndUnchangedPixelsAreLeftOut) {
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->Shown, frames);
     EXPECT_EQ(decoded->Plays, timing.Plays);
-    EXPECT_EQ(decoded->ColourType, 2);
+    EXPECT_EQ(decoded->ColourType, 6);
     EXPECT_EQ(decoded->Controls[2].Width * decoded->Controls[2].Height, 62 * 46);
     EXPECT_EQ(decoded->Controls[2].Blend, 1);
   }

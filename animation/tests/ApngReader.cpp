@@ -63,12 +63,7 @@ std::optional<RgbaRaster> Pixels(const Header& h, const std::string& packed, int
         px[3] = index < static_cast<int>(h.Alphas.size()) ? h.Alphas[index] : 255;
       } else {
         for (int c = 0; c < h.Channels(); ++c) px[c] = row[x * h.Channels() + c];
-        if (h.ColourType == 2)
-          px[3] = h.Alphas.size() == 6 && px[0] == h.Alphas[1] && px[1] == h.Alphas[3] &&
-                          px[2] == h.Alphas[5]
-                      ? 0
-                      : 255;
-        if (px[3] == 0) std::fill_n(px, 4, 0);
+        if (h.ColourType == 2) px[3] = 255;
       }
     }
     std::swap(row, above);

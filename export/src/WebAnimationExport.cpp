@@ -59,7 +59,7 @@ ExportResult DrawAndEncode(Encoder& encoder, int frames, std::vector<FrameWorker
     pool.Run<int>(
         count,
         [&](int, int i) {
-          Encoder::Encode(prepared[static_cast<std::size_t>(i - 1)]);
+          encoder.Encode(prepared[static_cast<std::size_t>(i - 1)]);
           return i;
         },
         [&](int i, int) {

@@ -12,12 +12,15 @@
 namespace flinder {
 
 // Writes an animated PNG: the first frame whole, every later one as the
-// rectangle that changed (FrameChange), nothing disposed. The pixels are
-// stored in the smallest format that holds every frame exactly: palette
-// indexes (1 to 8 bits) for at most 256 colours, else RGB with one unused
-// colour standing for clear, else RGBA. A single frame makes a plain PNG.
+// rectangle that changed (FrameChange), nothing disposed: laid over the
+// frame before or replacing its rectangle, whichever packs smaller. The
+// pixels are stored in the smallest format that holds every frame exactly:
+// palette indexes (1 to 8 bits) for at most 256 colours, else RGB when no
+// pixel is clear or translucent and no frame is laid over another, else RGBA.
+// A single frame makes a plain PNG.
 // The frames go in one by one through AddFrame, or, to spread the work:
-// Prepare in frame order, Encode on any thread, Add in frame order.
+// Prepare in frame order, Encode on any threads while neither Prepare nor Add
+// runs, Add in frame order.
 class ApngEncoder {
  public:
   enum class PixelKind { Palette, Rgb, Rgba };
@@ -25,9 +28,9 @@ class ApngEncoder {
   // A frame on its way into the file.
   struct Frame {
     FrameChange Change;
-    PixelKind Kind = PixelKind::Palette;
-    std::string Rows;  // unfiltered rows of Kind, 8-bit indexes for a palette
-    std::string Data;  // the zlib stream, once encoded
+    PixelKind Kind = PixelKind::Palette;  // as packed, in 8-bit indexes for a palette
+    RgbaRaster Source;  // the rectangle's own pixels, when the change lays it over
+    std::string Data;   // the zlib stream, once encoded
   };
 
   ApngEncoder(int width, int height, AnimationTiming timing);
@@ -35,7 +38,7 @@ class ApngEncoder {
   void AddFrame(const RgbaRaster& frame);
 
   Frame Prepare(const RgbaRaster& frame);
-  static void Encode(Frame& frame);
+  void Encode(Frame& frame) const;
   void Add(Frame&& frame);
 
   // The whole file. Frames packed before the format had to grow are packed
@@ -54,7 +57,7 @@ class ApngEncoder {
   PixelKind Kind = PixelKind::Palette;
   std::vector<std::uint32_t> Palette;  // in order of appearance, so indexes stay
   std::unordered_map<std::uint32_t, std::uint8_t> Index;
-  std::uint32_t ClearKey = 0;  // the RGB colour that stands for clear in RGB
+  bool SeenAlpha = false;  // a pixel not opaque in some frame
   std::vector<Frame> Frames;
 };
 
