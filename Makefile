@@ -44,9 +44,11 @@ run: build
 	  mkdir -p out && $(BUILD)/bin/flinder-export --all out; \
 	fi
 
-# The README's screenshot of the main window, made again under Xvfb.
+# The pictures of the windows, made again under Xvfb, and of a transparent
+# WebP on a coloured page, made by headless Chromium.
 screenshot: build
 	@scripts/screenshot $(BUILD)
+	@scripts/transparent-webp $(BUILD)
 
 # A Debian package of the programs, installable with apt-get install ./build/flinder_*.deb.
 package: build

@@ -24,8 +24,9 @@ class SilentDialogs : public PlatformDialogs {
   std::optional<ColourValue> PickColour(QWidget*, ColourValue) override { return std::nullopt; }
   void ShowMessage(QWidget*, const QString&) override {}
   bool AskYesNo(QWidget*, const QString&) override { return false; }
-  std::optional<QString> AskSaveFileName(QWidget*, const QString&, const QString&,
-                                         const QString&) override {
+  std::optional<SaveFileChoice> AskSaveFileName(QWidget*, const QString&,
+                                                const std::vector<SaveFileType>&, int,
+                                                const QString&) override {
     return std::nullopt;
   }
   std::optional<CaptionFont> ChooseFont(QWidget*, const CaptionFont&) override {

@@ -29,9 +29,10 @@ class FixedDialogs : public PlatformDialogs {
     std::fprintf(stderr, "message: %s\n", qPrintable(text));
   }
   bool AskYesNo(QWidget*, const QString&) override { return false; }
-  std::optional<QString> AskSaveFileName(QWidget*, const QString&, const QString&,
-                                         const QString&) override {
-    return Output;
+  std::optional<SaveFileChoice> AskSaveFileName(QWidget*, const QString&,
+                                                const std::vector<SaveFileType>&, int selected,
+                                                const QString&) override {
+    return SaveFileChoice{Output, selected};
   }
   std::optional<CaptionFont> ChooseFont(QWidget*, const CaptionFont&) override {
     return std::nullopt;

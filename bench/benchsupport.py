@@ -96,3 +96,44 @@ def pictures(raw, size):
         opaque = picture.getchannel("A").point(lambda a: 255 if a else 0)
         shown.append(Image.composite(picture, clear, opaque))
     return shown
+
+
+def drawn(designs, name, form, work, scale=1):
+    """The frames a WebP or APNG export of design NAME drew, as it should show
+    them: (frames, (width, height), RGBA bytes, a clear pixel 0 0 0 0)."""
+    raw = os.path.join(work, "drawn.rgba")
+    words = subprocess.run([os.path.join(BIN, "drawn-frames"), designs, name, form, str(scale),
+                            raw], check=True, capture_output=True, text=True).stdout.split()
+    width, height = map(int, words[3].split("x"))
+    with open(raw, "rb") as f:
+        return int(words[1]), (width, height), f.read()
+
+
+def pillow_frames(path):
+    """Every picture of an animated WebP or PNG as Pillow composes it, as RGBA
+    bytes with every clear pixel 0 0 0 0; and the loop count it reads."""
+    from PIL import Image
+    shown = []
+    with Image.open(path) as image:
+        loops = image.info.get("loop")
+        for frame in range(getattr(image, "n_frames", 1)):
+            image.seek(frame)
+            rgba = bytearray(image.convert("RGBA").tobytes())
+            for at in range(3, len(rgba), 4):
+                if rgba[at] == 0:
+                    rgba[at - 3:at] = b"\0\0\0"
+            shown.append(bytes(rgba))
+    return shown, loops
+
+
+def split(raw, size):
+    step = size[0] * size[1] * 4
+    return [raw[at:at + step] for at in range(0, len(raw), step)]
+
+
+def exactness(expected, shown):
+    """"exact", or how the pictures shown differ from the frames drawn."""
+    if len(shown) != len(expected):
+        return f"{len(shown)} pictures, not {len(expected)}"
+    wrong = [i for i, (a, b) in enumerate(zip(expected, shown)) if a != b]
+    return "exact" if not wrong else f"pictures {wrong[:4]} differ"

@@ -11,3 +11,11 @@ target_link_libraries(merge-frames PRIVATE image)
 # The reading side of bench/format-check.
 add_executable(image-pixels ImagePixels.cpp)
 target_link_libraries(image-pixels PRIVATE image)
+
+# The frames a WebP or APNG export drew, for the scripts that check decoders.
+add_executable(drawn-frames DrawnFrames.cpp)
+target_link_libraries(drawn-frames PRIVATE export)
+
+# The floor under an export's time: drawing and LZW-coding alone.
+add_executable(export-floor ExportFloor.cpp)
+target_link_libraries(export-floor PRIVATE export)

@@ -16,8 +16,8 @@ namespace {
 using namespace flinder;
 
 // A five-pointed star (ten vertices) standing on two points, red rings round a
-// yellow heart over a navy shadow, on white or on black.
-Raster DrawIcon(int size, int background) {
+// yellow heart over a navy shadow, on a clear background.
+RgbaRaster DrawIcon(int size) {
   const int scale = size >= 128 ? size / 64 : 1, base = size / scale;
   SampleDesign icon{};
   // Sides, Radius, Speed, Detail, Delay, Width, Height, Star, S Shadow, T Shadow
@@ -31,18 +31,19 @@ Raster DrawIcon(int size, int background) {
                  0.5f,
                  static_cast<float>(std::max(1, base / 32)),
                  0};
-  const Rgb back = {background, background, background};
+  const Rgb back = {255, 255, 255};
   // Inner, Outer, Back, Text, S Shadow, T Shadow, Dither
   icon.Colours = {Rgb{255, 255, 0}, Rgb{200, 0, 0}, back, Rgb{}, Rgb{0, 0, 128}, Rgb{}, back};
   icon.Star = icon.ViewShapeShadow = true;
   icon.PosX = icon.PosY = 0.5;
-  const ShapeSettings s = SettingsOf(icon);
+  ShapeSettings s = SettingsOf(icon);
+  s.Transparent = true;
   DrawingSurface surface(size, size);
   FrameRenderer renderer;
   renderer.Scale = scale;
   renderer.Angle = 32;  // one step of 4 degrees brings a point to the top
   renderer.DrawFrame(surface, s);
-  return surface.Capture();
+  return StraightRgba(surface.Capture());
 }
 
 }  // namespace
@@ -53,7 +54,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   for (int size : {16, 32, 48, 64, 128, 256}) {
-    const RgbaRaster icon = StraightAlpha(DrawIcon(size, 255), DrawIcon(size, 0));
+    const RgbaRaster icon = DrawIcon(size);
     ApngEncoder png(size, size, {});
     png.AddFrame(icon);
     const std::string path = (std::filesystem::path(argv[1]) /

@@ -37,4 +37,15 @@ std::string Deflate(std::string_view raw) {
   return packed;
 }
 
+std::string Inflate(std::string_view packed, std::size_t size) {
+  std::string raw(size, '\0');
+  uLongf length = static_cast<uLongf>(size);
+  if (uncompress(reinterpret_cast<Bytef*>(raw.data()), &length,
+                 reinterpret_cast<const Bytef*>(packed.data()),
+                 static_cast<uLong>(packed.size())) != Z_OK ||
+      length != size)
+    throw std::runtime_error("cannot unpack a picture packed before");
+  return raw;
+}
+
 }  // namespace flinder

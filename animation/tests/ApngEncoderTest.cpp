@@ -62,8 +62,10 @@ TEST(ApngEncoder, ReadersShowEveryFrameWhereAShapeLeavesAClearBackground) {
   EXPECT_EQ(decoded->Controls[2].Width * decoded->Controls[2].Height, 1);
 }
 
-// Two far-apart changes over noise: the rectangle holds them both, and
-// "over" blending leaves the noise between them out.
+// Two far-apart changes over noise that follows a frame of two colours: the
+// format grows from a palette to RGBA, with the first frame packed again; the
+// rectangle holds both changes, and "over" blending leaves the noise between
+// them out, clear.
 TEST(ApngEncoder, ManyColoursAreStoredAsTheyAreAndUnchangedPixelsAreLeftOut) {
   std::mt19937 random(7);
   RgbaRaster noise(64, 48);
@@ -72,14 +74,17 @@ TEST(ApngEncoder, ManyColoursAreStoredAsTheyAreAndUnchangedPixelsAreLeftOut) {
   RgbaRaster changed = noise;
   Square(changed, 1, 1, 2, {1, 2, 3, 255});
   Square(changed, 60, 44, 3, {4, 5, 6, 255});
-  for (const AnimationTiming& timing : {AnimationTiming{1000, 0}, AnimationTiming{20, 65535}}) {
-    auto decoded = RoundTrip({noise, changed, noise}, timing);
+  RgbaRaster plain = Filled(64, 48, {9, 9, 9, 255});
+  Square(plain, 5, 5, 5, {0, 0, 0, 0});
+  const std::vector<RgbaRaster> frames = {plain, noise, changed, noise};
+  for (const AnimationTiming& timing : {AnimationTiming{1000, 0}, AnimationTiming{20, 65536}}) {
+    auto decoded = RoundTrip(frames, timing);
     ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->Shown, (std::vector<RgbaRaster>{noise, changed, noise}));
+    EXPECT_EQ(decoded->Shown, frames);
     EXPECT_EQ(decoded->Plays, timing.Plays);
     EXPECT_EQ(decoded->ColourType, 6);
-    EXPECT_EQ(decoded->Controls[1].Width * decoded->Controls[1].Height, 62 * 46);
-    EXPECT_EQ(decoded->Controls[1].Blend, 1);
+    EXPECT_EQ(decoded->Controls[2].Width * decoded->Controls[2].Height, 62 * 46);
+    EXPECT_EQ(decoded->Controls[2].Blend, 1);
   }
   // One opaque frame of many colours is a plain PNG without alpha.
   auto still = RoundTrip({noise}, {50, 0});

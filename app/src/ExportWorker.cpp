@@ -65,7 +65,7 @@ ExportWorker::ExportWorker(ExportHost& window, const ShapeSettings& settings,
       renderer_(renderer),
       surface_(surface.OwnCopy()),
       host_(this, window),
-      Exporter(host_, renderer_, surface_, settings_, folder_.Path()) {
+      Exporter(host_, renderer_, surface_, settings_) {
   // The copies tell no window of their changes.
   settings_.SetObserver(nullptr);
   renderer_.SetObserver(nullptr);

@@ -1,5 +1,6 @@
 #include "app/MainMenus.h"
 
+#include <QActionGroup>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -35,6 +36,16 @@ MainMenus BuildMainMenus(QMenuBar* bar) {
   m.mnuSave->setEnabled(false);  // until the first export
   m.mnuFile->addSeparator();
   m.mnuOptimise = Item(m.mnuFile, "&Optimise Size", true);
+  m.mnuLoopForever = Item(m.mnuFile, "Loop &Forever", true);
+  m.mnuScale = m.mnuFile->addMenu(QStringLiteral("Export S&cale"));
+  auto* scales = new QActionGroup(m.mnuScale);  // checking one scale unchecks the others
+  for (int scale = MinExportScale; scale <= MaxExportScale; ++scale) {
+    QAction* item = m.mnuScale->addAction(QStringLiteral("&%1\u00d7").arg(scale));
+    item->setCheckable(true);
+    scales->addAction(item);
+    m.mnuScaleItems[scale - MinExportScale] = item;
+  }
+  m.mnuScaleItems[0]->setChecked(true);
   m.mnuFile->addSeparator();
   m.mnuExit = Keyed(m.mnuFile, "&Exit", {Qt::CTRL | Qt::Key_Q});
 

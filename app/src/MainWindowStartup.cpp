@@ -56,6 +56,7 @@ void frmMain::InitApplication(const std::string& iniFile, const std::string& man
   Panel->SetupSliders();
   RestoreWindowPlace(stored);
   Menus.mnuOptimise->setChecked(IsTrue(stored.Read("Export", "Optimise")));
+  ShowExportChoices(stored);
   StartupDone = true;
   // A file that could not be read is reported over the finished window.
   if (!problem.empty()) Message(QString::fromStdString(problem));

@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QMessageBox>
@@ -28,12 +29,29 @@ bool QtPlatformDialogs::AskYesNo(QWidget* parent, const QString& text) {
   return box.exec() == QMessageBox::Yes;
 }
 
-std::optional<QString> QtPlatformDialogs::AskSaveFileName(QWidget* parent, const QString& title,
-                                                          const QString& filter,
-                                                          const QString& suggested) {
-  QString chosen = QFileDialog::getSaveFileName(parent, title, suggested, filter);
-  if (chosen.isEmpty()) return std::nullopt;
-  return chosen;
+// The dialog adds the chosen type's extension itself, so that it asks before
+// replacing the file of that full name.
+std::optional<SaveFileChoice> QtPlatformDialogs::AskSaveFileName(
+    QWidget* parent, const QString& title, const std::vector<SaveFileType>& types, int selected,
+    const QString& suggested) {
+  const QFileInfo place(suggested);
+  QFileDialog dialog(parent, title, place.absolutePath());
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  QStringList labels;
+  for (const SaveFileType& type : types) labels << type.Label;
+  dialog.setNameFilters(labels);
+  dialog.selectNameFilter(labels.value(selected));
+  dialog.setDefaultSuffix(types.at(selected).Extension);
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& label) {
+    if (const qsizetype type = labels.indexOf(label); type >= 0)
+      dialog.setDefaultSuffix(types[type].Extension);
+  });
+  dialog.selectFile(place.fileName());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().value(0).isEmpty())
+    return std::nullopt;
+  const qsizetype type = labels.indexOf(dialog.selectedNameFilter());
+  return SaveFileChoice{dialog.selectedFiles().value(0),
+                        type >= 0 ? static_cast<int>(type) : selected};
 }
 
 // The dialog opens on the family the font really draws with (the one that

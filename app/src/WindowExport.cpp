@@ -3,12 +3,17 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QTimer>
+#include <algorithm>
+#include <iterator>
 
 #include "app/ExportWorker.h"
 #include "app/frmGIF.h"
 #include "app/frmMain.h"
+#include "design/FileNameParts.h"
+#include "design/SaveTarget.h"
 
 namespace flinder {
 namespace {
@@ -17,30 +22,53 @@ namespace {
 // the export back for long.
 constexpr int LongestWaitForProgressMs = 250;
 
+// The file types the save dialog offers, in this order: one a format, in
+// the order of ExportFormat.
+struct SaveFileFormat {
+  const char* Name;  // as the progress window says it
+  const char* Label;
+};
+constexpr SaveFileFormat SaveFileFormats[] = {
+    {"GIF", "GIF89a Files (*.gif)"},
+    {"WebP", "WebP Animations (*.webp)"},
+    {"APNG", "APNG Animations (*.png *.apng)"},
+};
+
+int SaveFileTypeOf(ExportFormat format) {
+  return static_cast<int>(format);
+}
+
+ExportFormat FormatOfSaveFileType(int type) {
+  return static_cast<ExportFormat>(type);
+}
+
 }  // namespace
 
 void frmMain::ExportAnimatedGif() {
   if (export_) return;
   // The dialog is answered on the window's own record; nothing is drawn.
-  AnimatedGifExport chooser(*this, Renderer, picAnim->Surface, Settings, {});
+  AnimatedGifExport chooser(*this, Renderer, picAnim->Surface, Settings);
   chooser.OutputFileName = OutputFileName;
   chooser.AskFileName = AskFileName;
   if (!chooser.ChooseOutputFile()) return;
   OutputFileName = chooser.OutputFileName;
   AskFileName = chooser.AskFileName;
 
-  // Frame files go to a private folder: the program's own may not be writable.
   ExportHost& window = *this;
   auto worker = std::make_unique<ExportWorker>(window, Settings, Renderer, picAnim->Surface);
-  if (worker->Folder().Path().empty())
-    return Message(QString::fromStdString(worker->Folder().Problem()));
   worker->Exporter.OutputFileName = OutputFileName;
   worker->Exporter.Optimise = Menus.mnuOptimise->isChecked();
+  worker->Exporter.Format = OutputFormat;
+  worker->Exporter.Loop = ExportLoop();
+  worker->Exporter.Scale = ExportScale();
   export_ = std::move(worker);
   connect(export_.get(), &ExportWorker::Finished, this, &frmMain::ExportFinished);
 
   SetBusy(true);
   timAnim.stop();
+  Progress->Label1->setText(
+      QStringLiteral("Flindering animated %1. Please wait...")
+          .arg(QLatin1String(SaveFileFormats[SaveFileTypeOf(OutputFormat)].Name)));
   ShowProgress();
   // The frames are drawn once the progress window shows its text.
   auto start = std::make_shared<bool>(false);
@@ -87,6 +115,10 @@ void frmMain::SetBusy(bool busy) {
        {Menus.mnuSaveAs, Menus.mnuOptimise, Menus.mnuEdit->menuAction(), Menus.mnuStar,
         Menus.mnuText, Menus.mnuShadow->menuAction(), Menus.mnuTransparent})
     item->setEnabled(!busy);
+  // A closed submenu's items still answer trigger(), so they are refused themselves.
+  for (QAction* item : {Menus.mnuLoopForever, Menus.mnuScale->menuAction()})
+    item->setEnabled(!busy);
+  for (QAction* item : Menus.mnuScaleItems) item->setEnabled(!busy);
   Menus.mnuSave->setEnabled(!busy && saveMenuEnabled_);
   // The Edit menu's own items are greyed out with it.
   Menus.mnuCopyPicture->setEnabled(!busy);
@@ -101,16 +133,25 @@ void frmMain::mnuSaveAs_Click() {
   AskFileName = AskFileName && asked;
 }
 
+// The dialog opens in the folder last saved to, on the format last chosen;
+// the format the answer asks for is the one the next export writes.
 std::optional<std::string> frmMain::AskSaveFileName(const std::string& suggested) {
-  // The dialog opens in the folder last saved to.
   const QString folder = OutputFileName.empty()
                              ? QDir::currentPath()
                              : QFileInfo(QString::fromStdString(OutputFileName)).absolutePath();
-  std::optional<QString> chosen = dialogs_.AskSaveFileName(
-      this, QStringLiteral("Create Animated (GIF89a)"), QStringLiteral("GIF89a Files (*.gif)"),
-      folder + "/" + QString::fromStdString(suggested));
+  std::vector<SaveFileType> types;
+  for (int type = 0; type < static_cast<int>(std::size(SaveFileFormats)); ++type)
+    types.push_back({QLatin1String(SaveFileFormats[type].Label),
+                     QLatin1String(FormatExtension(FormatOfSaveFileType(type)))});
+  const std::string name = WithExtension(suggested, std::string(FormatExtension(OutputFormat)));
+  std::optional<SaveFileChoice> chosen = dialogs_.AskSaveFileName(
+      this, QStringLiteral("Create Animated (GIF89a)"), types, SaveFileTypeOf(OutputFormat),
+      folder + "/" + QString::fromStdString(name));
   if (!chosen) return std::nullopt;
-  return chosen->toStdString();
+  const SaveTarget target =
+      SaveTargetOf(chosen->FileName.toStdString(), FormatOfSaveFileType(chosen->Type));
+  OutputFormat = target.Format;
+  return target.FileName;
 }
 
 void frmMain::EnableSaveMenu() {
@@ -132,6 +173,7 @@ void frmMain::SetPreviewTimerEnabled(bool enabled) {
 void frmMain::ShowProgress() {
   if (Progress->isVisible()) return;
   cycleFrames_ = FramesInCycle(Settings, AnimatedGifExport::MaxFrames);
+  framesDrawn_ = framesConverted_ = framesToConvert_ = 0;
   Progress->ClearNote();
   Progress->ShowProgress(0, 1);
   Progress->show();
@@ -160,15 +202,24 @@ void frmMain::ShowNote(const std::string& text) {
   Progress->CentreOn(nullptr);
 }
 
-// The bar's first half fills as the frames are drawn, the second as they
-// are converted.
 ExportResult frmMain::FrameDrawn(int number, const Raster&) {
-  Progress->ShowProgress(std::min(number, cycleFrames_), 2 * cycleFrames_);
+  framesDrawn_ = number;
+  ShowExportProgress();
   return ExportResult::Success();
 }
 
 void frmMain::FramesConverted(int done, int total) {
-  Progress->ShowProgress(total + done, 2 * total);
+  framesConverted_ = done;
+  framesToConvert_ = total;
+  ShowExportProgress();
+}
+
+// The bar's first half fills as the frames are drawn, the second as they are
+// converted; a format that converts each frame as soon as it is drawn fills
+// both together, so the bar never runs back.
+void frmMain::ShowExportProgress() {
+  const int frames = framesToConvert_ > 0 ? framesToConvert_ : cycleFrames_;
+  Progress->ShowProgress(std::min(framesDrawn_, frames) + framesConverted_, 2 * frames);
 }
 
 }  // namespace flinder

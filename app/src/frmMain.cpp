@@ -120,6 +120,7 @@ void frmMain::ConnectMenus() {
   command(Menus.mnuAdd, 0);
   command(Menus.mnuFont, 5);
   command(Menus.mnuContents, 6);
+  ConnectExportChoices();
 }
 
 // ---- layout ----

@@ -25,15 +25,18 @@ void ScriptedDialogs::ShowMessage(QWidget* parent, const QString& text) {
   if (WhileMessageShows) WhileMessageShows();
 }
 
-std::optional<QString> ScriptedDialogs::AskSaveFileName(QWidget*, const QString& title,
-                                                        const QString& filter,
-                                                        const QString& suggested) {
-  SaveDialogsOpenedOn << title + " | " + filter + " | " + suggested;
+std::optional<SaveFileChoice> ScriptedDialogs::AskSaveFileName(
+    QWidget*, const QString& title, const std::vector<SaveFileType>& types, int selected,
+    const QString& suggested) {
+  QStringList labels;
+  for (const SaveFileType& type : types) labels << type.Label;
+  SaveDialogsOpenedOn << title + " | " + labels.join(";;") + " | " + labels[selected] + " | " +
+                             suggested;
   if (SaveAnswers.empty()) return std::nullopt;
   const QString answer = SaveAnswers.front();
   SaveAnswers.pop_front();
   if (answer.isEmpty()) return std::nullopt;
-  return answer;
+  return SaveFileChoice{answer, SaveTypeAnswer < 0 ? selected : SaveTypeAnswer};
 }
 
 std::optional<CaptionFont> ScriptedDialogs::ChooseFont(QWidget*, const CaptionFont&) {

@@ -25,9 +25,11 @@ class ScriptedDialogs : public PlatformDialogs {
   QWidget* LastMessageParent = nullptr;
   QStringList Questions;
   bool AnswerYes = true;
-  // Save dialog answers (an empty one cancels) and where each dialog opened.
+  // Save dialog answers (an empty one cancels), the file type chosen with
+  // them (-1: the one it opened on), and how each dialog opened.
   std::deque<QString> SaveAnswers;
-  QStringList SaveDialogsOpenedOn;
+  int SaveTypeAnswer = -1;
+  QStringList SaveDialogsOpenedOn;  // "title | type;;type | selected type | file"
   std::deque<std::optional<CaptionFont>> FontAnswers;
   QStringList OpenedUrls;
   bool BrowserStarts = true;
@@ -40,8 +42,9 @@ class ScriptedDialogs : public PlatformDialogs {
     Questions << text;
     return AnswerYes;
   }
-  std::optional<QString> AskSaveFileName(QWidget*, const QString& title, const QString& filter,
-                                         const QString& suggested) override;
+  std::optional<SaveFileChoice> AskSaveFileName(QWidget*, const QString& title,
+                                                const std::vector<SaveFileType>& types,
+                                                int selected, const QString& suggested) override;
   std::optional<CaptionFont> ChooseFont(QWidget*, const CaptionFont&) override;
   void OpenUrl(const QString& url, std::function<void()> failed) override {
     OpenedUrls << url;

@@ -111,6 +111,8 @@ class BusyWindowTest : public QObject {
     Click(w.Panel->picSlider[Delay], Qt::LeftButton, {150, 3});
     QTest::keyClick(w.cmbAnim, Qt::Key_Down);
     w.Menus.mnuSaveAs->trigger();
+    w.Menus.mnuLoopForever->trigger();
+    w.Menus.mnuScaleItems[1]->trigger();
     Click(w.cmdAdd.at(0));
     QVERIFY(QTest::qWaitFor([&] { return !w.Busy(); }, 60000));
 
@@ -134,6 +136,14 @@ class BusyWindowTest : public QObject {
     for (int x = text.left(); x <= text.right(); ++x)
       dark += look.pixelColor(x, text.center().y()).lightness() < 100;
     QVERIFY(dark > 20);
+
+    // A WebP is written as its frames are drawn: the bar still only grows.
+    bar.clear();
+    started.Dialogs.SaveAnswers.push_back(QString::fromStdString(started.scratch_.File("o.webp")));
+    w.mnuSaveAs_Click();
+    QVERIFY(ExportEnds(w));
+    QVERIFY(std::is_sorted(bar.begin(), bar.end()) && bar.size() >= 20);
+    QCOMPARE(bar.last(), w.Progress->picPer->width());
   }
 
   void ClosingDuringAnExportEndsTheProgramAfterIt() {

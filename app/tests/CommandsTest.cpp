@@ -222,8 +222,9 @@ class CommandsTest : public QObject {
     Click(w.cmdAdd.at(0));
     QVERIFY(ExportEnds(w));
     QCOMPARE(d.SaveDialogsOpenedOn.size(), 1);
-    QVERIFY(
-        d.SaveDialogsOpenedOn[0].startsWith("Create Animated (GIF89a) | GIF89a Files (*.gif) | "));
+    QVERIFY(d.SaveDialogsOpenedOn[0].startsWith(
+        "Create Animated (GIF89a) | GIF89a Files (*.gif);;WebP Animations (*.webp);;"
+        "APNG Animations (*.png *.apng) | GIF89a Files (*.gif) | "));
     QVERIFY(d.SaveDialogsOpenedOn[0].endsWith("/Untitled.gif"));
     QVERIFY(std::filesystem::exists(out.toStdString()));
     QVERIFY(w.Menus.mnuSave->isEnabled());

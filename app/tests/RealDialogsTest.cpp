@@ -1,8 +1,11 @@
 #include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -84,6 +87,21 @@ class RealDialogsTest : public QObject {
       QVERIFY(QTest::qWaitFor([&] { return failures == 1 + (folder != bin.path()); }));
     }
     qputenv("PATH", path);
+  }
+
+  void TheSaveDialogGivesANameWithoutExtensionTheChosenTypes() {
+    QTemporaryDir folder;
+    QtPlatformDialogs dialogs;
+    AnswerWhenOpen<QFileDialog>([](QFileDialog* dialog) {
+      QTest::keyClick(dialog->findChild<QComboBox*>("fileTypeCombo"), Qt::Key_Down);
+      auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+      name->setText("spin");
+      QTest::keyClick(name, Qt::Key_Return);
+    });
+    const std::optional<SaveFileChoice> chosen = dialogs.AskSaveFileName(
+        nullptr, "Save", {{"A (*.a)", "a"}, {"B (*.b)", "b"}}, 0, folder.filePath("x.a"));
+    QCOMPARE(chosen->FileName, folder.filePath("spin.b"));
+    QCOMPARE(chosen->Type, 1);
   }
 
   void TheFontDialogOpensOnTheFontTheCaptionIsDrawnWith() {

@@ -74,16 +74,6 @@ class StartupTest : public QObject {
     }
   }
 
-  void OnlyTrueOrMinusOneStartTheWindowOnTop() {
-    for (auto [stored, on] :
-         {std::pair{"-1", true}, {"True", true}, {"true", false}, {"1", false}, {"", false}}) {
-      StartedWindow started(std::string("[Window]\nLeft=15\nTop=15\nOnTop=") + stored + "\n");
-      QCOMPARE(started.Window->Menus.mnuOnTop->isChecked(), on);
-      QCOMPARE(OnTop(*started.Window), on);
-      QCOMPARE(started.Window->pos(), QPoint(1, 1));  // the place was kept
-    }
-  }
-
   void ExitWritesThePlaceAndTopmostStateAndEndsTheProgram() {
     StartedWindow started(DesignFileOf({"Disc"}, 0.5f) + "[Window]\nLeft=1500\nTop=750\n");
     frmMain& w = *started.Window;
@@ -116,7 +106,6 @@ class StartupTest : public QObject {
     QCOMPARE(started.Window->Settings.SliderVal(Sides), 13.0f);
     QCOMPARE(started.Window->timAnim.interval(), 500);
     QVERIFY(started.Window->timAnim.isActive());
-    QVERIFY(!list->isEditable());
   }
 
   void ADesignFileThatCannotBeReadIsReportedOnceAndNeverWritten() {

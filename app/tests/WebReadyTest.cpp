@@ -7,14 +7,15 @@
 #include <filesystem>
 
 #include "AppTestSupport.h"
+#include "GifTestFiles.h"
 #include "app/frmGIF.h"
 #include "design/IniDocument.h"
 #include "export/AnimatedGifExport.h"
 
 namespace flinder {
 
-// The web-ready choices of the window: the export preference "Optimise
-// Size", the design switch "Transparent Background" and the note about very
+// The web-ready choices of the window: the export preferences of the File
+// menu, the design switch "Transparent Background" and the note about very
 // short delays.
 class WebReadyTest : public QObject {
   Q_OBJECT
@@ -39,22 +40,58 @@ class WebReadyTest : public QObject {
   }
 
  private slots:
-  void OptimiseSizeIsAnExportPreferenceKeptInTheDesignFile() {
-    StartedWindow started(Designs());
+  void ExportPreferencesAreKeptInTheDesignFileAndReachTheExport() {
+    IniDocument file(Designs());
+    file.Write("Export", "Loop", "5");
+    StartedWindow started(file.Bytes());
     frmMain& w = *started.Window;
-    QVERIFY(!w.Menus.mnuOptimise->isChecked());
+    QVERIFY(!w.Menus.mnuOptimise->isChecked() && !w.Menus.mnuLoopForever->isChecked());
+    QVERIFY(w.Menus.mnuScaleItems[0]->isChecked());
     const auto plain = SaveTo(started, started.scratch_.File("plain.gif"));
 
     w.Menus.mnuOptimise->trigger();
     QCOMPARE(w.Designs.ReadIni("Export", "Optimise"), std::string("True"));
     QVERIFY(SaveTo(started, started.scratch_.File("optimised.gif")) < plain);
+    // Unchecked again, Loop Forever gives back the count the file held.
+    w.Menus.mnuLoopForever->trigger();
+    QCOMPARE(w.Designs.ReadIni("Export", "Loop"), std::string("Forever"));
+    w.Menus.mnuLoopForever->trigger();
+    QCOMPARE(w.Designs.ReadIni("Export", "Loop"), std::string("5"));
+    w.Menus.mnuLoopForever->trigger();
+    w.Menus.mnuScaleItems[2]->trigger();
+    QCOMPARE(w.Designs.ReadIni("Export", "Scale"), std::string("3"));
+    QVERIFY(!w.Menus.mnuScaleItems[0]->isChecked());
+    // The export gets both: three times the width, and a loop count of 0.
+    SaveTo(started, started.scratch_.File("choices.gif"));
+    const std::string gif = ReadWholeFile(started.scratch_.File("choices.gif"));
+    const auto width = [](const std::string& g) { return uint8_t(g[6]) + 256 * uint8_t(g[7]); };
+    QCOMPARE(width(gif), 3 * width(ReadWholeFile(started.scratch_.File("plain.gif"))));
+    QCOMPARE(gif.substr(gif.find("NETSCAPE2.0") + 13, 2), std::string(2, '\0'));
     w.close();
 
     started.Window = std::make_unique<frmMain>(started.Dialogs);
     started.Start();
     QVERIFY(started.Window->Menus.mnuOptimise->isChecked());
-    started.Window->Menus.mnuOptimise->trigger();
-    QCOMPARE(started.Window->Designs.ReadIni("Export", "Optimise"), std::string("False"));
+    QVERIFY(started.Window->Menus.mnuLoopForever->isChecked());
+    QVERIFY(started.Window->Menus.mnuScaleItems[2]->isChecked());
+  }
+
+  void TheSaveDialogsFileTypeDecidesWhereTheNameDoesNot() {
+    StartedWindow started(Designs());
+    frmMain& w = *started.Window;
+    started.Dialogs.SaveTypeAnswer = 1;  // WebP
+    started.Dialogs.SaveAnswers = {QString::fromStdString(started.scratch_.File("spin"))};
+    w.mnuSaveAs_Click();
+    QVERIFY(ExportEnds(w));
+    QCOMPARE(ReadWholeFile(started.scratch_.File("spin.webp")).substr(8, 4), "WEBP");
+    QCOMPARE(w.Progress->Label1->text(), QString("Flindering animated WebP. Please wait..."));
+    SaveTo(started, started.scratch_.File("spin.img"));  // an extension of no format
+    QCOMPARE(ReadWholeFile(started.scratch_.File("spin.img")).substr(8, 4), "WEBP");
+
+    w.mnuSaveAs_Click();  // opens on WebP now; cancelled
+    QVERIFY(started.Dialogs.SaveDialogsOpenedOn[2].endsWith(
+        " | WebP Animations (*.webp) | " +
+        QString::fromStdString(started.scratch_.File("Untitled.webp"))));
   }
 
   void TransparentBackgroundIsSavedWithTheDesignAndPreviewedOnChecks() {

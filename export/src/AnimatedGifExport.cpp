@@ -1,24 +1,28 @@
 #include "export/AnimatedGifExport.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <cstdio>
-#include <memory>
-#include <thread>
+#include <filesystem>
+#include <optional>
 #include <utility>
 
+#include "FrameWorker.h"
 #include "design/FileAccess.h"
 #include "design/FileNameParts.h"
+#include "export/OrderedFramePool.h"
+#include "export/SpareBuffers.h"
 #include "gif/AnimatedGIF.h"
 #include "gif/GifAnimationEncoder.h"
-#include "image/BmpFile.h"
-#include "image/IMGLIB1.h"
+#include "gif/GifFrameWriter.h"
 
 namespace flinder {
 
 int GifDelay(float delayMilliseconds) {
   return static_cast<int>(std::nearbyint(static_cast<double>(delayMilliseconds) / 10));
+}
+
+int DelayMilliseconds(float delay) {
+  return static_cast<int>(std::lround(delay));
 }
 
 std::string SlowPlaybackNote(int delay) {
@@ -28,13 +32,8 @@ std::string SlowPlaybackNote(int delay) {
 }
 
 AnimatedGifExport::AnimatedGifExport(ExportHost& host, FrameRenderer& renderer,
-                                     DrawingSurface& surface, const ShapeSettings& settings,
-                                     std::string temporaryFolder)
-    : host_(host),
-      renderer_(renderer),
-      surface_(surface),
-      settings_(settings),
-      temporaryFolder_(std::move(temporaryFolder)) {}
+                                     DrawingSurface& surface, const ShapeSettings& settings)
+    : host_(host), renderer_(renderer), surface_(surface), settings_(settings) {}
 
 ExportSummary AnimatedGifExport::ExportAnimatedGif() {
   if (!ChooseOutputFile()) return {};
@@ -45,7 +44,8 @@ bool AnimatedGifExport::ChooseOutputFile() {
   if (!OutputFileName.empty() && !AskFileName) return true;
   if (OutputFileName.empty()) host_.EnableSaveMenu();
   // A cancelled dialog leaves the known name as it was.
-  std::optional<std::string> chosen = host_.AskSaveFileName("Untitled.gif");
+  std::optional<std::string> chosen = host_.AskSaveFileName(
+      "Untitled." + std::string(FormatExtension(Format.value_or(ExportFormat::Gif))));
   if (!chosen || chosen->empty()) return false;
   OutputFileName = *chosen;
   AskFileName = false;  // the next Save writes to the chosen file
@@ -53,24 +53,91 @@ bool AnimatedGifExport::ChooseOutputFile() {
   return true;
 }
 
+namespace {
+
+// A frame as drawn: its pixels for the host, its runs to keep, and who drew it.
+struct DrawnFrame {
+  Raster Pixels;
+  ColourRuns Runs;
+  int Worker = -1;
+};
+
+// One frame as a one-frame GIF file, or why it could not be made.
+struct ConvertedFrame {
+  std::optional<std::string> Gif;
+  std::string Failure;
+};
+
+}  // namespace
+
+ExportFormat AnimatedGifExport::OutputFormat() const {
+  return Format ? *Format : FormatOfFileName(OutputFileName).value_or(ExportFormat::Gif);
+}
+
+namespace {
+
+// For as long as it lives, the export draws Scale times larger on a surface
+// Scale times the preview's size (the pen it starts with too); then the
+// preview's surface and scale are back.
+class ScaledDrawing {
+ public:
+  ScaledDrawing(DrawingSurface& surface, FrameRenderer& renderer, int scale)
+      : surface_(surface), renderer_(renderer), scale_(std::clamp(scale, 1, MaxExportScale)) {
+    if (scale_ == 1) return;
+    preview_ = surface;
+    surface.Resize(surface.Width() * scale_, surface.Height() * scale_);
+    surface.SetDrawWidth(surface.DrawWidth() * scale_);
+    renderer.Scale = scale_;
+  }
+  ~ScaledDrawing() {
+    if (scale_ == 1) return;
+    surface_ = std::move(preview_);
+    renderer_.Scale = 1;
+  }
+  ScaledDrawing(const ScaledDrawing&) = delete;
+  ScaledDrawing& operator=(const ScaledDrawing&) = delete;
+
+  int Scale() const { return scale_; }
+
+ private:
+  DrawingSurface& surface_;
+  FrameRenderer& renderer_;
+  int scale_;
+  DrawingSurface preview_;
+};
+
+}  // namespace
+
 ExportSummary AnimatedGifExport::Run() {
   FrameFiles.clear();
-  FrameFiles.reserve(MaxFrames);
   ExportFrameCount = 0;
 
   host_.SetPreviewTimerEnabled(false);
   host_.ShowProgress();
+  const ExportFormat format = OutputFormat();
   gifDelay_ = GifDelay(settings_.SliderVal(Delay));
-  if (std::string note = SlowPlaybackNote(gifDelay_); !note.empty()) host_.ShowNote(note);
+  if (std::string note = SlowPlaybackNote(gifDelay_); !note.empty() && format == ExportFormat::Gif)
+    host_.ShowNote(note);
 
-  ExportResult result;
-  if (Optimise || settings_.Transparent) {
-    result = EncodeCycle();
-  } else {
-    result = RenderCycle(true);
-    if (result.Ok) result = ConvertAndMergeFrames();
+  ExportSummary summary{true, format};
+  ExportResult result = ExportResult::Success();
+  {
+    ScaledDrawing scaled(surface_, renderer_, Scale);
+    summary.Scale = scaled.Scale();
+    summary.Width = surface_.Width();
+    summary.Height = surface_.Height();
+    result = WorkOutPoses();
+    if (result.Ok && format != ExportFormat::Gif) {
+      result = EncodeWebAnimation(format);
+    } else if (result.Ok) {
+      std::vector<FrameWorker> workers;
+      result = DrawCycle(workers);
+      if (result.Ok)
+        result = Optimise || settings_.Transparent ? EncodeCycle(workers)
+                                                   : ConvertAndMergeFrames(workers);
+    }
+    kept_.clear();
   }
-  RemoveTemporaryFiles();
 
   host_.RestoreTopmost();
   host_.HideProgress();
@@ -80,98 +147,139 @@ ExportSummary AnimatedGifExport::Run() {
     host_.ShowMessage(result.Message);
     return {};
   }
-  return {true, std::max(ExportFrameCount - 1, 1), surface_.Width(), surface_.Height(), gifDelay_};
+  summary.FramesInGif = format == ExportFormat::Gif ? FramesToWrite() : framesWritten_;
+  summary.Delay = gifDelay_;
+  summary.DelayMilliseconds = DelayMilliseconds(settings_.SliderVal(Delay));
+  std::error_code error;
+  summary.Bytes = std::filesystem::file_size(OutputFileName, error);
+  if (error) summary.Bytes = 0;
+  return summary;
 }
 
-std::string AnimatedGifExport::FrameFileName(int number, const char* extension) const {
-  return temporaryFolder_ + "/temp" + std::to_string(number) + "." + extension;
-}
-
-ExportResult AnimatedGifExport::RenderCycle(bool keepFrameFiles) {
+ExportResult AnimatedGifExport::WorkOutPoses() {
   // Without a turn the cycle never completes: one still frame is the picture.
   const bool still = settings_.SliderVal(Speed) == 0 || settings_.SliderVal(Sides) < 3;
-  palette_ = AnimationPalette();
-  Raster previous;  // the frame before, when the file stores changes
+  poses_.clear();
   renderer_.CycleRunning = true;
   renderer_.Angle = 0;
   while (renderer_.CycleRunning) {
-    if (ExportFrameCount == MaxFrames)
+    if (poses_.size() == MaxFrames)
       return ExportResult::Failure("Cannot export " + OutputFileName +
                                    ": the cycle has more than " + std::to_string(MaxFrames) +
                                    " frames.");
-    ++ExportFrameCount;
-    renderer_.DrawFrame(surface_, settings_);
-    if (keepFrameFiles) {
-      const std::string bmp = FrameFileName(ExportFrameCount, "bmp");
-      FrameFiles.push_back(bmp);
-      std::string error = WriteFileBytes(bmp, EncodeBmp(surface_.Capture()));
-      if (!error.empty()) return ExportResult::Failure("Cannot write " + bmp + ": " + error);
-    }
-    palette_.AddFrame(surface_.Capture());
-    if (!keepFrameFiles) {
-      if (ExportFrameCount > 1) palette_.AddChanges(previous, surface_.Capture());
-      previous = surface_.Capture();
-    }
-    ExportResult drawn = host_.FrameDrawn(ExportFrameCount, surface_.Capture());
-    if (!drawn.Ok) {
-      if (drawn.Message.empty())
-        drawn.Message = "Cannot write " + OutputFileName + ": the export was stopped.";
-      return drawn;
-    }
+    poses_.push_back(renderer_.Angle);
+    renderer_.Turn(settings_);
     if (still) break;
   }
   return ExportResult::Success();
 }
 
-// Frames share one palette, so they convert independently of each other:
-// the work is spread over the cores, each worker with its own image module.
-ExportResult AnimatedGifExport::ConvertAndMergeFrames() {
-  auto palette = std::make_shared<AnimationPalette>(std::move(palette_));
-  if (ExportResult built = BuildPalette(*palette); !built.Ok) return built;
+// The first frame is drawn here, from the surface as the export found it;
+// every later one starts from the drawing state a frame leaves, so the
+// workers' surfaces are copies of this one after it. The host gets the
+// frames in order, and the surface ends with the closing frame's picture.
+ExportResult AnimatedGifExport::DrawCycle(std::vector<FrameWorker>& workers) {
+  const int frames = static_cast<int>(poses_.size());
+  const bool changes = Optimise || settings_.Transparent;
+  palette_ = AnimationPalette();
+  kept_.assign(poses_.size(), ColourRuns());
+  std::size_t keptBytes = 0;
+  ColourRuns unkept;  // the frame before, when it was not kept
+  const ColourRuns* previous = nullptr;
+  int closingWorker = -1;
+  ExportResult result = ExportResult::Success();
 
-  std::vector<ExportResult> results(ExportFrameCount, ExportResult::Success());
-  std::atomic<int> next = 1, converted = 0;
-  const auto exportThread = std::this_thread::get_id();
-  auto convert = [&] {
-    IMGLIB1 images;
-    images.UseAnimationPalette(palette);
-    for (int i = next++; i <= ExportFrameCount; i = next++) {
-      const std::string bmp = FrameFileName(i, "bmp"), gif = FrameFileName(i, "gif");
-      images.ImageFileName = bmp;
-      if (!images.LoadImageFile("bmp")) {
-        results[i - 1] = ExportResult::Failure("Cannot write " + gif + ": cannot read " + bmp +
-                                               ": " + images.LoadError);
-        continue;
-      }
-      images.ImageFileName = gif;
-      results[i - 1] = images.SaveImageFile("gif");
-      ++converted;
-      // The host is told from the export's own thread only.
-      if (std::this_thread::get_id() == exportThread)
-        host_.FramesConverted(converted, ExportFrameCount);
+  auto take = [&](int number, DrawnFrame&& frame) {
+    ++ExportFrameCount;
+    palette_.AddFrame(frame.Runs);
+    if (changes && previous) palette_.AddChanges(*previous, frame.Runs);
+    // The first frame is always kept: no worker can draw it again.
+    ColourRuns& kept = kept_[number - 1];
+    if (number == 1 || keptBytes + frame.Runs.Bytes() <= KeptFrameBytes) {
+      keptBytes += frame.Runs.Bytes();
+      kept = std::move(frame.Runs);
+      previous = &kept;
+    } else {
+      unkept = std::move(frame.Runs);
+      previous = &unkept;
     }
+    if (number == frames) closingWorker = frame.Worker;
+    result = host_.FrameDrawn(number, frame.Pixels);
+    if (!result.Ok && result.Message.empty())
+      result.Message = "Cannot write " + OutputFileName + ": the export was stopped.";
+    return result.Ok;
   };
-  {
-    const int helpers = std::min<int>(std::thread::hardware_concurrency(), 4) - 1;
-    std::vector<std::jthread> workers;
-    for (int w = 0; w < helpers && w + 1 < ExportFrameCount; ++w) workers.emplace_back(convert);
-    convert();
-  }
-  host_.FramesConverted(ExportFrameCount, ExportFrameCount);
-  for (int i = 1; i <= ExportFrameCount; ++i) {
-    if (!results[i - 1].Ok) return results[i - 1];
-    FrameFiles[i - 1] = FrameFileName(i, "gif");
-  }
 
-  ShowFinishedCaption();
+  FrameWorker first(surface_, renderer_);
+  ColourRuns runs = first.Draw(poses_[0], settings_);
+  surface_ = std::move(first.Surface);
+  if (!take(1, {surface_.Capture(), std::move(runs), -1})) return result;
 
-  // The closing frame repeats the first pose and is left out, unless it is
-  // the only frame there is. Readers want a logical screen that holds the frames.
-  const int mergeCount = std::max(ExportFrameCount, 2);
+  const OrderedFramePool pool(Workers);
+  for (int w = 0; w < pool.Workers(); ++w) workers.emplace_back(surface_.OwnCopy(), renderer_);
+  SpareBuffers<Raster> spare;
+  pool.Run<DrawnFrame>(
+      frames - 1,
+      [&](int worker, int n) {
+        FrameWorker& own = workers[static_cast<std::size_t>(worker)];
+        DrawnFrame drawn{spare.Take(), own.Draw(poses_[static_cast<std::size_t>(n)], settings_),
+                         worker};
+        drawn.Pixels = own.Surface.Capture();
+        return drawn;
+      },
+      [&](int n, DrawnFrame&& frame) {
+        const bool goOn = take(n + 1, std::move(frame));
+        spare.Give(std::move(frame.Pixels));
+        return goOn;
+      });
+  if (result.Ok && closingWorker >= 0)
+    surface_ = workers[static_cast<std::size_t>(closingWorker)].Surface;
+  return result;
+}
+
+ColourRuns AnimatedGifExport::KeptOrDrawn(FrameWorker& worker, int number) {
+  ColourRuns& kept = kept_[static_cast<std::size_t>(number - 1)];
+  if (kept.Runs.empty())
+    return worker.Draw(poses_[static_cast<std::size_t>(number - 1)], settings_);
+  return std::move(kept);
+}
+
+// Frames share one palette, so they convert independently of each other on
+// every core; the merger takes them in order.
+ExportResult AnimatedGifExport::ConvertAndMergeFrames(std::vector<FrameWorker>& workers) {
+  if (ExportResult built = BuildPalette(palette_); !built.Ok) return built;
+  const int frames = FramesToWrite();
   AnimatedGIF merger;
-  return merger.MergeGifFrames(
-      FrameFiles, mergeCount, OutputFileName, static_cast<std::int16_t>(surface_.Width()),
-      static_cast<std::int16_t>(surface_.Height()), static_cast<std::int16_t>(gifDelay_));
+  merger.LoopCount = Loop.GifLoopCount();
+  merger.ResetMergeState(static_cast<std::int16_t>(surface_.Width()),
+                         static_cast<std::int16_t>(surface_.Height()),
+                         static_cast<std::int16_t>(gifDelay_));
+  ExportResult result = ExportResult::Success();
+  const OrderedFramePool pool(static_cast<int>(workers.size()));
+  pool.Run<ConvertedFrame>(
+      frames,
+      [&](int worker, int n) {
+        FrameWorker& own = workers[static_cast<std::size_t>(worker)];
+        palette_.Map(KeptOrDrawn(own, n), own.Mapped);
+        ConvertedFrame converted;
+        converted.Gif = EncodeGifFrame(own.Mapped);
+        if (!converted.Gif)
+          converted.Failure = "Cannot write " + OutputFileName + ": frame " + std::to_string(n) +
+                              " cannot be encoded as GIF";
+        return converted;
+      },
+      [&](int n, ConvertedFrame&& converted) {
+        if (!converted.Gif) {
+          result = ExportResult::Failure(converted.Failure);
+          return false;
+        }
+        merger.MergeFrame(*converted.Gif);
+        host_.FramesConverted(n, frames);
+        return true;
+      });
+  if (!result.Ok) return result;
+  ShowFinishedCaption();
+  return merger.WriteMerged(OutputFileName);
 }
 
 ExportResult AnimatedGifExport::BuildPalette(AnimationPalette& palette) const {
@@ -188,44 +296,36 @@ void AnimatedGifExport::ShowFinishedCaption() {
   host_.SetMainCaption(" GIF Flendar - " + FileTitle(OutputFileName));
 }
 
-// The second pass starts from the surface and rotation the first one
-// started from, so it draws the very same frames; the closing frame, which
-// repeats the first pose, is drawn only when it is the only one.
-ExportResult AnimatedGifExport::EncodeCycle() {
-  const DrawingSurface start = surface_;
-  ExportResult drawn = RenderCycle(false);
-  if (!drawn.Ok) return drawn;
+// The frames are mapped to the palette on every core; the encoder, which
+// compares each frame with the one before, takes them in order.
+ExportResult AnimatedGifExport::EncodeCycle(std::vector<FrameWorker>& workers) {
   if (ExportResult built = BuildPalette(palette_); !built.Ok) return built;
   palette_.OrderByUse();
-  const int frames = std::max(ExportFrameCount - 1, 1);
+  const int frames = FramesToWrite();
   GifAnimationEncoder encoder(surface_.Width(), surface_.Height(), palette_.Colours(),
                               palette_.TransparentIndex(), Optimise,
-                              static_cast<std::uint16_t>(gifDelay_));
-  // The preview goes on from where the first pass ended.
-  const double endAngle = renderer_.Angle;
-  const std::int16_t endFrameNo = renderer_.FrameNo;
-  surface_ = start;
-  renderer_.Angle = 0;
-  for (int i = 1; i <= frames; ++i) {
-    renderer_.DrawFrame(surface_, settings_);
-    encoder.AddFrame(palette_.Map(surface_.Capture()).Indexes);
-    host_.FramesConverted(i, frames);
-  }
-  renderer_.Angle = endAngle;
-  renderer_.FrameNo = endFrameNo;
+                              static_cast<std::uint16_t>(gifDelay_), Loop.GifLoopCount());
+  const OrderedFramePool pool(static_cast<int>(workers.size()));
+  SpareBuffers<std::vector<std::uint8_t>> spare;
+  pool.Run<std::vector<std::uint8_t>>(
+      frames,
+      [&](int worker, int n) {
+        IndexedFrame mapped;
+        mapped.Indexes = spare.Take();
+        palette_.Map(KeptOrDrawn(workers[static_cast<std::size_t>(worker)], n), mapped);
+        return std::move(mapped.Indexes);
+      },
+      [&](int n, std::vector<std::uint8_t>&& indexes) {
+        spare.Give(encoder.AddFrame(std::move(indexes)));
+        host_.FramesConverted(n, frames);
+        return true;
+      });
   const std::string bytes = encoder.Finish();
   ShowFinishedCaption();
   // A picture can be made again: replaced whole, but not flushed to the disk.
   std::string error = ReplaceFile(OutputFileName, bytes, false);
   if (!error.empty()) return ExportResult::Failure("Cannot write " + OutputFileName + ": " + error);
   return ExportResult::Success();
-}
-
-void AnimatedGifExport::RemoveTemporaryFiles() {
-  for (int i = 1; i <= ExportFrameCount; ++i) {
-    std::remove(FrameFileName(i, "bmp").c_str());
-    std::remove(FrameFileName(i, "gif").c_str());
-  }
 }
 
 }  // namespace flinder

@@ -32,9 +32,8 @@ struct Fixture : HeadlessExportHost {
   bool DrawnInView = false;  // a frame drawn with the preview running or no progress shown
 
   // A small polygon design; `speed` picks the turn per frame.
-  explicit Fixture(float sides = 0.355f, float speed = 0.585f, const char* temporary = nullptr)
-      : exporter(*this, renderer, surface, settings,
-                 temporary ? folder.File(temporary) : folder.Folder.string()) {
+  explicit Fixture(float sides = 0.355f, float speed = 0.585f)
+      : exporter(*this, renderer, surface, settings) {
     const std::pair<int, float> sliders[] = {
         {Sides, sides}, {Radius, 0.3f}, {Speed, speed}, {Detail, 0}, {Delay, 0.1f}};
     for (auto [slider, position] : sliders) settings.SetSlider(slider, position);
@@ -70,10 +69,10 @@ struct Fixture : HeadlessExportHost {
     EXPECT_FALSE(ProgressShown);
     EXPECT_TRUE(Topmost);
   }
-  long TemporaryFiles() const {
-    return std::ranges::count_if(fs::directory_iterator(folder.Folder), [](auto& entry) {
-      return entry.path().filename().string().starts_with("temp");
-    });
+  // Nothing but the output goes through the disk.
+  long OtherFiles() const {
+    return std::ranges::count_if(fs::directory_iterator(folder.Folder),
+                                 [this](auto& entry) { return entry.path() != out; });
   }
 };
 
@@ -87,13 +86,13 @@ TEST(AnimatedGifExport, ACycleBecomesTheFramesBeforeTheClosingOne) {
       {0.355f, 0.585f, 12, 11}, {0.1f, 0.5f, 1, 1}, {1.0f, 1.0f, 1, 1}};
   for (auto [sides, speed, frames, images] : cases) {
     Fixture f(sides, speed);
-    long filesBeforeMerge = 0;
-    f.BeforeMerge = [&] { filesBeforeMerge = f.TemporaryFiles(); };
+    long filesBeforeMerge = -1;
+    f.BeforeMerge = [&] { filesBeforeMerge = f.OtherFiles(); };
     ExportSummary summary = f.exporter.ExportAnimatedGif();
     ASSERT_TRUE(summary.Ok) << testing::PrintToString(f.Messages);
     EXPECT_EQ(f.exporter.ExportFrameCount, frames);
-    EXPECT_EQ(filesBeforeMerge, 2 * frames);  // tempN.bmp and tempN.gif
-    EXPECT_EQ(f.TemporaryFiles(), 0);
+    EXPECT_EQ(filesBeforeMerge, 0);
+    EXPECT_EQ(f.OtherFiles(), 0);
     EXPECT_EQ(summary.FramesInGif, images);
     std::string file = ReadWholeFile(f.out);
     EXPECT_EQ(file.substr(6, 4), Bytes({32, 0, 24, 0}));  // the logical screen holds the frames
@@ -109,15 +108,6 @@ TEST(AnimatedGifExport, ACycleBecomesTheFramesBeforeTheClosingOne) {
 }
 
 TEST(AnimatedGifExport, AFailedExportShowsOneMessageAndLeavesNothingBehind) {
-  // `act` on frame `number` as it is drawn (on every frame for 0); the host fails none.
-  auto at = [](int number, std::function<void(Fixture&)> act) {
-    return [number, act](Fixture& f) {
-      f.OnFrame = [number, act, &f](int drawn) {
-        if (number == 0 || number == drawn) act(f);
-        return ExportResult::Success();
-      };
-    };
-  };
   auto hostFails = [](int number, const char* message) {
     return [number, message](Fixture& f) {
       f.OnFrame = [number, message](int drawn) {
@@ -125,43 +115,32 @@ TEST(AnimatedGifExport, AFailedExportShowsOneMessageAndLeavesNothingBehind) {
       };
     };
   };
-  // Each case: another temporary folder or none, what spoils the export, how the message
-  // starts (% is the scratch folder) and how many frames were drawn.
-  const std::tuple<const char*, std::function<void(Fixture&)>, std::string, int> cases[] = {
-      // A frame file that disappears before the merge spoils it.
-      {nullptr,
-       [](Fixture& f) { f.BeforeMerge = [&f] { fs::remove(f.folder.File("temp3.gif")); }; },
-       "An error has occured reading the files", 12},
-      {nullptr, [](Fixture& f) { f.exporter.OutputFileName = f.folder.File("missing/out.gif"); },
+  // Each case: what spoils the export, how the message starts (% is the scratch folder) and
+  // how many frames the host was given, in order, though workers may have drawn more.
+  const std::tuple<std::function<void(Fixture&)>, std::string, int> cases[] = {
+      {[](Fixture& f) { f.exporter.OutputFileName = f.folder.File("missing/out.gif"); },
        "Cannot write %/missing/out.gif: ", 12},
-      {"no-such-folder", [](Fixture&) {}, "Cannot write %/no-such-folder/temp1.bmp: ", 0},
-      // Frames that cannot be converted: a damaged BMP, a GIF that cannot be written.
-      {nullptr, at(3, [](Fixture& f) { WriteWholeFile(f.folder.File("temp3.bmp"), "BM"); }),
-       "Cannot write %/temp3.gif: cannot read %/temp3.bmp: not a BMP file", 12},
-      {nullptr, at(5, [](Fixture& f) { fs::create_directory(f.folder.File("temp5.gif")); }),
-       "Cannot write %/temp5.gif: ", 12},
       // The host fails a frame, with its own message or without one.
-      {nullptr, hostFails(4, "Cannot write frame4.bmp: disk full"),
-       "Cannot write frame4.bmp: disk full", 4},
-      {nullptr, hostFails(1, ""), "Cannot write %/out.gif: the export was stopped.", 1},
-      // A cycle that never completes stops at 500 frames.
-      {nullptr, at(0, [](Fixture& f) { f.renderer.Angle = 0; }),
-       "Cannot export %/out.gif: the cycle has more than 500 frames.", 500},
+      {hostFails(4, "Cannot write frame4.bmp: disk full"), "Cannot write frame4.bmp: disk full", 4},
+      {hostFails(1, ""), "Cannot write %/out.gif: the export was stopped.", 1},
   };
-  for (const auto& [temporary, spoil, start, frames] : cases) {
-    Fixture f(0.355f, 0.585f, temporary);
-    spoil(f);
-    std::string message = start;
-    for (auto mark = message.find('%'); mark != std::string::npos; mark = message.find('%'))
-      message.replace(mark, 1, f.folder.Folder.string());
-    WriteWholeFile(f.out, "old picture");
-    EXPECT_FALSE(f.exporter.ExportAnimatedGif().Ok);
-    ASSERT_EQ(f.Messages.size(), 1u) << message;
-    EXPECT_TRUE(f.Messages[0].starts_with(message)) << f.Messages[0];
-    EXPECT_EQ(f.Frames.size(), std::size_t(frames)) << message;
-    EXPECT_EQ(ReadWholeFile(f.out), "old picture");
-    EXPECT_EQ(f.TemporaryFiles(), 0);
-    f.ExpectEndedAsItBegan();
+  for (int workers : {1, 3}) {
+    for (const auto& [spoil, start, frames] : cases) {
+      Fixture f;
+      f.exporter.Workers = workers;
+      spoil(f);
+      std::string message = start;
+      for (auto mark = message.find('%'); mark != std::string::npos; mark = message.find('%'))
+        message.replace(mark, 1, f.folder.Folder.string());
+      WriteWholeFile(f.out, "old picture");
+      EXPECT_FALSE(f.exporter.ExportAnimatedGif().Ok);
+      ASSERT_EQ(f.Messages.size(), 1u) << message;
+      EXPECT_TRUE(f.Messages[0].starts_with(message)) << f.Messages[0];
+      EXPECT_EQ(f.Frames.size(), std::size_t(frames)) << message;
+      EXPECT_EQ(ReadWholeFile(f.out), "old picture");
+      EXPECT_EQ(f.OtherFiles(), 0);
+      f.ExpectEndedAsItBegan();
+    }
   }
 }
 

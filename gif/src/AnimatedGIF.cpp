@@ -15,7 +15,6 @@ constexpr std::uint8_t GraphicControlLabel = 0xF9;
 constexpr std::uint8_t PlainTextLabel = 0x01;
 constexpr std::uint8_t ImageSeparator = 0x2C;
 constexpr std::uint8_t Trailer = 0x3B;
-constexpr int LoopCount = 999;
 
 }  // namespace
 
@@ -28,6 +27,8 @@ void AnimatedGIF::ResetMergeState(std::int16_t width, std::int16_t height, std::
   FrameColorTable.clear();
   FrameTableBits = 0;
   FrameSortFlag = 0;
+  Merged = AnimatedGifFile();
+  MergeFailed = false;
 }
 
 ExportResult AnimatedGIF::MergeGifFrames(const std::vector<std::string>& frameFiles, int frameCount,
@@ -38,30 +39,37 @@ ExportResult AnimatedGIF::MergeGifFrames(const std::vector<std::string>& frameFi
     return ExportResult::Failure("No frames to write to " + outputFile +
                                  ": the animation has no frame before it repeats.");
 
-  AnimatedGifFile file;
-  bool failed = false;
   for (int i = 1; i <= frameCount - 1; ++i) {
     if (static_cast<std::size_t>(i) > frameFiles.size()) {
-      failed = true;
+      MergeFailed = true;
       continue;
     }
     std::string name = frameFiles[i - 1];
     if (ExtensionOf(name) != "gif") name = WithExtension(name, "gif");
     std::optional<std::string> bytes = ReadFileBytes(name);
-    std::optional<std::string> block;
-    if (bytes) block = ReadGifFile(*bytes, i == 1);
-    if (block)
-      file.FrameBlocks.push_back(std::move(*block));
+    if (bytes)
+      MergeFrame(*bytes);
     else
-      failed = true;
+      MergeFailed = true;
   }
-  if (failed) return ExportResult::Failure(ReadFailureMessage);
+  return WriteMerged(outputFile);
+}
 
-  file.Signature = "GIF89a";
-  file.ScreenDescriptor = BuildScreenDescriptor();
-  file.LoopBlock = BuildLoopExtension();
-  file.Trailer = std::string(1, static_cast<char>(Trailer));
-  return WriteGifFile(file, outputFile);
+void AnimatedGIF::MergeFrame(std::string_view frameFile) {
+  std::optional<std::string> block = ReadGifFile(frameFile, Merged.FrameBlocks.empty());
+  if (block)
+    Merged.FrameBlocks.push_back(std::move(*block));
+  else
+    MergeFailed = true;
+}
+
+ExportResult AnimatedGIF::WriteMerged(const std::string& outputFile) {
+  if (MergeFailed) return ExportResult::Failure(ReadFailureMessage);
+  Merged.Signature = "GIF89a";
+  Merged.ScreenDescriptor = BuildScreenDescriptor();
+  Merged.LoopBlock = BuildLoopExtension(LoopCount);
+  Merged.Trailer = std::string(1, static_cast<char>(Trailer));
+  return WriteGifFile(Merged, outputFile);
 }
 
 ExportResult AnimatedGIF::WriteGifFile(const AnimatedGifFile& file, const std::string& outputFile) {
@@ -81,9 +89,9 @@ std::string AnimatedGIF::BuildScreenDescriptor() const {
   return screen + ScreenFields + FirstColorTable;
 }
 
-std::string AnimatedGIF::BuildLoopExtension() {
+std::string AnimatedGIF::BuildLoopExtension(int loopCount) {
   std::string loop = "\x21\xFF\x0BNETSCAPE2.0\x03\x01";
-  AppendWord(loop, LoopCount);
+  AppendWord(loop, loopCount);
   loop += '\0';
   return loop;
 }

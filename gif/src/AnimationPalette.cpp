@@ -20,15 +20,10 @@ void AddCount(std::uint32_t& count, std::size_t more) {
 
 }  // namespace
 
-void AnimationPalette::AddFrame(const Raster& frame) {
-  const ColourValue* pixel = frame.Pixels.data();
-  const ColourValue* end = pixel + frame.Pixels.size();
-  while (pixel != end) {
-    const ColourValue* runEnd = pixel + 1;
-    while (runEnd != end && *runEnd == *pixel) ++runEnd;
-    if (!IsBackground(*pixel)) AddCount(Counts[*pixel], static_cast<std::size_t>(runEnd - pixel));
-    if (IsBackground(*pixel) && !Matte) Matte = *pixel & ~BackgroundMark;
-    pixel = runEnd;
+void AnimationPalette::AddFrame(const ColourRuns& frame) {
+  for (auto [colour, length] : frame.Runs) {
+    if (!IsBackground(colour)) AddCount(Counts[colour], length);
+    if (IsBackground(colour) && !Matte) Matte = colour & ~BackgroundMark;
   }
 }
 
@@ -70,11 +65,23 @@ void AnimationPalette::Build() {
   }
 }
 
-void AnimationPalette::AddChanges(const Raster& previous, const Raster& frame) {
+// The two frames' runs are walked side by side, one stretch where neither
+// run ends at a time.
+void AnimationPalette::AddChanges(const ColourRuns& previous, const ColourRuns& frame) {
+  if (previous.Width != frame.Width || previous.Height != frame.Height)
+    throw std::invalid_argument("frames of different sizes");
   ColourHashTable changed;
-  for (std::size_t p = 0; p < frame.Pixels.size(); ++p)
-    if (frame.Pixels[p] != previous.Pixels[p] && !IsBackground(frame.Pixels[p]))
-      changed[frame.Pixels[p]] = 1;
+  auto before = previous.Runs.begin();
+  std::uint32_t beforeLeft = before == previous.Runs.end() ? 0 : before->Length;
+  for (auto [colour, length] : frame.Runs) {
+    while (length > 0) {
+      const std::uint32_t stretch = std::min(length, beforeLeft);
+      if (colour != before->Colour && !IsBackground(colour)) changed[colour] = 1;
+      length -= stretch;
+      beforeLeft -= stretch;
+      if (beforeLeft == 0 && ++before != previous.Runs.end()) beforeLeft = before->Length;
+    }
+  }
   changed.ForEach([&](ColourValue colour, std::uint32_t) { AddCount(ChangingFrames[colour], 1); });
 }
 
@@ -120,19 +127,20 @@ std::uint8_t AnimationPalette::IndexOf(ColourValue colour) const {
   return SearchIndex[Search->Nearest(colour)];
 }
 
-IndexedFrame AnimationPalette::Map(const Raster& frame) const {
+IndexedFrame AnimationPalette::Map(const ColourRuns& frame) const {
+  IndexedFrame mapped;
+  Map(frame, mapped);
+  return mapped;
+}
+
+void AnimationPalette::Map(const ColourRuns& frame, IndexedFrame& mapped) const {
   if (!Search) throw std::logic_error("the animation palette is not built");
-  IndexedFrame out{frame.Width, frame.Height, Palette,
-                   std::vector<std::uint8_t>(frame.Pixels.size())};
-  const std::size_t size = frame.Pixels.size();
-  std::size_t p = 0;
-  while (p < size) {
-    const ColourValue colour = frame.Pixels[p];
-    const std::uint8_t index = IndexOf(colour);
-    do out.Indexes[p++] = index;
-    while (p < size && frame.Pixels[p] == colour);
-  }
-  return out;
+  mapped.Width = frame.Width;
+  mapped.Height = frame.Height;
+  mapped.Palette = Palette;
+  mapped.Indexes.resize(static_cast<std::size_t>(frame.Width) * frame.Height);
+  auto at = mapped.Indexes.begin();
+  for (auto [colour, length] : frame.Runs) at = std::fill_n(at, length, IndexOf(colour));
 }
 
 }  // namespace flinder

@@ -41,7 +41,8 @@ void GifAnimationEncoder::Box::Add(const Box& other) {
 }
 
 GifAnimationEncoder::GifAnimationEncoder(int width, int height, std::vector<ColourValue> palette,
-                                         int transparentIndex, bool optimise, std::uint16_t delay)
+                                         int transparentIndex, bool optimise, std::uint16_t delay,
+                                         int loopCount)
     : Width(width),
       Height(height),
       Palette(std::move(palette)),
@@ -55,17 +56,18 @@ GifAnimationEncoder::GifAnimationEncoder(int width, int height, std::vector<Colo
   Out = "GIF89a";
   // Readers that clear to the background colour clear to the transparent entry.
   TableBits = AppendScreenAndTable(Out, Width, Height, Palette, std::max(TransparentIndex, 0));
-  Out += AnimatedGIF::BuildLoopExtension();
+  Out += AnimatedGIF::BuildLoopExtension(loopCount);
   Canvas.assign(static_cast<std::size_t>(Width) * Height,
                 static_cast<std::uint8_t>(std::max(TransparentIndex, 0)));
 }
 
-void GifAnimationEncoder::AddFrame(std::vector<std::uint8_t> indexes) {
+std::vector<std::uint8_t> GifAnimationEncoder::AddFrame(std::vector<std::uint8_t> indexes) {
   if (indexes.size() != Canvas.size()) throw std::invalid_argument("a frame of another size");
   if (First.empty()) First = indexes;
   if (!Pending.empty()) ChooseImage(indexes);
-  Pending = std::move(indexes);
+  std::vector<std::uint8_t> spent = std::exchange(Pending, std::move(indexes));
   if (Chosen.size() == Batch) WriteChosenImages();
+  return spent;
 }
 
 std::string GifAnimationEncoder::Finish() {

@@ -105,15 +105,19 @@ void DrawingSurface::FillBox(float x1, float y1, float x2, float y2, ColourValue
     FillSpan(y, Nearest(std::min(x1, x2)), Nearest(std::max(x1, x2)), colour);
 }
 
+bool DrawingSurface::OnRaster(float x, float y) const {
+  const double px = Nearest(x), py = Nearest(y);
+  return px >= 0 && px < Width() && py >= 0 && py < Height();
+}
+
 ColourValue DrawingSurface::ReadPoint(float x, float y) const {
-  double px = Nearest(x), py = Nearest(y);
-  if (!(px >= 0 && px < Width() && py >= 0 && py < Height())) return -1;
-  return raster_.At(static_cast<int>(px), static_cast<int>(py));
+  if (!OnRaster(x, y)) return -1;
+  return raster_.At(static_cast<int>(Nearest(x)), static_cast<int>(Nearest(y)));
 }
 
 void DrawingSurface::PrintText(std::string_view text) {
   if (!face_ || face_->Font() != font_) face_ = std::make_shared<FontFace>(font_);
-  face_->Draw(raster_, text, currentX_, currentY_, foreColor_);
+  face_->Draw(raster_, text, currentX_, currentY_, foreColor_, keepCoverage_);
   SetCurrentPosition(0, currentY_ + face_->LineHeight());
 }
 

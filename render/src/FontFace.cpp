@@ -38,6 +38,23 @@ ColourValue Blend(ColourValue under, ColourValue over, int weight) {
                     Mix(BlueOf(under), BlueOf(over), weight));
 }
 
+// `over` at `weight` laid on a pixel through which the background shows by
+// BackgroundShowing: the alphas add up as in the usual "over" compositing,
+// and the colour is the two colours weighed by their shares of it.
+ColourValue LayOver(ColourValue under, ColourValue over, int weight) {
+  const int showing = BackgroundShowing(under);
+  if (showing == 0 || weight >= 255) return Blend(under, over, weight);
+  const int underAlpha = 255 - showing;
+  // Both weighed by 255 x 255 so that integers stay exact.
+  const int overShare = weight * 255, underShare = underAlpha * (255 - weight);
+  const int total = overShare + underShare;
+  auto mix = [&](int a, int b) { return (b * overShare + a * underShare + total / 2) / total; };
+  const int alpha = (total + 127) / 255;
+  return MakeColour(mix(RedOf(under), RedOf(over)), mix(GreenOf(under), GreenOf(over)),
+                    mix(BlueOf(under), BlueOf(over))) |
+         static_cast<ColourValue>(static_cast<std::uint32_t>(255 - alpha) << 24);
+}
+
 // Positions beyond this reach cannot bring a caption onto any raster and
 // would overflow the pixel arithmetic.
 constexpr double FarAway = 1e7;
@@ -137,7 +154,7 @@ FontFace::Glyph FontFace::Render(char32_t code) const {
 }
 
 void FontFace::Draw(Raster& raster, std::string_view text, float left, float top,
-                    ColourValue colour) {
+                    ColourValue colour, bool keepCoverage) {
   if (!face_ || !(std::fabs(left) < FarAway && std::fabs(top) < FarAway)) return;
   const long long originX = std::llround(std::floor(left + 0.5));
   const long long baseline = std::llround(std::floor(top + 0.5)) + ascent_;
@@ -157,7 +174,8 @@ void FontFace::Draw(Raster& raster, std::string_view text, float left, float top
       for (long long col = fromCol; col < toCol; ++col) {
         if (coverage[col] == 0) continue;
         ColourValue& pixel = pixels[x0 + col];
-        pixel = Blend(pixel, colour, coverage[col]);
+        pixel = keepCoverage ? LayOver(pixel, colour, coverage[col])
+                             : Blend(pixel, colour, coverage[col]);
       }
     }
   }

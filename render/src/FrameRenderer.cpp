@@ -20,8 +20,7 @@ ColourValue BlendColour(const ShapeSettings& settings, int slotA, int slotB, dou
 // repaints the pixel under it in its own colour.
 void PositionText(DrawingSurface& surface, float x, float y) {
   surface.SetDrawWidth(1);
-  const ColourValue under = surface.ReadPoint(x, y);
-  if (under != -1) surface.SetForeColor(under);
+  if (surface.OnRaster(x, y)) surface.SetForeColor(surface.ReadPoint(x, y));
   surface.PlotPoint(x, y);
 }
 

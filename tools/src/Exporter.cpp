@@ -8,11 +8,12 @@
 #include <filesystem>
 #include <optional>
 #include <set>
+#include <variant>
 
 #include "design/DesignFile.h"
+#include "design/ExportChoices.h"
 #include "design/FileAccess.h"
 #include "design/ShapeRecord.h"
-#include "design/TemporaryFolder.h"
 #include "export/AnimatedGifExport.h"
 #include "image/BmpFile.h"
 #include "image/IMGLIB1.h"
@@ -23,18 +24,25 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* Usage =
-    "usage: flinder-export [--designs FILE] [--optimize] "
-    "(--list | [--frames DIR [--frame-format EXT]] NAME OUTPUT.gif | --all OUTDIR | "
+    "usage: flinder-export [--designs FILE] [--optimize] [--format gif|webp|apng] "
+    "[--loop forever|N] [--scale 1|2|3] "
+    "(--list | [--frames DIR [--frame-format EXT]] NAME OUTPUT | --all OUTDIR | "
     "--designs-path)";
 
 constexpr const char* Help =
-    "Exports the designs of a Flinder design file as animated GIFs.\n"
+    "Exports the designs of a Flinder design file as animated GIF, WebP or APNG files.\n"
     "\n"
     "  --designs FILE       the design file (default: the one the desktop program uses)\n"
     "  --designs-path       print the design file's path\n"
     "  --list               list the design names, in file order\n"
-    "  NAME OUTPUT.gif      export one design, one rotation cycle\n"
-    "  --all OUTDIR         export every listed design as OUTDIR/NAME.gif\n"
+    "  NAME OUTPUT          export one design, one rotation cycle; OUTPUT's extension\n"
+    "                       .gif, .webp, .png or .apng names the format (else GIF)\n"
+    "  --all OUTDIR         export every listed design as OUTDIR/NAME.gif (or the\n"
+    "                       extension of --format)\n"
+    "  --format FORMAT      write gif, webp (lossless) or apng, whatever OUTPUT's extension\n"
+    "  --loop forever|N     play for ever, or N + 1 times (N 1 to 65535; default 999);\n"
+    "                       a WebP file plays at most 65535 times\n"
+    "  --scale 1|2|3        draw every length 1, 2 or 3 times larger (default 1)\n"
     "  --optimize           write the size-optimised GIF\n"
     "  --frames DIR         also keep every frame as DIR/frame1.bmp ...\n"
     "  --frame-format EXT   write those frames as jpg, gif, pcx, png or tif files\n"
@@ -45,6 +53,9 @@ constexpr const char* Help =
 
 struct Options {
   std::string Designs;
+  std::optional<ExportFormat> Format;
+  LoopChoice Loop;
+  int Scale = 1;
   std::string FramesFolder;
   std::string FrameFormat;  // empty: BMP, as the export's own frame files
   std::string AllFolder;
@@ -54,8 +65,17 @@ struct Options {
   std::vector<std::string> Positional;
 };
 
-std::optional<Options> Parse(const std::vector<std::string>& arguments, std::string defaults) {
+// A bad command line: the line to show, the usage unless something more precise.
+struct UsageError {
+  std::string Line;
+};
+
+// The options, or the usage error they make.
+std::variant<Options, UsageError> Parse(const std::vector<std::string>& arguments,
+                                        std::string defaults) {
   Options options;
+  const UsageError usage{Usage};
+  std::string text;
   options.Designs = std::move(defaults);
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& a = arguments[i];
@@ -65,13 +85,30 @@ std::optional<Options> Parse(const std::vector<std::string>& arguments, std::str
       return true;
     };
     if (a == "--designs") {
-      if (!value(options.Designs)) return std::nullopt;
+      if (!value(options.Designs)) return usage;
     } else if (a == "--frames") {
-      if (!value(options.FramesFolder)) return std::nullopt;
+      if (!value(options.FramesFolder)) return usage;
     } else if (a == "--frame-format") {
-      if (!value(options.FrameFormat)) return std::nullopt;
+      if (!value(options.FrameFormat)) return usage;
     } else if (a == "--all") {
-      if (!value(options.AllFolder)) return std::nullopt;
+      if (!value(options.AllFolder)) return usage;
+    } else if (a == "--format") {
+      if (!value(text)) return usage;
+      options.Format = FormatNamed(text);
+      if (!options.Format)
+        return UsageError{"flinder-export: unknown --format \"" + text + "\": gif, webp or apng"};
+    } else if (a == "--loop") {
+      if (!value(text)) return usage;
+      std::optional<LoopChoice> loop = ParseLoop(text);
+      if (!loop)
+        return UsageError{"flinder-export: bad --loop \"" + text +
+                          "\": forever or a whole number 1 to 65535"};
+      options.Loop = *loop;
+    } else if (a == "--scale") {
+      if (!value(text)) return usage;
+      std::optional<int> scale = ParseScale(text);
+      if (!scale) return UsageError{"flinder-export: bad --scale \"" + text + "\": 1, 2 or 3"};
+      options.Scale = *scale;
     } else if (a == "--list") {
       options.List = true;
     } else if (a == "--designs-path") {
@@ -79,20 +116,20 @@ std::optional<Options> Parse(const std::vector<std::string>& arguments, std::str
     } else if (a == "--optimize") {
       options.Optimise = true;
     } else if (a.starts_with("--") || a.empty()) {
-      return std::nullopt;
+      return usage;
     } else {
       options.Positional.push_back(a);
     }
   }
   const int modes =
       options.List + options.DesignsPath + !options.AllFolder.empty() + !options.Positional.empty();
-  if (modes != 1) return std::nullopt;
-  if (!options.Positional.empty() && options.Positional.size() != 2) return std::nullopt;
-  if (!options.FramesFolder.empty() && options.Positional.empty()) return std::nullopt;
+  if (modes != 1) return usage;
+  if (!options.Positional.empty() && options.Positional.size() != 2) return usage;
+  if (!options.FramesFolder.empty() && options.Positional.empty()) return usage;
   if (!options.FrameFormat.empty()) {
     int type = AnyImageType;
     GetFileFilter(options.FrameFormat, type);
-    if (options.FramesFolder.empty() || type == AnyImageType) return std::nullopt;
+    if (options.FramesFolder.empty() || type == AnyImageType) return usage;
     if (options.FrameFormat == "bmp") options.FrameFormat.clear();
   }
   return options;
@@ -175,11 +212,6 @@ class Exporter {
            << options_.Designs << "\n";
       return ExitUsage;
     }
-    temporary_.emplace();
-    if (!temporary_->Problem().empty()) {
-      err_ << "flinder-export: " << temporary_->Problem() << "\n";
-      return ExitExportFailed;
-    }
     if (!options_.AllFolder.empty()) return ExportAll(names, progress);
     if (!options_.FramesFolder.empty() && !MakeFolder(options_.FramesFolder))
       return ExitExportFailed;
@@ -205,14 +237,22 @@ class Exporter {
                            static_cast<int>(settings.SliderVal(Height)));
     FrameRenderer renderer;
     ExporterHost host(err_, frames, options_.FrameFormat);
-    AnimatedGifExport exporter(host, renderer, surface, settings, temporary_->Path());
+    AnimatedGifExport exporter(host, renderer, surface, settings);
     exporter.OutputFileName = output;
     exporter.Optimise = options_.Optimise;
+    exporter.Format = options_.Format;
+    exporter.Loop = options_.Loop;
+    exporter.Scale = options_.Scale;
     ExportSummary summary = exporter.ExportAnimatedGif();
     if (!summary.Ok) return false;
     if (IsStandardOutput(output)) return true;
     out_ << name << " -> " << output << " (" << summary.FramesInGif << " frames, " << summary.Width
-         << "x" << summary.Height << ", delay " << summary.Delay << ")\n";
+         << "x" << summary.Height << ", scale " << summary.Scale << "x, delay ";
+    if (summary.Format == ExportFormat::Gif)
+      out_ << summary.Delay;
+    else
+      out_ << summary.DelayMilliseconds << " ms";
+    out_ << "): " << summary.Bytes << " bytes\n";
     return true;
   }
 
@@ -225,7 +265,10 @@ class Exporter {
       std::string file = SafeFileName(names[i]);
       for (int n = 2; !taken.insert(file).second; ++n)
         file = SafeFileName(names[i]) + "-" + std::to_string(n);
-      allOk &= ExportOne(names[i], options_.AllFolder + "/" + file + ".gif", {});
+      const std::string_view extension =
+          FormatExtension(options_.Format.value_or(ExportFormat::Gif));
+      allOk &=
+          ExportOne(names[i], options_.AllFolder + "/" + file + "." + std::string(extension), {});
     }
     if (progress) DrawProgress(names.size(), names.size(), "");
     return allOk ? ExitOk : ExitExportFailed;
@@ -245,8 +288,6 @@ class Exporter {
   std::ostream& err_;
   DesignFile designs_;
   IniDocument document_;
-  // The frame files of every export of the run; removed with it, or by an interrupt.
-  std::optional<TemporaryFolder> temporary_;
 };
 
 }  // namespace
@@ -274,11 +315,12 @@ int RunExporter(const std::vector<std::string>& arguments, const std::string& de
     out << "flinder-export " << FLINDER_VERSION << "\n";
     return ExitOk;
   }
-  std::optional<Options> options = Parse(arguments, defaultDesigns);
-  if (!options) {
-    err << Usage << "\n";
+  std::variant<Options, UsageError> parsed = Parse(arguments, defaultDesigns);
+  if (const UsageError* error = std::get_if<UsageError>(&parsed)) {
+    err << error->Line << "\n";
     return ExitUsage;
   }
+  const Options* options = &std::get<Options>(parsed);
   if (options->DesignsPath) {
     out << options->Designs << "\n";
     return ExitOk;

@@ -1,42 +1,63 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "animation/AnimationTiming.h"
+#include "animation/FrameChange.h"
 #include "render/RgbaRaster.h"
 
 namespace flinder {
 
-// Writes an animated PNG. The first frame is the default image, whole; every
-// later frame is the rectangle that changed since the frame before, drawn
-// over it ("none" disposal): with unchanged pixels clear ("over" blending)
-// where that shows the same, otherwise as it is ("source" blending). Finish
-// picks the smallest pixel format that holds every frame exactly: palette
-// indexes of 1 to 8 bits for at most 256 colours, else RGB, else RGBA.
+// Writes an animated PNG: the first frame whole, every later one as the
+// rectangle that changed (FrameChange), nothing disposed: laid over the
+// frame before or replacing its rectangle, whichever packs smaller. The
+// pixels are stored in the smallest format that holds every frame exactly:
+// palette indexes (1 to 8 bits) for at most 256 colours, else RGB when no
+// pixel is clear or translucent and no frame is laid over another, else RGBA.
 // A single frame makes a plain PNG.
+// The frames go in one by one through AddFrame, or, to spread the work:
+// Prepare in frame order, Encode on any threads while neither Prepare nor Add
+// runs, Add in frame order.
 class ApngEncoder {
  public:
+  enum class PixelKind { Palette, Rgb, Rgba };
+
+  // A frame on its way into the file.
+  struct Frame {
+    FrameChange Change;
+    PixelKind Kind = PixelKind::Palette;  // as packed, in 8-bit indexes for a palette
+    RgbaRaster Source;  // the rectangle's own pixels, when the change lays it over
+    std::string Data;   // the zlib stream, once encoded
+  };
+
   ApngEncoder(int width, int height, AnimationTiming timing);
 
-  // A frame of the encoder's size; what a reader shows after it is exactly
-  // its pixels (with every fully clear pixel clear black).
   void AddFrame(const RgbaRaster& frame);
 
-  // The whole file.
+  Frame Prepare(const RgbaRaster& frame);
+  void Encode(Frame& frame) const;
+  void Add(Frame&& frame);
+
+  // The whole file. Frames packed before the format had to grow are packed
+  // again here.
   std::string Finish();
 
  private:
-  struct Frame {
-    int Left = 0, Top = 0;
-    RgbaRaster Source;            // the changed rectangle as drawn
-    std::vector<bool> Unchanged;  // per pixel of Source, for "over" blending
-    bool OverAllowed = false;
-  };
+  // Moves to a format that holds the colours of `pixels` too.
+  void Admit(const RgbaRaster& pixels);
+  std::string PackedRows(const RgbaRaster& pixels, PixelKind kind, int bitDepth) const;
+  RgbaRaster UnpackedRows(const Frame& frame) const;
 
   int Width, Height;
   AnimationTiming Timing;
-  RgbaRaster Canvas;  // the last frame added
+  RgbaRaster Canvas;  // the last frame prepared
+  PixelKind Kind = PixelKind::Palette;
+  std::vector<std::uint32_t> Palette;  // in order of appearance, so indexes stay
+  std::unordered_map<std::uint32_t, std::uint8_t> Index;
+  bool SeenAlpha = false;  // a pixel not opaque in some frame
   std::vector<Frame> Frames;
 };
 

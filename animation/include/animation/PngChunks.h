@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,5 +16,7 @@ void AppendChunk(std::string& out, std::string_view type, std::string_view data)
 
 // The zlib stream of `raw`.
 std::string Deflate(std::string_view raw);
+// The `size` bytes a zlib stream of ours holds; throws when it does not.
+std::string Inflate(std::string_view packed, std::size_t size);
 
 }  // namespace flinder

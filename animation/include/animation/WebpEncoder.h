@@ -1,40 +1,47 @@
 #pragma once
 
-#include <memory>
 #include <string>
+#include <vector>
 
 #include "animation/AnimationTiming.h"
+#include "animation/FrameChange.h"
 #include "render/RgbaRaster.h"
-
-struct WebPAnimEncoder;
 
 namespace flinder {
 
-// Writes a lossless animated WebP through libwebp's animation encoder, which
-// stores each frame as the part that changed and merges a frame equal to the
-// one before into its delay. Every pixel that is not fully clear is kept
-// exactly.
+// Writes a lossless animated WebP: the first frame whole, every later one as
+// the rectangle that changed (FrameChange), each encoded by libwebp on its
+// own and joined by its muxer. Every pixel that is not fully clear is kept
+// exactly. The frames are encoded one by one through AddFrame, or, to spread
+// the work: Prepare in frame order, Encode on any thread, Add in frame order.
 class WebpEncoder {
  public:
+  // WebP counts plays in 16 bits: more are stored as the most it holds.
+  static constexpr int MaxPlays = 65535;
+
+  // A frame on its way into the file.
+  struct Frame {
+    FrameChange Change;
+    std::string Bitstream;  // once encoded
+  };
+
   WebpEncoder(int width, int height, AnimationTiming timing);
-  ~WebpEncoder();
-  WebpEncoder(const WebpEncoder&) = delete;
-  WebpEncoder& operator=(const WebpEncoder&) = delete;
 
   // A frame of the encoder's size. Throws std::runtime_error when libwebp fails.
   void AddFrame(const RgbaRaster& frame);
+
+  Frame Prepare(const RgbaRaster& frame);
+  static void Encode(Frame& frame);
+  void Add(Frame&& frame);
 
   // The whole file.
   std::string Finish();
 
  private:
-  struct Deleter {
-    void operator()(WebPAnimEncoder* encoder) const;
-  };
   int Width, Height;
   AnimationTiming Timing;
-  int Frames = 0;
-  std::unique_ptr<WebPAnimEncoder, Deleter> Encoder;
+  RgbaRaster Canvas;  // the last frame prepared
+  std::vector<Frame> Frames;
 };
 
 }  // namespace flinder

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "design/ShapeSettings.h"
-#include "design/TemporaryFolder.h"
 #include "export/AnimatedGifExport.h"
 #include "export/ExportHost.h"
 #include "render/DrawingSurface.h"
@@ -59,8 +58,6 @@ class ExportWorker : public QObject {
                const DrawingSurface& surface);
   ~ExportWorker() override;
 
-  // Empty when the frame files' folder could not be made.
-  const TemporaryFolder& Folder() const { return folder_; }
   // Starts AnimatedGifExport::Run on the worker thread; Finished follows.
   void Start();
 
@@ -75,7 +72,6 @@ class ExportWorker : public QObject {
   void Finished();
 
  private:
-  TemporaryFolder folder_;
   ShapeSettings settings_;
   FrameRenderer renderer_;
   DrawingSurface surface_;

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <array>
+
+#include "design/ExportChoices.h"
+
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -13,6 +17,9 @@ struct MainMenus {
   QAction* mnuSaveAs;
   QAction* mnuSave;
   QAction* mnuOptimise;
+  QAction* mnuLoopForever;
+  QMenu* mnuScale;
+  std::array<QAction*, MaxExportScale> mnuScaleItems;  // 1x first; one is checked
   QAction* mnuExit;
 
   QMenu* mnuEdit;

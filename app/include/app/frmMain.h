@@ -13,6 +13,7 @@
 #include "app/SunkenBox.h"
 #include "app/UndoHistory.h"
 #include "design/DesignFile.h"
+#include "design/ExportChoices.h"
 #include "design/ShapeSettings.h"
 #include "export/ExportHost.h"
 #include "render/FrameRenderer.h"
@@ -66,7 +67,7 @@ class frmMain : public QMainWindow,
   void ChooseCaptionFont();
   // True when the name dialog's text is no listed name, case ignored.
   bool NameIsNew() const;
-  // The animated GIF of the current design (the Save commands).
+  // The animation of the current design, as GIF, WebP or APNG (the Save commands).
   void ExportAnimatedGif();
   void OpenManual();
 
@@ -104,11 +105,15 @@ class frmMain : public QMainWindow,
   FrameRenderer Renderer{this};
   bool StartupDone = false;
   CommonDialogState dlgAnim;
-  // The file the next Save writes, and whether it asks for one first.
+  // The file the next Save writes, its format, and whether it asks for one first.
   std::string OutputFileName;
+  ExportFormat OutputFormat = ExportFormat::Gif;
   bool AskFileName = false;
   // True while an export runs: what could change the design is disabled.
   bool Busy() const;
+  // The File menu's export choices: how often the animation plays, its scale.
+  LoopChoice ExportLoop() const;
+  int ExportScale() const;
   // The user manual.
   std::string ManualFile;
   // The file the last successful export wrote; empty before one.
@@ -193,8 +198,16 @@ class frmMain : public QMainWindow,
   // window usable again, its messages shown.
   void ExportFinished();
   void SetBusy(bool busy);
+  void ShowExportProgress();
+  // Loop Forever and Export Scale, kept in the design file's [Export].
+  void ConnectExportChoices();
+  void ShowExportChoices(const IniDocument& stored);
 
   PlatformDialogs& dialogs_;
+  // The count Loop Forever gives back when it is unchecked.
+  int loopRepeats_ = LoopChoice::SeedRepeats;
+  // How far the running export is: frames drawn, and converted of how many.
+  int framesDrawn_ = 0, framesConverted_ = 0, framesToConvert_ = 0;
   std::unique_ptr<ExportWorker> export_;  // the running export
   int cycleFrames_ = 0;                   // frames the running export draws
   bool saveMenuEnabled_ = false;          // File > Save, kept while busy

@@ -1,12 +1,18 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "design/ExportChoices.h"
 #include "design/ExportResult.h"
 #include "design/ShapeSettings.h"
 #include "export/ExportHost.h"
 #include "gif/AnimationPalette.h"
+#include "gif/ColourRuns.h"
 #include "render/DrawingSurface.h"
 #include "render/FrameRenderer.h"
 
@@ -15,25 +21,34 @@ namespace flinder {
 // What one export produced.
 struct ExportSummary {
   bool Ok = false;
-  int FramesInGif = 0;
+  ExportFormat Format = ExportFormat::Gif;
+  int FramesInGif = 0;  // the frames in the file, whatever its format
   int Width = 0, Height = 0;
-  int Delay = 0;  // hundredths of a second
+  int Scale = 1;
+  int Delay = 0;              // hundredths of a second, as a GIF stores it
+  int DelayMilliseconds = 0;  // as WebP and APNG store it
+  std::uintmax_t Bytes = 0;   // the size of the file written
 };
 
-// Turns the current design into a looping animated GIF: one rotation cycle
-// is drawn frame by frame, each frame saved as tempN.bmp in the temporary
-// folder, converted to tempN.gif and merged into the output file; the
-// temporary files are removed whatever happens. A size-optimised export, or
-// one of a transparent design, draws the cycle twice instead: once for the
-// palette, once more to encode the frames straight into the file. The output
-// file is replaced only once the new one is complete, and any failure ends
-// the export with one message and the preview and windows as they were.
+// Turns the current design into a looping animated GIF, WebP or APNG. The poses of one
+// rotation cycle are worked out first; then the frames are drawn on every
+// core and handed to the host in order, while their colours are counted and
+// the frames kept as runs of equal pixels. Once the palette is chosen, the
+// kept frames become one-frame GIFs on every core, merged in order into the
+// output file; a size-optimised export, or one of a transparent design,
+// encodes them straight into the file instead. Nothing goes through the disk
+// but the output, and no frame is drawn twice unless the kept frames would
+// pass KeptFrameBytes. The output file is replaced only once the new one is
+// complete, and any failure ends the export with one message and the
+// preview and windows as they were. WebP and APNG frames are drawn and
+// encoded on every core too, once each, with real alpha for a transparent
+// design.
 class AnimatedGifExport {
  public:
   static constexpr int MaxFrames = 500;
 
   AnimatedGifExport(ExportHost& host, FrameRenderer& renderer, DrawingSurface& surface,
-                    const ShapeSettings& settings, std::string temporaryFolder);
+                    const ShapeSettings& settings);
 
   // The file the next export writes; kept between exports like the save
   // dialog's file name.
@@ -43,10 +58,27 @@ class AnimatedGifExport {
   bool AskFileName = false;
   // Write only what changes from frame to frame (an export preference).
   bool Optimise = false;
+  // The format to write; none: the one the output file's extension names.
+  std::optional<ExportFormat> Format;
+  // How often the animation plays.
+  LoopChoice Loop;
+  // Every length drawn this many times larger (1 to 3); the preview's
+  // surface and scale are back afterwards.
+  int Scale = 1;
 
-  // Frame files of the current export, entry 1 at index 0.
+  // The format the export writes: Format, else the output file's, else GIF.
+  ExportFormat OutputFormat() const;
+
+  // Frame files of the current export, entry 1 at index 0: none, the frames
+  // pass in memory.
   std::vector<std::string> FrameFiles;
+  // Frames drawn and handed to the host so far, the closing frame included.
   int ExportFrameCount = 0;
+  // Threads that draw and encode the frames; 0: one per core.
+  int Workers = 0;
+  // What the frames kept between choosing the palette and writing them may
+  // take; frames beyond it are drawn again.
+  std::size_t KeptFrameBytes = std::size_t{32} << 20;
 
   // The whole export: ChooseOutputFile, then Run.
   ExportSummary ExportAnimatedGif();
@@ -58,27 +90,42 @@ class AnimatedGifExport {
   // the host, so it may run on a thread of its own over copies of them.
   ExportSummary Run();
 
+  // One worker's surface and renderer (FrameWorker.h), named by the format files.
+  struct FrameWorker;
+
  private:
-  ExportResult RenderCycle(bool keepFrameFiles);
-  ExportResult ConvertAndMergeFrames();
-  ExportResult EncodeCycle();
+  // The rotation of every frame of the cycle, the closing one included; the
+  // renderer is left where drawing the cycle would leave it.
+  ExportResult WorkOutPoses();
+  ExportResult DrawCycle(std::vector<FrameWorker>& workers);
+  ColourRuns KeptOrDrawn(FrameWorker& worker, int number);
+  ExportResult ConvertAndMergeFrames(std::vector<FrameWorker>& workers);
+  ExportResult EncodeCycle(std::vector<FrameWorker>& workers);
+  // WebP and APNG (WebAnimationExport.cpp).
+  ExportResult EncodeWebAnimation(ExportFormat format);
   // Chooses the palette's colours; a quantiser failure is the export's message.
   ExportResult BuildPalette(AnimationPalette& palette) const;
   void ShowFinishedCaption();
-  std::string FrameFileName(int number, const char* extension) const;
-  void RemoveTemporaryFiles();
+  // Frames in the file: the closing frame repeats the first pose.
+  int FramesToWrite() const { return std::max(ExportFrameCount - 1, 1); }
 
   ExportHost& host_;
   FrameRenderer& renderer_;
   DrawingSurface& surface_;
   const ShapeSettings& settings_;
-  std::string temporaryFolder_;
   AnimationPalette palette_;  // the colours of the frames drawn so far
   int gifDelay_ = 0;          // hundredths of a second, worked out once per export
+  int framesWritten_ = 0;     // by a WebP or APNG export
+  std::vector<double> poses_;
+  // The frames drawn, as runs; empty where they would pass KeptFrameBytes.
+  std::vector<ColourRuns> kept_;
 };
 
 // The delay in hundredths of a second for a Delay in milliseconds, halves to even.
 int GifDelay(float delayMilliseconds);
+
+// The frame delay WebP and APNG store for a Delay in milliseconds.
+int DelayMilliseconds(float delay);
 
 // What to tell the user about a delay in hundredths of a second that most
 // browsers do not play as written; empty for any other delay.

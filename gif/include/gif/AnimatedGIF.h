@@ -36,6 +36,12 @@ class AnimatedGIF {
                               const std::string& outputFile, std::int16_t width,
                               std::int16_t height, std::int16_t delay);
 
+  // The same merge with the frame files' bytes given one by one, in order,
+  // after ResetMergeState; nothing is written when one of them could not be
+  // merged, and WriteMerged then gives ReadFailureMessage.
+  void MergeFrame(std::string_view frameFile);
+  ExportResult WriteMerged(const std::string& outputFile);
+
   // The frame block of one frame file: its last picture (an image or plain
   // text) with what precedes it. Nothing when the bytes are not a GIF this
   // merger can take: no signature, a block cut short by the end, no picture,
@@ -44,7 +50,12 @@ class AnimatedGIF {
   std::optional<std::string> ReadGifFile(std::string_view bytes, bool isFirstFile);
 
   std::string BuildScreenDescriptor() const;
-  static std::string BuildLoopExtension();
+  // The NETSCAPE2.0 block: browsers play the animation loopCount + 1 times,
+  // or for ever at 0.
+  static std::string BuildLoopExtension(int loopCount);
+
+  // What the merged file's loop block says (999 unless told otherwise).
+  int LoopCount = 999;
   static ExportResult WriteGifFile(const AnimatedGifFile& file, const std::string& outputFile);
 
   // Clears what one merge learns from its frame files.
@@ -72,6 +83,9 @@ class AnimatedGIF {
   std::string ReadColorTable(std::size_t n);
 
   std::string DelayBytes() const;
+
+  AnimatedGifFile Merged;
+  bool MergeFailed = false;
 
   // The open frame file and the position of its next unread byte.
   std::string_view Frame;

@@ -5,6 +5,7 @@
 
 #include "gif/ColourHashTable.h"
 #include "gif/ColourQuantiser.h"
+#include "gif/ColourRuns.h"
 #include "gif/IndexedFrame.h"
 #include "render/Raster.h"
 
@@ -16,8 +17,10 @@ namespace flinder {
 // design (IsBackground) share one transparent entry.
 class AnimationPalette {
  public:
-  // Counts the frame's colours, run by run of equal pixels.
-  void AddFrame(const Raster& frame);
+  // Counts the frame's colours, run by run of equal pixels. Frames are added
+  // in order: the first background colour seen stands for the transparent entry.
+  void AddFrame(const ColourRuns& frame);
+  void AddFrame(const Raster& frame) { AddFrame(ColourRuns(frame)); }
 
   // Chooses the palette from the frames added so far: their colours exactly
   // when there are at most 256, otherwise 256 quantised ones weighted by
@@ -27,7 +30,10 @@ class AnimationPalette {
 
   // Counts the colours of the pixels that change from `previous` to `frame`,
   // of the same size: what a file that stores only changes holds.
-  void AddChanges(const Raster& previous, const Raster& frame);
+  void AddChanges(const ColourRuns& previous, const ColourRuns& frame);
+  void AddChanges(const Raster& previous, const Raster& frame) {
+    AddChanges(ColourRuns(previous), ColourRuns(frame));
+  }
 
   // Puts the transparent entry first, then the others in order of how many
   // frames change pixels to them, then of how many pixels in all, so that
@@ -38,7 +44,10 @@ class AnimationPalette {
   // The frame as palette indexes; every colour takes its nearest palette
   // entry, so colours never added are mapped too. Safe to call from several
   // threads at once; throws std::logic_error before Build.
-  IndexedFrame Map(const Raster& frame) const;
+  IndexedFrame Map(const ColourRuns& frame) const;
+  // The same into `mapped`, whose memory is used again.
+  void Map(const ColourRuns& frame, IndexedFrame& mapped) const;
+  IndexedFrame Map(const Raster& frame) const { return Map(ColourRuns(frame)); }
 
   const std::vector<ColourValue>& Colours() const { return Palette; }
   // The entry background pixels map to; -1 when the frames had none.

@@ -25,12 +25,15 @@ namespace flinder {
 class GifAnimationEncoder {
  public:
   // `transparentIndex` is the palette entry of background pixels, or -1;
-  // `delay` is in hundredths of a second. The palette holds 1 to 256 colours.
+  // `delay` is in hundredths of a second, `loopCount` goes to the loop block
+  // (AnimatedGIF::BuildLoopExtension). The palette holds 1 to 256 colours.
   GifAnimationEncoder(int width, int height, std::vector<ColourValue> palette, int transparentIndex,
-                      bool optimise, std::uint16_t delay);
+                      bool optimise, std::uint16_t delay, int loopCount = 999);
 
-  // The next frame: Width x Height indexes, row by row.
-  void AddFrame(std::vector<std::uint8_t> indexes);
+  // The next frame: Width x Height indexes, row by row. Gives back the
+  // memory of a frame it no longer needs, for the caller's next frame; empty
+  // until there is one.
+  std::vector<std::uint8_t> AddFrame(std::vector<std::uint8_t> indexes);
   // The whole file; at least one frame was added.
   std::string Finish();
 

@@ -68,6 +68,13 @@ class DrawingSurface {
   void PlotPoint(float x, float y);
   // The pixel's colour value, or -1 off the raster.
   ColourValue ReadPoint(float x, float y) const;
+  // Whether the point falls on a pixel of the raster (-1 is a colour too).
+  bool OnRaster(float x, float y) const;
+  // While on, text blended over background pixels keeps its coverage in
+  // them (see BackgroundShowing) instead of mixing with the background's
+  // colour: what a picture with real alpha needs. Off, as new.
+  bool KeepsCoverage() const { return keepCoverage_; }
+  void SetKeepCoverage(bool keep) { keepCoverage_ = keep; }
   // Blends the UTF-8 text in ForeColor over the picture, the top-left corner
   // of its line box at the current position; only glyph, underline and
   // strikethrough pixels change. Then the position moves to the start of the
@@ -87,6 +94,7 @@ class DrawingSurface {
   ColourValue backColor_ = 0xFFFFFF;
   ColourValue foreColor_ = 0;
   int drawWidth_ = 1;
+  bool keepCoverage_ = false;
   float currentX_ = 0, currentY_ = 0;
   CaptionFont font_;
   // Opened at the first print after a font change. Copies of a surface share

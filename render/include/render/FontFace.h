@@ -37,8 +37,10 @@ class FontFace {
   // Blends the text into the raster with the top-left corner of its line box
   // at (left, top): each glyph pixel moves towards `colour` by its coverage,
   // underline and strikethrough strokes are solid, every other pixel stays.
-  // Whatever falls off the raster is dropped.
-  void Draw(Raster& raster, std::string_view text, float left, float top, ColourValue colour);
+  // Whatever falls off the raster is dropped. `keepCoverage`: over pixels
+  // where background shows, the glyph is laid over as straight alpha.
+  void Draw(Raster& raster, std::string_view text, float left, float top, ColourValue colour,
+            bool keepCoverage = false);
 
  private:
   struct Glyph {

@@ -36,6 +36,9 @@ class FrameRenderer {
   // shadow and shape, caption in front. Surface state the frame leaves (pen
   // width, colour, position) carries into the next one.
   void DrawFrame(DrawingSurface& surface, const ShapeSettings& settings);
+  // Turns the shape by the step DrawFrame would take, without drawing: the
+  // poses of a cycle can be worked out before its frames are drawn.
+  void Turn(const ShapeSettings& settings) { Rotate(settings); }
 
   // Every length of the design (radius, pens, shadow offsets, caption size)
   // is drawn Scale times larger, for a surface Scale times the design's size;

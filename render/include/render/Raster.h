@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "design/ColourValue.h"
@@ -9,10 +10,15 @@ namespace flinder {
 
 // The top byte of a colour value is free. The renderer marks the background
 // blend of a transparent design with it; an export leaves those pixels out,
-// and any drawing over them takes the mark away.
-constexpr ColourValue BackgroundMark = 0x01000000;
+// and any drawing over them takes the mark away. A surface that keeps coverage
+// uses the byte for how much of the background still shows (255: all of it,
+// the mark), and such a pixel's colour is its own, without the background.
+constexpr ColourValue BackgroundMark = static_cast<ColourValue>(0xFF000000u);
 constexpr bool IsBackground(ColourValue pixel) {
-  return (pixel & BackgroundMark) != 0;
+  return (pixel & BackgroundMark) == BackgroundMark;
+}
+constexpr int BackgroundShowing(ColourValue pixel) {
+  return static_cast<int>(static_cast<std::uint32_t>(pixel) >> 24);
 }
 
 // A picture as colour values, row by row from the top-left pixel.

@@ -27,13 +27,9 @@ struct RgbaRaster {
   bool operator==(const RgbaRaster&) const = default;
 };
 
-// Every pixel opaque in its drawn colour; background marks are dropped.
-RgbaRaster OpaqueRgba(const Raster& frame);
-
-// The one frame drawn twice, over a white and over a black background:
-// where they differ the background showed through, and by how much gives the
-// alpha. Composited over white (or black) the result is `onWhite`
-// (`onBlack`) again, to rounding.
-RgbaRaster StraightAlpha(const Raster& onWhite, const Raster& onBlack);
+// A frame as straight RGBA: every pixel opaque in its colour except where
+// the background shows (BackgroundShowing), which is clear, or translucent in
+// the pixel's own colour where a surface that kept coverage laid text over it.
+RgbaRaster StraightRgba(const Raster& frame);
 
 }  // namespace flinder

@@ -1,0 +1,62 @@
+// drawn-frames DESIGNS NAME FORMAT SCALE OUTPUT.rgba
+//
+// Exports design NAME of the design file DESIGNS as FORMAT (webp or apng) at
+// SCALE into OUTPUT.rgba.anim, and writes the frames the export drew, as a
+// WebP or APNG file should show them, into OUTPUT.rgba: one after the other
+// as red, green, blue and alpha bytes (straight alpha; a clear pixel is
+// 0 0 0 0). Prints "frames F size WxH". The reference the bench scripts hold
+// other decoders to.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "design/DesignFile.h"
+#include "design/FileAccess.h"
+#include "design/ShapeRecord.h"
+#include "export/AnimatedGifExport.h"
+#include "render/RgbaRaster.h"
+
+namespace {
+
+using namespace flinder;
+
+struct KeepFrames : HeadlessExportHost {
+  std::vector<Raster> Frames;
+  ExportResult FrameDrawn(int, const Raster& frame) override {
+    Frames.push_back(frame);
+    return ExportResult::Success();
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 6) {
+    std::fprintf(stderr, "usage: drawn-frames DESIGNS NAME FORMAT SCALE OUTPUT.rgba\n");
+    return 2;
+  }
+  const std::string output = argv[5];
+  ShapeSettings settings;
+  ReadShape(DesignFile(argv[1]).DocumentToRead(), settings, argv[2]);
+  DrawingSurface surface(static_cast<int>(settings.SliderVal(Width)),
+                         static_cast<int>(settings.SliderVal(Height)));
+  FrameRenderer renderer;
+  KeepFrames host;
+  AnimatedGifExport exporter(host, renderer, surface, settings);
+  exporter.OutputFileName = output + ".anim";
+  exporter.Format = FormatNamed(argv[3]);
+  exporter.Scale = std::stoi(argv[4]);
+  const ExportSummary summary = exporter.Run();
+  if (!summary.Ok || !exporter.Format) {
+    std::fprintf(stderr, "drawn-frames: the export failed\n");
+    return 1;
+  }
+  std::string bytes;
+  for (const Raster& frame : host.Frames) {
+    const RgbaRaster rgba = StraightRgba(frame);
+    bytes.append(rgba.Bytes.begin(), rgba.Bytes.end());
+  }
+  if (!WriteFileBytes(output, bytes).empty()) return 1;
+  std::printf("frames %zu size %dx%d\n", host.Frames.size(), summary.Width, summary.Height);
+  return 0;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace flinder {
+
+// The animation formats an export writes.
+enum class ExportFormat { Gif, Webp, Apng };
+
+// "gif", "webp" or "apng": the names `--format` takes.
+std::string_view FormatName(ExportFormat format);
+std::optional<ExportFormat> FormatNamed(std::string_view name);
+
+// The format a file name asks for by its extension, in any letter case:
+// .gif, .webp, .png or .apng; none for any other extension.
+std::optional<ExportFormat> FormatOfFileName(const std::string& path);
+
+// The extension a new file of the format gets, without the dot ("png" for
+// APNG, which every browser and web server takes as a PNG).
+std::string_view FormatExtension(ExportFormat format);
+
+// How often an exported animation plays. `Repeats` is the GIF loop count,
+// which browsers play Repeats + 1 times; the other formats store plays, so
+// the same choice plays equally often in every format.
+struct LoopChoice {
+  static constexpr int SeedRepeats = 999;  // what every export wrote before the choice existed
+  static constexpr int MaxRepeats = 65535;
+
+  bool Forever = false;
+  int Repeats = SeedRepeats;  // 1 to MaxRepeats, when not Forever
+
+  // The count for the GIF application extension; 0 plays for ever.
+  int GifLoopCount() const { return Forever ? 0 : Repeats; }
+  // How many times the whole animation plays; 0 for ever.
+  int Plays() const { return Forever ? 0 : Repeats + 1; }
+
+  bool operator==(const LoopChoice&) const = default;
+};
+
+// "forever" (any case) or a whole number 1 to 65535; none for anything else.
+std::optional<LoopChoice> ParseLoop(std::string_view text);
+
+// The `Loop` key of the design file's [Export] section: absent, unreadable
+// or "999" is the seed's count.
+LoopChoice LoopFromKey(std::string_view value);
+// What the key stores: "Forever" or the count.
+std::string LoopKeyText(const LoopChoice& loop);
+
+// Export scales: every length of the picture drawn 1, 2 or 3 times larger.
+constexpr int MinExportScale = 1, MaxExportScale = 3;
+// "1", "2" or "3"; none for anything else.
+std::optional<int> ParseScale(std::string_view text);
+// The `Scale` key of [Export]: 1 unless it holds a valid scale.
+int ScaleFromKey(std::string_view value);
+
+}  // namespace flinder

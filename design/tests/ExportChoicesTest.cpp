@@ -1,0 +1,37 @@
+#include "design/ExportChoices.h"
+
+#include <gtest/gtest.h>
+
+namespace flinder {
+namespace {
+
+TEST(ExportChoicesTest, TheExtensionChoosesTheFormatInAnyCase) {
+  EXPECT_EQ(FormatOfFileName("/tmp/a.GIF"), ExportFormat::Gif);
+  EXPECT_EQ(FormatOfFileName("spin.webp"), ExportFormat::Webp);
+  EXPECT_EQ(FormatOfFileName("spin.Png"), ExportFormat::Apng);
+  EXPECT_EQ(FormatOfFileName("spin.apng"), ExportFormat::Apng);
+  EXPECT_EQ(FormatOfFileName("out.gif/spin"), std::nullopt);
+  EXPECT_EQ(FormatOfFileName("spin.bmp"), std::nullopt);
+  EXPECT_EQ(FormatNamed("bmp"), std::nullopt);
+  EXPECT_EQ(FormatNamed(FormatName(ExportFormat::Apng)), ExportFormat::Apng);
+}
+
+TEST(ExportChoicesTest, LoopChoicesPlayAlikeAndBadKeysKeepTheSeedCount) {
+  EXPECT_EQ(ParseLoop("FOREVER"), (LoopChoice{true, LoopChoice::SeedRepeats}));
+  EXPECT_EQ(ParseLoop("65535")->Plays(), 65536);
+  for (const char* bad : {"0", "65536", "-1", " 5", "5x", ""}) EXPECT_EQ(ParseLoop(bad), std::nullopt) << bad;
+  EXPECT_EQ(LoopFromKey("").GifLoopCount(), 999);
+  EXPECT_EQ(LoopFromKey("many").Plays(), 1000);
+  EXPECT_EQ(LoopFromKey("Forever").Plays(), 0);
+  EXPECT_EQ(LoopFromKey(LoopKeyText(LoopChoice{false, 3})).Plays(), 4);
+}
+
+TEST(ExportChoicesTest, ScalesAreOneToThree) {
+  EXPECT_EQ(ParseScale("3"), 3);
+  EXPECT_EQ(ParseScale("4"), std::nullopt);
+  EXPECT_EQ(ScaleFromKey("0"), 1);
+  EXPECT_EQ(ScaleFromKey("2"), 2);
+}
+
+}  // namespace
+}  // namespace flinder

@@ -1,0 +1,136 @@
+// The WebP and APNG side of the export.
+#include <exception>
+#include <functional>
+
+#include "FrameWorker.h"
+#include "animation/ApngEncoder.h"
+#include "animation/WebpEncoder.h"
+#include "design/FileAccess.h"
+#include "export/AnimatedGifExport.h"
+#include "export/OrderedFramePool.h"
+#include "render/RgbaRaster.h"
+
+namespace flinder {
+namespace {
+
+using FrameWorker = AnimatedGifExport::FrameWorker;
+
+// A frame as drawn, for the host, and as the file shows it.
+struct DrawnFrame {
+  Raster Drawn;
+  RgbaRaster Pixels;
+};
+
+DrawnFrame Draw(FrameWorker& worker, double pose, const ShapeSettings& settings) {
+  worker.Renderer.Angle = pose;
+  worker.Renderer.DrawFrame(worker.Surface, settings);
+  return {worker.Surface.Capture(), StraightRgba(worker.Surface.Capture())};
+}
+
+// Draws frames 2 to `frames` at their poses and has `encoder` take them, the
+// first frame and the workers given. A stretch of frames is drawn on every
+// core, then encoded on every core, so that few frames are held at a time;
+// `drawn` tells the host of each frame in order and may stop the export.
+template <typename Encoder>
+ExportResult DrawAndEncode(Encoder& encoder, int frames, std::vector<FrameWorker>& workers,
+                           const std::vector<double>& poses, const ShapeSettings& settings,
+                           ExportHost& host,
+                           const std::function<ExportResult(int, const Raster&)>& drawn) {
+  const OrderedFramePool pool(static_cast<int>(workers.size()));
+  const int stretch = pool.Workers() * 4;
+  ExportResult stopped = ExportResult::Success();
+  for (int first = 2; first <= frames; first += stretch) {
+    const int count = std::min(stretch, frames - first + 1);
+    std::vector<typename Encoder::Frame> prepared;
+    prepared.reserve(static_cast<std::size_t>(count));
+    const bool allDrawn = pool.Run<DrawnFrame>(
+        count,
+        [&](int worker, int i) {
+          return Draw(workers[static_cast<std::size_t>(worker)],
+                      poses[static_cast<std::size_t>(first + i - 2)], settings);
+        },
+        [&](int i, DrawnFrame&& frame) {
+          stopped = drawn(first + i - 1, frame.Drawn);
+          if (!stopped.Ok) return false;
+          prepared.push_back(encoder.Prepare(frame.Pixels));
+          return true;
+        });
+    if (!allDrawn) return stopped;
+    pool.Run<int>(
+        count,
+        [&](int, int i) {
+          encoder.Encode(prepared[static_cast<std::size_t>(i - 1)]);
+          return i;
+        },
+        [&](int i, int) {
+          encoder.Add(std::move(prepared[static_cast<std::size_t>(i - 1)]));
+          host.FramesConverted(first + i - 1, frames);
+          return true;
+        });
+  }
+  return ExportResult::Success();
+}
+
+}  // namespace
+
+// The poses are worked out. Every frame is drawn once, on a surface that
+// keeps the coverage real alpha needs; the closing frame, which repeats the
+// first pose, is left out and not drawn.
+ExportResult AnimatedGifExport::EncodeWebAnimation(ExportFormat format) {
+  const int frames = std::max(static_cast<int>(poses_.size()) - 1, 1);
+  const AnimationTiming timing{DelayMilliseconds(settings_.SliderVal(Delay)), Loop.Plays()};
+  if (format == ExportFormat::Webp && timing.Plays > WebpEncoder::MaxPlays)
+    host_.ShowNote("A WebP file plays at most " + std::to_string(WebpEncoder::MaxPlays) +
+                   " times, so this one says that many.");
+
+  surface_.SetKeepCoverage(settings_.Transparent);
+  FrameWorker first(surface_, renderer_);
+  const DrawnFrame drawnFirst = Draw(first, poses_[0], settings_);
+  surface_ = std::move(first.Surface);
+  surface_.SetKeepCoverage(false);
+  std::vector<FrameWorker> workers;
+  const OrderedFramePool pool(Workers);
+  for (int w = 0; w < pool.Workers(); ++w) {
+    workers.emplace_back(surface_.OwnCopy(), renderer_);
+    workers.back().Surface.SetKeepCoverage(settings_.Transparent);
+  }
+
+  auto drawn = [&](int number, const Raster& frame) {
+    ExportFrameCount = number;
+    ExportResult told = host_.FrameDrawn(number, frame);
+    if (!told.Ok && told.Message.empty())
+      told.Message = "Cannot write " + OutputFileName + ": the export was stopped.";
+    return told;
+  };
+  ExportResult result = drawn(1, drawnFirst.Drawn);
+  if (!result.Ok) return result;
+  std::string bytes;
+  auto encode = [&](auto& encoder) {
+    auto frame = encoder.Prepare(drawnFirst.Pixels);
+    encoder.Encode(frame);
+    encoder.Add(std::move(frame));
+    host_.FramesConverted(1, frames);
+    result = DrawAndEncode(encoder, frames, workers, poses_, settings_, host_, drawn);
+    if (result.Ok) bytes = encoder.Finish();
+  };
+  try {
+    if (format == ExportFormat::Webp) {
+      WebpEncoder encoder(surface_.Width(), surface_.Height(), timing);
+      encode(encoder);
+    } else {
+      ApngEncoder encoder(surface_.Width(), surface_.Height(), timing);
+      encode(encoder);
+    }
+  } catch (const std::exception& e) {
+    return ExportResult::Failure("Cannot write " + OutputFileName + ": " + e.what());
+  }
+  if (!result.Ok) return result;
+  framesWritten_ = frames;
+  ShowFinishedCaption();
+  // A picture can be made again: replaced whole, but not flushed to the disk.
+  std::string error = ReplaceFile(OutputFileName, bytes, false);
+  if (!error.empty()) return ExportResult::Failure("Cannot write " + OutputFileName + ": " + error);
+  return ExportResult::Success();
+}
+
+}  // namespace flinder
