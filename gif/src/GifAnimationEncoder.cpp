@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
+#include <cstring>
 #include <cstdint>
 #include <stdexcept>
 #include <thread>
@@ -19,6 +21,32 @@ namespace {
 
 constexpr int LeaveInPlace = 1;
 constexpr int RestoreToBackground = 2;
+
+std::uint64_t Eight(const std::uint8_t* at) {
+  std::uint64_t word;
+  std::memcpy(&word, at, sizeof word);
+  return word;
+}
+
+// The first x where rows a and b differ, or `width`; eight pixels compared at once.
+int FirstDifference(const std::uint8_t* a, const std::uint8_t* b, int width) {
+  int x = 0;
+  for (; width - x >= 8; x += 8)
+    if (const std::uint64_t differ = Eight(a + x) ^ Eight(b + x))
+      return x + std::countr_zero(differ) / 8;
+  while (x < width && a[x] == b[x]) ++x;
+  return x;
+}
+
+// The last x where rows a and b differ; they do differ.
+int LastDifference(const std::uint8_t* a, const std::uint8_t* b, int width) {
+  int x = width;
+  for (; x >= 8; x -= 8)
+    if (const std::uint64_t differ = Eight(a + x - 8) ^ Eight(b + x - 8))
+      return x - 1 - std::countl_zero(differ) / 8;
+  while (a[x - 1] == b[x - 1]) --x;
+  return x - 1;
+}
 
 }  // namespace
 
@@ -85,13 +113,10 @@ GifAnimationEncoder::Box GifAnimationEncoder::ChangedBox(
     const std::uint8_t* row = &frame[static_cast<std::size_t>(y) * Width];
     const std::uint8_t* shown = &Canvas[static_cast<std::size_t>(y) * Width];
     // Only the row's first and last change can widen the box.
-    int x = 0;
-    while (x < Width && row[x] == shown[x]) ++x;
+    const int x = FirstDifference(row, shown, Width);
     if (x == Width) continue;
-    int last = Width - 1;
-    while (row[last] == shown[last]) --last;
     box.Add(x, y);
-    box.Add(last, y);
+    box.Add(LastDifference(row, shown, Width), y);
   }
   return box;
 }
