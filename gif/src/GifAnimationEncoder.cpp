@@ -190,22 +190,33 @@ void GifAnimationEncoder::Encode(FrameImage& image) {
   std::vector<std::uint8_t> written(image.Pixels.size());
   for (const std::size_t shortest : StretchChoices) {
     if (image.Stays < 0 && shortest != SIZE_MAX) continue;
-    std::uint8_t highest = 0;
-    bool used = false;
+    // Stretches stop at 255 and changed pixels have none, so no pixel stays
+    // for the longest choice; with a shorter one the loop runs without branches.
+    const auto least = static_cast<std::uint8_t>(std::min<std::size_t>(shortest, 255));
+    const bool none = shortest > 255;
+    const auto stays = static_cast<std::uint8_t>(std::max(image.Stays, 0));
+    const std::uint8_t* pixels = image.Pixels.data();
+    const std::uint8_t* stretch = image.Stretch.data();
+    std::uint8_t highest = 0, used = 0;
     for (std::size_t i = 0; i < written.size(); ++i) {
-      const bool stay = image.Stays >= 0 && image.Stretch[i] != 0 && image.Stretch[i] >= shortest;
-      written[i] = stay ? static_cast<std::uint8_t>(image.Stays) : image.Pixels[i];
+      const std::uint8_t stay = !none & (stretch[i] >= least);
+      const std::uint8_t pixel = stay ? stays : pixels[i];
+      written[i] = pixel;
       used |= stay;
-      highest = std::max(highest, written[i]);
+      highest = std::max(highest, pixel);
     }
     // Codes start as wide as the image's highest index needs, not the table.
     int codeSize = 2;
     while ((1 << codeSize) <= highest) ++codeSize;
+    // Data as long as the shortest so far is not wanted: the coding stops there.
     std::string data;
-    AppendLzwImageData(data, written.data(), written.size(), codeSize);
-    if (image.Data.empty() || data.size() < image.Data.size()) {
+    const bool first = image.Data.empty();
+    if (!AppendLzwImageData(data, written.data(), written.size(), codeSize,
+                            first ? SIZE_MAX : image.Data.size()))
+      continue;
+    if (first || data.size() < image.Data.size()) {
       image.Data = std::move(data);
-      image.StaysUsed = used;
+      image.StaysUsed = used != 0;
     }
   }
   image.Pixels = {};
