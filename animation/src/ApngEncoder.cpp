@@ -25,9 +25,8 @@ int BytesPerPixel(PixelKind kind) {
   return kind == PixelKind::Rgba ? 4 : kind == PixelKind::Rgb ? 3 : 1;
 }
 
-std::size_t RowBytes(int width, PixelKind kind, int bitDepth) {
-  return kind == PixelKind::Palette ? (static_cast<std::size_t>(width) * bitDepth + 7) / 8
-                                    : static_cast<std::size_t>(width) * BytesPerPixel(kind);
+std::size_t RowBytes(int width, PixelKind kind) {
+  return static_cast<std::size_t>(width) * BytesPerPixel(kind);
 }
 
 }  // namespace
@@ -80,7 +79,8 @@ void ApngEncoder::Admit(const RgbaRaster& pixels) {
     any = true;
     SeenAlpha |= (colour & 0xFF) != 255;
     if (Kind != PixelKind::Palette || Index.count(colour)) continue;
-    if (Palette.size() == 256) {
+    // ffmpeg composes palette frames with alpha wrongly after the first.
+    if (Palette.size() == 256 || SeenAlpha) {
       Kind = PixelKind::Rgba;  // perhaps RGB in the end (Finish)
       continue;
     }
@@ -89,8 +89,8 @@ void ApngEncoder::Admit(const RgbaRaster& pixels) {
   }
 }
 
-std::string ApngEncoder::PackedRows(const RgbaRaster& pixels, PixelKind kind, int bitDepth) const {
-  const std::size_t rowBytes = RowBytes(pixels.Width, kind, bitDepth);
+std::string ApngEncoder::PackedRows(const RgbaRaster& pixels, PixelKind kind) const {
+  const std::size_t rowBytes = RowBytes(pixels.Width, kind);
   std::string raw((rowBytes + 1) * static_cast<std::size_t>(pixels.Height), '\0');
   std::uint32_t last = 0;
   std::uint8_t lastIndex = kind == PixelKind::Palette && Index.count(0) ? Index.at(0) : 0;
@@ -103,8 +103,7 @@ std::string ApngEncoder::PackedRows(const RgbaRaster& pixels, PixelKind kind, in
           last = colour;
           lastIndex = Index.at(colour);
         }
-        const int bit = x * bitDepth;
-        row[bit / 8] |= static_cast<std::uint8_t>(lastIndex << (8 - bitDepth - bit % 8));
+        *row++ = lastIndex;
         continue;
       }
       for (int c = 0; c < BytesPerPixel(kind); ++c)
@@ -115,11 +114,11 @@ std::string ApngEncoder::PackedRows(const RgbaRaster& pixels, PixelKind kind, in
 }
 
 void ApngEncoder::Encode(Frame& frame) const {
-  frame.Data = Deflate(PackedRows(frame.Change.Pixels, frame.Kind, 8));
+  frame.Data = Deflate(PackedRows(frame.Change.Pixels, frame.Kind));
   // The data holds the pixels now; the change keeps the rectangle's size.
   frame.Change.Pixels.Bytes = std::vector<std::uint8_t>();
   if (frame.Source.Bytes.empty()) return;
-  std::string replacing = Deflate(PackedRows(frame.Source, frame.Kind, 8));
+  std::string replacing = Deflate(PackedRows(frame.Source, frame.Kind));
   frame.Source = RgbaRaster();
   if (replacing.size() >= frame.Data.size()) return;
   frame.Data = std::move(replacing);
@@ -133,7 +132,7 @@ void ApngEncoder::Add(Frame&& frame) {
 RgbaRaster ApngEncoder::UnpackedRows(const Frame& frame) const {
   const FrameChange& change = frame.Change;
   const int width = change.Pixels.Width, height = change.Pixels.Height;
-  const std::size_t rowBytes = RowBytes(width, frame.Kind, 8);
+  const std::size_t rowBytes = RowBytes(width, frame.Kind);
   const std::string raw = Inflate(frame.Data, (rowBytes + 1) * height);
   RgbaRaster pixels(width, height);
   for (int y = 0; y < height; ++y) {
@@ -161,12 +160,9 @@ std::string ApngEncoder::Finish() {
       std::none_of(Frames.begin(), Frames.end(),
                    [](const Frame& frame) { return frame.Change.Over; }))
     Kind = PixelKind::Rgb;
-  int bitDepth = 8;
-  if (Kind == PixelKind::Palette)
-    while (bitDepth > 1 && (1u << (bitDepth / 2)) >= Palette.size()) bitDepth /= 2;
   for (Frame& frame : Frames) {
-    if (frame.Kind == Kind && bitDepth == 8) continue;
-    frame.Data = Deflate(PackedRows(UnpackedRows(frame), Kind, bitDepth));
+    if (frame.Kind == Kind) continue;
+    frame.Data = Deflate(PackedRows(UnpackedRows(frame), Kind));
     frame.Kind = Kind;
   }
 
@@ -174,7 +170,7 @@ std::string ApngEncoder::Finish() {
   std::string header;
   AppendBig32(header, static_cast<std::uint32_t>(Width));
   AppendBig32(header, static_cast<std::uint32_t>(Height));
-  header += static_cast<char>(bitDepth);
+  header += static_cast<char>(8);  // bits a sample or index
   header += static_cast<char>(Kind == PixelKind::Palette ? ColourTypePalette
                               : Kind == PixelKind::Rgb   ? ColourTypeRgb
                                                          : ColourTypeRgba);
@@ -189,15 +185,10 @@ std::string ApngEncoder::Finish() {
     AppendChunk(out, "acTL", control);
   }
   if (Kind == PixelKind::Palette) {
-    std::string colours, alphas;
-    for (std::uint32_t colour : Palette) {
+    std::string colours;
+    for (std::uint32_t colour : Palette)
       for (int shift : {24, 16, 8}) colours += static_cast<char>(colour >> shift);
-      alphas += static_cast<char>(colour & 0xFF);
-    }
-    // Entries after the last not opaque one need no alpha.
-    while (!alphas.empty() && static_cast<std::uint8_t>(alphas.back()) == 255) alphas.pop_back();
     AppendChunk(out, "PLTE", colours);
-    if (!alphas.empty()) AppendChunk(out, "tRNS", alphas);
   }
 
   const auto delay = static_cast<std::uint32_t>(std::clamp(Timing.DelayMilliseconds, 0, 65535));

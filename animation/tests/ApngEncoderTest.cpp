@@ -48,8 +48,8 @@ TEST(ApngEncoder, ReadersShowEveryFrameWhereAShapeLeavesAClearBackground) {
   ASSERT_TRUE(decoded);
   EXPECT_EQ(decoded->Shown, frames);
   EXPECT_EQ(decoded->Plays, 3);
-  EXPECT_EQ(decoded->ColourType, 3);  // three colours: 2-bit palette indexes
-  EXPECT_EQ(decoded->BitDepth, 2);
+  EXPECT_EQ(decoded->ColourType, 6);  // clear and translucent pixels: RGBA
+  EXPECT_EQ(decoded->BitDepth, 8);
   ASSERT_EQ(decoded->Controls.size(), 4u);
   for (const ApngFrameControl& c : decoded->Controls) {
     EXPECT_EQ(c.DelayNumerator * 1000, 70 * c.DelayDenominator);
@@ -62,8 +62,8 @@ TEST(ApngEncoder, ReadersShowEveryFrameWhereAShapeLeavesAClearBackground) {
   EXPECT_EQ(decoded->Controls[2].Width * decoded->Controls[2].Height, 1);
 }
 
-// Two far-apart changes over noise that follows a frame of two colours: the
-// format grows from a palette to RGBA, with the first frame packed again; the
+// Two far-apart changes over noise that follows an opaque frame of two
+// colours: the format grows from a palette to RGBA, the first frame packed again; the
 // rectangle holds both changes, and "over" blending leaves the noise between
 // them out, clear.
 TEST(ApngEncoder, ManyColoursAreStoredAsTheyAreAndUnchangedPixelsAreLeftOut) {
@@ -75,7 +75,7 @@ TEST(ApngEncoder, ManyColoursAreStoredAsTheyAreAndUnchangedPixelsAreLeftOut) {
   Square(changed, 1, 1, 2, {1, 2, 3, 255});
   Square(changed, 60, 44, 3, {4, 5, 6, 255});
   RgbaRaster plain = Filled(64, 48, {9, 9, 9, 255});
-  Square(plain, 5, 5, 5, {0, 0, 0, 0});
+  Square(plain, 5, 5, 5, {0, 0, 0, 255});
   const std::vector<RgbaRaster> frames = {plain, noise, changed, noise};
   for (const AnimationTiming& timing : {AnimationTiming{1000, 0}, AnimationTiming{20, 65536}}) {
     auto decoded = RoundTrip(frames, timing);

@@ -176,8 +176,9 @@ ExportResult AnimatedGifExport::WorkOutPoses() {
 
 // The first frame is drawn here, from the surface as the export found it;
 // every later one starts from the drawing state a frame leaves, so the
-// workers' surfaces are copies of this one after it. The host gets the
-// frames in order, and the surface ends with the closing frame's picture.
+// workers' surfaces are copies of this one after it. A worker hands its
+// picture over whole and draws the next frame on a spare one. The host gets
+// the frames in order, and the surface ends with the closing frame's picture.
 ExportResult AnimatedGifExport::DrawCycle(std::vector<FrameWorker>& workers) {
   const int frames = static_cast<int>(poses_.size());
   const bool changes = Optimise || settings_.Transparent;
@@ -187,6 +188,7 @@ ExportResult AnimatedGifExport::DrawCycle(std::vector<FrameWorker>& workers) {
   ColourRuns unkept;  // the frame before, when it was not kept
   const ColourRuns* previous = nullptr;
   int closingWorker = -1;
+  Raster closing;
   ExportResult result = ExportResult::Success();
 
   auto take = [&](int number, DrawnFrame&& frame) {
@@ -224,16 +226,21 @@ ExportResult AnimatedGifExport::DrawCycle(std::vector<FrameWorker>& workers) {
         FrameWorker& own = workers[static_cast<std::size_t>(worker)];
         DrawnFrame drawn{spare.Take(), own.Draw(poses_[static_cast<std::size_t>(n)], settings_),
                          worker};
-        drawn.Pixels = own.Surface.Capture();
+        own.Surface.SwapPicture(drawn.Pixels);
         return drawn;
       },
       [&](int n, DrawnFrame&& frame) {
         const bool goOn = take(n + 1, std::move(frame));
-        spare.Give(std::move(frame.Pixels));
+        if (n + 1 == frames)
+          closing = std::move(frame.Pixels);
+        else
+          spare.Give(std::move(frame.Pixels));
         return goOn;
       });
-  if (result.Ok && closingWorker >= 0)
+  if (result.Ok && closingWorker >= 0) {
     surface_ = workers[static_cast<std::size_t>(closingWorker)].Surface;
+    surface_.SwapPicture(closing);
+  }
   return result;
 }
 

@@ -73,7 +73,12 @@ ExportResult AnimatedGIF::WriteMerged(const std::string& outputFile) {
 }
 
 ExportResult AnimatedGIF::WriteGifFile(const AnimatedGifFile& file, const std::string& outputFile) {
-  std::string bytes = file.Signature + file.ScreenDescriptor + file.LoopBlock;
+  std::size_t size = file.Signature.size() + file.ScreenDescriptor.size() +
+                     file.LoopBlock.size() + file.Trailer.size();
+  for (const std::string& block : file.FrameBlocks) size += block.size();
+  std::string bytes;
+  bytes.reserve(size);
+  bytes += file.Signature + file.ScreenDescriptor + file.LoopBlock;
   for (const std::string& block : file.FrameBlocks) bytes += block;
   bytes += file.Trailer;
   // A picture can be made again: replaced whole, but not flushed to the disk.

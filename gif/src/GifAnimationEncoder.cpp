@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
+#include <cstring>
 #include <cstdint>
 #include <stdexcept>
 #include <thread>
@@ -19,6 +21,32 @@ namespace {
 
 constexpr int LeaveInPlace = 1;
 constexpr int RestoreToBackground = 2;
+
+std::uint64_t Eight(const std::uint8_t* at) {
+  std::uint64_t word;
+  std::memcpy(&word, at, sizeof word);
+  return word;
+}
+
+// The first x where rows a and b differ, or `width`; eight pixels compared at once.
+int FirstDifference(const std::uint8_t* a, const std::uint8_t* b, int width) {
+  int x = 0;
+  for (; width - x >= 8; x += 8)
+    if (const std::uint64_t differ = Eight(a + x) ^ Eight(b + x))
+      return x + std::countr_zero(differ) / 8;
+  while (x < width && a[x] == b[x]) ++x;
+  return x;
+}
+
+// The last x where rows a and b differ; they do differ.
+int LastDifference(const std::uint8_t* a, const std::uint8_t* b, int width) {
+  int x = width;
+  for (; x >= 8; x -= 8)
+    if (const std::uint64_t differ = Eight(a + x - 8) ^ Eight(b + x - 8))
+      return x - 1 - std::countl_zero(differ) / 8;
+  while (a[x - 1] == b[x - 1]) --x;
+  return x - 1;
+}
 
 }  // namespace
 
@@ -86,13 +114,10 @@ GifAnimationEncoder::Box GifAnimationEncoder::ChangedBox(
     const std::uint8_t* row = &frame[static_cast<std::size_t>(y) * Width];
     const std::uint8_t* shown = &Canvas[static_cast<std::size_t>(y) * Width];
     // Only the row's first and last change can widen the box.
-    int x = 0;
-    while (x < Width && row[x] == shown[x]) ++x;
+    const int x = FirstDifference(row, shown, Width);
     if (x == Width) continue;
-    int last = Width - 1;
-    while (row[last] == shown[last]) --last;
     box.Add(x, y);
-    box.Add(last, y);
+    box.Add(LastDifference(row, shown, Width), y);
   }
   return box;
 }
@@ -166,22 +191,33 @@ void GifAnimationEncoder::Encode(FrameImage& image) {
   std::vector<std::uint8_t> written(image.Pixels.size());
   for (const std::size_t shortest : StretchChoices) {
     if (image.Stays < 0 && shortest != SIZE_MAX) continue;
-    std::uint8_t highest = 0;
-    bool used = false;
+    // Stretches stop at 255 and changed pixels have none, so no pixel stays
+    // for the longest choice; with a shorter one the loop runs without branches.
+    const auto least = static_cast<std::uint8_t>(std::min<std::size_t>(shortest, 255));
+    const bool none = shortest > 255;
+    const auto stays = static_cast<std::uint8_t>(std::max(image.Stays, 0));
+    const std::uint8_t* pixels = image.Pixels.data();
+    const std::uint8_t* stretch = image.Stretch.data();
+    std::uint8_t highest = 0, used = 0;
     for (std::size_t i = 0; i < written.size(); ++i) {
-      const bool stay = image.Stays >= 0 && image.Stretch[i] != 0 && image.Stretch[i] >= shortest;
-      written[i] = stay ? static_cast<std::uint8_t>(image.Stays) : image.Pixels[i];
+      const std::uint8_t stay = !none & (stretch[i] >= least);
+      const std::uint8_t pixel = stay ? stays : pixels[i];
+      written[i] = pixel;
       used |= stay;
-      highest = std::max(highest, written[i]);
+      highest = std::max(highest, pixel);
     }
     // Codes start as wide as the image's highest index needs, not the table.
     int codeSize = 2;
     while ((1 << codeSize) <= highest) ++codeSize;
+    // Data as long as the shortest so far is not wanted: the coding stops there.
     std::string data;
-    AppendLzwImageData(data, written.data(), written.size(), codeSize);
-    if (image.Data.empty() || data.size() < image.Data.size()) {
+    const bool first = image.Data.empty();
+    if (!AppendLzwImageData(data, written.data(), written.size(), codeSize,
+                            first ? SIZE_MAX : image.Data.size()))
+      continue;
+    if (first || data.size() < image.Data.size()) {
       image.Data = std::move(data);
-      image.StaysUsed = used;
+      image.StaysUsed = used != 0;
     }
   }
   image.Pixels = {};

@@ -74,8 +74,8 @@ std::size_t RunLength(const std::uint8_t* at, const std::uint8_t* end, std::uint
 
 }  // namespace
 
-void AppendLzwImageData(std::string& out, const std::uint8_t* pixels, std::size_t count,
-                        int minCodeSize) {
+bool AppendLzwImageData(std::string& out, const std::uint8_t* pixels, std::size_t count,
+                        int minCodeSize, std::size_t giveUpAt) {
   out += static_cast<char>(minCodeSize);
   CodeWriter writer(out);
   const unsigned clearCode = 1u << minCodeSize, endCode = clearCode + 1;
@@ -112,6 +112,7 @@ void AppendLzwImageData(std::string& out, const std::uint8_t* pixels, std::size_
     unsigned prefix = pixels[0];
     std::size_t runLength = 1;
     while (at != end) {
+      if (out.size() >= giveUpAt) return false;
       const unsigned pixel = *at;
       if (runLength > 0 && pixel == pixels[at - pixels - 1]) {
         // Take the whole run: the longest known string of this value, then
@@ -149,6 +150,7 @@ void AppendLzwImageData(std::string& out, const std::uint8_t* pixels, std::size_
   }
   emit(endCode);
   writer.Finish();
+  return true;
 }
 
 }  // namespace flinder

@@ -15,7 +15,7 @@ namespace flinder {
 // rectangle that changed (FrameChange), nothing disposed: laid over the
 // frame before or replacing its rectangle, whichever packs smaller. The
 // pixels are stored in the smallest format that holds every frame exactly:
-// palette indexes (1 to 8 bits) for at most 256 colours, else RGB when no
+// 8-bit palette indexes for at most 256 opaque colours, else RGB when no
 // pixel is clear or translucent and no frame is laid over another, else RGBA.
 // A single frame makes a plain PNG.
 // The frames go in one by one through AddFrame, or, to spread the work:
@@ -28,7 +28,7 @@ class ApngEncoder {
   // A frame on its way into the file.
   struct Frame {
     FrameChange Change;
-    PixelKind Kind = PixelKind::Palette;  // as packed, in 8-bit indexes for a palette
+    PixelKind Kind = PixelKind::Palette;  // as packed
     RgbaRaster Source;  // the rectangle's own pixels, when the change lays it over
     std::string Data;   // the zlib stream, once encoded
   };
@@ -48,7 +48,7 @@ class ApngEncoder {
  private:
   // Moves to a format that holds the colours of `pixels` too.
   void Admit(const RgbaRaster& pixels);
-  std::string PackedRows(const RgbaRaster& pixels, PixelKind kind, int bitDepth) const;
+  std::string PackedRows(const RgbaRaster& pixels, PixelKind kind) const;
   RgbaRaster UnpackedRows(const Frame& frame) const;
 
   int Width, Height;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <utility>
 
 #include "design/ColourValue.h"
 #include "design/ShapeSettings.h"
@@ -82,6 +83,14 @@ class DrawingSurface {
   void PrintText(std::string_view text);
 
   const Raster& Capture() const { return raster_; }
+  // Hands the picture over in `picture` without copying it, and goes on
+  // with the pixels `picture` held (of this size; new ones otherwise), which
+  // only a drawing that repaints every pixel, as a frame does, may rely on.
+  void SwapPicture(Raster& picture) {
+    if (picture.Width != raster_.Width || picture.Height != raster_.Height)
+      picture = Raster(raster_.Width, raster_.Height);
+    std::swap(raster_, picture);
+  }
   // Direct access for the text renderer; one row of Width pixels.
   ColourValue* Row(int y) { return &raster_.Pixels[static_cast<std::size_t>(y) * raster_.Width]; }
 
