@@ -109,7 +109,6 @@ class ScaledDrawing {
 }  // namespace
 
 ExportSummary AnimatedGifExport::Run() {
-  FrameFiles.clear();
   ExportFrameCount = 0;
 
   host_.SetPreviewTimerEnabled(false);

@@ -69,9 +69,6 @@ class AnimatedGifExport {
   // The format the export writes: Format, else the output file's, else GIF.
   ExportFormat OutputFormat() const;
 
-  // Frame files of the current export, entry 1 at index 0: none, the frames
-  // pass in memory.
-  std::vector<std::string> FrameFiles;
   // Frames drawn and handed to the host so far, the closing frame included.
   int ExportFrameCount = 0;
   // Threads that draw and encode the frames; 0: one per core.
