@@ -126,6 +126,9 @@ ExportResult AnimatedGifExport::EncodeWebAnimation(ExportFormat format) {
   }
   if (!result.Ok) return result;
   framesWritten_ = frames;
+  // The window shows the cycle's frame count as a GIF export leaves it, the
+  // closing frame counted though it was not drawn.
+  ExportFrameCount = static_cast<int>(poses_.size());
   ShowFinishedCaption();
   // A picture can be made again: replaced whole, but not flushed to the disk.
   std::string error = ReplaceFile(OutputFileName, bytes, false);

@@ -34,6 +34,7 @@ struct WebExport : HeadlessExportHost {
     Frames.push_back(frame);
     return ExportResult::Success();
   }
+  int FrameCount = 0;  // what the window shows after the last export
   // Exports into `name`; the summary, and the file's bytes in `bytes`.
   ExportSummary Export(const std::string& name, std::string& bytes, LoopChoice loop = {},
                        int scale = 1, std::optional<ExportFormat> format = {}) {
@@ -47,6 +48,7 @@ struct WebExport : HeadlessExportHost {
     exporter.Scale = scale;
     exporter.Format = format;
     const ExportSummary summary = exporter.ExportAnimatedGif();
+    FrameCount = exporter.ExportFrameCount;
     EXPECT_EQ(surface.Width(), static_cast<int>(settings.SliderVal(Width)));  // the preview's
     bytes = ReadWholeFile(exporter.OutputFileName);
     return summary;
@@ -92,12 +94,14 @@ TEST(WebAnimationExport, WebpAndApngShowTheFramesDrawnWithRealAlphaAndTheirLoop)
     ASSERT_TRUE(apng);
     EXPECT_EQ(apng->Shown, drawn);
     EXPECT_EQ(apng->Plays, loop.Plays());
+    const int webFrameCount = e.FrameCount;
 
     ASSERT_TRUE(e.Export("a.gif", bytes, loop).Ok);
     const std::string netscape = "NETSCAPE2.0\x03\x01";
     const std::size_t at = bytes.find(netscape) + netscape.size();
     EXPECT_EQ(static_cast<std::uint8_t>(bytes[at]) | static_cast<std::uint8_t>(bytes[at + 1]) << 8,
               loop.GifLoopCount());
+    EXPECT_EQ(e.FrameCount, webFrameCount);
     EXPECT_TRUE(e.Notes.empty());
   }
   const std::vector<RgbaRaster> drawn = e.DrawnInTurn(1, 1);

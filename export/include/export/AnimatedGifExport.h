@@ -69,7 +69,8 @@ class AnimatedGifExport {
   // The format the export writes: Format, else the output file's, else GIF.
   ExportFormat OutputFormat() const;
 
-  // Frames drawn and handed to the host so far, the closing frame included.
+  // Frames drawn and handed to the host so far, the closing frame included
+  // (counted by a finished WebP or APNG export, which does not draw it).
   int ExportFrameCount = 0;
   // Threads that draw and encode the frames; 0: one per core.
   int Workers = 0;
