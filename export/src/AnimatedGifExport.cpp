@@ -191,7 +191,6 @@ ExportResult AnimatedGifExport::DrawCycle(std::vector<FrameWorker>& workers) {
   ExportResult result = ExportResult::Success();
 
   auto take = [&](int number, DrawnFrame&& frame) {
-    ++ExportFrameCount;
     palette_.AddFrame(frame.Runs);
     if (changes && previous) palette_.AddChanges(*previous, frame.Runs);
     // The first frame is always kept: no worker can draw it again.
@@ -205,9 +204,7 @@ ExportResult AnimatedGifExport::DrawCycle(std::vector<FrameWorker>& workers) {
       previous = &unkept;
     }
     if (number == frames) closingWorker = frame.Worker;
-    result = host_.FrameDrawn(number, frame.Pixels);
-    if (!result.Ok && result.Message.empty())
-      result.Message = "Cannot write " + OutputFileName + ": the export was stopped.";
+    result = TellFrameDrawn(number, frame.Pixels);
     return result.Ok;
   };
 
@@ -326,7 +323,18 @@ ExportResult AnimatedGifExport::EncodeCycle(std::vector<FrameWorker>& workers) {
         host_.FramesConverted(n, frames);
         return true;
       });
-  const std::string bytes = encoder.Finish();
+  return WriteFinishedFile(encoder.Finish());
+}
+
+ExportResult AnimatedGifExport::TellFrameDrawn(int number, const Raster& frame) {
+  ExportFrameCount = number;
+  ExportResult told = host_.FrameDrawn(number, frame);
+  if (!told.Ok && told.Message.empty())
+    told.Message = "Cannot write " + OutputFileName + ": the export was stopped.";
+  return told;
+}
+
+ExportResult AnimatedGifExport::WriteFinishedFile(const std::string& bytes) {
   ShowFinishedCaption();
   // A picture can be made again: replaced whole, but not flushed to the disk.
   std::string error = ReplaceFile(OutputFileName, bytes, false);

@@ -18,10 +18,14 @@ struct AnimatedGifExport::FrameWorker {
   FrameRenderer Renderer;
   IndexedFrame Mapped;  // the last frame mapped, whose memory the next one uses
 
-  ColourRuns Draw(double pose, const ShapeSettings& settings) {
+  // Draws the frame of rotation `pose`; its picture is the surface's.
+  const Raster& DrawAt(double pose, const ShapeSettings& settings) {
     Renderer.Angle = pose;
     Renderer.DrawFrame(Surface, settings);
-    return ColourRuns(Surface.Capture());
+    return Surface.Capture();
+  }
+  ColourRuns Draw(double pose, const ShapeSettings& settings) {
+    return ColourRuns(DrawAt(pose, settings));
   }
 };
 

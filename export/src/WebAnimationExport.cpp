@@ -5,7 +5,6 @@
 #include "FrameWorker.h"
 #include "animation/ApngEncoder.h"
 #include "animation/WebpEncoder.h"
-#include "design/FileAccess.h"
 #include "export/AnimatedGifExport.h"
 #include "export/OrderedFramePool.h"
 #include "render/RgbaRaster.h"
@@ -22,9 +21,8 @@ struct DrawnFrame {
 };
 
 DrawnFrame Draw(FrameWorker& worker, double pose, const ShapeSettings& settings) {
-  worker.Renderer.Angle = pose;
-  worker.Renderer.DrawFrame(worker.Surface, settings);
-  return {worker.Surface.Capture(), StraightRgba(worker.Surface.Capture())};
+  const Raster& picture = worker.DrawAt(pose, settings);
+  return {picture, StraightRgba(picture)};
 }
 
 // Draws frames 2 to `frames` at their poses and has `encoder` take them, the
@@ -95,13 +93,7 @@ ExportResult AnimatedGifExport::EncodeWebAnimation(ExportFormat format) {
     workers.back().Surface.SetKeepCoverage(settings_.Transparent);
   }
 
-  auto drawn = [&](int number, const Raster& frame) {
-    ExportFrameCount = number;
-    ExportResult told = host_.FrameDrawn(number, frame);
-    if (!told.Ok && told.Message.empty())
-      told.Message = "Cannot write " + OutputFileName + ": the export was stopped.";
-    return told;
-  };
+  auto drawn = [this](int number, const Raster& frame) { return TellFrameDrawn(number, frame); };
   ExportResult result = drawn(1, drawnFirst.Drawn);
   if (!result.Ok) return result;
   std::string bytes;
@@ -129,11 +121,7 @@ ExportResult AnimatedGifExport::EncodeWebAnimation(ExportFormat format) {
   // The window shows the cycle's frame count as a GIF export leaves it, the
   // closing frame counted though it was not drawn.
   ExportFrameCount = static_cast<int>(poses_.size());
-  ShowFinishedCaption();
-  // A picture can be made again: replaced whole, but not flushed to the disk.
-  std::string error = ReplaceFile(OutputFileName, bytes, false);
-  if (!error.empty()) return ExportResult::Failure("Cannot write " + OutputFileName + ": " + error);
-  return ExportResult::Success();
+  return WriteFinishedFile(bytes);
 }
 
 }  // namespace flinder

@@ -104,6 +104,11 @@ class AnimatedGifExport {
   // Chooses the palette's colours; a quantiser failure is the export's message.
   ExportResult BuildPalette(AnimationPalette& palette) const;
   void ShowFinishedCaption();
+  // Hands frame `number` to the host as drawn; a refusal without a message
+  // of its own stops the export.
+  ExportResult TellFrameDrawn(int number, const Raster& frame);
+  // Shows the finished caption and writes the whole file.
+  ExportResult WriteFinishedFile(const std::string& bytes);
   // Frames in the file: the closing frame repeats the first pose.
   int FramesToWrite() const { return std::max(ExportFrameCount - 1, 1); }
 
