@@ -111,7 +111,8 @@ bool CreateTemporaryFile(const std::string& folder, mode_t mode, PosixFile& file
   return false;
 }
 
-std::string WriteInPlace(const std::string& path, std::string_view bytes, bool flush) {
+std::string WriteInPlace(const std::string& path, std::span<const std::string_view> bytes,
+                         bool flush) {
   PosixFile file(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY));
   if (!file.IsOpen() || !WriteAll(file.Fd(), bytes)) return Reason();
   struct stat info;
@@ -128,6 +129,11 @@ void FlushFolder(const std::string& folder) {
 }  // namespace
 
 std::string ReplaceFile(const std::string& path, std::string_view bytes, bool flush) {
+  return ReplaceFile(path, std::span<const std::string_view>(&bytes, 1), flush);
+}
+
+std::string ReplaceFile(const std::string& path, std::span<const std::string_view> bytes,
+                        bool flush) {
   struct stat existing;
   bool exists = ::stat(path.c_str(), &existing) == 0;
   if (!exists && errno != ENOENT) return Reason();

@@ -73,16 +73,11 @@ ExportResult AnimatedGIF::WriteMerged(const std::string& outputFile) {
 }
 
 ExportResult AnimatedGIF::WriteGifFile(const AnimatedGifFile& file, const std::string& outputFile) {
-  std::size_t size = file.Signature.size() + file.ScreenDescriptor.size() +
-                     file.LoopBlock.size() + file.Trailer.size();
-  for (const std::string& block : file.FrameBlocks) size += block.size();
-  std::string bytes;
-  bytes.reserve(size);
-  bytes += file.Signature + file.ScreenDescriptor + file.LoopBlock;
-  for (const std::string& block : file.FrameBlocks) bytes += block;
-  bytes += file.Trailer;
+  std::vector<std::string_view> pieces{file.Signature, file.ScreenDescriptor, file.LoopBlock};
+  pieces.insert(pieces.end(), file.FrameBlocks.begin(), file.FrameBlocks.end());
+  pieces.push_back(file.Trailer);
   // A picture can be made again: replaced whole, but not flushed to the disk.
-  std::string error = ReplaceFile(outputFile, bytes, false);
+  std::string error = ReplaceFile(outputFile, pieces, false);
   if (!error.empty()) return ExportResult::Failure("Cannot write " + outputFile + ": " + error);
   return ExportResult::Success();
 }
@@ -156,13 +151,13 @@ std::string AnimatedGIF::ReadApplicationExtension() {
   std::string block = ReadBytes(3);  // introducer, label, block size
   block += ReadBytes(8);             // application identifier
   block += ReadBytes(3);             // authentication code
-  block += ReadSubBlocks();
+  ReadSubBlocks(block);
   return block;
 }
 
 std::string AnimatedGIF::ReadCommentExtension() {
   std::string block = ReadBytes(2);
-  block += ReadSubBlocks();
+  ReadSubBlocks(block);
   return block;
 }
 
@@ -174,7 +169,7 @@ std::string AnimatedGIF::ReadGraphicBlock() {
     block = NewGraphicControl();
   if (PeekByte(1) == ExtensionIntroducer && PeekByte(2) == CommentLabel)
     block += ReadCommentExtension();
-  block += ReadRenderingBlock();
+  ReadRenderingBlock(block);
   return block;
 }
 
@@ -193,25 +188,26 @@ std::string AnimatedGIF::NewGraphicControl() const {
   return std::string("\x21\xF9\x04\x00", 4) + DelayBytes() + std::string(2, '\0');
 }
 
-std::string AnimatedGIF::ReadRenderingBlock() {
-  if (PeekByte(1) == ImageSeparator) return ReadImage();
-  if (PeekByte(1) == ExtensionIntroducer && PeekByte(2) == PlainTextLabel)
-    return ReadPlainTextExtension();
-  // Any other block here would be copied as a picture it is not.
-  FrameFault = true;
-  return {};
+void AnimatedGIF::ReadRenderingBlock(std::string& block) {
+  if (PeekByte(1) == ImageSeparator) {
+    ReadImage(block);
+  } else if (PeekByte(1) == ExtensionIntroducer && PeekByte(2) == PlainTextLabel) {
+    ReadPlainTextExtension(block);
+  } else {
+    // Any other block here would be copied as a picture it is not.
+    FrameFault = true;
+  }
 }
 
-std::string AnimatedGIF::ReadPlainTextExtension() {
-  std::string block = ReadBytes(15);
-  block += ReadSubBlocks();
-  return block;
+void AnimatedGIF::ReadPlainTextExtension(std::string& block) {
+  block += ReadBytes(15);
+  ReadSubBlocks(block);
 }
 
-std::string AnimatedGIF::ReadImage() {
-  std::string image = ReadImageDescriptor();
-  image += ReadImageData();
-  return image;
+void AnimatedGIF::ReadImage(std::string& block) {
+  block += ReadImageDescriptor();
+  AppendBytes(block, 1);  // minimum code size
+  ReadSubBlocks(block);
 }
 
 std::string AnimatedGIF::ReadImageDescriptor() {
@@ -234,12 +230,6 @@ std::string AnimatedGIF::ReadImageDescriptor() {
   return block;
 }
 
-std::string AnimatedGIF::ReadImageData() {
-  std::string data = ReadBytes(1);  // minimum code size
-  data += ReadSubBlocks();
-  return data;
-}
-
 std::uint8_t AnimatedGIF::PeekByte(std::size_t k) const {
   std::size_t at = ReadPos + k - 1;
   return at < Frame.size() ? static_cast<std::uint8_t>(Frame[at]) : 0;
@@ -252,23 +242,28 @@ std::uint8_t AnimatedGIF::ReadByte() {
 // A block cut short by the end of the file is a damaged frame: its missing
 // bytes read as 0, and the file is refused.
 std::string AnimatedGIF::ReadBytes(std::size_t n) {
-  if (n > Frame.size() - ReadPos) {
-    FrameFault = true;
-    ReadPos = Frame.size();
-    return std::string(n, '\0');
-  }
-  std::string bytes(Frame.substr(ReadPos, n));
-  ReadPos += n;
+  std::string bytes;
+  AppendBytes(bytes, n);
   return bytes;
 }
 
-std::string AnimatedGIF::ReadSubBlocks() {
-  std::string chain;
-  for (std::uint8_t size = ReadByte(); size != 0; size = ReadByte()) {
-    chain += static_cast<char>(size);
-    chain += ReadBytes(size);
+void AnimatedGIF::AppendBytes(std::string& out, std::size_t n) {
+  if (n > Frame.size() - ReadPos) {
+    FrameFault = true;
+    ReadPos = Frame.size();
+    out.append(n, '\0');
+    return;
   }
-  return chain + '\0';
+  out += Frame.substr(ReadPos, n);
+  ReadPos += n;
+}
+
+// The chain is found first and copied at once: an image's data is mostly
+// one long chain of full sub-blocks.
+void AnimatedGIF::ReadSubBlocks(std::string& out) {
+  std::size_t end = ReadPos;
+  while (end < Frame.size() && Frame[end] != '\0') end += 1 + static_cast<std::uint8_t>(Frame[end]);
+  AppendBytes(out, end + 1 - ReadPos);
 }
 
 std::string AnimatedGIF::ReadColorTable(std::size_t n) {

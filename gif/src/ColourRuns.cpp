@@ -6,16 +6,19 @@ namespace flinder {
 
 namespace {
 
-// Where the run that starts at `from` ends, two pixels compared at once.
+// Where the run that starts at `from` ends. Runs are long in a drawn frame:
+// eight pixels are compared at once, as four pairs, with one branch.
 const ColourValue* RunEnd(const ColourValue* from, const ColourValue* end) {
   const std::uint64_t pair = static_cast<std::uint32_t>(*from) * 0x100000001u;
   const ColourValue* at = from + 1;
-  while (end - at >= 2) {
-    std::uint64_t two;
-    std::memcpy(&two, at, sizeof two);
-    if (two != pair) break;
-    at += 2;
-  }
+  auto differs = [pair](const ColourValue* two) {
+    std::uint64_t pixels;
+    std::memcpy(&pixels, two, sizeof pixels);
+    return pixels ^ pair;
+  };
+  while (end - at >= 8 &&
+         (differs(at) | differs(at + 2) | differs(at + 4) | differs(at + 6)) == 0)
+    at += 8;
   while (at != end && *at == *from) ++at;
   return at;
 }
@@ -23,17 +26,18 @@ const ColourValue* RunEnd(const ColourValue* from, const ColourValue* end) {
 }  // namespace
 
 ColourRuns::ColourRuns(const Raster& picture) : Width(picture.Width), Height(picture.Height) {
+  // The picture is read once, its runs gathered where this thread found the
+  // last frame's; frames are kept for a while, so they get just their room.
+  thread_local std::vector<ColourRun> found;
+  found.clear();
   const ColourValue* pixel = picture.Pixels.data();
   const ColourValue* end = pixel + picture.Pixels.size();
-  // Frames are kept for a while: counted first, the runs get just their room.
-  std::size_t count = pixel != end;
-  for (const ColourValue* at = pixel + 1; at < end; ++at) count += at[0] != at[-1];
-  Runs.reserve(count);
   while (pixel != end) {
     const ColourValue* runEnd = RunEnd(pixel, end);
-    Runs.push_back({*pixel, static_cast<std::uint32_t>(runEnd - pixel)});
+    found.push_back({*pixel, static_cast<std::uint32_t>(runEnd - pixel)});
     pixel = runEnd;
   }
+  Runs.assign(found.begin(), found.end());
 }
 
 }  // namespace flinder

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <bit>
 #include <cstring>
 #include <cstdint>
@@ -46,6 +45,26 @@ int LastDifference(const std::uint8_t* a, const std::uint8_t* b, int width) {
       return x - 1 - std::countl_zero(differ) / 8;
   while (a[x - 1] == b[x - 1]) --x;
   return x - 1;
+}
+
+// Writes the pixels of one candidate: those of stretches of at least
+// `least` staying pixels as `stays` when `keep` is 1, the others in colour.
+// Gives whether any pixel stays, and the highest index written. Masks rather
+// than branches, so that the loop runs sixteen pixels at a time.
+bool WriteCandidate(const std::uint8_t* __restrict pixels, const std::uint8_t* __restrict stretch,
+                    std::uint8_t* __restrict written, std::size_t count, std::uint8_t keep,
+                    std::uint8_t least, std::uint8_t stays, std::uint8_t& highest) {
+  std::uint8_t top = 0, used = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint8_t stay = keep & (stretch[i] >= least);
+    const auto mask = static_cast<std::uint8_t>(-stay);
+    const auto pixel = static_cast<std::uint8_t>((stays & mask) | (pixels[i] & ~mask));
+    written[i] = pixel;
+    used |= stay;
+    top = top > pixel ? top : pixel;
+  }
+  highest = top;
+  return used != 0;
 }
 
 }  // namespace
@@ -94,7 +113,10 @@ std::vector<std::uint8_t> GifAnimationEncoder::AddFrame(std::vector<std::uint8_t
   if (First.empty()) First = indexes;
   if (!Pending.empty()) ChooseImage(indexes);
   std::vector<std::uint8_t> spent = std::exchange(Pending, std::move(indexes));
-  if (Chosen.size() == Batch) WriteChosenImages();
+  if (Chosen.size() == Batch) {
+    WriteEncodedImages();
+    StartEncoding();
+  }
   return spent;
 }
 
@@ -102,7 +124,9 @@ std::string GifAnimationEncoder::Finish() {
   if (Pending.empty()) throw std::logic_error("an animation without frames");
   ChooseImage(First);
   Pending.clear();
-  WriteChosenImages();
+  WriteEncodedImages();
+  StartEncoding();
+  WriteEncodedImages();
   Out += ';';
   return std::move(Out);
 }
@@ -156,12 +180,18 @@ int GifAnimationEncoder::UnusedIndex(const std::vector<std::uint8_t>& frame, con
 // The box's pixels in order, and for each whether it stays as shown and the
 // length of the stretch of staying pixels it belongs to.
 void GifAnimationEncoder::CollectPixels(const std::vector<std::uint8_t>& frame,
-                                        FrameImage& image) const {
+                                        FrameImage& image) {
   const Box& box = image.Place;
   const auto width = static_cast<std::size_t>(box.Right - box.Left + 1);
-  image.Pixels.resize(width * static_cast<std::size_t>(box.Bottom - box.Top + 1));
+  const std::size_t count = width * static_cast<std::size_t>(box.Bottom - box.Top + 1);
+  for (std::vector<std::uint8_t>* rows : {&image.Pixels, &image.Stretch}) {
+    if (!SpareRows.empty()) {
+      *rows = std::move(SpareRows.back());
+      SpareRows.pop_back();
+    }
+    rows->resize(count);
+  }
   std::vector<std::uint8_t>& stretch = image.Stretch;
-  stretch.resize(image.Pixels.size());
   std::size_t at = 0, stretchStart = 0;
   // Lengths stop at 255: the longest choice is far shorter.
   auto endStretch = [&] {
@@ -188,40 +218,35 @@ void GifAnimationEncoder::CollectPixels(const std::vector<std::uint8_t>& frame,
 // stretches of them may break fewer runs in colour. The LZW coder tells
 // which way is shortest; without a spare index they are all in colour.
 void GifAnimationEncoder::Encode(FrameImage& image) {
-  std::vector<std::uint8_t> written(image.Pixels.size());
+  // Each thread keeps its candidates' memory from one image to the next.
+  thread_local std::vector<std::uint8_t> written;
+  thread_local std::string data;
+  if (written.size() < image.Pixels.size()) written.resize(image.Pixels.size());
+  const std::size_t count = image.Pixels.size();
   for (const std::size_t shortest : StretchChoices) {
     if (image.Stays < 0 && shortest != SIZE_MAX) continue;
-    // Stretches stop at 255 and changed pixels have none, so no pixel stays
-    // for the longest choice; with a shorter one the loop runs without branches.
+    // Stretch lengths stop at 255 and changed pixels have none: the longest
+    // choice keeps every pixel in colour.
     const auto least = static_cast<std::uint8_t>(std::min<std::size_t>(shortest, 255));
     const bool none = shortest > 255;
     const auto stays = static_cast<std::uint8_t>(std::max(image.Stays, 0));
-    const std::uint8_t* pixels = image.Pixels.data();
-    const std::uint8_t* stretch = image.Stretch.data();
-    std::uint8_t highest = 0, used = 0;
-    for (std::size_t i = 0; i < written.size(); ++i) {
-      const std::uint8_t stay = !none & (stretch[i] >= least);
-      const std::uint8_t pixel = stay ? stays : pixels[i];
-      written[i] = pixel;
-      used |= stay;
-      highest = std::max(highest, pixel);
-    }
+    std::uint8_t highest = 0;
+    const bool used = WriteCandidate(image.Pixels.data(), image.Stretch.data(), written.data(),
+                                     count, none ? 0 : 1, least, stays, highest);
     // Codes start as wide as the image's highest index needs, not the table.
     int codeSize = 2;
     while ((1 << codeSize) <= highest) ++codeSize;
     // Data as long as the shortest so far is not wanted: the coding stops there.
-    std::string data;
+    data.clear();
     const bool first = image.Data.empty();
-    if (!AppendLzwImageData(data, written.data(), written.size(), codeSize,
+    if (!AppendLzwImageData(data, written.data(), count, codeSize,
                             first ? SIZE_MAX : image.Data.size()))
       continue;
     if (first || data.size() < image.Data.size()) {
-      image.Data = std::move(data);
-      image.StaysUsed = used != 0;
+      image.Data = data;
+      image.StaysUsed = used;
     }
   }
-  image.Pixels = {};
-  image.Stretch = {};
 }
 
 void GifAnimationEncoder::ChooseImage(const std::vector<std::uint8_t>& next) {
@@ -247,30 +272,39 @@ void GifAnimationEncoder::ChooseImage(const std::vector<std::uint8_t>& next) {
   image.Stays = whole ? TransparentIndex : UnusedIndex(frame, box);
   CollectPixels(frame, image);
 
-  Canvas = frame;
-  if (image.Disposal == RestoreToBackground)
-    for (int y = box.Top; y <= box.Bottom; ++y)
-      std::fill_n(&Canvas[static_cast<std::size_t>(y) * Width + box.Left], box.Right - box.Left + 1,
-                  static_cast<std::uint8_t>(TransparentIndex));
+  // Outside the box the frame is what is shown already.
+  const int boxWidth = box.Right - box.Left + 1;
+  for (int y = box.Top; y <= box.Bottom; ++y) {
+    const std::size_t row = static_cast<std::size_t>(y) * Width + box.Left;
+    if (image.Disposal == RestoreToBackground)
+      std::fill_n(&Canvas[row], boxWidth, static_cast<std::uint8_t>(TransparentIndex));
+    else
+      std::copy_n(&frame[row], boxWidth, &Canvas[row]);
+  }
   Chosen.push_back(std::move(image));
   ++FramesChosen;
 }
 
-// The images are encoded on up to four cores, then written in order.
-void GifAnimationEncoder::WriteChosenImages() {
-  std::atomic<std::size_t> next = 0;
-  auto encode = [&] {
-    for (std::size_t i = next++; i < Chosen.size(); i = next++) Encode(Chosen[i]);
-  };
-  {
-    const int helpers = std::min<int>(static_cast<int>(std::thread::hardware_concurrency()), 4) - 1;
-    std::vector<std::jthread> workers;
-    for (int w = 0; w < helpers && static_cast<std::size_t>(w + 1) < Chosen.size(); ++w)
-      workers.emplace_back(encode);
-    encode();
-  }
-  for (const FrameImage& image : Chosen) WriteImage(image);
+// The chosen images are encoded on up to four cores while the next ones are
+// chosen; they are written in order once all of them are encoded.
+void GifAnimationEncoder::StartEncoding() {
+  if (!Encoders)
+    Encoders = std::make_unique<BatchWorkers>(
+        std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 4));
+  Encoding = std::move(Chosen);
   Chosen.clear();
+  Encoders->Start(Encoding.size(), [this](std::size_t i) { Encode(Encoding[i]); });
+}
+
+void GifAnimationEncoder::WriteEncodedImages() {
+  if (!Encoders) return;
+  Encoders->Wait();
+  for (FrameImage& image : Encoding) {
+    WriteImage(image);
+    SpareRows.push_back(std::move(image.Pixels));
+    SpareRows.push_back(std::move(image.Stretch));
+  }
+  Encoding.clear();
 }
 
 void GifAnimationEncoder::WriteImage(const FrameImage& image) {

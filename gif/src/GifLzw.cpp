@@ -1,5 +1,6 @@
 #include "gif/GifLzw.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <vector>
@@ -18,44 +19,65 @@ constexpr int HashBits = 13;
 constexpr std::size_t HashMask = (std::size_t{1} << HashBits) - 1;
 constexpr std::uint32_t EmptySlot = 0xFFFFFFFF;  // prefix 4095 never occurs
 
-// Packs codes, lowest bit first, into numbered sub-blocks.
+// Packs codes, lowest bit first, into one stretch of bytes, which Finish
+// cuts into numbered sub-blocks: counting bytes into blocks for every code
+// would cost more than the codes.
 class CodeWriter {
  public:
-  explicit CodeWriter(std::string& out) : Out(out) {}
+  // Room for `count` pixels' codes: no code is wider than 12 bits, and each
+  // one stands for at least one pixel, besides the clear and end codes.
+  explicit CodeWriter(std::size_t count) {
+    const std::size_t room = count * 3 / 2 + (count / (CodeLimit - 258) + 4) * 2 + 8;
+    if (Bytes.size() < room) Bytes.resize(room);
+    At = Bytes.data();
+  }
 
   void Put(unsigned code, int width) {
     Pending |= static_cast<std::uint64_t>(code) << PendingBits;
     PendingBits += width;
     while (PendingBits >= 8) {
-      PutByte(static_cast<std::uint8_t>(Pending));
+      *At++ = static_cast<std::uint8_t>(Pending);
       Pending >>= 8;
       PendingBits -= 8;
     }
   }
 
-  void Finish() {
-    if (PendingBits > 0) PutByte(static_cast<std::uint8_t>(Pending));
-    if (Length > 0) Flush();
-    Out += '\0';
+  std::size_t Written() const { return static_cast<std::size_t>(At - Bytes.data()); }
+
+  void Finish(std::string& out) {
+    if (PendingBits > 0) *At++ = static_cast<std::uint8_t>(Pending);
+    const std::size_t length = Written();
+    out.reserve(out.size() + length + length / 255 + 2);
+    for (std::size_t block = 0; block < length; block += 255) {
+      const std::size_t size = std::min<std::size_t>(255, length - block);
+      out += static_cast<char>(size);
+      out.append(reinterpret_cast<const char*>(Bytes.data() + block), size);
+    }
+    out += '\0';
   }
 
  private:
-  void PutByte(std::uint8_t byte) {
-    Block[Length++] = static_cast<char>(byte);
-    if (Length == 255) Flush();
-  }
-  void Flush() {
-    Out += static_cast<char>(Length);
-    Out.append(Block, Length);
-    Length = 0;
-  }
-
-  std::string& Out;
+  // Kept by the thread from one image to the next.
+  static thread_local std::vector<std::uint8_t> Bytes;
+  std::uint8_t* At;
   std::uint64_t Pending = 0;
   int PendingBits = 0;
-  char Block[255];
-  std::size_t Length = 0;
 };
+
+thread_local std::vector<std::uint8_t> CodeWriter::Bytes;
+
+// The fewest code bytes that make the data at least `giveUpAt` bytes of a
+// string that held `start` before it: a length byte, the codes, a count for
+// every block of 255 begun and the closing block.
+std::size_t CodeBytesReaching(std::size_t giveUpAt, std::size_t start) {
+  if (giveUpAt == SIZE_MAX) return SIZE_MAX;
+  if (giveUpAt <= start + 2) return 0;
+  const std::size_t codes = giveUpAt - start - 2;
+  std::size_t n = codes - codes / 256;
+  while (n + (n + 254) / 255 < codes) ++n;
+  while (n > 0 && (n - 1) + (n + 253) / 255 >= codes) --n;
+  return n;
+}
 
 // How many of the pixels from `at` on equal `value`.
 std::size_t RunLength(const std::uint8_t* at, const std::uint8_t* end, std::uint8_t value) {
@@ -76,14 +98,19 @@ std::size_t RunLength(const std::uint8_t* at, const std::uint8_t* end, std::uint
 
 bool AppendLzwImageData(std::string& out, const std::uint8_t* pixels, std::size_t count,
                         int minCodeSize, std::size_t giveUpAt) {
+  const std::size_t giveUpCodes = CodeBytesReaching(giveUpAt, out.size());
   out += static_cast<char>(minCodeSize);
-  CodeWriter writer(out);
+  CodeWriter writer(count);
   const unsigned clearCode = 1u << minCodeSize, endCode = clearCode + 1;
-  std::vector<std::uint32_t> table(HashMask + 1, EmptySlot);
+  // The tables are the thread's, kept from one image to the next.
+  thread_local std::vector<std::uint32_t> table;
+  table.assign(HashMask + 1, EmptySlot);
   // Strings of one repeated pixel value skip the hash table: RunCodes[v][k]
   // is the code of k + 2 pixels of value v. Only runs make such strings, and
   // only runs look them up.
-  std::vector<std::vector<std::uint16_t>> runCodes(clearCode);
+  thread_local std::vector<std::vector<std::uint16_t>> runCodes;
+  runCodes.resize(clearCode);
+  for (auto& codes : runCodes) codes.clear();
   unsigned nextCode = endCode + 1;
   int width = minCodeSize + 1;
 
@@ -112,7 +139,6 @@ bool AppendLzwImageData(std::string& out, const std::uint8_t* pixels, std::size_
     unsigned prefix = pixels[0];
     std::size_t runLength = 1;
     while (at != end) {
-      if (out.size() >= giveUpAt) return false;
       const unsigned pixel = *at;
       if (runLength > 0 && pixel == pixels[at - pixels - 1]) {
         // Take the whole run: the longest known string of this value, then
@@ -129,6 +155,7 @@ bool AppendLzwImageData(std::string& out, const std::uint8_t* pixels, std::size_
         }
         prefix = wanted == 1 ? pixel : (*codes)[wanted - 2];
         runLength = wanted;
+        if (writer.Written() >= giveUpCodes) return false;
         continue;
       }
       ++at;
@@ -142,6 +169,7 @@ bool AppendLzwImageData(std::string& out, const std::uint8_t* pixels, std::size_
         continue;
       }
       emit(prefix);
+      if (writer.Written() >= giveUpCodes) return false;
       prefix = pixel;
       runLength = 1;
       if (!restartWhenFull()) table[slot] = key << 12 | nextCode++;
@@ -149,7 +177,8 @@ bool AppendLzwImageData(std::string& out, const std::uint8_t* pixels, std::size_
     emit(prefix);
   }
   emit(endCode);
-  writer.Finish();
+  if (writer.Written() >= giveUpCodes) return false;
+  writer.Finish(out);
   return true;
 }
 

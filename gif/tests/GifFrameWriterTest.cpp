@@ -4,6 +4,7 @@
 
 #include "GifTestFiles.h"
 #include "gif/GifFrameWriter.h"
+#include "gif/GifLzw.h"
 
 namespace flinder {
 namespace {
@@ -57,6 +58,31 @@ TEST(GifFrameWriterTest, EveryFrameDecodesExactlyAndBadOnesAreRefused) {
   for (const IndexedFrame& frame :
        {outside, tooMany, cutShort, Noise(0, 0, 2), IndexedFrame{2, 1, {}, {0, 0}}})
     EXPECT_FALSE(EncodeGifFrame(frame));
+}
+
+// A coder that would rather not have data as long as another's must still
+// finish any shorter data, whatever the string held before it.
+TEST(GifFrameWriterTest, LzwCodingGivesUpOnlyOnDataThatCannotBeShorter) {
+  for (auto [width, colours] : {std::pair{420, 2}, {420, 256}, {30, 5}, {700, 1}}) {
+    SCOPED_TRACE(testing::Message() << width << ", " << colours);
+    const IndexedFrame frame = Noise(width, width / 2, colours, 3);
+    const int codeSize = colours > 4 ? 8 : 2;
+    std::string whole;
+    ASSERT_TRUE(AppendLzwImageData(whole, frame.Indexes.data(), frame.Indexes.size(), codeSize));
+    for (const std::string before : {"", "earlier bytes"}) {
+      std::string shorter = before, same = before;
+      EXPECT_TRUE(AppendLzwImageData(shorter, frame.Indexes.data(), frame.Indexes.size(),
+                                     codeSize, before.size() + whole.size() + 1));
+      EXPECT_EQ(shorter, before + whole);
+      if (AppendLzwImageData(same, frame.Indexes.data(), frame.Indexes.size(), codeSize,
+                             before.size() + whole.size())) {
+        EXPECT_EQ(same, before + whole);
+      }
+      std::string tiny = before;
+      EXPECT_FALSE(AppendLzwImageData(tiny, frame.Indexes.data(), frame.Indexes.size(), codeSize,
+                                      before.size() + whole.size() / 2));
+    }
+  }
 }
 
 }  // namespace

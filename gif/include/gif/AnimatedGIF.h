@@ -70,16 +70,17 @@ class AnimatedGIF {
   std::string ReadGraphicBlock();
   std::string RewriteGraphicControl();
   std::string NewGraphicControl() const;
-  std::string ReadRenderingBlock();
-  std::string ReadPlainTextExtension();
-  std::string ReadImage();
+  void ReadRenderingBlock(std::string& block);
+  void ReadPlainTextExtension(std::string& block);
+  void ReadImage(std::string& block);
   std::string ReadImageDescriptor();
-  std::string ReadImageData();
 
   std::uint8_t PeekByte(std::size_t k = 1) const;
   std::string ReadBytes(std::size_t n = 1);
+  void AppendBytes(std::string& out, std::size_t n);
   std::uint8_t ReadByte();
-  std::string ReadSubBlocks();
+  // Appends a chain of sub-blocks, with the empty one that ends it.
+  void ReadSubBlocks(std::string& out);
   std::string ReadColorTable(std::size_t n);
 
   std::string DelayBytes() const;

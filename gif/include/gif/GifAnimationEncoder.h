@@ -2,10 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "design/ColourValue.h"
+#include "gif/BatchWorkers.h"
 
 namespace flinder {
 
@@ -62,15 +64,16 @@ class GifAnimationEncoder {
   Box VanishingBox(const std::vector<std::uint8_t>& frame,
                    const std::vector<std::uint8_t>& next) const;
   int UnusedIndex(const std::vector<std::uint8_t>& frame, const Box& box) const;
-  void CollectPixels(const std::vector<std::uint8_t>& frame, FrameImage& image) const;
+  void CollectPixels(const std::vector<std::uint8_t>& frame, FrameImage& image);
   static void Encode(FrameImage& image);
-  void WriteChosenImages();
+  void StartEncoding();
+  void WriteEncodedImages();
   void WriteImage(const FrameImage& image);
 
   // The shortest stretches of staying pixels tried as staying, the last
   // meaning none: every one in colour.
   static constexpr std::size_t StretchChoices[] = {1, 3, 8, 32, SIZE_MAX};
-  // How many chosen images are encoded at once.
+  // How many chosen images are encoded together.
   static constexpr std::size_t Batch = 16;
 
   int Width, Height;
@@ -87,7 +90,12 @@ class GifAnimationEncoder {
   // What a reader shows before the pending frame; the transparent index
   // stands for a cleared pixel.
   std::vector<std::uint8_t> Canvas;
-  std::vector<FrameImage> Chosen;  // not yet written
+  std::vector<FrameImage> Chosen;    // not yet being encoded
+  std::vector<FrameImage> Encoding;  // being encoded, not yet written
+  // Declared after what their jobs use, so that they end first.
+  std::unique_ptr<BatchWorkers> Encoders;
+  // The memory of images written, for the pixels of the next ones.
+  std::vector<std::vector<std::uint8_t>> SpareRows;
 };
 
 }  // namespace flinder
