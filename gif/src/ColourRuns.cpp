@@ -6,19 +6,30 @@ namespace flinder {
 
 namespace {
 
+// Sixteen pixels as four vectors of four; the compiler keeps them in
+// vector registers on any machine that has them.
+using FourPixels = std::uint32_t __attribute__((vector_size(16)));
+
+FourPixels LoadFour(const ColourValue* at) {
+  FourPixels four;
+  std::memcpy(&four, at, sizeof four);
+  return four;
+}
+
 // Where the run that starts at `from` ends. Runs are long in a drawn frame:
-// eight pixels are compared at once, as four pairs, with one branch.
+// sixteen pixels are compared at once, with one branch.
 const ColourValue* RunEnd(const ColourValue* from, const ColourValue* end) {
-  const std::uint64_t pair = static_cast<std::uint32_t>(*from) * 0x100000001u;
+  const auto colour = static_cast<std::uint32_t>(*from);
+  const FourPixels same = {colour, colour, colour, colour};
   const ColourValue* at = from + 1;
-  auto differs = [pair](const ColourValue* two) {
-    std::uint64_t pixels;
-    std::memcpy(&pixels, two, sizeof pixels);
-    return pixels ^ pair;
-  };
-  while (end - at >= 8 &&
-         (differs(at) | differs(at + 2) | differs(at + 4) | differs(at + 6)) == 0)
-    at += 8;
+  while (end - at >= 16) {
+    const FourPixels differ = (LoadFour(at) ^ same) | (LoadFour(at + 4) ^ same) |
+                              (LoadFour(at + 8) ^ same) | (LoadFour(at + 12) ^ same);
+    std::uint64_t halves[2];
+    std::memcpy(halves, &differ, sizeof halves);
+    if ((halves[0] | halves[1]) != 0) break;
+    at += 16;
+  }
   while (at != end && *at == *from) ++at;
   return at;
 }

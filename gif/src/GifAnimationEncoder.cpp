@@ -27,9 +27,14 @@ std::uint64_t Eight(const std::uint8_t* at) {
   return word;
 }
 
-// The first x where rows a and b differ, or `width`; eight pixels compared at once.
+// The first x where rows a and b differ, or `width`; most rows are the
+// same, so 32 pixels are compared at once, then eight.
 int FirstDifference(const std::uint8_t* a, const std::uint8_t* b, int width) {
   int x = 0;
+  for (; width - x >= 32; x += 32)
+    if (((Eight(a + x) ^ Eight(b + x)) | (Eight(a + x + 8) ^ Eight(b + x + 8)) |
+         (Eight(a + x + 16) ^ Eight(b + x + 16)) | (Eight(a + x + 24) ^ Eight(b + x + 24))) != 0)
+      break;
   for (; width - x >= 8; x += 8)
     if (const std::uint64_t differ = Eight(a + x) ^ Eight(b + x))
       return x + std::countr_zero(differ) / 8;
@@ -161,26 +166,13 @@ GifAnimationEncoder::Box GifAnimationEncoder::VanishingBox(
   return box;
 }
 
-// The lowest index that no changed pixel of the box uses, to stand for the
-// pixels that stay; -1 when every entry is taken. Entries past the palette,
-// which pad the table to a power of two, are never used.
-int GifAnimationEncoder::UnusedIndex(const std::vector<std::uint8_t>& frame, const Box& box) const {
-  if (TransparentIndex >= 0) return TransparentIndex;
-  std::array<bool, 256> used{};
-  for (int y = box.Top; y <= box.Bottom; ++y)
-    for (int x = box.Left; x <= box.Right; ++x) {
-      const std::size_t p = static_cast<std::size_t>(y) * Width + x;
-      if (frame[p] != Canvas[p]) used[frame[p]] = true;
-    }
-  const auto end = used.begin() + (1 << TableBits);
-  const auto unused = std::find(used.begin(), end, false);
-  return unused == end ? -1 : static_cast<int>(unused - used.begin());
-}
-
-// The box's pixels in order, and for each whether it stays as shown and the
-// length of the stretch of staying pixels it belongs to.
-void GifAnimationEncoder::CollectPixels(const std::vector<std::uint8_t>& frame,
-                                        FrameImage& image) {
+// The box's pixels in order, and for each the length of the stretch of
+// staying pixels it belongs to: 0 when it changes, and lengths stop at 255,
+// far above the longest choice. Gives the lowest index that no changing
+// pixel uses, to stand for the pixels that stay, or -1 when every entry is
+// taken; entries past the palette, which pad the table to a power of two,
+// are never used.
+int GifAnimationEncoder::CollectPixels(const std::vector<std::uint8_t>& frame, FrameImage& image) {
   const Box& box = image.Place;
   const auto width = static_cast<std::size_t>(box.Right - box.Left + 1);
   const std::size_t count = width * static_cast<std::size_t>(box.Bottom - box.Top + 1);
@@ -191,27 +183,40 @@ void GifAnimationEncoder::CollectPixels(const std::vector<std::uint8_t>& frame,
     }
     rows->resize(count);
   }
-  std::vector<std::uint8_t>& stretch = image.Stretch;
-  std::size_t at = 0, stretchStart = 0;
-  // Lengths stop at 255: the longest choice is far shorter.
-  auto endStretch = [&] {
-    std::fill(stretch.begin() + static_cast<std::ptrdiff_t>(stretchStart),
-              stretch.begin() + static_cast<std::ptrdiff_t>(at),
-              static_cast<std::uint8_t>(std::min<std::size_t>(at - stretchStart, 255)));
+  std::uint8_t* pixels = image.Pixels.data();
+  std::uint8_t* stretch = image.Stretch.data();
+  std::array<bool, 256> used{};
+  std::size_t stretchStart = 0;
+  auto endStretch = [&](std::size_t end) {
+    std::fill(stretch + stretchStart, stretch + end,
+              static_cast<std::uint8_t>(std::min<std::size_t>(end - stretchStart, 255)));
+  };
+  auto change = [&](std::size_t at) {
+    endStretch(at);
+    stretch[at] = 0;
+    stretchStart = at + 1;
+    used[pixels[at]] = true;
   };
   for (int y = box.Top; y <= box.Bottom; ++y) {
+    const std::size_t at = static_cast<std::size_t>(y - box.Top) * width;
     const std::uint8_t* pixel = &frame[static_cast<std::size_t>(y) * Width + box.Left];
     const std::uint8_t* shown = &Canvas[static_cast<std::size_t>(y) * Width + box.Left];
-    for (std::size_t x = 0; x < width; ++x, ++at) {
-      image.Pixels[at] = pixel[x];
-      if (pixel[x] != shown[x]) {
-        endStretch();
-        stretch[at] = 0;
-        stretchStart = at + 1;
+    std::memcpy(pixels + at, pixel, width);
+    // Most of a box stays: eight pixels are compared at once.
+    std::size_t x = 0;
+    for (; x + 8 <= width; x += 8)
+      for (std::uint64_t differ = Eight(pixel + x) ^ Eight(shown + x); differ != 0;) {
+        const int byte = std::countr_zero(differ) / 8;
+        change(at + x + static_cast<std::size_t>(byte));
+        differ &= ~(std::uint64_t{0xFF} << (8 * byte));
       }
-    }
+    for (; x < width; ++x)
+      if (pixel[x] != shown[x]) change(at + x);
   }
-  endStretch();
+  endStretch(count);
+  const auto end = used.begin() + (1 << TableBits);
+  const auto unused = std::find(used.begin(), end, false);
+  return unused == end ? -1 : static_cast<int>(unused - used.begin());
 }
 
 // Pixels that stay can be written as such or in their own colour: short
@@ -269,8 +274,8 @@ void GifAnimationEncoder::ChooseImage(const std::vector<std::uint8_t>& next) {
       box.Add(vanishing);
     }
   }
-  image.Stays = whole ? TransparentIndex : UnusedIndex(frame, box);
-  CollectPixels(frame, image);
+  const int unused = CollectPixels(frame, image);
+  image.Stays = whole || TransparentIndex >= 0 ? TransparentIndex : unused;
 
   // Outside the box the frame is what is shown already.
   const int boxWidth = box.Right - box.Left + 1;

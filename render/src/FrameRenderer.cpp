@@ -59,8 +59,9 @@ void FrameRenderer::DrawFrame(DrawingSurface& surface, const ShapeSettings& sett
 // anti-aliased caption edges blend with.
 void FrameRenderer::DrawBackground(DrawingSurface& surface, const ShapeSettings& settings) const {
   const ColourValue mark = settings.Transparent ? BackgroundMark : 0;
-  surface.Clear();
+  // A new back colour clears the picture to it, as Clear would.
   surface.SetBackColor(settings.PositionColour(Back) | mark);
+  surface.SetCurrentPosition(0, 0);
   const int rows = surface.Height();
   const auto width = static_cast<float>(surface.Width());
   for (int i = 1; i <= rows; ++i) {

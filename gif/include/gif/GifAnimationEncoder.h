@@ -63,8 +63,7 @@ class GifAnimationEncoder {
   Box ChangedBox(const std::vector<std::uint8_t>& frame) const;
   Box VanishingBox(const std::vector<std::uint8_t>& frame,
                    const std::vector<std::uint8_t>& next) const;
-  int UnusedIndex(const std::vector<std::uint8_t>& frame, const Box& box) const;
-  void CollectPixels(const std::vector<std::uint8_t>& frame, FrameImage& image);
+  int CollectPixels(const std::vector<std::uint8_t>& frame, FrameImage& image);
   static void Encode(FrameImage& image);
   void StartEncoding();
   void WriteEncodedImages();
