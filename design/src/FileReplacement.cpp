@@ -4,10 +4,12 @@
 
 #include <cerrno>
 #include <random>
+#include <utility>
 
 #include "PosixFile.h"
 #include "design/FileAccess.h"
 #include "design/PendingFiles.h"
+#include "design/ReplacementFile.h"
 
 namespace flinder {
 namespace {
@@ -111,16 +113,6 @@ bool CreateTemporaryFile(const std::string& folder, mode_t mode, PosixFile& file
   return false;
 }
 
-std::string WriteInPlace(const std::string& path, std::span<const std::string_view> bytes,
-                         bool flush) {
-  PosixFile file(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY));
-  if (!file.IsOpen() || !WriteAll(file.Fd(), bytes)) return Reason();
-  struct stat info;
-  if (flush && ::fstat(file.Fd(), &info) == 0 && S_ISREG(info.st_mode) && ::fsync(file.Fd()) != 0)
-    return Reason();
-  return file.Close() ? std::string() : Reason();
-}
-
 void FlushFolder(const std::string& folder) {
   PosixFile listing(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (listing.IsOpen()) ::fsync(listing.Fd());
@@ -128,53 +120,97 @@ void FlushFolder(const std::string& folder) {
 
 }  // namespace
 
+ReplacementFile::ReplacementFile(std::string path, bool flush)
+    : path_(std::move(path)), flush_(flush) {}
+
+ReplacementFile::~ReplacementFile() {
+  if (fd_ >= 0) Discard({});
+}
+
+std::string ReplacementFile::Open() {
+  struct stat existing;
+  bool exists = ::stat(path_.c_str(), &existing) == 0;
+  if (!exists && errno != ENOENT) return Reason();
+  // Only a regular file is replaced; a FIFO or a device takes the bytes as
+  // they come, and a folder refuses them.
+  auto openInPlace = [&](const std::string& path, bool flush) {
+    fd_ = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
+    inPlace_ = true;
+    flush_ = flush;
+    return fd_ >= 0 ? std::string() : Reason();
+  };
+  if (exists && !S_ISREG(existing.st_mode)) return openInPlace(path_, false);
+
+  std::string reason;
+  if (!FollowLinks(path_, target_, reason)) return reason;
+  if (exists) {
+    PosixFile writable(::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+    if (!writable.IsOpen()) return Reason();
+  }
+
+  folder_ = FolderOf(target_);
+  ForEachEntry(folder_, IsTemporaryName, RemoveIfAbandoned);
+  PosixFile file;
+  // A new file's mode is left to the umask; a replacement is private until
+  // it has the old file's owner and mode.
+  if (!CreateTemporaryFile(folder_, exists ? 0600 : 0666, file, temporary_)) {
+    if (exists && (errno == EACCES || errno == EPERM)) return openInPlace(target_, flush_);
+    return Reason();
+  }
+  fd_ = file.Release();
+  if (exists) {
+    // Only an owner may give the file away; a plain user keeps it as theirs.
+    [[maybe_unused]] int given = ::fchown(fd_, existing.st_uid, existing.st_gid);
+    if (::fchmod(fd_, existing.st_mode & 07777) != 0) return Discard(Reason());
+  }
+  return {};
+}
+
+bool ReplacementFile::Write(std::string_view bytes) {
+  if (failure_.empty() && !WriteAll(fd_, bytes)) failure_ = Reason();
+  return failure_.empty();
+}
+
+std::string ReplacementFile::Commit() {
+  if (!failure_.empty()) return Discard(failure_);
+  PosixFile file(std::exchange(fd_, -1));
+  if (inPlace_) {
+    struct stat info;
+    if (flush_ && ::fstat(file.Fd(), &info) == 0 && S_ISREG(info.st_mode) &&
+        ::fsync(file.Fd()) != 0)
+      return Reason();
+    return file.Close() ? std::string() : Reason();
+  }
+  fd_ = file.Release();
+  if (flush_ && ::fsync(fd_) != 0) return Discard(Reason());
+  // Renamed while still open and locked, so no clean-up takes it first.
+  if (!PendingFiles::Forget(temporary_,
+                            [&] { return ::rename(temporary_.c_str(), target_.c_str()) == 0; }))
+    return Discard(Reason());
+  file = PosixFile(std::exchange(fd_, -1));
+  if (!file.Close()) return Reason();
+  if (flush_) FlushFolder(folder_);
+  return {};
+}
+
+std::string ReplacementFile::Discard(std::string why) {
+  PosixFile file(std::exchange(fd_, -1));
+  if (!inPlace_)
+    PendingFiles::Forget(temporary_, [this] { return ::unlink(temporary_.c_str()) == 0; });
+  return why;
+}
+
 std::string ReplaceFile(const std::string& path, std::string_view bytes, bool flush) {
   return ReplaceFile(path, std::span<const std::string_view>(&bytes, 1), flush);
 }
 
-std::string ReplaceFile(const std::string& path, std::span<const std::string_view> bytes,
+std::string ReplaceFile(const std::string& path, std::span<const std::string_view> pieces,
                         bool flush) {
-  struct stat existing;
-  bool exists = ::stat(path.c_str(), &existing) == 0;
-  if (!exists && errno != ENOENT) return Reason();
-  // Only a regular file is replaced; a FIFO or a device takes the bytes as
-  // they come, and a folder refuses them.
-  if (exists && !S_ISREG(existing.st_mode)) return WriteInPlace(path, bytes, false);
-
-  std::string target, reason;
-  if (!FollowLinks(path, target, reason)) return reason;
-  if (exists) {
-    PosixFile writable(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
-    if (!writable.IsOpen()) return Reason();
-  }
-
-  const std::string folder = FolderOf(target);
-  ForEachEntry(folder, IsTemporaryName, RemoveIfAbandoned);
-  PosixFile file;
-  std::string temporary;
-  // A new file's mode is left to the umask; a replacement is private until
-  // it has the old file's owner and mode.
-  if (!CreateTemporaryFile(folder, exists ? 0600 : 0666, file, temporary)) {
-    if (exists && (errno == EACCES || errno == EPERM)) return WriteInPlace(target, bytes, flush);
-    return Reason();
-  }
-  auto discard = [&temporary](std::string why) {
-    PendingFiles::Forget(temporary, [&temporary] { return ::unlink(temporary.c_str()) == 0; });
-    return why;
-  };
-  if (exists) {
-    // Only an owner may give the file away; a plain user keeps it as theirs.
-    [[maybe_unused]] int given = ::fchown(file.Fd(), existing.st_uid, existing.st_gid);
-    if (::fchmod(file.Fd(), existing.st_mode & 07777) != 0) return discard(Reason());
-  }
-  if (!WriteAll(file.Fd(), bytes) || (flush && ::fsync(file.Fd()) != 0)) return discard(Reason());
-  // Renamed while still open and locked, so no clean-up takes it first.
-  if (!PendingFiles::Forget(temporary,
-                            [&] { return ::rename(temporary.c_str(), target.c_str()) == 0; }))
-    return discard(Reason());
-  if (!file.Close()) return Reason();
-  if (flush) FlushFolder(folder);
-  return {};
+  ReplacementFile file(path, flush);
+  if (std::string reason = file.Open(); !reason.empty()) return reason;
+  for (std::string_view piece : pieces)
+    if (!file.Write(piece)) break;
+  return file.Commit();
 }
 
 }  // namespace flinder

@@ -13,6 +13,7 @@
 
 #include "design/FileAccess.h"
 #include "design/PendingFiles.h"
+#include "design/ReplacementFile.h"
 #include "design/TemporaryFolder.h"
 #include "support/TestFolders.h"
 
@@ -142,6 +143,26 @@ TEST(ReplaceFile, AFailedWriteLeavesTheOldFileByteForByteAndNoTemporaryFile) {
               testing::ExitedWithCode(0), "");
   EXPECT_EQ(Contents(file), "[Shapes]\r\nStar=1\r\n");
   EXPECT_EQ(Names(scratch.Folder), std::vector<std::string>{"flinder.ini"});
+}
+
+TEST(ReplacementFile, PiecesTakeThePlaceOfTheOldFileOnlyWhenCommitted) {
+  ScratchFolder scratch("pieces");
+  const std::string file = scratch.File("out.gif");
+  Put(file, "old");
+  {
+    ReplacementFile abandoned(file, false);
+    ASSERT_EQ(abandoned.Open(), "");
+    EXPECT_TRUE(abandoned.Write("never"));
+    EXPECT_EQ(Contents(file), "old");
+  }
+  EXPECT_EQ(Names(scratch.Folder), std::vector<std::string>{"out.gif"});
+  ReplacementFile replacement(file, false);
+  ASSERT_EQ(replacement.Open(), "");
+  for (const char* piece : {"GIF", "89a", ";"}) EXPECT_TRUE(replacement.Write(piece));
+  EXPECT_EQ(Contents(file), "old");
+  EXPECT_EQ(replacement.Commit(), "");
+  EXPECT_EQ(Contents(file), "GIF89a;");
+  EXPECT_EQ(Names(scratch.Folder), std::vector<std::string>{"out.gif"});
 }
 
 TEST(ReplaceFile, TemporaryFilesOfInterruptedWritesGoButWritesInProgressStay) {

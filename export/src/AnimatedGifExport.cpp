@@ -9,6 +9,7 @@
 #include "FrameWorker.h"
 #include "design/FileAccess.h"
 #include "design/FileNameParts.h"
+#include "design/ReplacementFile.h"
 #include "export/OrderedFramePool.h"
 #include "export/SpareBuffers.h"
 #include "gif/AnimatedGIF.h"
@@ -251,6 +252,10 @@ ColourRuns AnimatedGifExport::KeptOrDrawn(FrameWorker& worker, int number) {
 // every core; the merger takes them in order.
 ExportResult AnimatedGifExport::ConvertAndMergeFrames(std::vector<FrameWorker>& workers) {
   if (ExportResult built = BuildPalette(palette_); !built.Ok) return built;
+  // The file is written as the frames are merged, beside the work on them.
+  ReplacementFile output(OutputFileName, false);
+  if (std::string error = output.Open(); !error.empty())
+    return ExportResult::Failure("Cannot write " + OutputFileName + ": " + error);
   const int frames = FramesToWrite();
   AnimatedGIF merger;
   merger.LoopCount = Loop.GifLoopCount();
@@ -278,11 +283,11 @@ ExportResult AnimatedGifExport::ConvertAndMergeFrames(std::vector<FrameWorker>& 
         }
         merger.MergeFrame(*converted.Gif);
         host_.FramesConverted(n, frames);
-        return true;
+        return merger.WriteMergedFrames(output);
       });
   if (!result.Ok) return result;
   ShowFinishedCaption();
-  return merger.WriteMerged(OutputFileName);
+  return merger.FinishMerged(output, OutputFileName);
 }
 
 ExportResult AnimatedGifExport::BuildPalette(AnimationPalette& palette) const {

@@ -69,10 +69,13 @@ struct Fixture : HeadlessExportHost {
     EXPECT_FALSE(ProgressShown);
     EXPECT_TRUE(Topmost);
   }
-  // Nothing but the output goes through the disk.
-  long OtherFiles() const {
-    return std::ranges::count_if(fs::directory_iterator(folder.Folder),
-                                 [this](auto& entry) { return entry.path() != out; });
+  // Nothing but the output goes through the disk; while it is written, it is
+  // a hidden temporary file beside the old one.
+  long OtherFiles(bool whileWriting = false) const {
+    return std::ranges::count_if(fs::directory_iterator(folder.Folder), [&](auto& entry) {
+      return entry.path() != out &&
+             !(whileWriting && entry.path().filename().string().starts_with("."));
+    });
   }
 };
 
@@ -87,7 +90,7 @@ TEST(AnimatedGifExport, ACycleBecomesTheFramesBeforeTheClosingOne) {
   for (auto [sides, speed, frames, images] : cases) {
     Fixture f(sides, speed);
     long filesBeforeMerge = -1;
-    f.BeforeMerge = [&] { filesBeforeMerge = f.OtherFiles(); };
+    f.BeforeMerge = [&] { filesBeforeMerge = f.OtherFiles(true); };
     ExportSummary summary = f.exporter.ExportAnimatedGif();
     ASSERT_TRUE(summary.Ok) << testing::PrintToString(f.Messages);
     EXPECT_EQ(f.exporter.ExportFrameCount, frames);

@@ -1,5 +1,7 @@
 #include "gif/AnimatedGIF.h"
 
+#include <utility>
+
 #include "design/FileAccess.h"
 #include "design/FileNameParts.h"
 #include "gif/LittleEndian.h"
@@ -27,7 +29,9 @@ void AnimatedGIF::ResetMergeState(std::int16_t width, std::int16_t height, std::
   FrameColorTable.clear();
   FrameTableBits = 0;
   FrameSortFlag = 0;
-  Merged = AnimatedGifFile();
+  FrameBlocks.clear();
+  FramesMerged = 0;
+  HeaderWritten = false;
   MergeFailed = false;
 }
 
@@ -56,30 +60,46 @@ ExportResult AnimatedGIF::MergeGifFrames(const std::vector<std::string>& frameFi
 }
 
 void AnimatedGIF::MergeFrame(std::string_view frameFile) {
-  std::optional<std::string> block = ReadGifFile(frameFile, Merged.FrameBlocks.empty());
-  if (block)
-    Merged.FrameBlocks.push_back(std::move(*block));
-  else
+  std::optional<std::string> block = ReadGifFile(frameFile, FramesMerged == 0);
+  if (block) {
+    FrameBlocks.push_back(std::move(*block));
+    ++FramesMerged;
+  } else {
     MergeFailed = true;
+  }
 }
 
 ExportResult AnimatedGIF::WriteMerged(const std::string& outputFile) {
   if (MergeFailed) return ExportResult::Failure(ReadFailureMessage);
-  Merged.Signature = "GIF89a";
-  Merged.ScreenDescriptor = BuildScreenDescriptor();
-  Merged.LoopBlock = BuildLoopExtension(LoopCount);
-  Merged.Trailer = std::string(1, static_cast<char>(Trailer));
-  return WriteGifFile(Merged, outputFile);
+  // A picture can be made again: replaced whole, but not flushed to the disk.
+  ReplacementFile output(outputFile, false);
+  if (std::string error = output.Open(); !error.empty())
+    return ExportResult::Failure("Cannot write " + outputFile + ": " + error);
+  return FinishMerged(output, outputFile);
 }
 
-ExportResult AnimatedGIF::WriteGifFile(const AnimatedGifFile& file, const std::string& outputFile) {
-  std::vector<std::string_view> pieces{file.Signature, file.ScreenDescriptor, file.LoopBlock};
-  pieces.insert(pieces.end(), file.FrameBlocks.begin(), file.FrameBlocks.end());
-  pieces.push_back(file.Trailer);
-  // A picture can be made again: replaced whole, but not flushed to the disk.
-  std::string error = ReplaceFile(outputFile, pieces, false);
+// The header needs the first frame's screen fields and palette.
+bool AnimatedGIF::WriteMergedFrames(ReplacementFile& output) {
+  if (MergeFailed || FramesMerged == 0) return true;
+  if (!WriteHeaderOnce(output)) return false;
+  for (const std::string& block : FrameBlocks)
+    if (!output.Write(block)) return false;
+  FrameBlocks.clear();
+  return true;
+}
+
+ExportResult AnimatedGIF::FinishMerged(ReplacementFile& output, const std::string& outputFile) {
+  if (MergeFailed) return ExportResult::Failure(ReadFailureMessage);
+  if (WriteHeaderOnce(output) && WriteMergedFrames(output))
+    output.Write(std::string(1, static_cast<char>(Trailer)));
+  std::string error = output.Commit();
   if (!error.empty()) return ExportResult::Failure("Cannot write " + outputFile + ": " + error);
   return ExportResult::Success();
+}
+
+bool AnimatedGIF::WriteHeaderOnce(ReplacementFile& output) {
+  if (std::exchange(HeaderWritten, true)) return true;
+  return output.Write("GIF89a" + BuildScreenDescriptor() + BuildLoopExtension(LoopCount));
 }
 
 std::string AnimatedGIF::BuildScreenDescriptor() const {

@@ -8,17 +8,9 @@
 #include <vector>
 
 #include "design/ExportResult.h"
+#include "design/ReplacementFile.h"
 
 namespace flinder {
-
-// The animated file as it is written: each field's bytes in this order.
-struct AnimatedGifFile {
-  std::string Signature;
-  std::string ScreenDescriptor;
-  std::string LoopBlock;
-  std::vector<std::string> FrameBlocks;
-  std::string Trailer;
-};
 
 // Joins one-frame GIF files into one looping GIF89a file without decoding the
 // images: each file's blocks are copied, its global palette becomes the
@@ -42,6 +34,12 @@ class AnimatedGIF {
   void MergeFrame(std::string_view frameFile);
   ExportResult WriteMerged(const std::string& outputFile);
 
+  // The same written as the frames come: `output` (open) gets what is merged
+  // so far each time; false when that write failed. FinishMerged then ends
+  // the file and puts it in place, or gives why not and leaves nothing.
+  bool WriteMergedFrames(ReplacementFile& output);
+  ExportResult FinishMerged(ReplacementFile& output, const std::string& outputFile);
+
   // The frame block of one frame file: its last picture (an image or plain
   // text) with what precedes it. Nothing when the bytes are not a GIF this
   // merger can take: no signature, a block cut short by the end, no picture,
@@ -56,12 +54,12 @@ class AnimatedGIF {
 
   // What the merged file's loop block says (999 unless told otherwise).
   int LoopCount = 999;
-  static ExportResult WriteGifFile(const AnimatedGifFile& file, const std::string& outputFile);
 
   // Clears what one merge learns from its frame files.
   void ResetMergeState(std::int16_t width, std::int16_t height, std::int16_t delay);
 
  private:
+  bool WriteHeaderOnce(ReplacementFile& output);
   std::string ReadScreenDescriptor();
   std::string ReadFrameBlocks();
   std::string ReadExtension();
@@ -85,7 +83,10 @@ class AnimatedGIF {
 
   std::string DelayBytes() const;
 
-  AnimatedGifFile Merged;
+  // The blocks of the frames merged and not yet written.
+  std::vector<std::string> FrameBlocks;
+  int FramesMerged = 0;
+  bool HeaderWritten = false;
   bool MergeFailed = false;
 
   // The open frame file and the position of its next unread byte.
