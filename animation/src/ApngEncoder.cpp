@@ -34,8 +34,8 @@ std::size_t RowBytes(int width, PixelKind kind) {
 
 // In a rectangle laid over, the pixels that stay are clear; they may as well
 // be written in their own colour where it is opaque. A stretch of them all in
-// the colour of the pixel written before or after it is, so that it lengthens
-// that run instead of breaking the row into more.
+// the colour of the pixel written before or after it, or above its first, is,
+// so that it lengthens a run or a match instead of breaking the row into more.
 void ShowStayingRunsInColour(RgbaRaster& laid, const RgbaRaster& source) {
   for (int y = 0; y < laid.Height; ++y) {
     std::uint32_t before = 0;
@@ -51,7 +51,8 @@ void ShowStayingRunsInColour(RgbaRaster& laid, const RgbaRaster& source) {
       for (; end < laid.Width && Pack(laid.At(end, y)) == 0; ++end)
         oneColour &= Pack(source.At(end, y)) == colour;
       const std::uint32_t after = end < laid.Width ? Pack(laid.At(end, y)) : 0;
-      if (oneColour && (before == colour || after == colour))
+      const bool asAbove = y > 0 && Pack(laid.At(x, y - 1)) == colour;
+      if (oneColour && (before == colour || after == colour || asAbove))
         for (int k = x; k < end; ++k) std::copy_n(source.At(k, y), 4, laid.At(k, y));
       else
         before = 0;
