@@ -37,11 +37,10 @@ std::size_t RowBytes(int width, PixelKind kind) {
 // the colour of the pixel written before or after it, or above its first, is,
 // so that it lengthens a run or a match instead of breaking the row into more.
 void ShowStayingRunsInColour(RgbaRaster& laid, const RgbaRaster& source) {
-  for (int y = 0; y < laid.Height; ++y) {
-    std::uint32_t before = 0;
+  for (int y = 0; y < laid.Height; ++y)
     for (int x = 0; x < laid.Width;) {
-      if (Pack(laid.At(x, y)) != 0) {  // changed, and never clear when laid over
-        before = Pack(laid.At(x, y));
+      // A changed pixel laid over is never clear.
+      if (Pack(laid.At(x, y)) != 0) {
         ++x;
         continue;
       }
@@ -50,15 +49,13 @@ void ShowStayingRunsInColour(RgbaRaster& laid, const RgbaRaster& source) {
       int end = x;
       for (; end < laid.Width && Pack(laid.At(end, y)) == 0; ++end)
         oneColour &= Pack(source.At(end, y)) == colour;
-      const std::uint32_t after = end < laid.Width ? Pack(laid.At(end, y)) : 0;
-      const bool asAbove = y > 0 && Pack(laid.At(x, y - 1)) == colour;
-      if (oneColour && (before == colour || after == colour || asAbove))
+      auto written = [&](int atX, int atY) {
+        return atX >= 0 && atX < laid.Width && atY >= 0 && Pack(laid.At(atX, atY)) == colour;
+      };
+      if (oneColour && (written(x - 1, y) || written(end, y) || written(x, y - 1)))
         for (int k = x; k < end; ++k) std::copy_n(source.At(k, y), 4, laid.At(k, y));
-      else
-        before = 0;
       x = end;
     }
-  }
 }
 
 }  // namespace
