@@ -11,6 +11,9 @@ namespace {
 
 constexpr std::string_view Signature = "\x89PNG\r\n\x1A\n";
 constexpr std::uint8_t DisposeNone = 0, BlendSource = 0, BlendOver = 1;
+// Frames whose pixels are all opaque pack laid over as RGBA or replacing as
+// RGB; if so many in a row were smaller replacing, the rest are not tried.
+constexpr int TrialsOfLayingOver = 4;
 constexpr std::uint8_t ColourTypeRgb = 2, ColourTypePalette = 3, ColourTypeRgba = 6;
 using PixelKind = ApngEncoder::PixelKind;
 
@@ -27,6 +30,32 @@ int BytesPerPixel(PixelKind kind) {
 
 std::size_t RowBytes(int width, PixelKind kind) {
   return static_cast<std::size_t>(width) * BytesPerPixel(kind);
+}
+
+// In a rectangle laid over, the pixels that stay are clear; they may as well
+// be written in their own colour where it is opaque. A stretch of them all in
+// the colour of the pixel written before or after it, or above its first, is,
+// so that it lengthens a run or a match instead of breaking the row into more.
+void ShowStayingRunsInColour(RgbaRaster& laid, const RgbaRaster& source) {
+  for (int y = 0; y < laid.Height; ++y)
+    for (int x = 0; x < laid.Width;) {
+      // A changed pixel laid over is never clear.
+      if (Pack(laid.At(x, y)) != 0) {
+        ++x;
+        continue;
+      }
+      const std::uint32_t colour = Pack(source.At(x, y));
+      bool oneColour = (colour & 0xFF) == 255;
+      int end = x;
+      for (; end < laid.Width && Pack(laid.At(end, y)) == 0; ++end)
+        oneColour &= Pack(source.At(end, y)) == colour;
+      auto written = [&](int atX, int atY) {
+        return atX >= 0 && atX < laid.Width && atY >= 0 && Pack(laid.At(atX, atY)) == colour;
+      };
+      if (oneColour && (written(x - 1, y) || written(end, y) || written(x, y - 1)))
+        for (int k = x; k < end; ++k) std::copy_n(source.At(k, y), 4, laid.At(k, y));
+      x = end;
+    }
 }
 
 }  // namespace
@@ -49,6 +78,7 @@ ApngEncoder::Frame ApngEncoder::Prepare(const RgbaRaster& frame) {
   Frame prepared{Canvas.Bytes.empty() ? WholeFrame(frame) : ChangeBetween(Canvas, frame, 1),
                  PixelKind::Palette,
                  {},
+                 {},
                  {}};
   Canvas = frame;
   FrameChange& change = prepared.Change;
@@ -58,9 +88,11 @@ ApngEncoder::Frame ApngEncoder::Prepare(const RgbaRaster& frame) {
   Admit(source);
   prepared.Kind = Kind;
   // A palette frame replaces its rectangle: ffmpeg cannot lay palette
-  // pixels over others. Otherwise the rectangle laid over, with unchanged
-  // pixels clear, is one candidate; Encode keeps the smaller.
-  if (Kind == PixelKind::Palette || !change.Over) {
+  // pixels over others. An RGB frame replaces it too, and is also tried laid
+  // over in RGBA (Add keeps one) until a few in a row were smaller replacing;
+  // an RGBA frame is laid over where it can be.
+  if (Kind == PixelKind::Palette || !change.Over ||
+      (Kind == PixelKind::Rgb && ReplacedInARow >= TrialsOfLayingOver)) {
     change.Over = false;
     change.Pixels = std::move(source);
   } else {
@@ -78,10 +110,11 @@ void ApngEncoder::Admit(const RgbaRaster& pixels) {
     last = colour;
     any = true;
     SeenAlpha |= (colour & 0xFF) != 255;
+    if (SeenAlpha && Kind == PixelKind::Rgb) Kind = PixelKind::Rgba;
     if (Kind != PixelKind::Palette || Index.count(colour)) continue;
     // ffmpeg composes palette frames with alpha wrongly after the first.
     if (Palette.size() == 256 || SeenAlpha) {
-      Kind = PixelKind::Rgba;  // perhaps RGB in the end (Finish)
+      Kind = PixelKind::Rgb;
       continue;
     }
     Index.emplace(colour, static_cast<std::uint8_t>(Palette.size()));
@@ -114,18 +147,36 @@ std::string ApngEncoder::PackedRows(const RgbaRaster& pixels, PixelKind kind) co
 }
 
 void ApngEncoder::Encode(Frame& frame) const {
-  frame.Data = Deflate(PackedRows(frame.Change.Pixels, frame.Kind));
+  FrameChange& change = frame.Change;
+  if (!change.Over) {
+    frame.Data = Deflate(PackedRows(change.Pixels, frame.Kind));
+  } else {
+    ShowStayingRunsInColour(change.Pixels, frame.Source);
+    frame.Laid = Deflate(PackedRows(change.Pixels, PixelKind::Rgba));
+    if (frame.Kind == PixelKind::Rgb) frame.Data = Deflate(PackedRows(frame.Source, frame.Kind));
+  }
   // The data holds the pixels now; the change keeps the rectangle's size.
-  frame.Change.Pixels.Bytes = std::vector<std::uint8_t>();
-  if (frame.Source.Bytes.empty()) return;
-  std::string replacing = Deflate(PackedRows(frame.Source, frame.Kind));
+  change.Pixels.Bytes = std::vector<std::uint8_t>();
   frame.Source = RgbaRaster();
-  if (replacing.size() >= frame.Data.size()) return;
-  frame.Data = std::move(replacing);
-  frame.Change.Over = false;
 }
 
 void ApngEncoder::Add(Frame&& frame) {
+  if (frame.Change.Over) {
+    // Once a frame laid over packs smaller than replacing in RGB, RGBA it is.
+    if (frame.Kind == PixelKind::Rgb && Kind == PixelKind::Rgb) {
+      if (frame.Laid.size() < frame.Data.size())
+        Kind = PixelKind::Rgba;
+      else
+        ++ReplacedInARow;
+    }
+    if (frame.Kind == PixelKind::Rgba || Kind == PixelKind::Rgba) {
+      frame.Data = std::move(frame.Laid);
+      frame.Kind = PixelKind::Rgba;
+    } else {
+      frame.Change.Over = false;
+    }
+    frame.Laid = std::string();
+  }
   Frames.push_back(std::move(frame));
 }
 
@@ -154,12 +205,6 @@ RgbaRaster ApngEncoder::UnpackedRows(const Frame& frame) const {
 
 std::string ApngEncoder::Finish() {
   if (Frames.empty()) throw std::logic_error("an animation needs a frame");
-  // Without a clear or translucent pixel, or a frame laid over another, the
-  // pixels need no alpha.
-  if (Kind == PixelKind::Rgba && !SeenAlpha &&
-      std::none_of(Frames.begin(), Frames.end(),
-                   [](const Frame& frame) { return frame.Change.Over; }))
-    Kind = PixelKind::Rgb;
   for (Frame& frame : Frames) {
     if (frame.Kind == Kind) continue;
     frame.Data = Deflate(PackedRows(UnpackedRows(frame), Kind));

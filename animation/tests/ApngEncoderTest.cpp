@@ -86,12 +86,50 @@ TEST(ApngEncoder, ManyColoursAreStoredAsTheyAreAndUnchangedPixelsAreLeftOut) {
     EXPECT_EQ(decoded->Controls[2].Width * decoded->Controls[2].Height, 62 * 46);
     EXPECT_EQ(decoded->Controls[2].Blend, 1);
   }
+  // Frames that change everywhere pack smaller replacing, so without alpha.
+  RgbaRaster flipped(64, 48);
+  for (int y = 0; y < 48; ++y) std::copy_n(noise.At(0, 47 - y), 4 * 64, flipped.At(0, y));
+  const std::vector<RgbaRaster> replaced = {noise, flipped, noise};
+  auto decodedReplaced = RoundTrip(replaced, {50, 0});
+  ASSERT_TRUE(decodedReplaced);
+  EXPECT_EQ(decodedReplaced->Shown, replaced);
+  EXPECT_EQ(decodedReplaced->ColourType, 2);
   // One opaque frame of many colours is a plain PNG without alpha.
   auto still = RoundTrip({noise}, {50, 0});
   ASSERT_TRUE(still);
   EXPECT_EQ(still->ColourType, 2);
   EXPECT_EQ(still->Plays, -1);
   EXPECT_EQ(still->Shown, std::vector<RgbaRaster>{noise});
+}
+
+// Pixels that stay inside a rectangle laid over are written in their colour
+// only where that shows the same: beside a square moving over rows of one
+// colour each, not amid noise, and not in translucent haze spreading over a
+// clear background, which laid over itself would thicken.
+TEST(ApngEncoder, StayingPixelsWrittenInTheirColourShowTheSame) {
+  RgbaRaster rows(48, 40);
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 48; ++x) {
+      const int noise = y < 30 ? 6 * y : 37 * x + 11 * y;
+      const Rgba colour = {static_cast<std::uint8_t>(noise), static_cast<std::uint8_t>(y), 90, 255};
+      std::copy(colour.begin(), colour.end(), rows.At(x, y));
+    }
+  RgbaRaster moved = rows;
+  Square(rows, 4, 4, 10, {200, 10, 10, 255});
+  Square(moved, 6, 4, 10, {200, 10, 10, 255});
+  Square(moved, 45, 35, 1, {1, 2, 3, 255});
+  const Rgba haze = {0, 0, 255, 128};
+  RgbaRaster clear = Filled(20, 10, {0, 0, 0, 0}), hazy = clear;
+  Square(clear, 10, 5, 1, haze);
+  Square(hazy, 10, 5, 3, haze);
+  for (const std::vector<RgbaRaster>& frames :
+       {std::vector<RgbaRaster>{rows, moved, rows}, std::vector<RgbaRaster>{clear, hazy, clear}}) {
+    auto decoded = RoundTrip(frames, {50, 0});
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->Shown, frames);
+    EXPECT_EQ(decoded->ColourType, 6);
+    EXPECT_EQ(decoded->Controls[1].Blend, 1);
+  }
 }
 
 }  // namespace

@@ -12,12 +12,12 @@
 namespace flinder {
 
 // Writes an animated PNG: the first frame whole, every later one as the
-// rectangle that changed (FrameChange), nothing disposed: laid over the
-// frame before or replacing its rectangle, whichever packs smaller. The
-// pixels are stored in the smallest format that holds every frame exactly:
-// 8-bit palette indexes for at most 256 opaque colours, else RGB when no
-// pixel is clear or translucent and no frame is laid over another, else RGBA.
-// A single frame makes a plain PNG.
+// rectangle that changed (FrameChange), nothing disposed, laid over the frame
+// before where it can be, else replacing its rectangle. The pixels are stored
+// in the smallest format that holds every frame exactly: 8-bit palette
+// indexes for at most 256 opaque colours, replacing; else RGB, replacing,
+// while every pixel is opaque and no frame packs smaller laid over in RGBA;
+// else RGBA. A single frame makes a plain PNG.
 // The frames go in one by one through AddFrame, or, to spread the work:
 // Prepare in frame order, Encode on any threads while neither Prepare nor Add
 // runs, Add in frame order.
@@ -31,6 +31,7 @@ class ApngEncoder {
     PixelKind Kind = PixelKind::Palette;  // as packed
     RgbaRaster Source;  // the rectangle's own pixels, when the change lays it over
     std::string Data;   // the zlib stream, once encoded
+    std::string Laid;   // laid over in RGBA, while Add is to choose
   };
 
   ApngEncoder(int width, int height, AnimationTiming timing);
@@ -58,6 +59,7 @@ class ApngEncoder {
   std::vector<std::uint32_t> Palette;  // in order of appearance, so indexes stay
   std::unordered_map<std::uint32_t, std::uint8_t> Index;
   bool SeenAlpha = false;  // a pixel not opaque in some frame
+  int ReplacedInARow = 0;  // RGB frames that packed smaller replacing
   std::vector<Frame> Frames;
 };
 
