@@ -39,12 +39,6 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-bool WriteAll(int fd, std::span<const std::string_view> pieces) {
-  for (std::string_view piece : pieces)
-    if (!WriteAll(fd, piece)) return false;
-  return true;
-}
-
 void ForEachEntry(const std::string& folder, bool (*wanted)(std::string_view name),
                   void (*visit)(const std::string& path)) {
   DIR* listing = ::opendir(folder.c_str());

@@ -201,15 +201,9 @@ std::string ReplacementFile::Discard(std::string why) {
 }
 
 std::string ReplaceFile(const std::string& path, std::string_view bytes, bool flush) {
-  return ReplaceFile(path, std::span<const std::string_view>(&bytes, 1), flush);
-}
-
-std::string ReplaceFile(const std::string& path, std::span<const std::string_view> pieces,
-                        bool flush) {
   ReplacementFile file(path, flush);
   if (std::string reason = file.Open(); !reason.empty()) return reason;
-  for (std::string_view piece : pieces)
-    if (!file.Write(piece)) break;
+  file.Write(bytes);
   return file.Commit();
 }
 

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -51,7 +50,6 @@ inline std::string ErrorText(int error = errno) {
 bool ReadAll(int fd, std::string& bytes);
 // Writes all of `bytes`; false with errno set on a failure.
 bool WriteAll(int fd, std::string_view bytes);
-bool WriteAll(int fd, std::span<const std::string_view> pieces);
 
 // Calls `visit` with the path of every entry of `folder` whose name
 // `wanted` accepts; nothing when the folder cannot be listed.

@@ -9,7 +9,6 @@
 #include "FrameWorker.h"
 #include "design/FileAccess.h"
 #include "design/FileNameParts.h"
-#include "design/ReplacementFile.h"
 #include "export/OrderedFramePool.h"
 #include "export/SpareBuffers.h"
 #include "gif/AnimatedGIF.h"
@@ -252,16 +251,14 @@ ColourRuns AnimatedGifExport::KeptOrDrawn(FrameWorker& worker, int number) {
 // every core; the merger takes them in order.
 ExportResult AnimatedGifExport::ConvertAndMergeFrames(std::vector<FrameWorker>& workers) {
   if (ExportResult built = BuildPalette(palette_); !built.Ok) return built;
-  // The file is written as the frames are merged, beside the work on them.
-  ReplacementFile output(OutputFileName, false);
-  if (std::string error = output.Open(); !error.empty())
-    return ExportResult::Failure("Cannot write " + OutputFileName + ": " + error);
   const int frames = FramesToWrite();
   AnimatedGIF merger;
   merger.LoopCount = Loop.GifLoopCount();
   merger.ResetMergeState(static_cast<std::int16_t>(surface_.Width()),
                          static_cast<std::int16_t>(surface_.Height()),
                          static_cast<std::int16_t>(gifDelay_));
+  // The file is written as the frames are merged, beside the work on them.
+  if (ExportResult opened = merger.StartOutput(OutputFileName); !opened.Ok) return opened;
   ExportResult result = ExportResult::Success();
   const OrderedFramePool pool(static_cast<int>(workers.size()));
   pool.Run<ConvertedFrame>(
@@ -283,11 +280,11 @@ ExportResult AnimatedGifExport::ConvertAndMergeFrames(std::vector<FrameWorker>& 
         }
         merger.MergeFrame(*converted.Gif);
         host_.FramesConverted(n, frames);
-        return merger.WriteMergedFrames(output);
+        return merger.WriteMergedFrames();
       });
   if (!result.Ok) return result;
   ShowFinishedCaption();
-  return merger.FinishMerged(output, OutputFileName);
+  return merger.FinishMerged();
 }
 
 ExportResult AnimatedGifExport::BuildPalette(AnimationPalette& palette) const {

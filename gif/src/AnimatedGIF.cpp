@@ -32,6 +32,7 @@ void AnimatedGIF::ResetMergeState(std::int16_t width, std::int16_t height, std::
   FrameBlocks.clear();
   FramesMerged = 0;
   HeaderWritten = false;
+  Output.reset();
   MergeFailed = false;
 }
 
@@ -71,35 +72,48 @@ void AnimatedGIF::MergeFrame(std::string_view frameFile) {
 
 ExportResult AnimatedGIF::WriteMerged(const std::string& outputFile) {
   if (MergeFailed) return ExportResult::Failure(ReadFailureMessage);
+  if (ExportResult opened = StartOutput(outputFile); !opened.Ok) return opened;
+  return FinishMerged();
+}
+
+ExportResult AnimatedGIF::StartOutput(const std::string& outputFile) {
+  OutputFile = outputFile;
   // A picture can be made again: replaced whole, but not flushed to the disk.
-  ReplacementFile output(outputFile, false);
-  if (std::string error = output.Open(); !error.empty())
+  Output.emplace(outputFile, false);
+  if (std::string error = Output->Open(); !error.empty()) {
+    Output.reset();
     return ExportResult::Failure("Cannot write " + outputFile + ": " + error);
-  return FinishMerged(output, outputFile);
+  }
+  return ExportResult::Success();
 }
 
 // The header needs the first frame's screen fields and palette.
-bool AnimatedGIF::WriteMergedFrames(ReplacementFile& output) {
+bool AnimatedGIF::WriteMergedFrames() {
   if (MergeFailed || FramesMerged == 0) return true;
-  if (!WriteHeaderOnce(output)) return false;
+  if (!WriteHeaderOnce()) return false;
   for (const std::string& block : FrameBlocks)
-    if (!output.Write(block)) return false;
+    if (!Output->Write(block)) return false;
   FrameBlocks.clear();
   return true;
 }
 
-ExportResult AnimatedGIF::FinishMerged(ReplacementFile& output, const std::string& outputFile) {
-  if (MergeFailed) return ExportResult::Failure(ReadFailureMessage);
-  if (WriteHeaderOnce(output) && WriteMergedFrames(output))
-    output.Write(std::string(1, static_cast<char>(Trailer)));
-  std::string error = output.Commit();
-  if (!error.empty()) return ExportResult::Failure("Cannot write " + outputFile + ": " + error);
-  return ExportResult::Success();
+ExportResult AnimatedGIF::FinishMerged() {
+  ExportResult result = ExportResult::Success();
+  if (MergeFailed) {
+    result = ExportResult::Failure(ReadFailureMessage);
+  } else {
+    if (WriteHeaderOnce() && WriteMergedFrames())
+      Output->Write(std::string(1, static_cast<char>(Trailer)));
+    if (std::string error = Output->Commit(); !error.empty())
+      result = ExportResult::Failure("Cannot write " + OutputFile + ": " + error);
+  }
+  Output.reset();  // an output not committed goes with its temporary file
+  return result;
 }
 
-bool AnimatedGIF::WriteHeaderOnce(ReplacementFile& output) {
+bool AnimatedGIF::WriteHeaderOnce() {
   if (std::exchange(HeaderWritten, true)) return true;
-  return output.Write("GIF89a" + BuildScreenDescriptor() + BuildLoopExtension(LoopCount));
+  return Output->Write("GIF89a" + BuildScreenDescriptor() + BuildLoopExtension(LoopCount));
 }
 
 std::string AnimatedGIF::BuildScreenDescriptor() const {

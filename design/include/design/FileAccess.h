@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -48,9 +47,5 @@ std::string WriteFileBytes(const std::string& path, std::string_view bytes);
 // Temporary files that an interrupted write left in the folder are removed
 // first. Returns an empty string on success, otherwise the reason it failed.
 std::string ReplaceFile(const std::string& path, std::string_view bytes, bool flush = true);
-// The same with the content given in pieces, written one after another, so
-// that a large file need not be joined in memory first.
-std::string ReplaceFile(const std::string& path, std::span<const std::string_view> pieces,
-                        bool flush = true);
 
 }  // namespace flinder

@@ -34,11 +34,13 @@ class AnimatedGIF {
   void MergeFrame(std::string_view frameFile);
   ExportResult WriteMerged(const std::string& outputFile);
 
-  // The same written as the frames come: `output` (open) gets what is merged
-  // so far each time; false when that write failed. FinishMerged then ends
-  // the file and puts it in place, or gives why not and leaves nothing.
-  bool WriteMergedFrames(ReplacementFile& output);
-  ExportResult FinishMerged(ReplacementFile& output, const std::string& outputFile);
+  // The same written as the frames come, after ResetMergeState: StartOutput
+  // opens the output file (or gives why it cannot), WriteMergedFrames writes
+  // what is merged so far (false when that write failed), and FinishMerged
+  // ends the file and puts it in place, or gives why not and leaves nothing.
+  ExportResult StartOutput(const std::string& outputFile);
+  bool WriteMergedFrames();
+  ExportResult FinishMerged();
 
   // The frame block of one frame file: its last picture (an image or plain
   // text) with what precedes it. Nothing when the bytes are not a GIF this
@@ -59,7 +61,7 @@ class AnimatedGIF {
   void ResetMergeState(std::int16_t width, std::int16_t height, std::int16_t delay);
 
  private:
-  bool WriteHeaderOnce(ReplacementFile& output);
+  bool WriteHeaderOnce();
   std::string ReadScreenDescriptor();
   std::string ReadFrameBlocks();
   std::string ReadExtension();
@@ -87,6 +89,8 @@ class AnimatedGIF {
   std::vector<std::string> FrameBlocks;
   int FramesMerged = 0;
   bool HeaderWritten = false;
+  std::string OutputFile;
+  std::optional<ReplacementFile> Output;
   bool MergeFailed = false;
 
   // The open frame file and the position of its next unread byte.
