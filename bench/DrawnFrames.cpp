@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "design/DesignFile.h"
-#include "design/FileAccess.h"
+#include "files/FileAccess.h"
 #include "design/ShapeRecord.h"
 #include "export/AnimatedGifExport.h"
 #include "render/RgbaRaster.h"

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "design/FileAccess.h"
+#include "files/FileAccess.h"
 #include "image/BmpFile.h"
 
 namespace flinder {

@@ -15,7 +15,7 @@
 #include "app/frmMain.h"
 #include "design/IniDocument.h"
 #include "design/ShapeRecord.h"
-#include "design/TemporaryFolder.h"
+#include "files/TemporaryFolder.h"
 
 namespace flinder {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "SampleDesigns.h"
 #include "animation/ApngEncoder.h"
-#include "design/FileAccess.h"
+#include "files/FileAccess.h"
 #include "render/FrameRenderer.h"
 #include "render/RgbaRaster.h"
 

@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "design/DesignFile.h"
-#include "design/FileAccess.h"
+#include "files/FileAccess.h"
 
 namespace flinder {
 namespace {

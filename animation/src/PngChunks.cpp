@@ -33,7 +33,9 @@ std::string Deflate(std::string_view raw) {
                 reinterpret_cast<const Bytef*>(raw.data()), static_cast<uLong>(raw.size()),
                 Z_DEFAULT_COMPRESSION) != Z_OK)
     throw std::runtime_error("cannot compress the picture");
+  // Made for the worst case; the frames' data is kept until the file is whole.
   packed.resize(size);
+  packed.shrink_to_fit();
   return packed;
 }
 

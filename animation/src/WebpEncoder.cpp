@@ -21,6 +21,13 @@ constexpr float Effort = 50;
 struct MuxDeleter {
   void operator()(WebPMux* mux) const { WebPMuxDelete(mux); }
 };
+// libwebp's output is let go however the copy out of it ends.
+struct WriterClearer {
+  void operator()(WebPMemoryWriter* writer) const { WebPMemoryWriterClear(writer); }
+};
+struct DataClearer {
+  void operator()(WebPData* data) const { WebPDataClear(data); }
+};
 
 }  // namespace
 
@@ -58,6 +65,7 @@ void WebpEncoder::Encode(Frame& frame) {
   picture.height = pixels.Height;
   WebPMemoryWriter writer;
   WebPMemoryWriterInit(&writer);
+  const std::unique_ptr<WebPMemoryWriter, WriterClearer> written(&writer);
   picture.writer = WebPMemoryWrite;
   picture.custom_ptr = &writer;
   const bool encoded = WebPPictureImportRGBA(&picture, pixels.Bytes.data(), pixels.Width * 4) &&
@@ -65,10 +73,11 @@ void WebpEncoder::Encode(Frame& frame) {
   const WebPEncodingError error = picture.error_code;
   WebPPictureFree(&picture);
   if (encoded) frame.Bitstream.assign(reinterpret_cast<const char*>(writer.mem), writer.size);
-  WebPMemoryWriterClear(&writer);
   if (!encoded)
     throw std::runtime_error("cannot encode a WebP frame (libwebp error " +
                              std::to_string(static_cast<int>(error)) + ")");
+  // The bitstream holds the pixels now; the change keeps the rectangle's place.
+  frame.Change.Pixels.Bytes = std::vector<std::uint8_t>();
 }
 
 void WebpEncoder::Add(Frame&& frame) {
@@ -96,11 +105,10 @@ std::string WebpEncoder::Finish() {
   }
   WebPData data;
   WebPDataInit(&data);
-  ok = ok && WebPMuxAssemble(mux.get(), &data) == WEBP_MUX_OK;
-  std::string bytes = ok ? std::string(reinterpret_cast<const char*>(data.bytes), data.size) : "";
-  WebPDataClear(&data);
-  if (!ok) throw std::runtime_error("cannot assemble the WebP animation");
-  return bytes;
+  const std::unique_ptr<WebPData, DataClearer> assembled(&data);
+  if (!ok || WebPMuxAssemble(mux.get(), &data) != WEBP_MUX_OK)
+    throw std::runtime_error("cannot assemble the WebP animation");
+  return std::string(reinterpret_cast<const char*>(data.bytes), data.size);
 }
 
 }  // namespace flinder

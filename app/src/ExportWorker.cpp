@@ -75,10 +75,36 @@ ExportWorker::~ExportWorker() {
   if (thread_) thread_->wait();
 }
 
+// Nothing may leave the thread: whatever ends it becomes the export's
+// message, written once the window has the thread's end.
 void ExportWorker::Start() {
-  thread_.reset(QThread::create([this] { written_ = Exporter.Run().Ok; }));
+  thread_.reset(QThread::create([this] {
+    try {
+      written_ = Exporter.Run().Ok;
+    } catch (...) {
+      failure_ = std::current_exception();
+    }
+  }));
   connect(thread_.get(), &QThread::finished, this, &ExportWorker::Finished);
   thread_->start();
+  started_ = thread_->isRunning() || thread_->isFinished();
+  if (!started_) QMetaObject::invokeMethod(this, &ExportWorker::Finished, Qt::QueuedConnection);
+}
+
+std::vector<std::string> ExportWorker::Messages() const {
+  std::vector<std::string> messages = host_.Messages;
+  std::string reason;
+  if (!started_) reason = "no thread could be started for it";
+  try {
+    if (failure_) std::rethrow_exception(failure_);
+  } catch (const std::exception& e) {
+    reason = e.what();
+  } catch (...) {
+    reason = "an unknown failure";
+  }
+  if (!reason.empty())
+    messages.push_back("Cannot write " + Exporter.OutputFileName + ": " + reason);
+  return messages;
 }
 
 }  // namespace flinder

@@ -35,18 +35,21 @@ ScreenLayout Screens() {
 
 }  // namespace
 
-void frmMain::InitApplication(const std::string& iniFile, const std::string& manualFile) {
+void frmMain::InitApplication(const std::string& iniFile, const std::string& manualFile,
+                              const std::string& fileProblem) {
   Designs.ReportFileErrors = true;
   Designs.IniFile = iniFile;
   ManualFile = manualFile;
   // The file is read once for all of start-up: a long one takes a while.
   IniDocument stored;
-  std::string problem;
+  std::string problem = fileProblem;
   try {
-    stored = Designs.DocumentToRead();
+    if (problem.empty()) stored = Designs.DocumentToRead();
   } catch (const DesignFileError& error) {
     // The session starts empty and never writes over a file it could not read.
     problem = error.what();
+  }
+  if (!problem.empty()) {
     Designs.RefuseWrites(problem);
     Designs.ReportFileErrors = false;
   }

@@ -12,8 +12,8 @@
 #include "app/ExportWorker.h"
 #include "app/frmGIF.h"
 #include "app/frmMain.h"
-#include "design/FileNameParts.h"
 #include "design/SaveTarget.h"
+#include "files/FileNameParts.h"
 
 namespace flinder {
 namespace {
@@ -92,6 +92,9 @@ void frmMain::ExportFinished() {
   picAnim->Surface = done->Surface();
   picAnim->update();
   if (done->Written()) LastExportedFile = done->Exporter.OutputFileName;
+  // An export that ended before it could tell the window left its progress shown.
+  HideProgress();
+  RestoreTopmost();
   SetBusy(false);
   TimerEnabledChanged(true);
   for (const std::string& text : done->Messages()) Message(QString::fromStdString(text));
@@ -150,6 +153,10 @@ std::optional<std::string> frmMain::AskSaveFileName(const std::string& suggested
   if (!chosen) return std::nullopt;
   const SaveTarget target =
       SaveTargetOf(chosen->FileName.toStdString(), FormatOfSaveFileType(chosen->Type));
+  if (std::string why = Designs.WhyNotAnOutput(target.FileName); !why.empty()) {
+    Message(QString::fromStdString(why));
+    return std::nullopt;
+  }
   OutputFormat = target.Format;
   return target.FileName;
 }

@@ -3,9 +3,11 @@
 
 #include "app/PlatformDialogs.h"
 #include "app/frmMain.h"
-#include "design/ProgramFiles.h"
+#include "files/FileSizeLimit.h"
+#include "files/ProgramFiles.h"
 
 int main(int argc, char** argv) {
+  flinder::ReportFileSizeLimitAsError();
   QApplication application(argc, argv);
   // Desktops match the window to the installed menu entry and icon by this name.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.flinder.Flinder"));
@@ -18,7 +20,7 @@ int main(int argc, char** argv) {
   QObject::connect(&window, &flinder::frmMain::Ended, &application,
                    [] { QCoreApplication::exit(0); });
   window.show();
-  window.InitApplication(flinder::PrepareDesignFile(places),
-                         flinder::ManualPath(places.ProgramFolder));
+  const flinder::PreparedDesignFile designs = flinder::PrepareDesignFile(places);
+  window.InitApplication(designs.Path, flinder::ManualPath(places.ProgramFolder), designs.Problem);
   return QApplication::exec();
 }

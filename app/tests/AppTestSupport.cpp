@@ -6,7 +6,7 @@
 #include <QTest>
 #include <fstream>
 
-#include "design/FileAccess.h"
+#include "files/FileAccess.h"
 #include "design/ShapeRecord.h"
 
 namespace flinder {

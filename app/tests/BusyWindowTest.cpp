@@ -7,6 +7,7 @@
 
 #include "AppTestSupport.h"
 #include "GifTestFiles.h"
+#include "InjectedFaults.h"
 #include "app/frmGIF.h"
 #include "design/IniDocument.h"
 #include "design/ShapeRecord.h"
@@ -144,6 +145,42 @@ class BusyWindowTest : public QObject {
     QVERIFY(ExportEnds(w));
     QVERIFY(std::is_sorted(bar.begin(), bar.end()) && bar.size() >= 20);
     QCOMPARE(bar.last(), w.Progress->picPer->width());
+  }
+
+  // Memory a worker cannot have, or no thread for the export at all: the
+  // export ends as its message, the window goes on as it was, and nothing
+  // is written.
+  void AnExportThatFailsEndsAsItsMessageAndTheWindowGoesOn() {
+    StartedWindow started(Designs({"Alpha"}));
+    frmMain& w = *started.Window;
+    w.Menus.mnuScaleItems[2]->trigger();  // frames of 660 x 660 pixels, 1.7 MB each
+    const std::string designs = started.FileText();
+    const std::string out = started.scratch_.File("out.webp");
+    // Each failure lasts for as long as what it gives is held.
+    const std::pair<std::function<std::shared_ptr<void>()>, QString> failures[] = {
+        {[] {
+           InjectedFaults::FailLargeAllocations(std::size_t{1} << 20);
+           return std::shared_ptr<void>(nullptr,
+                                        [](void*) { InjectedFaults::FailLargeAllocations(0); });
+         },
+         ": std::bad_alloc"},
+        {[] { return std::make_shared<InjectedFaults::NoThreadStarts>(); },
+         ": no thread could be started for it"}};
+    for (const auto& [fail, reason] : failures) {
+      started.Dialogs.Messages.clear();
+      started.Dialogs.SaveAnswers.push_back(QString::fromStdString(out));
+      w.mnuSaveAs_Click();
+      std::shared_ptr<void> failing = fail();
+      QVERIFY(QTest::qWaitFor([&] { return !w.Busy(); }, 10000));
+      failing.reset();
+      QCOMPARE(started.Dialogs.Messages,
+               QStringList("Cannot write " + QString::fromStdString(out) + reason));
+      QVERIFY(!w.Progress->isVisible() && w.timAnim.isActive() && w.cmbAnim->isEnabled());
+      QCOMPARE(std::distance(std::filesystem::directory_iterator(started.scratch_.Folder), {}), 1);
+      QCOMPARE(started.FileText(), designs);
+    }
+    w.ExportAnimatedGif();  // the file is known now
+    QVERIFY(ExportEnds(w) && std::filesystem::exists(out));
   }
 
   void ClosingDuringAnExportEndsTheProgramAfterIt() {

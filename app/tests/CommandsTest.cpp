@@ -254,6 +254,17 @@ class CommandsTest : public QObject {
     QCOMPARE(d.Messages.size(), 1);
     QVERIFY(d.Messages[0].startsWith("Cannot write"));
     QVERIFY(w.timAnim.isActive() && !w.Progress->isVisible());
+
+    // The design file itself is no output: Save As says so and exports nothing.
+    const std::string designs = started.FileText();
+    d.SaveAnswers.push_back(QString::fromStdString(started.IniFile()));
+    w.mnuSaveAs_Click();
+    QCOMPARE(d.Messages.size(), 2);
+    QCOMPARE(d.Messages[1], QString::fromStdString("Cannot write " + started.IniFile() +
+                                                   ": it is the design file in use, which "
+                                                   "holds the designs."));
+    QVERIFY(!w.Busy());
+    QCOMPARE(started.FileText(), designs);
   }
 };
 

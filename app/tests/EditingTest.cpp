@@ -11,7 +11,7 @@
 
 #include "AppTestSupport.h"
 #include "design/DecimalText.h"
-#include "design/FileAccess.h"
+#include "files/FileAccess.h"
 #include "design/SliderKeys.h"
 
 namespace flinder {

@@ -1,22 +1,32 @@
 #include "design/DesignFile.h"
 
-#include "FileLock.h"
 #include "design/DesignName.h"
-#include "design/FileAccess.h"
 #include "design/ShapeList.h"
 #include "design/ShapeRecord.h"
+#include "files/FileAccess.h"
+#include "files/FileLock.h"
 
 namespace flinder {
 namespace {
+
+// A file holding NUL bytes is no profile (a picture saved over it, say):
+// read as one it would list nothing, and a write would destroy it.
+std::optional<std::string> OnlyText(std::optional<std::string> bytes, ReadFailure& failure) {
+  if (bytes && bytes->find('\0') != std::string::npos) {
+    failure.Reason = "it is not a text file";
+    return std::nullopt;
+  }
+  return bytes;
+}
 
 // Tells a missing file ("") from one that exists but cannot be read (nothing).
 std::optional<std::string> ReadBytes(const std::string& path, std::string& reason) {
   ReadFailure failure;
   std::optional<std::string> bytes = ReadRegularFile(path, MaxDesignFileSize, failure);
-  if (bytes) return bytes;
-  if (failure.Missing) return std::string();
-  reason = failure.Reason;
-  return std::nullopt;
+  if (!bytes && failure.Missing) return std::string();
+  bytes = OnlyText(std::move(bytes), failure);
+  if (!bytes) reason = failure.Reason;
+  return bytes;
 }
 
 DesignFileResult Refused(std::string_view name) {
@@ -64,6 +74,11 @@ std::string DesignFile::WhyUnreadable() const {
   return ReadBytes(IniFile, reason) ? std::string() : CannotRead(reason);
 }
 
+std::string DesignFile::WhyNotAnOutput(const std::string& output) const {
+  if (!IsSameFile(output, IniFile)) return {};
+  return "Cannot write " + output + ": it is the design file in use, which holds the designs.";
+}
+
 DesignFileResult DesignFile::Change(const std::function<bool(IniDocument&)>& change) const {
   if (!refusedWrites_.empty()) return {false, refusedWrites_};
   auto cannotWrite = [this](const std::string& reason) -> DesignFileResult {
@@ -76,7 +91,8 @@ DesignFileResult DesignFile::Change(const std::function<bool(IniDocument&)>& cha
   PosixFile locked = OpenLocked(IniFile, failure, made);
   if (!locked.IsOpen() && failure.Missing) return cannotWrite(failure.Reason);
   if (!locked.IsOpen()) return {false, CannotRead(failure.Reason)};
-  std::optional<std::string> bytes = ReadRegularFile(locked.Fd(), MaxDesignFileSize, failure);
+  std::optional<std::string> bytes =
+      OnlyText(ReadRegularFile(locked.Fd(), MaxDesignFileSize, failure), failure);
   // A file that cannot be read is never replaced by one holding only the change.
   if (!bytes) return {false, CannotRead(failure.Reason)};
   IniDocument document(std::move(*bytes));

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "design/FileNameParts.h"
+#include "files/FileNameParts.h"
 
 namespace flinder {
 

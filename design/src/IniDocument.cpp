@@ -131,10 +131,14 @@ bool CanHoldKey(std::string_view name) {
 
 }  // namespace
 
+std::size_t TextStart(std::string_view bytes) {
+  return bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+}
+
 IniDocument::IniDocument(std::string bytes) : source_(std::move(bytes)) {
   const std::string_view text = source_;
   bool styleKnown = false;
-  for (std::size_t at = 0; at < text.size();) {
+  for (std::size_t at = TextStart(text); at < text.size();) {
     Line line = LineAt(text, at);
     if (!styleKnown && line.next > line.end) {
       lineEnd_ = text.substr(line.end, line.next - line.end);

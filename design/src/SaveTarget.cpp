@@ -1,6 +1,6 @@
 #include "design/SaveTarget.h"
 
-#include "design/FileNameParts.h"
+#include "files/FileNameParts.h"
 
 namespace flinder {
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -6,7 +7,8 @@
 #include <fstream>
 
 #include "design/DesignFile.h"
-#include "design/FileAccess.h"
+#include "files/FileAccess.h"
+#include "files/FileSizeLimit.h"
 #include "support/TestFolders.h"
 
 namespace flinder {
@@ -130,6 +132,21 @@ TEST_F(DesignFileTest, FilesThatCannotBeReadReachTheCallerOnlyOnceReportFileErro
   EXPECT_TRUE(fs::is_fifo(file_.IniFile));
 }
 
+TEST_F(DesignFileTest, AByteOrderMarkIsSkippedAndKeptWhileAFileWithNulBytesIsNoDesignFile) {
+  const std::string bom = "\xEF\xBB\xBF";
+  Put(bom + "[Shapes]\r\nStar=1\r\n");
+  EXPECT_EQ(file_.ListShapes(), std::vector<std::string>{"Star"});
+  ASSERT_TRUE(file_.WriteIni("Shapes", "Comet", "1"));
+  EXPECT_EQ(Contents(), bom + "[Shapes]\r\nStar=1\r\nComet=1\r\n");
+
+  const std::string picture("GIF89a\x01\0\x01\0[Shapes]\nStar=1\n", 24);
+  Put(picture);
+  const std::string notText = "Cannot read the design file " + file_.IniFile + ": it is not a text file";
+  EXPECT_EQ(file_.WhyUnreadable(), notText);
+  EXPECT_EQ(file_.WriteIni("Window", "Left", "15").Reason, notText);
+  EXPECT_EQ(Contents(), picture);
+}
+
 TEST_F(DesignFileTest, ASessionThatRefusesWritesLeavesEvenAReadableFileAlone) {
   EXPECT_EQ(file_.WhyUnreadable(), "");  // missing
   Put("[Shapes]\nStar=1\n");
@@ -150,6 +167,22 @@ TEST_F(DesignFileTest, AWritePastTheSizeLimitIsRefusedAndTheFileStaysReadable) {
             "Cannot write the design file " + file_.IniFile + ": it would grow past 64 MiB");
   EXPECT_EQ(fs::file_size(file_.IniFile), MaxDesignFileSize);
   EXPECT_EQ(file_.ReadIni("Window", "Left"), "1");
+}
+
+TEST_F(DesignFileTest, AFileSizeLimitFailsTheWriteAndLeavesTheOldFileAlone) {
+  Put("[Window]\nLeft=1\n");
+  auto limitedWrite = [this] {
+    ReportFileSizeLimitAsError();
+    const rlimit limit{1000, 1000};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const std::string reason = file_.WriteIni("Window", "Top", std::string(2000, '2')).Reason;
+    const bool onlyTheOldFile = std::distance(fs::directory_iterator(scratch_.Folder), {}) == 1;
+    std::exit(reason == "Cannot write the design file " + file_.IniFile + ": File too large" &&
+                      Contents() == "[Window]\nLeft=1\n" && onlyTheOldFile
+                  ? 0
+                  : 1);
+  };
+  EXPECT_EXIT(limitedWrite(), testing::ExitedWithCode(0), "");
 }
 
 // Two programs writing one file at once: every write that reports success

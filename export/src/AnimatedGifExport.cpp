@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <optional>
 #include <utility>
 
+#include "FrameBudget.h"
 #include "FrameWorker.h"
-#include "design/FileAccess.h"
-#include "design/FileNameParts.h"
+#include "files/FileAccess.h"
+#include "files/FileNameParts.h"
 #include "export/OrderedFramePool.h"
 #include "export/SpareBuffers.h"
 #include "gif/AnimatedGIF.h"
@@ -113,30 +113,16 @@ ExportSummary AnimatedGifExport::Run() {
 
   host_.SetPreviewTimerEnabled(false);
   host_.ShowProgress();
-  const ExportFormat format = OutputFormat();
-  gifDelay_ = GifDelay(settings_.SliderVal(Delay));
-  if (std::string note = SlowPlaybackNote(gifDelay_); !note.empty() && format == ExportFormat::Gif)
-    host_.ShowNote(note);
-
-  ExportSummary summary{true, format};
+  ExportSummary summary{true, OutputFormat()};
+  // Memory or a thread that cannot be had is this export's failure, not the
+  // program's: whatever was made for the export goes as the stack unwinds.
   ExportResult result = ExportResult::Success();
-  {
-    ScaledDrawing scaled(surface_, renderer_, Scale);
-    summary.Scale = scaled.Scale();
-    summary.Width = surface_.Width();
-    summary.Height = surface_.Height();
-    result = WorkOutPoses();
-    if (result.Ok && format != ExportFormat::Gif) {
-      result = EncodeWebAnimation(format);
-    } else if (result.Ok) {
-      std::vector<FrameWorker> workers;
-      result = DrawCycle(workers);
-      if (result.Ok)
-        result = Optimise || settings_.Transparent ? EncodeCycle(workers)
-                                                   : ConvertAndMergeFrames(workers);
-    }
-    kept_.clear();
+  try {
+    result = DrawAndWrite(summary);
+  } catch (const std::exception& e) {
+    result = ExportResult::Failure("Cannot write " + OutputFileName + ": " + e.what());
   }
+  kept_.clear();
 
   host_.RestoreTopmost();
   host_.HideProgress();
@@ -146,13 +132,34 @@ ExportSummary AnimatedGifExport::Run() {
     host_.ShowMessage(result.Message);
     return {};
   }
-  summary.FramesInGif = format == ExportFormat::Gif ? FramesToWrite() : framesWritten_;
+  summary.FramesInGif = summary.Format == ExportFormat::Gif ? FramesToWrite() : framesWritten_;
   summary.Delay = gifDelay_;
   summary.DelayMilliseconds = DelayMilliseconds(settings_.SliderVal(Delay));
-  std::error_code error;
-  summary.Bytes = std::filesystem::file_size(OutputFileName, error);
-  if (error) summary.Bytes = 0;
+  summary.Bytes = bytesWritten_;
   return summary;
+}
+
+ExportResult AnimatedGifExport::DrawAndWrite(ExportSummary& summary) {
+  const ExportFormat format = summary.Format;
+  gifDelay_ = GifDelay(settings_.SliderVal(Delay));
+  if (std::string note = SlowPlaybackNote(gifDelay_); !note.empty() && format == ExportFormat::Gif)
+    host_.ShowNote(note);
+
+  ScaledDrawing scaled(surface_, renderer_, Scale);
+  summary.Scale = scaled.Scale();
+  summary.Width = surface_.Width();
+  summary.Height = surface_.Height();
+  ExportResult result = WorkOutPoses();
+  if (result.Ok && format != ExportFormat::Gif) {
+    result = EncodeWebAnimation(format);
+  } else if (result.Ok) {
+    std::vector<FrameWorker> workers;
+    result = DrawCycle(workers);
+    if (result.Ok)
+      result =
+          Optimise || settings_.Transparent ? EncodeCycle(workers) : ConvertAndMergeFrames(workers);
+  }
+  return result;
 }
 
 ExportResult AnimatedGifExport::WorkOutPoses() {
@@ -213,7 +220,8 @@ ExportResult AnimatedGifExport::DrawCycle(std::vector<FrameWorker>& workers) {
   surface_ = std::move(first.Surface);
   if (!take(1, {surface_.Capture(), std::move(runs), -1})) return result;
 
-  const OrderedFramePool pool(Workers);
+  // A worker holds its surface and the frames it has in flight, as pixels and as runs.
+  const OrderedFramePool pool(UsefulWorkers(Workers, 4 * FrameBytes()));
   for (int w = 0; w < pool.Workers(); ++w) workers.emplace_back(surface_.OwnCopy(), renderer_);
   SpareBuffers<Raster> spare;
   pool.Run<DrawnFrame>(
@@ -284,7 +292,9 @@ ExportResult AnimatedGifExport::ConvertAndMergeFrames(std::vector<FrameWorker>& 
       });
   if (!result.Ok) return result;
   ShowFinishedCaption();
-  return merger.FinishMerged();
+  ExportResult finished = merger.FinishMerged();
+  bytesWritten_ = merger.BytesWritten();
+  return finished;
 }
 
 ExportResult AnimatedGifExport::BuildPalette(AnimationPalette& palette) const {
@@ -309,7 +319,8 @@ ExportResult AnimatedGifExport::EncodeCycle(std::vector<FrameWorker>& workers) {
   const int frames = FramesToWrite();
   GifAnimationEncoder encoder(surface_.Width(), surface_.Height(), palette_.Colours(),
                               palette_.TransparentIndex(), Optimise,
-                              static_cast<std::uint16_t>(gifDelay_), Loop.GifLoopCount());
+                              static_cast<std::uint16_t>(gifDelay_), Loop.GifLoopCount(),
+                              static_cast<int>(workers.size()));
   const OrderedFramePool pool(static_cast<int>(workers.size()));
   SpareBuffers<std::vector<std::uint8_t>> spare;
   pool.Run<std::vector<std::uint8_t>>(
@@ -341,6 +352,7 @@ ExportResult AnimatedGifExport::WriteFinishedFile(const std::string& bytes) {
   // A picture can be made again: replaced whole, but not flushed to the disk.
   std::string error = ReplaceFile(OutputFileName, bytes, false);
   if (!error.empty()) return ExportResult::Failure("Cannot write " + OutputFileName + ": " + error);
+  bytesWritten_ = bytes.size();
   return ExportResult::Success();
 }
 

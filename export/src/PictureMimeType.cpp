@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "design/FileNameParts.h"
+#include "files/FileNameParts.h"
 
 namespace flinder {
 

@@ -1,7 +1,7 @@
 // The WebP and APNG side of the export.
-#include <exception>
 #include <functional>
 
+#include "FrameBudget.h"
 #include "FrameWorker.h"
 #include "animation/ApngEncoder.h"
 #include "animation/WebpEncoder.h"
@@ -81,13 +81,15 @@ ExportResult AnimatedGifExport::EncodeWebAnimation(ExportFormat format) {
     host_.ShowNote("A WebP file plays at most " + std::to_string(WebpEncoder::MaxPlays) +
                    " times, so this one says that many.");
 
-  surface_.SetKeepCoverage(settings_.Transparent);
   FrameWorker first(surface_, renderer_);
-  const DrawnFrame drawnFirst = Draw(first, poses_[0], settings_);
+  first.Surface.SetKeepCoverage(settings_.Transparent);
+  DrawnFrame drawnFirst = Draw(first, poses_[0], settings_);
   surface_ = std::move(first.Surface);
   surface_.SetKeepCoverage(false);
   std::vector<FrameWorker> workers;
-  const OrderedFramePool pool(Workers);
+  // A worker holds its surface, the frames it has in flight as drawn and in
+  // straight alpha, its four of a stretch, and what the encoder works in.
+  const OrderedFramePool pool(UsefulWorkers(Workers, 12 * FrameBytes()));
   for (int w = 0; w < pool.Workers(); ++w) {
     workers.emplace_back(surface_.OwnCopy(), renderer_);
     workers.back().Surface.SetKeepCoverage(settings_.Transparent);
@@ -99,22 +101,19 @@ ExportResult AnimatedGifExport::EncodeWebAnimation(ExportFormat format) {
   std::string bytes;
   auto encode = [&](auto& encoder) {
     auto frame = encoder.Prepare(drawnFirst.Pixels);
+    drawnFirst = DrawnFrame();  // not needed again
     encoder.Encode(frame);
     encoder.Add(std::move(frame));
     host_.FramesConverted(1, frames);
     result = DrawAndEncode(encoder, frames, workers, poses_, settings_, host_, drawn);
     if (result.Ok) bytes = encoder.Finish();
   };
-  try {
-    if (format == ExportFormat::Webp) {
-      WebpEncoder encoder(surface_.Width(), surface_.Height(), timing);
-      encode(encoder);
-    } else {
-      ApngEncoder encoder(surface_.Width(), surface_.Height(), timing);
-      encode(encoder);
-    }
-  } catch (const std::exception& e) {
-    return ExportResult::Failure("Cannot write " + OutputFileName + ": " + e.what());
+  if (format == ExportFormat::Webp) {
+    WebpEncoder encoder(surface_.Width(), surface_.Height(), timing);
+    encode(encoder);
+  } else {
+    ApngEncoder encoder(surface_.Width(), surface_.Height(), timing);
+    encode(encoder);
   }
   if (!result.Ok) return result;
   framesWritten_ = frames;

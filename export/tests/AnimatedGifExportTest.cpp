@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <thread>
 
 #include "GifTestFiles.h"
+#include "InjectedFaults.h"
 #include "export/AnimatedGifExport.h"
 
 namespace flinder {
@@ -147,6 +150,79 @@ TEST(AnimatedGifExport, AFailedExportShowsOneMessageAndLeavesNothingBehind) {
   }
 }
 
+// Exports over an old output with `fail` armed just before: true when the export wrote
+// `expected`, false when it failed with one message ending in `reason` and left the old output
+// and nothing else. Either way the window and the preview's surface are as they were.
+bool WritesOrFailsCleanly(Fixture& f, const std::string& expected, const std::string& reason,
+                          const std::function<void()>& fail) {
+  WriteWholeFile(f.out, "old picture");
+  f.Messages.clear();
+  f.Frames.clear();
+  f.Topmost = false;
+  fail();
+  const bool written = f.exporter.Run().Ok;
+  InjectedFaults::FailAllocation(0);
+  f.OnFrame = nullptr;
+  f.ExpectEndedAsItBegan();
+  EXPECT_EQ(std::pair(f.surface.Width(), f.surface.Height()), std::pair(32, 24));
+  EXPECT_FALSE(f.surface.KeepsCoverage());
+  EXPECT_EQ(f.OtherFiles(), 0);
+  EXPECT_TRUE(ReadWholeFile(f.out) == (written ? expected : "old picture"));
+  EXPECT_EQ(f.Messages.size(), written ? 0u : 1u);
+  const std::string message = f.Messages.empty() ? "" : f.Messages[0];
+  EXPECT_TRUE(written || (message.starts_with("Cannot ") && message.ends_with(reason) &&
+                          message.find(f.out) != std::string::npos))
+      << message;
+  return written;
+}
+
+// Every allocation of an export, and every start of a thread from any frame on, is made to
+// fail in turn: in working out the poses, drawing, choosing the palette, converting and
+// merging, encoding GIF, WebP or APNG frames and writing the file. Each failure ends the
+// export with its message, the window as it was and no file but the old output.
+TEST(AnimatedGifExport, AnyFailedAllocationOrThreadStartEndsTheExportWithItsMessage) {
+  const std::tuple<std::string, bool, bool> kinds[] = {{"a.gif", false, false},
+                                                       {"a.gif", true, false},
+                                                       {"a.gif", false, true},
+                                                       {"a.webp", false, true},
+                                                       {"a.png", false, false}};
+  for (auto [workers, scale] : {std::pair(1, 1), std::pair(3, 2)}) {
+    for (const auto& [file, optimise, transparent] : kinds) {
+      SCOPED_TRACE(file + (optimise ? " optimised" : "") + (transparent ? " transparent" : "") +
+                   ", workers " + std::to_string(workers));
+      Fixture f;
+      f.out = f.exporter.OutputFileName = f.folder.File(file);
+      f.exporter.Optimise = optimise;
+      f.settings.Transparent = transparent;
+      f.exporter.Workers = workers;
+      f.exporter.Scale = scale;
+      InjectedFaults::FailAllocation(0);
+      ASSERT_TRUE(f.exporter.Run().Ok);
+      const long allocations = InjectedFaults::Allocations();
+      const int frames = f.exporter.ExportFrameCount;
+      const std::string expected = ReadWholeFile(f.out);
+
+      int failed = 0;
+      for (long n = 1; n <= allocations; ++n)
+        failed += !WritesOrFailsCleanly(f, expected, "std::bad_alloc",
+                                        [n] { InjectedFaults::FailAllocation(n); });
+      EXPECT_GT(failed, allocations / 2);
+
+      failed = 0;
+      for (int frame = 1; frame <= frames; ++frame) {
+        std::optional<InjectedFaults::NoThreadStarts> noThreads;
+        failed += !WritesOrFailsCleanly(f, expected, "Resource temporarily unavailable", [&] {
+          f.OnFrame = [&](int number) {
+            if (number == frame) noThreads.emplace();
+            return ExportResult::Success();
+          };
+        });
+      }
+      EXPECT_GT(failed, 0);
+    }
+  }
+}
+
 // Exports with files that may not grow past one byte while the output is written, so the
 // write fails with EFBIG; true when that failure left the old output and nothing else.
 bool FailedWriteKeepsTheOldOutput(Fixture& f) {
@@ -172,6 +248,28 @@ TEST(AnimatedGifExportDeathTest, AFailedWriteKeepsTheOldOutputByteForByte) {
   f.settings.SetSlider(Delay, 0.5f);  // the new file would differ
   // In a child process: the limit stays there.
   EXPECT_EXIT(std::exit(FailedWriteKeepsTheOldOutput(f) ? 0 : 1), testing::ExitedWithCode(0), "");
+}
+
+// A FIFO takes the bytes as they come, in every format; the summary counts
+// them as it counts a file's.
+TEST(AnimatedGifExport, TheSummaryCountsTheBytesWrittenToAFifoAsToAFile) {
+  for (const std::string name : {"plain.gif", "optimised.gif", "a.webp", "a.png"}) {
+    Fixture f;
+    f.exporter.Optimise = name == "optimised.gif";
+    f.exporter.OutputFileName = f.folder.File(name);
+    const ExportSummary toFile = f.exporter.ExportAnimatedGif();
+    const std::string file = ReadWholeFile(f.exporter.OutputFileName);
+    EXPECT_EQ(toFile.Bytes, file.size()) << name;
+
+    f.exporter.OutputFileName = f.folder.File("fifo-" + name);
+    ASSERT_EQ(::mkfifo(f.exporter.OutputFileName.c_str(), 0600), 0);
+    std::string read;
+    std::thread reader([&] { read = ReadWholeFile(f.exporter.OutputFileName); });
+    const ExportSummary toFifo = f.exporter.ExportAnimatedGif();
+    reader.join();
+    EXPECT_TRUE(read == file) << name;
+    EXPECT_EQ(toFifo.Bytes, file.size()) << name;
+  }
 }
 
 TEST(AnimatedGifExport, DialogIsAskedOnlyWhenNeededAndExportsRepeatExactly) {

@@ -80,7 +80,6 @@ TEST(WebAnimationExport, WebpAndApngShowTheFramesDrawnWithRealAlphaAndTheirLoop)
     ExportSummary summary = e.Export("a.webp", bytes, loop);
     ASSERT_TRUE(summary.Ok) << testing::PrintToString(e.Messages);
     EXPECT_EQ(summary.Format, ExportFormat::Webp);
-    EXPECT_EQ(summary.Bytes, bytes.size());
     const std::vector<RgbaRaster> drawn = e.DrawnInTurn(summary.FramesInGif, 1);
     ASSERT_GT(drawn.size(), 3u);
     ASSERT_EQ(e.Frames.size(), drawn.size());  // the closing frame is not drawn

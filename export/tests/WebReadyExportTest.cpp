@@ -5,7 +5,7 @@
 
 #include "GifTestFiles.h"
 #include "SampleDesigns.h"
-#include "design/FileNameParts.h"
+#include "files/FileNameParts.h"
 #include "export/AnimatedGifExport.h"
 #include "gif/AnimatedGIF.h"
 #include "gif/GifAnimationEncoder.h"

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "design/FileAccess.h"
-#include "design/FileNameParts.h"
+#include "files/FileAccess.h"
+#include "files/FileNameParts.h"
 #include "gif/LittleEndian.h"
 
 namespace flinder {
@@ -78,6 +78,7 @@ ExportResult AnimatedGIF::WriteMerged(const std::string& outputFile) {
 
 ExportResult AnimatedGIF::StartOutput(const std::string& outputFile) {
   OutputFile = outputFile;
+  Written = 0;
   // A picture can be made again: replaced whole, but not flushed to the disk.
   Output.emplace(outputFile, false);
   if (std::string error = Output->Open(); !error.empty()) {
@@ -92,7 +93,7 @@ bool AnimatedGIF::WriteMergedFrames() {
   if (MergeFailed || FramesMerged == 0) return true;
   if (!WriteHeaderOnce()) return false;
   for (const std::string& block : FrameBlocks)
-    if (!Output->Write(block)) return false;
+    if (!WriteOutput(block)) return false;
   FrameBlocks.clear();
   return true;
 }
@@ -103,7 +104,7 @@ ExportResult AnimatedGIF::FinishMerged() {
     result = ExportResult::Failure(ReadFailureMessage);
   } else {
     if (WriteHeaderOnce() && WriteMergedFrames())
-      Output->Write(std::string(1, static_cast<char>(Trailer)));
+      WriteOutput(std::string(1, static_cast<char>(Trailer)));
     if (std::string error = Output->Commit(); !error.empty())
       result = ExportResult::Failure("Cannot write " + OutputFile + ": " + error);
   }
@@ -113,7 +114,13 @@ ExportResult AnimatedGIF::FinishMerged() {
 
 bool AnimatedGIF::WriteHeaderOnce() {
   if (std::exchange(HeaderWritten, true)) return true;
-  return Output->Write("GIF89a" + BuildScreenDescriptor() + BuildLoopExtension(LoopCount));
+  return WriteOutput("GIF89a" + BuildScreenDescriptor() + BuildLoopExtension(LoopCount));
+}
+
+bool AnimatedGIF::WriteOutput(std::string_view bytes) {
+  if (!Output->Write(bytes)) return false;
+  Written += bytes.size();
+  return true;
 }
 
 std::string AnimatedGIF::BuildScreenDescriptor() const {

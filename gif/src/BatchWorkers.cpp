@@ -6,10 +6,19 @@
 namespace flinder {
 
 BatchWorkers::BatchWorkers(int threads) {
-  for (int t = 0; t < std::max(threads, 1); ++t) threads_.emplace_back([this] { Work(); });
+  try {
+    for (int t = 0; t < std::max(threads, 1); ++t) threads_.emplace_back([this] { Work(); });
+  } catch (...) {
+    Stop();  // a thread that could not start ends those that did
+    throw;
+  }
 }
 
 BatchWorkers::~BatchWorkers() {
+  Stop();
+}
+
+void BatchWorkers::Stop() {
   {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return next_ == count_ && running_ == 0; });

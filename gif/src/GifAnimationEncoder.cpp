@@ -94,13 +94,15 @@ void GifAnimationEncoder::Box::Add(const Box& other) {
 
 GifAnimationEncoder::GifAnimationEncoder(int width, int height, std::vector<ColourValue> palette,
                                          int transparentIndex, bool optimise, std::uint16_t delay,
-                                         int loopCount)
+                                         int loopCount, int threads)
     : Width(width),
       Height(height),
       Palette(std::move(palette)),
       TransparentIndex(transparentIndex),
       Optimise(optimise),
-      Delay(delay) {
+      Delay(delay),
+      Threads(std::clamp(
+          threads > 0 ? threads : static_cast<int>(std::thread::hardware_concurrency()), 1, 4)) {
   if (width <= 0 || height <= 0 || width > 65535 || height > 65535 || Palette.empty() ||
       Palette.size() > 256 || transparentIndex >= static_cast<int>(Palette.size()))
     throw std::invalid_argument("no GIF animation of this size or palette");
@@ -118,7 +120,7 @@ std::vector<std::uint8_t> GifAnimationEncoder::AddFrame(std::vector<std::uint8_t
   if (First.empty()) First = indexes;
   if (!Pending.empty()) ChooseImage(indexes);
   std::vector<std::uint8_t> spent = std::exchange(Pending, std::move(indexes));
-  if (Chosen.size() == Batch) {
+  if (Chosen.size() == Batch || ChosenBytes >= BatchBytes) {
     WriteEncodedImages();
     StartEncoding();
   }
@@ -286,18 +288,18 @@ void GifAnimationEncoder::ChooseImage(const std::vector<std::uint8_t>& next) {
     else
       std::copy_n(&frame[row], boxWidth, &Canvas[row]);
   }
+  ChosenBytes += image.Pixels.size() + image.Stretch.size();
   Chosen.push_back(std::move(image));
   ++FramesChosen;
 }
 
-// The chosen images are encoded on up to four cores while the next ones are
-// chosen; they are written in order once all of them are encoded.
+// The chosen images are encoded on up to four threads while the next ones
+// are chosen; they are written in order once all of them are encoded.
 void GifAnimationEncoder::StartEncoding() {
-  if (!Encoders)
-    Encoders = std::make_unique<BatchWorkers>(
-        std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 4));
+  if (!Encoders) Encoders = std::make_unique<BatchWorkers>(Threads);
   Encoding = std::move(Chosen);
   Chosen.clear();
+  ChosenBytes = 0;
   Encoders->Start(Encoding.size(), [this](std::size_t i) { Encode(Encoding[i]); });
 }
 

@@ -2,22 +2,29 @@
 
 #include <gif_lib.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 #include <vector>
 
 #include "image/ImageLimits.h"
+#include "image/NewPicture.h"
 
 namespace flinder {
 
 namespace {
 
-int ReadFromMemory(GifFileType* gif, GifByteType* out, int length) {
-  auto* rest = static_cast<std::string_view*>(gif->UserData);
-  const std::size_t count =
-      rest->copy(reinterpret_cast<char*>(out), static_cast<std::size_t>(length));
-  rest->remove_prefix(count);
-  return static_cast<int>(count);
+int ReadPiece(GifFileType* gif, GifByteType* out, int length) {
+  auto* in = static_cast<ByteReader*>(gif->UserData);
+  int count = 0;
+  while (count < length) {
+    const std::string_view piece = in->TakeSome(static_cast<std::size_t>(length - count));
+    if (piece.empty()) break;
+    std::memcpy(out + count, piece.data(), piece.size());
+    count += static_cast<int>(piece.size());
+  }
+  return count;
 }
 
 struct CloseGif {
@@ -44,17 +51,23 @@ bool FindFirstImage(GifFileType* gif) {
 
 }  // namespace
 
-std::optional<Raster> DecodeGifImage(std::string_view bytes) {
-  std::string_view rest = bytes;
+std::optional<Raster> DecodeGifImage(const ImageBytes& bytes) {
+  ByteReader in(bytes);
   int error = 0;
-  std::unique_ptr<GifFileType, CloseGif> gif(DGifOpen(&rest, ReadFromMemory, &error));
+  std::unique_ptr<GifFileType, CloseGif> gif(DGifOpen(&in, ReadPiece, &error));
   if (!gif || !FindFirstImage(gif.get())) return std::nullopt;
   const GifImageDesc& image = gif->Image;
   const ColorMapObject* map = image.ColorMap ? image.ColorMap : gif->SColorMap;
-  if (!map || !CheckPictureSize(image.Width, image.Height, bytes.size())) return std::nullopt;
+  if (!map || !CheckPictureSize(image.Width, image.Height, bytes.Size())) return std::nullopt;
+  // Indexes past the colour table give NoColour, which no colour equals.
+  constexpr ColourValue NoColour = -1;
+  std::array<ColourValue, 256> colours;
+  colours.fill(NoColour);
+  for (int i = 0; i < std::min(map->ColorCount, 256); ++i)
+    colours[i] = MakeColour(map->Colors[i].Red, map->Colors[i].Green, map->Colors[i].Blue);
 
   std::vector<GifPixelType> line(static_cast<std::size_t>(image.Width));
-  Raster raster(image.Width, image.Height);
+  Raster raster = NewPicture(image.Width, image.Height);
   // Interlaced rows come in four passes: every 8th from 0, every 8th from
   // 4, every 4th from 2, every 2nd from 1.
   const int starts[] = {0, 4, 2, 1}, steps[] = {8, 8, 4, 2};
@@ -63,11 +76,10 @@ std::optional<Raster> DecodeGifImage(std::string_view bytes) {
     for (int y = image.Interlace ? starts[pass] : 0; y < image.Height;
          y += image.Interlace ? steps[pass] : 1) {
       if (DGifGetLine(gif.get(), line.data(), image.Width) != GIF_OK) return std::nullopt;
-      for (int x = 0; x < image.Width; ++x) {
-        if (line[x] >= map->ColorCount) return std::nullopt;
-        const GifColorType& c = map->Colors[line[x]];
-        raster.At(x, y) = MakeColour(c.Red, c.Green, c.Blue);
-      }
+      ColourValue* out = &raster.At(0, y);
+      ColourValue seen = 0;
+      for (int x = 0; x < image.Width; ++x) seen |= out[x] = colours[line[x]];
+      if (seen == NoColour) return std::nullopt;
     }
   return raster;
 }

@@ -6,11 +6,12 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "design/FileAccess.h"
-#include "design/FileNameParts.h"
+#include "files/FileAccess.h"
+#include "files/FileNameParts.h"
 #include "gif/GifFrameWriter.h"
 #include "image/BmpFile.h"
 #include "image/GifImageReader.h"
+#include "image/ImageBytes.h"
 #include "image/ImageLimits.h"
 #include "image/JpegFile.h"
 #include "image/PcxFile.h"
@@ -75,10 +76,11 @@ bool IMGLIB1::LoadImageFile(std::string extension) {
   if (imageType == AnyImageType) return failed("the file name names no image type");
 
   // A device or a FIFO could block or never end; a huge file is not read.
-  ReadFailure failure;
-  std::optional<std::string> bytes = ReadRegularFile(ImageFileName, MaxImageFileSize, failure);
-  if (!bytes) return failed(failure.Reason);
-  using Reader = std::optional<Raster> (*)(std::string_view);
+  // The readers take the file a piece at a time, never whole.
+  std::string whyNot;
+  std::optional<ImageBytes> bytes = ImageBytes::Open(ImageFileName, MaxImageFileSize, whyNot);
+  if (!bytes) return failed(whyNot);
+  using Reader = std::optional<Raster> (*)(const ImageBytes&);
   constexpr std::array<Reader, 6> Readers = {DecodeJpeg, DecodeGifImage, DecodePcx,
                                              DecodeBmp,  DecodePng,      DecodeTiff};
   std::optional<Raster> picture;

@@ -4,6 +4,7 @@
 // on the heap, made before the setjmp, so nothing is skipped or lost.
 #include "image/JpegFile.h"
 
+#include <jerror.h>
 #include <jpeglib.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "image/ImageLimits.h"
+#include "image/NewPicture.h"
 
 namespace flinder {
 
@@ -53,14 +55,49 @@ struct Compression {
 };
 
 struct Decompression {
+  explicit Decompression(const ImageBytes& bytes) : In(bytes) {}
   jpeg_decompress_struct Info{};
   ErrorJump Error{};
   jpeg_progress_mgr Progress{};
+  jpeg_source_mgr Source{};
+  ByteReader In;
   int MaxScans = 0;
-  std::vector<JSAMPLE> Row;
   Raster Picture;
   ~Decompression() { jpeg_destroy_decompress(&Info); }
 };
+
+Decompression& StateOf(j_decompress_ptr info) {
+  return *static_cast<Decompression*>(info->client_data);
+}
+
+// libjpeg's source of bytes: the pieces the reader has at hand. Past the end
+// it gets an end marker and a warning, as from libjpeg's own sources.
+boolean FillSource(j_decompress_ptr info) {
+  static const JOCTET End[2] = {0xFF, JPEG_EOI};
+  const std::string_view piece = StateOf(info).In.TakeSome(std::size_t{1} << 20);
+  info->src->next_input_byte = reinterpret_cast<const JOCTET*>(piece.data());
+  info->src->bytes_in_buffer = piece.size();
+  if (piece.empty()) {
+    WARNMS(info, JWRN_JPEG_EOF);
+    info->src->next_input_byte = End;
+    info->src->bytes_in_buffer = sizeof End;
+  }
+  return TRUE;
+}
+
+void SkipSource(j_decompress_ptr info, long count) {
+  jpeg_source_mgr& source = *info->src;
+  if (count <= 0) return;
+  if (static_cast<std::size_t>(count) <= source.bytes_in_buffer) {
+    source.next_input_byte += count;
+    source.bytes_in_buffer -= static_cast<std::size_t>(count);
+    return;
+  }
+  StateOf(info).In.Skip(static_cast<std::size_t>(count) - source.bytes_in_buffer);
+  source.bytes_in_buffer = 0;
+}
+
+void NoSourceStep(j_decompress_ptr) {}
 
 // Every scan of a progressive file passes over the whole picture, and a
 // small file can repeat one scan thousands of times: the scans read are
@@ -114,8 +151,8 @@ std::optional<std::string> EncodeJpeg(const Raster& raster, int quality) {
   return std::string(reinterpret_cast<const char*>(state->Memory), state->Size);
 }
 
-std::optional<Raster> DecodeJpeg(std::string_view bytes) {
-  auto state = std::make_unique<Decompression>();
+std::optional<Raster> DecodeJpeg(const ImageBytes& bytes) {
+  auto state = std::make_unique<Decompression>(bytes);
   jpeg_decompress_struct& info = state->Info;
   info.err = QuietErrors(state->Error);
   info.client_data = state.get();
@@ -124,10 +161,11 @@ std::optional<Raster> DecodeJpeg(std::string_view bytes) {
     return std::nullopt;
   }
   jpeg_create_decompress(&info);
-  jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
-               static_cast<unsigned long>(bytes.size()));
+  state->Source = {nullptr,     0, NoSourceStep, FillSource, SkipSource, jpeg_resync_to_restart,
+                   NoSourceStep};
+  info.src = &state->Source;
   if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK ||
-      !CheckPictureSize(info.image_width, info.image_height, bytes.size()))
+      !CheckPictureSize(info.image_width, info.image_height, bytes.Size()))
     return std::nullopt;
   state->MaxScans = MaxScansFor(std::uint64_t{info.image_width} * info.image_height);
   state->Progress.progress_monitor = CountScans;
@@ -135,17 +173,17 @@ std::optional<Raster> DecodeJpeg(std::string_view bytes) {
   // Warnings about the header (an unknown JFIF revision, a stray byte
   // between markers) leave the picture whole; any later one means it is not.
   const long headerWarnings = info.err->num_warnings;
-  info.out_color_space = JCS_RGB;
+  // Red, green, blue and a spare byte: a colour value's layout, so each row
+  // goes straight into the picture.
+  info.out_color_space = JCS_EXT_RGBX;
   jpeg_start_decompress(&info);
   Raster& raster = state->Picture;
-  raster = Raster(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
-  state->Row.resize(static_cast<std::size_t>(info.output_width) * 3);
+  raster = NewPicture(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
   while (info.output_scanline < info.output_height) {
-    ColourValue* out = &raster.Pixels[std::size_t{info.output_scanline} * info.output_width];
-    JSAMPROW row = state->Row.data();
+    ColourValue* out = &raster.At(0, static_cast<int>(info.output_scanline));
+    JSAMPROW row = reinterpret_cast<JSAMPROW>(out);
     jpeg_read_scanlines(&info, &row, 1);
-    for (std::size_t x = 0; x < info.output_width; ++x)
-      out[x] = MakeColour(row[3 * x], row[3 * x + 1], row[3 * x + 2]);
+    for (std::size_t x = 0; x < info.output_width; ++x) out[x] &= ~BackgroundMark;
   }
   jpeg_finish_decompress(&info);
   // Data cut short or damaged only warns, and reads on as grey.

@@ -1,11 +1,14 @@
 #include "image/PcxFile.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "gif/LittleEndian.h"
 #include "image/ImageLimits.h"
+#include "image/NewPicture.h"
 
 namespace flinder {
 
@@ -68,62 +71,73 @@ std::optional<std::string> EncodePcx(const IndexedFrame& frame) {
   return out;
 }
 
-std::optional<Raster> DecodePcx(std::string_view bytes) {
-  if (bytes.size() < HeaderSize || bytes[0] != 0x0A || bytes[2] != 1 || bytes[3] != 8)
+std::optional<Raster> DecodePcx(const ImageBytes& bytes) {
+  char headerBytes[HeaderSize];
+  if (!bytes.Read(0, headerBytes, HeaderSize)) return std::nullopt;
+  const std::string_view header(headerBytes, HeaderSize);
+  const int bits = header[3];
+  if (header[0] != 0x0A || header[2] != 1 || (bits != 8 && bits != 1)) return std::nullopt;
+  const int left = Word(header, 4), top = Word(header, 6), right = Word(header, 8),
+            bottom = Word(header, 10);
+  const int planes = static_cast<std::uint8_t>(header[65]);
+  const int bytesPerLine = Word(header, 66);
+  if (right < left || bottom < top || (planes != 1 && planes != 3) || (bits == 1 && planes != 1))
     return std::nullopt;
-  const int left = Word(bytes, 4), top = Word(bytes, 6), right = Word(bytes, 8),
-            bottom = Word(bytes, 10);
-  const int planes = static_cast<std::uint8_t>(bytes[65]);
-  const int bytesPerLine = Word(bytes, 66);
-  if (right < left || bottom < top || (planes != 1 && planes != 3)) return std::nullopt;
   const int width = right - left + 1, height = bottom - top + 1;
-  if (bytesPerLine < width) return std::nullopt;
+  if (bytesPerLine < (width * bits + 7) / 8) return std::nullopt;
 
-  std::string_view data = bytes.substr(HeaderSize);
-  if (planes == 1) {
-    if (data.size() < PaletteSize ||
-        static_cast<std::uint8_t>(data[data.size() - PaletteSize]) != PaletteMarker)
+  std::uint64_t dataEnd = bytes.Size();
+  std::array<std::uint8_t, PaletteSize> palette{};
+  if (planes == 1 && bits == 8) {
+    if (dataEnd - HeaderSize < PaletteSize ||
+        !bytes.Read(dataEnd - PaletteSize, palette.data(), PaletteSize) ||
+        palette[0] != PaletteMarker)
       return std::nullopt;
-    data.remove_suffix(PaletteSize);
+    dataEnd -= PaletteSize;
   }
   // Every two bytes of data give at most one run of 63: a header larger
   // than that is a damaged file, refused before anything is allocated.
-  const std::uint64_t scanned = static_cast<std::uint64_t>(bytesPerLine) * planes * height;
-  if (scanned > LongestRun * static_cast<std::uint64_t>(data.size()) ||
-      !CheckPictureSize(width, height, bytes.size()))
+  const std::size_t lineSize = static_cast<std::size_t>(bytesPerLine) * planes;
+  if (lineSize * height > LongestRun * (dataEnd - HeaderSize) ||
+      !CheckPictureSize(width, height, bytes.Size()))
     return std::nullopt;
 
-  std::string decoded(scanned, '\0');
-  std::size_t in = 0, out = 0;
-  while (out < scanned) {
-    if (in == data.size()) return std::nullopt;  // cut short
-    auto value = static_cast<std::uint8_t>(data[in++]);
-    std::size_t length = 1;
-    if (value >= 0xC0) {
-      if (in == data.size()) return std::nullopt;
-      length = value & 0x3F;
-      value = static_cast<std::uint8_t>(data[in++]);
-    }
-    // A run may go on into the next row; one past the picture ends it.
-    length = std::min(length, scanned - out);
-    std::fill_n(decoded.begin() + static_cast<std::ptrdiff_t>(out), length,
-                static_cast<char>(value));
-    out += length;
-  }
-
-  Raster raster(width, height);
-  const auto* palette = reinterpret_cast<const std::uint8_t*>(bytes.data()) + bytes.size() - 768;
+  std::array<ColourValue, 256> colours;
+  for (std::size_t i = 0; i < colours.size(); ++i)
+    colours[i] = MakeColour(palette[1 + 3 * i], palette[2 + 3 * i], palette[3 + 3 * i]);
+  Raster raster = NewPicture(width, height);
+  std::vector<std::uint8_t> line(lineSize);
+  ByteReader in(bytes, HeaderSize, dataEnd);
+  std::uint8_t value = 0;
+  std::size_t runLeft = 0;  // a run may go on into the next line
   for (int y = 0; y < height; ++y) {
-    const auto* line = reinterpret_cast<const std::uint8_t*>(decoded.data()) +
-                       static_cast<std::size_t>(y) * bytesPerLine * planes;
-    ColourValue* pixel = &raster.At(0, y);
-    for (int x = 0; x < width; ++x) {
-      if (planes == 3) {
-        pixel[x] = MakeColour(line[x], line[bytesPerLine + x], line[2 * bytesPerLine + x]);
-      } else {
-        const std::uint8_t* c = palette + 3 * line[x];
-        pixel[x] = MakeColour(c[0], c[1], c[2]);
+    for (std::size_t at = 0; at < lineSize;) {
+      if (runLeft == 0) {
+        int code = in.Next();
+        runLeft = 1;
+        if (code >= 0xC0) {
+          runLeft = static_cast<std::size_t>(code & 0x3F);
+          code = in.Next();
+        }
+        if (code < 0) return std::nullopt;  // cut short
+        value = static_cast<std::uint8_t>(code);
       }
+      const std::size_t length = std::min(runLeft, lineSize - at);
+      std::fill_n(line.begin() + static_cast<std::ptrdiff_t>(at), length, value);
+      at += length;
+      runLeft -= length;
+    }
+    ColourValue* pixel = &raster.At(0, y);
+    const std::uint8_t* red = line.data();
+    if (planes == 3) {
+      const std::uint8_t *green = red + bytesPerLine, *blue = green + bytesPerLine;
+      for (int x = 0; x < width; ++x) pixel[x] = MakeColour(red[x], green[x], blue[x]);
+    } else if (bits == 1) {
+      // Black and white, whatever the header's 16 colours say, as other
+      // readers show such files.
+      for (int x = 0; x < width; ++x) pixel[x] = red[x / 8] >> (7 - x % 8) & 1 ? 0xFFFFFF : 0;
+    } else {
+      for (int x = 0; x < width; ++x) pixel[x] = colours[red[x]];
     }
   }
   return raster;

@@ -4,13 +4,15 @@
 
 #include <png.h>
 
+#include <algorithm>
+#include <array>
 #include <csetjmp>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <vector>
 
 #include "image/ImageLimits.h"
+#include "image/NewPicture.h"
 
 namespace flinder {
 
@@ -46,20 +48,18 @@ namespace {
 // What a read keeps on the heap, made before libpng's setjmp, so that a
 // jump back from an error skips no destructor.
 struct PngRead {
+  explicit PngRead(const ImageBytes& bytes) : In(bytes) {}
   png_structp Png = nullptr;
   png_infop Info = nullptr;
-  std::string_view In;
-  std::vector<png_byte> Pixels;
+  ByteReader In;
   std::vector<png_bytep> Rows;
   Raster Picture;
   ~PngRead() { png_destroy_read_struct(&Png, &Info, nullptr); }
 };
 
-void ReadFromMemory(png_structp png, png_bytep out, std::size_t length) {
-  std::string_view& in = static_cast<PngRead*>(png_get_io_ptr(png))->In;
-  if (length > in.size()) png_error(png, "cut short");
-  std::memcpy(out, in.data(), length);
-  in.remove_prefix(length);
+void ReadPiece(png_structp png, png_bytep out, std::size_t length) {
+  if (!static_cast<PngRead*>(png_get_io_ptr(png))->In.CopyTo(out, length))
+    png_error(png, "cut short");
 }
 
 [[noreturn]] void JumpBack(png_structp png, png_const_charp) {
@@ -70,60 +70,62 @@ void Silent(png_structp, png_const_charp) {}
 
 }  // namespace
 
-// Read as the other decoders read: 16-bit components scaled to 8 bits as
-// they are (not taken for linear light), the colour of a pixel kept whatever
-// its alpha, and an index past the palette refused.
-std::optional<Raster> DecodePng(std::string_view bytes) {
-  auto state = std::make_unique<PngRead>();
-  state->In = bytes;
+// Read as the other decoders read: 16-bit components cut to their high byte
+// (not taken for linear light, nor rounded), the colour of a pixel kept whatever
+// its alpha, and an index past the palette refused. libpng writes each row
+// straight into the picture: colours as red, green, blue and a zero byte,
+// which is a colour value's layout, or palette indexes, one a byte, that
+// are then turned into colours in place.
+std::optional<Raster> DecodePng(const ImageBytes& bytes) {
+  auto state = std::make_unique<PngRead>(bytes);
   state->Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpBack, Silent);
   if (!state->Png || !(state->Info = png_create_info_struct(state->Png))) return std::nullopt;
   png_structp png = state->Png;
   png_infop info = state->Info;
   if (setjmp(png_jmpbuf(png))) return std::nullopt;
-  png_set_read_fn(png, state.get(), ReadFromMemory);
+  png_set_read_fn(png, state.get(), ReadPiece);
   png_set_chunk_malloc_max(png, MaxReaderAllocation);
   png_read_info(png, info);
   const png_uint_32 width = png_get_image_width(png, info),
                     height = png_get_image_height(png, info);
-  if (!CheckPictureSize(width, height, bytes.size())) return std::nullopt;
+  if (!CheckPictureSize(width, height, bytes.Size())) return std::nullopt;
   const bool indexed = png_get_color_type(png, info) == PNG_COLOR_TYPE_PALETTE;
-  // Indexes are kept, one a byte, to be checked against the palette; any
-  // expansion would turn them into colours.
   if (indexed) {
     png_set_packing(png);
   } else {
     png_set_expand_gray_1_2_4_to_8(png);
     png_set_gray_to_rgb(png);
+    png_set_filler(png, 0, PNG_FILLER_AFTER);
   }
-  png_set_scale_16(png);
+  png_set_strip_16(png);
   png_set_strip_alpha(png);
   png_set_interlace_handling(png);
   png_read_update_info(png, info);
-  const std::size_t stride = png_get_rowbytes(png, info);
-  state->Pixels.resize(stride * height);
+  if (png_get_rowbytes(png, info) != (indexed ? 1 : sizeof(ColourValue)) * width)
+    return std::nullopt;
+  Raster& raster = state->Picture;
+  raster = NewPicture(static_cast<int>(width), static_cast<int>(height));
   state->Rows.resize(height);
-  for (std::size_t y = 0; y < height; ++y) state->Rows[y] = &state->Pixels[y * stride];
+  for (std::size_t y = 0; y < height; ++y)
+    state->Rows[y] = reinterpret_cast<png_bytep>(&raster.At(0, static_cast<int>(y)));
   png_read_image(png, state->Rows.data());
+  if (!indexed) return std::move(raster);
 
   png_colorp palette = nullptr;
-  int colours = 0;
-  if (indexed && !png_get_PLTE(png, info, &palette, &colours)) return std::nullopt;
-  Raster& raster = state->Picture;
-  raster = Raster(static_cast<int>(width), static_cast<int>(height));
-  const std::vector<png_byte>& in = state->Pixels;
-  for (std::size_t y = 0, p = 0; y < height; ++y)
-    for (std::size_t x = 0; x < width; ++x, ++p) {
-      const png_byte* pixel = &in[y * stride + (indexed ? x : 3 * x)];
-      if (!indexed) {
-        raster.Pixels[p] = MakeColour(pixel[0], pixel[1], pixel[2]);
-      } else if (*pixel < colours) {
-        raster.Pixels[p] =
-            MakeColour(palette[*pixel].red, palette[*pixel].green, palette[*pixel].blue);
-      } else {
-        return std::nullopt;
-      }
-    }
+  int count = 0;
+  if (!png_get_PLTE(png, info, &palette, &count)) return std::nullopt;
+  constexpr ColourValue NoColour = -1;  // an index past the palette
+  std::array<ColourValue, 256> colours;
+  colours.fill(NoColour);
+  for (int i = 0; i < std::min(count, 256); ++i)
+    colours[i] = MakeColour(palette[i].red, palette[i].green, palette[i].blue);
+  for (png_bytep row : state->Rows) {
+    // From the right: a colour covers only indexes already turned.
+    auto* out = reinterpret_cast<ColourValue*>(row);
+    ColourValue seen = 0;
+    for (std::size_t x = width; x-- > 0;) seen |= out[x] = colours[row[x]];
+    if (seen == NoColour) return std::nullopt;
+  }
   return std::move(raster);
 }
 

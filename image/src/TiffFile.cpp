@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "image/ImageLimits.h"
+#include "image/NewPicture.h"
 
 namespace flinder {
 
@@ -23,13 +24,13 @@ namespace {
 // Other warnings (a private tag libtiff does not know, a text tag not ended
 // by a zero) leave the picture whole.
 struct MemoryFile {
-  std::string_view In;
+  const ImageBytes* In = nullptr;
   std::string* Out = nullptr;
-  std::size_t Position = 0;
+  std::uint64_t Position = 0;
   int Errors = 0;
   bool CutShort = false;
 
-  std::size_t Size() const { return Out ? Out->size() : In.size(); }
+  std::uint64_t Size() const { return Out ? Out->size() : In->Size(); }
 };
 
 MemoryFile& FileOf(thandle_t handle) {
@@ -39,10 +40,13 @@ MemoryFile& FileOf(thandle_t handle) {
 tmsize_t ReadProc(thandle_t handle, void* buffer, tmsize_t size) {
   MemoryFile& file = FileOf(handle);
   if (file.Out || size < 0) return 0;
-  const std::size_t count = std::min(static_cast<std::size_t>(size),
-                                     file.In.size() - std::min(file.Position, file.In.size()));
+  const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(
+      static_cast<std::uint64_t>(size), file.Size() - std::min(file.Position, file.Size())));
   file.CutShort |= count < static_cast<std::size_t>(size);
-  if (count > 0) std::memcpy(buffer, file.In.data() + file.Position, count);
+  if (!file.In->Read(file.Position, buffer, count)) {
+    file.CutShort = true;
+    return 0;
+  }
   file.Position += count;
   return static_cast<tmsize_t>(count);
 }
@@ -94,6 +98,37 @@ int IgnoreWarning(TIFF*, void*, const char*, const char*, va_list) {
   return 1;
 }
 
+// Tables that take the place of libtiff's when it makes RGBA pixels, so that
+// they read as other decoders read them: a 16-bit sample cut to its high
+// byte (libtiff rounds it), and a colour beside an unassociated alpha kept
+// as it is (libtiff multiplies it by the alpha, and the alpha is dropped).
+struct RgbaTables {
+  std::vector<std::uint8_t> HighBytes = std::vector<std::uint8_t>(65536);
+  std::vector<std::uint8_t> KeptColours = std::vector<std::uint8_t>(65536);  // by alpha, colour
+  RgbaTables() {
+    for (std::size_t i = 0; i < 65536; ++i) {
+      HighBytes[i] = static_cast<std::uint8_t>(i >> 8);
+      KeptColours[i] = static_cast<std::uint8_t>(i & 0xFF);
+    }
+  }
+};
+
+RgbaTables& ReaderTables() {  // libtiff only reads them, but takes them unconst
+  static RgbaTables tables;
+  return tables;
+}
+
+// The colour of a pixel stored multiplied by its alpha (in the top byte),
+// divided again as other readers divide it: rounded down, black where
+// nothing shows.
+ColourValue Unpremultiplied(ColourValue pixel) {
+  const int alpha = BackgroundShowing(pixel);
+  if (alpha == 255) return pixel;
+  if (alpha == 0) return 0;
+  auto divided = [alpha](int component) { return std::min(255, component * 255 / alpha); };
+  return MakeColour(divided(RedOf(pixel)), divided(GreenOf(pixel)), divided(BlueOf(pixel)));
+}
+
 TIFF* Open(MemoryFile& file, const char* mode) {
   TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
   // Also bounds what libtiff allocates for a reader behind our checks.
@@ -114,7 +149,7 @@ std::optional<std::string> EncodeTiff(const IndexedFrame& frame, int compression
       frame.Indexes.size() != static_cast<std::size_t>(frame.Width) * frame.Height)
     return std::nullopt;
   std::string out;
-  MemoryFile file{{}, &out};
+  MemoryFile file{nullptr, &out};
   TIFF* tiff = Open(file, "w");
   if (!tiff) return std::nullopt;
   std::vector<std::uint16_t> red(256), green(256), blue(256);
@@ -145,13 +180,13 @@ std::optional<std::string> EncodeTiff(const IndexedFrame& frame, int compression
   return out;
 }
 
-std::optional<Raster> DecodeTiff(std::string_view bytes) {
-  MemoryFile file{bytes};
+std::optional<Raster> DecodeTiff(const ImageBytes& bytes) {
+  MemoryFile file{&bytes};
   std::unique_ptr<TIFF, void (*)(TIFF*)> tiff(Open(file, "r"), TIFFClose);
   std::uint32_t width = 0, height = 0;
   if (!tiff || !TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width) ||
       !TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height) ||
-      !CheckPictureSize(width, height, bytes.size()))
+      !CheckPictureSize(width, height, bytes.Size()))
     return std::nullopt;
   // A small picture may claim a huge strip or tile, which libtiff would
   // allocate whole.
@@ -159,14 +194,31 @@ std::optional<Raster> DecodeTiff(std::string_view bytes) {
     CheckReaderAllocation("a tile", TIFFTileSize64(tiff.get()));
   else
     CheckReaderAllocation("a strip", TIFFStripSize64(tiff.get()));
-  std::vector<std::uint32_t> rgba(static_cast<std::size_t>(width) * height);
+  // libtiff's pixels hold red, green, blue and alpha from the lowest byte
+  // up: a colour value's layout once the alpha is cleared, so they are read
+  // straight into the picture.
+  Raster raster = NewPicture(static_cast<int>(width), static_cast<int>(height));
+  static_assert(sizeof(ColourValue) == sizeof(std::uint32_t));
+  char why[1024];
+  TIFFRGBAImage image{};
   // Stops at the first damaged strip or tile instead of reading on.
-  if (!TIFFReadRGBAImageOriented(tiff.get(), width, height, rgba.data(), ORIENTATION_TOPLEFT, 1) ||
-      file.Errors > 0 || file.CutShort)
+  if (!TIFFRGBAImageOK(tiff.get(), why) || !TIFFRGBAImageBegin(&image, tiff.get(), 1, why))
     return std::nullopt;
-  Raster raster(static_cast<int>(width), static_cast<int>(height));
-  for (std::size_t p = 0; p < rgba.size(); ++p)
-    raster.Pixels[p] = MakeColour(TIFFGetR(rgba[p]), TIFFGetG(rgba[p]), TIFFGetB(rgba[p]));
+  image.req_orientation = ORIENTATION_TOPLEFT;
+  // libtiff's own tables are put back for it to free.
+  std::uint8_t* const libtiffTables[] = {image.Bitdepth16To8, image.UaToAa};
+  if (image.Bitdepth16To8) image.Bitdepth16To8 = ReaderTables().HighBytes.data();
+  if (image.UaToAa) image.UaToAa = ReaderTables().KeptColours.data();
+  const bool read = TIFFRGBAImageGet(&image, reinterpret_cast<std::uint32_t*>(raster.Pixels.data()),
+                                     width, height);
+  image.Bitdepth16To8 = libtiffTables[0];
+  image.UaToAa = libtiffTables[1];
+  const bool premultiplied = image.alpha == EXTRASAMPLE_ASSOCALPHA;
+  TIFFRGBAImageEnd(&image);
+  if (!read || file.Errors > 0 || file.CutShort) return std::nullopt;
+  if (premultiplied)
+    for (ColourValue& pixel : raster.Pixels) pixel = Unpremultiplied(pixel);
+  for (ColourValue& pixel : raster.Pixels) pixel &= ~BackgroundMark;
   return raster;
 }
 

@@ -63,6 +63,22 @@ TEST_F(ImageFormatsTest, PicturesComeBackFromEveryFormat) {
     }
   }
   EXPECT_EQ(ReadWholeFile(Scratch.File("picture.pcx"))[66], 38);  // bytes a line: even
+
+  // Noise in 256 colours, whose files span several of the pieces a reader
+  // takes from a file at a time: read as from memory, exactly but in JPEG.
+  Raster noise(1001, 640);
+  std::uint32_t random = 1;
+  for (ColourValue& pixel : noise.Pixels) {
+    random = random * 1664525 + 1013904223;
+    const int i = static_cast<int>(random >> 24);
+    pixel = MakeColour(i, i * 7 % 256, 255 - i);
+  }
+  for (const char* ext : Formats) {
+    const std::optional<Raster> back = RoundTrip(noise, ext);
+    const std::string file = ReadWholeFile(Scratch.File(std::string("picture.") + ext));
+    EXPECT_GT(file.size(), 1u << 18) << ext;
+    EXPECT_EQ(back, std::string(ext) == "jpg" ? DecodeJpeg(file) : noise) << ext;
+  }
   // Palette components of 255 are stored in TIFF's 16 bits as 65535.
   TIFF* tiff = TIFFOpen(Scratch.File("picture.tif").c_str(), "r");
   ASSERT_TRUE(tiff);
@@ -156,19 +172,6 @@ TEST(ImageReaders, TakeFilesTheLibrariesOnlyWarnAbout) {
   EXPECT_FALSE(DecodeTiff(tiff));
 }
 
-// PNG files read as other decoders read them: 16-bit components without a
-// gamma chunk scaled as they are, not taken for linear light; the colour of
-// a transparent pixel kept; an index past the palette refused, as in BMP and GIF.
-TEST(PngFile, ReadsAsOtherDecodersAndRefusesWhatOtherReadersRefuse) {
-  const std::string files = FLINDER_IMAGE_TEST_FILES;
-  EXPECT_EQ(DecodePng(ReadWholeFile(files + "/rgb16-no-gama.png"))->Pixels,
-            (std::vector<ColourValue>{MakeColour(125, 0, 156), MakeColour(255, 128, 0)}));
-  EXPECT_EQ(DecodePng(ReadWholeFile(files + "/rgba-transparent.png"))->Pixels,
-            (std::vector<ColourValue>{MakeColour(200, 100, 50), MakeColour(10, 20, 30)}));
-  std::string pastPalette = ReadWholeFile(FLINDER_REGRESSIONS_DIR "/png/index-past-palette.png");
-  EXPECT_FALSE(DecodePng(pastPalette));
-}
-
 // Interlaced rows come in four passes; giflib writes them in that order.
 TEST(GifImageReader, ReadsAnInterlacedFileRowForRow) {
   std::string file;
@@ -243,7 +246,6 @@ TEST(BmpFile, RunLengthEncodedPalettePictures) {
   EXPECT_EQ(DecodeBmp(three + Bytes({0, 3, 1, 2, 0, 0, 0, 1}))->Pixels,
             (std::vector<ColourValue>{0x00FF00, 0xFF0000, 0x0000FF}));
   EXPECT_FALSE(DecodeBmp(file + codes.substr(0, 9)));               // cut short
-  EXPECT_FALSE(DecodeBmp(file + Bytes({5, 0, 0, 1})));              // a run past the row
   EXPECT_FALSE(DecodeBmp(file + Bytes({0, 3, 1, 9, 1, 0, 0, 1})));  // an index past the palette
 }
 

@@ -4,19 +4,19 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <optional>
-#include <set>
 #include <variant>
 
+#include "FrameCopies.h"
 #include "design/DesignFile.h"
 #include "design/ExportChoices.h"
-#include "design/FileAccess.h"
+#include "design/ShapeList.h"
 #include "design/ShapeRecord.h"
 #include "export/AnimatedGifExport.h"
-#include "image/BmpFile.h"
+#include "files/FileAccess.h"
 #include "image/IMGLIB1.h"
+#include "tools/AllFileNames.h"
 
 namespace flinder {
 namespace {
@@ -135,6 +135,22 @@ std::variant<Options, UsageError> Parse(const std::vector<std::string>& argument
   return options;
 }
 
+// A name as one line of text: control characters as \xNN.
+std::string Printable(const std::string& name) {
+  static constexpr char Hex[] = "0123456789ABCDEF";
+  std::string text;
+  for (unsigned char c : name) {
+    if (c >= 0x20 && c != 0x7F) {
+      text += static_cast<char>(c);
+    } else {
+      text += "\\x";
+      text += Hex[c >> 4];
+      text += Hex[c & 15];
+    }
+  }
+  return text;
+}
+
 // True when `path` is the file standard output goes to (an output of
 // /dev/stdout), whose bytes must not be followed by the summary line.
 bool IsStandardOutput(const std::string& path) {
@@ -142,44 +158,6 @@ bool IsStandardOutput(const std::string& path) {
   return ::stat(path.c_str(), &output) == 0 && ::fstat(STDOUT_FILENO, &standard) == 0 &&
          output.st_dev == standard.st_dev && output.st_ino == standard.st_ino;
 }
-
-// Keeps every frame as drawn, besides what the export itself does: as a
-// 24-bit BMP file, or through the image module in another format; a frame
-// that cannot be kept ends the export.
-class ExporterHost : public HeadlessExportHost {
- public:
-  ExporterHost(std::ostream& err, std::string framesFolder, std::string frameFormat)
-      : err_(err), framesFolder_(std::move(framesFolder)), frameFormat_(std::move(frameFormat)) {}
-
-  void ShowMessage(const std::string& text) override {
-    HeadlessExportHost::ShowMessage(text);
-    err_ << "flinder-export: " << text << "\n";
-  }
-  void ShowNote(const std::string& text) override {
-    HeadlessExportHost::ShowNote(text);
-    err_ << "flinder-export: " << text << "\n";
-  }
-  ExportResult FrameDrawn(int number, const Raster& frame) override {
-    if (framesFolder_.empty()) return ExportResult::Success();
-    const std::string stem = framesFolder_ + "/frame" + std::to_string(number);
-    if (!frameFormat_.empty()) {
-      images_.SetCurrentImage(frame);
-      images_.ImageFileName = stem + "." + frameFormat_;
-      return images_.SaveImageFile(frameFormat_);
-    }
-    const std::string path = stem + ".bmp";
-    // Complete or absent, like the export's own output.
-    std::string error = ReplaceFile(path, EncodeBmp(frame), false);
-    if (!error.empty()) return ExportResult::Failure("Cannot write " + path + ": " + error);
-    return ExportResult::Success();
-  }
-
- private:
-  std::ostream& err_;
-  std::string framesFolder_;
-  std::string frameFormat_;
-  IMGLIB1 images_;
-};
 
 class Exporter {
  public:
@@ -231,12 +209,16 @@ class Exporter {
   }
 
   bool ExportOne(const std::string& name, const std::string& output, const std::string& frames) {
+    if (std::string why = designs_.WhyNotAnOutput(output); !why.empty()) {
+      err_ << "flinder-export: " << why << "\n";
+      return false;
+    }
     ShapeSettings settings;
     ReadShape(document_, settings, name);
     DrawingSurface surface(static_cast<int>(settings.SliderVal(Width)),
                            static_cast<int>(settings.SliderVal(Height)));
     FrameRenderer renderer;
-    ExporterHost host(err_, frames, options_.FrameFormat);
+    FrameCopies host(err_, frames, options_.FrameFormat);
     AnimatedGifExport exporter(host, renderer, surface, settings);
     exporter.OutputFileName = output;
     exporter.Optimise = options_.Optimise;
@@ -245,6 +227,7 @@ class Exporter {
     exporter.Scale = options_.Scale;
     ExportSummary summary = exporter.ExportAnimatedGif();
     if (!summary.Ok) return false;
+    host.RemoveOlderCopies();
     if (IsStandardOutput(output)) return true;
     out_ << name << " -> " << output << " (" << summary.FramesInGif << " frames, " << summary.Width
          << "x" << summary.Height << ", scale " << summary.Scale << "x, delay ";
@@ -258,17 +241,19 @@ class Exporter {
 
   int ExportAll(const std::vector<std::string>& names, bool progress) {
     if (!MakeFolder(options_.AllFolder)) return ExitExportFailed;
-    std::set<std::string> taken;
-    bool allOk = true;
+    // Listed names no design can have were never shown as designs; each is
+    // said, and the run fails, so that a script sees what it did not get.
+    std::vector<std::string> leftOut;
+    ScanShapeList(document_.Bytes(), &leftOut);
+    for (const std::string& name : leftOut)
+      err_ << "flinder-export: The listed design \"" << Printable(name)
+           << "\" is left out: its name cannot be a design's.\n";
+    bool allOk = leftOut.empty();
+    const std::vector<std::string> stems = AllFileStems(names);
+    const std::string extension(FormatExtension(options_.Format.value_or(ExportFormat::Gif)));
     for (size_t i = 0; i < names.size(); ++i) {
       if (progress) DrawProgress(i, names.size(), names[i]);
-      std::string file = SafeFileName(names[i]);
-      for (int n = 2; !taken.insert(file).second; ++n)
-        file = SafeFileName(names[i]) + "-" + std::to_string(n);
-      const std::string_view extension =
-          FormatExtension(options_.Format.value_or(ExportFormat::Gif));
-      allOk &=
-          ExportOne(names[i], options_.AllFolder + "/" + file + "." + std::string(extension), {});
+      allOk &= ExportOne(names[i], options_.AllFolder + "/" + stems[i] + "." + extension, {});
     }
     if (progress) DrawProgress(names.size(), names.size(), "");
     return allOk ? ExitOk : ExitExportFailed;
@@ -292,18 +277,9 @@ class Exporter {
 
 }  // namespace
 
-std::string SafeFileName(const std::string& name) {
-  std::string safe;
-  for (unsigned char c : name) {
-    bool plain = std::isalnum(c) || c == ' ' || c == '.' || c == '-' || c == '_' || c >= 0x80;
-    safe += plain ? static_cast<char>(c) : '_';
-  }
-  if (safe.empty() || safe[0] == '.') safe.insert(safe.begin(), '_');
-  return safe;
-}
-
-int RunExporter(const std::vector<std::string>& arguments, const std::string& defaultDesigns,
-                std::ostream& out, std::ostream& err, bool progress) {
+int RunExporter(const std::vector<std::string>& arguments,
+                const PreparedDesignFile& defaultDesigns, std::ostream& out, std::ostream& err,
+                bool progress) {
   auto given = [&](const char* option) {
     return std::find(arguments.begin(), arguments.end(), option) != arguments.end();
   };
@@ -315,12 +291,16 @@ int RunExporter(const std::vector<std::string>& arguments, const std::string& de
     out << "flinder-export " << FLINDER_VERSION << "\n";
     return ExitOk;
   }
-  std::variant<Options, UsageError> parsed = Parse(arguments, defaultDesigns);
+  std::variant<Options, UsageError> parsed = Parse(arguments, defaultDesigns.Path);
   if (const UsageError* error = std::get_if<UsageError>(&parsed)) {
     err << error->Line << "\n";
     return ExitUsage;
   }
   const Options* options = &std::get<Options>(parsed);
+  if (options->Designs == defaultDesigns.Path && !defaultDesigns.Problem.empty()) {
+    err << "flinder-export: " << defaultDesigns.Problem << "\n";
+    return ExitUsage;
+  }
   if (options->DesignsPath) {
     out << options->Designs << "\n";
     return ExitOk;

@@ -6,8 +6,9 @@
 #include <iostream>
 #include <thread>
 
-#include "design/PendingFiles.h"
-#include "design/ProgramFiles.h"
+#include "files/FileSizeLimit.h"
+#include "files/PendingFiles.h"
+#include "files/ProgramFiles.h"
 #include "tools/Exporter.h"
 
 namespace {
@@ -34,13 +35,15 @@ int main(int argc, char** argv) {
   CleanUpOnInterrupt();
   // A reader that goes away makes writing to a pipe an ordinary error.
   signal(SIGPIPE, SIG_IGN);
+  flinder::ReportFileSizeLimitAsError();
   std::vector<std::string> arguments(argv + 1, argv + argc);
   // The user's own design file is made from the samples only when it is used.
   const flinder::DesignFilePlaces places = flinder::PlacesOfThisProgram();
   const bool ownFile =
       std::find(arguments.begin(), arguments.end(), "--designs") == arguments.end();
-  const std::string defaultDesigns =
-      ownFile ? flinder::PrepareDesignFile(places) : flinder::DesignFilePath(places);
+  const flinder::PreparedDesignFile defaultDesigns =
+      ownFile ? flinder::PrepareDesignFile(places)
+              : flinder::PreparedDesignFile{flinder::DesignFilePath(places), {}};
   return flinder::RunExporter(arguments, defaultDesigns, std::cout, std::cerr,
                               ::isatty(STDERR_FILENO) != 0);
 }

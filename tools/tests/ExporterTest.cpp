@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -50,7 +51,7 @@ struct ExporterTest : testing::Test {
   // Runs flinder-export; its exit code is returned, its output kept in Out and Err.
   int Run(const std::vector<std::string>& arguments) {
     std::ostringstream out, err;
-    int code = RunExporter(arguments, designs, out, err);
+    int code = RunExporter(arguments, {designs, {}}, out, err);
     Out = out.str(), Err = err.str();
     return code;
   }
@@ -65,6 +66,11 @@ struct ExporterTest : testing::Test {
 
 TEST_F(ExporterTest, ExportedFramesEqualTheFramesAsDrawnAndAllTakesTheListedDesigns) {
   std::string frames = folder.File("frames"), gif = folder.File("spinner.gif");
+  // A longer export's copies go; files of other names stay.
+  fs::create_directory(frames);
+  const std::vector<std::string> others = {"frame99.png", "frame099.bmp", "frame.bmp", "notes.bmp"};
+  for (const std::string& name : others) WriteWholeFile(frames + "/" + name, "the user's");
+  for (int i = 1; i <= 99; ++i) WriteWholeFile(frames + "/frame" + std::to_string(i) + ".bmp", "");
   ASSERT_EQ(Run({"--frames", frames, "Spinner", gif}), ExitOk) << Err;
   auto decoded = ComposeGif(ReadWholeFile(gif));
   ASSERT_TRUE(decoded);
@@ -75,7 +81,8 @@ TEST_F(ExporterTest, ExportedFramesEqualTheFramesAsDrawnAndAllTakesTheListedDesi
   // The closing frame is written too, though it is not in the GIF.
   auto frame = [&](int number) { return frames + "/frame" + std::to_string(number) + ".bmp"; };
   EXPECT_TRUE(fs::exists(frame(count + 1)));
-  EXPECT_FALSE(fs::exists(frame(count + 2)));
+  EXPECT_EQ(std::distance(fs::directory_iterator(frames), {}), count + 1 + 4);
+  for (const std::string& name : others) EXPECT_TRUE(fs::exists(frames + "/" + name)) << name;
   for (int i = 0; i < count; ++i)
     EXPECT_EQ(DecodeBmp(ReadWholeFile(frame(i + 1))), (*decoded)[i]) << "frame " << i + 1;
 
@@ -96,7 +103,6 @@ TEST_F(ExporterTest, ExportedFramesEqualTheFramesAsDrawnAndAllTakesTheListedDesi
   EXPECT_TRUE(fs::exists(all + "/Spinner.gif"));
   EXPECT_TRUE(fs::exists(all + "/Star_Burst.gif"));
   EXPECT_FALSE(fs::exists(all + "/Gone.gif"));
-  EXPECT_EQ(SafeFileName("../x:y"), "_.._x_y");
 }
 
 // --optimize writes fewer bytes; a delay browsers play
@@ -169,7 +175,17 @@ TEST_F(ExporterTest, ErrorsGiveTheirExitCodeAndOneLine) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   fs::create_directories(frames + "/frame1.bmp");  // the first frame cannot be kept
   WriteWholeFile(x, "old");
+  const std::string symbolic = folder.File("link.gif"), hard = folder.File("hard.gif");
+  fs::create_symlink(designs, symbolic);
+  fs::create_hard_link(designs, hard);
+  const std::string designsBefore = ReadWholeFile(designs);
+  auto holdsTheDesigns = [](const std::string& path) {
+    return "Cannot write " + path + ": it is the design file in use, which holds the designs.";
+  };
   const std::tuple<std::vector<std::string>, int, std::string> errors[] = {
+      {{"Spinner", designs}, ExitExportFailed, holdsTheDesigns(designs)},
+      {{"Spinner", symbolic}, ExitExportFailed, holdsTheDesigns(symbolic)},
+      {{"--format", "webp", "Spinner", hard}, ExitExportFailed, holdsTheDesigns(hard)},
       {{"Nothing", x}, ExitUsage, "No design named \"Nothing\" in " + designs},
       {{"Gone", x}, ExitUsage, "No design named \"Gone\" in " + designs},
       {{"--designs", none, "--list"},
@@ -191,11 +207,27 @@ TEST_F(ExporterTest, ErrorsGiveTheirExitCodeAndOneLine) {
   }
   // No failure touches an existing output.
   EXPECT_EQ(ReadWholeFile(x), "old");
+  EXPECT_EQ(ReadWholeFile(designs), designsBefore);
   // One output of --all that cannot be written fails the run; the others are written.
   const std::string all = folder.File("all");
   fs::create_directories(all + "/Spinner.gif");
   EXPECT_EQ(Run({"--all", all}), ExitExportFailed);
   EXPECT_TRUE(fs::is_regular_file(all + "/Star_Burst.gif"));
+
+  // Listed names no design can have are said one by one and fail the run;
+  // a name too long for a file is cut.
+  ShapeSettings spinner;
+  DesignFile(designs).LoadShape(spinner, "Spinner");
+  ASSERT_TRUE(DesignFile(designs).SaveShape(spinner, std::string(300, 'L')));
+  std::string text = ReadWholeFile(designs);
+  text.insert(text.find("[Shapes]\n") + 9, "Tab\tName=1\n Pad=1\n");
+  WriteWholeFile(designs, text);
+  EXPECT_EQ(Run({"--all", folder.File("long")}), ExitExportFailed);
+  EXPECT_EQ(Err,
+            "flinder-export: The listed design \"Tab\\x09Name\" is left out: its name cannot be "
+            "a design's.\nflinder-export: The listed design \" Pad\" is left out: its name cannot "
+            "be a design's.\n");
+  EXPECT_TRUE(fs::is_regular_file(folder.File("long") + "/" + std::string(200, 'L') + ".gif"));
 }
 
 TEST_F(ExporterTest, FramesPassInMemoryWithoutATemporaryFolder) {
@@ -263,23 +295,35 @@ TEST_F(ExporterTest, AnInterruptRemovesTheTemporaryFilesAndExitsWith128PlusTheSi
       EXPECT_TRUE(DecodeBmp(ReadWholeFile(copy.path()))) << copy.path();
   }
 
-  // A frame copy that cannot be written whole (files may not grow past 1000
-  // bytes) ends the export and leaves nothing of itself.
-  fs::remove_all(frames);
-  pid_t exporter =
-      StartExporter({"--designs", designs, "--frames", frames, "Spinner", output}, tmp, [] {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{1000, 1000};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-      });
-  EXPECT_EQ(ExitCode(exporter), ExitExportFailed);
-  EXPECT_TRUE(fs::is_empty(frames));
+  // A file-size limit (1000 bytes here) is a write error like any other:
+  // each output and frame copy is whole or absent, and the run says why.
+  const std::string said = folder.File("said.txt"), outputs = folder.File("outputs");
+  fs::create_directory(outputs);
+  const std::vector<std::string> limited[] = {
+      {"--frames", frames, "Spinner", output},  {"Spinner", outputs + "/s.gif"},
+      {"--optimize", "Spinner", outputs + "/s.gif"}, {"Spinner", outputs + "/s.webp"},
+      {"Spinner", outputs + "/s.png"}};
+  for (const std::vector<std::string>& arguments : limited) {
+    fs::remove_all(frames);
+    std::vector<std::string> all = {"--designs", designs};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    pid_t exporter = StartExporter(all, tmp, [&] {
+      std::signal(SIGXFSZ, SIG_DFL);
+      const rlimit limit{1000, 1000};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      ::dup2(::open(said.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
+    });
+    EXPECT_EQ(ExitCode(exporter), ExitExportFailed) << arguments.back();
+    EXPECT_NE(ReadWholeFile(said).find(": File too large\n"), std::string::npos) << arguments.back();
+    EXPECT_TRUE((!fs::exists(frames) || fs::is_empty(frames)) && fs::is_empty(outputs))
+        << arguments.back();
+  }
 
   // A reader that went away is an error of the export, not a signal that ends it.
   int pipeFds[2];
   ASSERT_EQ(::pipe(pipeFds), 0);
   ::close(pipeFds[0]);
-  exporter = StartExporter({"--designs", designs, "Spinner", "/dev/stdout"}, tmp,
+  pid_t exporter = StartExporter({"--designs", designs, "Spinner", "/dev/stdout"}, tmp,
                            [&] { ::dup2(pipeFds[1], STDOUT_FILENO); });
   ::close(pipeFds[1]);
   EXPECT_EQ(ExitCode(exporter), ExitExportFailed);

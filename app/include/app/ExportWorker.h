@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QThread>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,7 +65,8 @@ class ExportWorker : public QObject {
   // After Finished: where the export left the rotation and the picture.
   const FrameRenderer& Renderer() const { return renderer_; }
   const DrawingSurface& Surface() const { return surface_; }
-  const std::vector<std::string>& Messages() const { return host_.Messages; }
+  // After Finished: what the export has to tell, its failure included.
+  std::vector<std::string> Messages() const;
   // After Finished: true when the output file was written.
   bool Written() const { return written_; }
 
@@ -77,6 +79,9 @@ class ExportWorker : public QObject {
   DrawingSurface surface_;
   QueuedExportHost host_;
   bool written_ = false;
+  bool started_ = true;  // false when the thread could not start
+  // What ended the export's thread instead of the export.
+  std::exception_ptr failure_;
 
  public:
   // Made last, over the copies above; set its file and options before Start.

@@ -49,7 +49,10 @@ class frmMain : public QMainWindow,
   // Start-up after the window is shown: the design file at `iniFile`, the
   // panel, the window's place and topmost state, the first design, the timer.
   // Help opens `manualFile`.
-  void InitApplication(const std::string& iniFile, const std::string& manualFile);
+  // `fileProblem`, when given, says why no design file can be kept: it is
+  // shown once and every change of the file is refused with it.
+  void InitApplication(const std::string& iniFile, const std::string& manualFile,
+                       const std::string& fileProblem = {});
 
   // The toggles: each flips one design switch; its menu check mark and tool
   // button follow the record.

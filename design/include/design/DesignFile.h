@@ -10,6 +10,7 @@
 
 #include "design/IniDocument.h"
 #include "design/ShapeSettings.h"
+#include "files/ProgramFiles.h"
 
 namespace flinder {
 
@@ -26,9 +27,6 @@ struct DesignFileResult {
 
   explicit operator bool() const { return Ok; }
 };
-
-// The largest design file read; a larger one is refused, not read.
-constexpr std::uint64_t MaxDesignFileSize = std::uint64_t{64} << 20;
 
 // The design file: the list of designs in section "Shapes", one section per
 // design, the window's placement in section "Window" and the export
@@ -72,6 +70,10 @@ class DesignFile {
   // Why a file that exists cannot be read, as a message naming the file;
   // empty when it can be read or does not exist.
   std::string WhyUnreadable() const;
+  // Why `output` may not be written by an export: it is this file, under
+  // its own name or through a link, and would lose every design. Empty
+  // for any other file.
+  std::string WhyNotAnOutput(const std::string& output) const;
   // From now on every change is refused with `reason` and the file is left
   // alone: a session that could not read the file must not write over it.
   void RefuseWrites(std::string reason) { refusedWrites_ = std::move(reason); }

@@ -13,6 +13,10 @@ namespace flinder {
 // The longest value a profile read gives back, in characters.
 constexpr std::size_t MaxValueLength = 249;
 
+// Where a profile's text starts: after the UTF-8 byte-order mark that some
+// editors put first, which is kept as it is but is no part of the first line.
+std::size_t TextStart(std::string_view bytes);
+
 // A profile (INI) file held in memory so that many entries can be read or
 // changed with one read and one write of the file. Section and key names
 // match without regard to case, and the first matching section and key win.

@@ -27,7 +27,7 @@ struct ExportSummary {
   int Scale = 1;
   int Delay = 0;              // hundredths of a second, as a GIF stores it
   int DelayMilliseconds = 0;  // as WebP and APNG store it
-  std::uintmax_t Bytes = 0;   // the size of the file written
+  std::uintmax_t Bytes = 0;   // the bytes written, a FIFO's or a device's too
 };
 
 // Turns the current design into a looping animated GIF, WebP or APNG. The poses of one
@@ -72,7 +72,8 @@ class AnimatedGifExport {
   // Frames drawn and handed to the host so far, the closing frame included
   // (counted by a finished WebP or APNG export, which does not draw it).
   int ExportFrameCount = 0;
-  // Threads that draw and encode the frames; 0: one per core.
+  // Threads that draw and encode the frames; 0: one per core. Fewer are
+  // used when their frames would not fit the export's budget (FrameBudget.h).
   int Workers = 0;
   // What the frames kept between choosing the palette and writing them may
   // take; frames beyond it are drawn again.
@@ -95,6 +96,9 @@ class AnimatedGifExport {
   // The rotation of every frame of the cycle, the closing one included; the
   // renderer is left where drawing the cycle would leave it.
   ExportResult WorkOutPoses();
+  // Everything Run does between showing and hiding the progress; the
+  // summary gets the picture's size and scale.
+  ExportResult DrawAndWrite(ExportSummary& summary);
   ExportResult DrawCycle(std::vector<FrameWorker>& workers);
   ColourRuns KeptOrDrawn(FrameWorker& worker, int number);
   ExportResult ConvertAndMergeFrames(std::vector<FrameWorker>& workers);
@@ -111,6 +115,10 @@ class AnimatedGifExport {
   ExportResult WriteFinishedFile(const std::string& bytes);
   // Frames in the file: the closing frame repeats the first pose.
   int FramesToWrite() const { return std::max(ExportFrameCount - 1, 1); }
+  // The pixels of one frame as drawn.
+  std::size_t FrameBytes() const {
+    return static_cast<std::size_t>(surface_.Width()) * surface_.Height() * sizeof(ColourValue);
+  }
 
   ExportHost& host_;
   FrameRenderer& renderer_;
@@ -119,6 +127,7 @@ class AnimatedGifExport {
   AnimationPalette palette_;  // the colours of the frames drawn so far
   int gifDelay_ = 0;          // hundredths of a second, worked out once per export
   int framesWritten_ = 0;     // by a WebP or APNG export
+  std::uintmax_t bytesWritten_ = 0;
   std::vector<double> poses_;
   // The frames drawn, as runs; empty where they would pass KeptFrameBytes.
   std::vector<ColourRuns> kept_;

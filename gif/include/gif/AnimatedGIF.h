@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "design/ExportResult.h"
-#include "design/ReplacementFile.h"
+#include "files/ReplacementFile.h"
 
 namespace flinder {
 
@@ -41,6 +41,9 @@ class AnimatedGIF {
   ExportResult StartOutput(const std::string& outputFile);
   bool WriteMergedFrames();
   ExportResult FinishMerged();
+  // The bytes written to the output since StartOutput: the whole file's
+  // once it is finished, whatever kind of file takes them.
+  std::uintmax_t BytesWritten() const { return Written; }
 
   // The frame block of one frame file: its last picture (an image or plain
   // text) with what precedes it. Nothing when the bytes are not a GIF this
@@ -62,6 +65,7 @@ class AnimatedGIF {
 
  private:
   bool WriteHeaderOnce();
+  bool WriteOutput(std::string_view bytes);
   std::string ReadScreenDescriptor();
   std::string ReadFrameBlocks();
   std::string ReadExtension();
@@ -91,6 +95,7 @@ class AnimatedGIF {
   bool HeaderWritten = false;
   std::string OutputFile;
   std::optional<ReplacementFile> Output;
+  std::uintmax_t Written = 0;
   bool MergeFailed = false;
 
   // The open frame file and the position of its next unread byte.

@@ -17,7 +17,7 @@ namespace flinder {
 class BatchWorkers {
  public:
   explicit BatchWorkers(int threads);
-  ~BatchWorkers();  // waits for the batch, then ends the threads
+  ~BatchWorkers();  // Stop()
   BatchWorkers(const BatchWorkers&) = delete;
   BatchWorkers& operator=(const BatchWorkers&) = delete;
 
@@ -30,6 +30,8 @@ class BatchWorkers {
 
  private:
   void Work();
+  // Waits for the batch, then ends the threads.
+  void Stop();
 
   std::mutex mutex_;
   std::condition_variable changed_;

@@ -29,8 +29,9 @@ class GifAnimationEncoder {
   // `transparentIndex` is the palette entry of background pixels, or -1;
   // `delay` is in hundredths of a second, `loopCount` goes to the loop block
   // (AnimatedGIF::BuildLoopExtension). The palette holds 1 to 256 colours.
+  // Up to four `threads` encode the images (0: one per core).
   GifAnimationEncoder(int width, int height, std::vector<ColourValue> palette, int transparentIndex,
-                      bool optimise, std::uint16_t delay, int loopCount = 999);
+                      bool optimise, std::uint16_t delay, int loopCount = 999, int threads = 0);
 
   // The next frame: Width x Height indexes, row by row. Gives back the
   // memory of a frame it no longer needs, for the caller's next frame; empty
@@ -72,8 +73,10 @@ class GifAnimationEncoder {
   // The shortest stretches of staying pixels tried as staying, the last
   // meaning none: every one in colour.
   static constexpr std::size_t StretchChoices[] = {1, 3, 8, 32, SIZE_MAX};
-  // How many chosen images are encoded together.
+  // How many chosen images are encoded together: up to 16, while their
+  // pixels take less than BatchBytes (two batches are held at once).
   static constexpr std::size_t Batch = 16;
+  static constexpr std::size_t BatchBytes = std::size_t{16} << 20;
 
   int Width, Height;
   std::vector<ColourValue> Palette;
@@ -81,6 +84,7 @@ class GifAnimationEncoder {
   int TransparentIndex;
   bool Optimise;
   std::uint16_t Delay;
+  int Threads;
 
   std::string Out;
   int FramesChosen = 0;
@@ -90,6 +94,7 @@ class GifAnimationEncoder {
   // stands for a cleared pixel.
   std::vector<std::uint8_t> Canvas;
   std::vector<FrameImage> Chosen;    // not yet being encoded
+  std::size_t ChosenBytes = 0;       // their pixels and stretches
   std::vector<FrameImage> Encoding;  // being encoded, not yet written
   // Declared after what their jobs use, so that they end first.
   std::unique_ptr<BatchWorkers> Encoders;

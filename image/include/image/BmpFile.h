@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "gif/IndexedFrame.h"
+#include "image/ImageBytes.h"
 #include "render/Raster.h"
 
 namespace flinder {
@@ -17,8 +18,9 @@ std::string EncodeBmp(const Raster& raster);
 std::optional<std::string> EncodeBmp8(const IndexedFrame& frame);
 
 // The picture of a BMP file of 1-, 4- or 8-bit palette indexes (8-bit ones
-// also run-length encoded) or 24- or 32-bit colour, bottom-up or top-down; nothing for any other
-// kind of file or one that is cut short.
-std::optional<Raster> DecodeBmp(std::string_view bytes);
+// also run-length encoded) or 16-, 24- or 32-bit colour (16 and 32 also
+// placed by colour masks), bottom-up or top-down; nothing for any other kind
+// of file or one that is cut short.
+std::optional<Raster> DecodeBmp(const ImageBytes& bytes);
 
 }  // namespace flinder

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "image/ImageBytes.h"
 #include "render/Raster.h"
 
 namespace flinder {
@@ -14,6 +15,6 @@ std::optional<std::string> EncodeJpeg(const Raster& raster, int quality);
 
 // The picture of a grey or colour JPEG file; nothing for a damaged or
 // truncated one, or one in a colour space libjpeg cannot turn into RGB.
-std::optional<Raster> DecodeJpeg(std::string_view bytes);
+std::optional<Raster> DecodeJpeg(const ImageBytes& bytes);
 
 }  // namespace flinder

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "gif/IndexedFrame.h"
+#include "image/ImageBytes.h"
 #include "render/Raster.h"
 
 namespace flinder {
@@ -14,9 +15,10 @@ namespace flinder {
 // end. Nothing when the picture is empty or larger than 65535 pixels a side.
 std::optional<std::string> EncodePcx(const IndexedFrame& frame);
 
-// The picture of a run-length encoded PCX file of 8 bits per plane: one
-// plane with the 256-colour palette at the end, or three planes of red,
-// green and blue; nothing for any other kind of file or a damaged one.
-std::optional<Raster> DecodePcx(std::string_view bytes);
+// The picture of a run-length encoded PCX file of 8 bits per plane, one
+// plane with the 256-colour palette at the end or three planes of red,
+// green and blue, or of one plane of 1 bit, black and white; nothing for any
+// other kind of file or a damaged one.
+std::optional<Raster> DecodePcx(const ImageBytes& bytes);
 
 }  // namespace flinder

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "gif/IndexedFrame.h"
+#include "image/ImageBytes.h"
 #include "render/Raster.h"
 
 namespace flinder {
@@ -14,10 +15,10 @@ namespace flinder {
 std::optional<std::string> EncodePng(const IndexedFrame& frame);
 
 // The picture of a PNG file of any colour type (grey, palette or true
-// colour; 16-bit components scaled to 8 as they are; an alpha channel is
+// colour; 16-bit components cut to their high byte; an alpha channel is
 // dropped, keeping each pixel's colour); nothing for a damaged file or an
 // index past the palette. Throws PictureTooLarge for a picture beyond the
 // limits of ImageLimits.h.
-std::optional<Raster> DecodePng(std::string_view bytes);
+std::optional<Raster> DecodePng(const ImageBytes& bytes);
 
 }  // namespace flinder

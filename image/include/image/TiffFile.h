@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "gif/IndexedFrame.h"
+#include "image/ImageBytes.h"
 #include "render/Raster.h"
 
 namespace flinder {
@@ -16,6 +17,6 @@ std::optional<std::string> EncodeTiff(const IndexedFrame& frame, int compression
 
 // The first page of a TIFF file of any kind libtiff turns into RGBA (an
 // alpha channel is dropped); nothing for a damaged or truncated one.
-std::optional<Raster> DecodeTiff(std::string_view bytes);
+std::optional<Raster> DecodeTiff(const ImageBytes& bytes);
 
 }  // namespace flinder

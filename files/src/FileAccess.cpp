@@ -1,0 +1,150 @@
+#include "files/FileAccess.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "files/PosixFile.h"
+
+namespace flinder {
+namespace {
+
+std::string TooLarge(std::uint64_t size, std::uint64_t maxBytes) {
+  return "too large: " + std::to_string(size) + " bytes, where at most " +
+         std::to_string(maxBytes >> 20) + " MiB are read";
+}
+
+// A file that reads more than it claims (a /proc file claims 0 bytes, one
+// that grows claims what it had) says only that it passed the limit.
+std::string TooLargeToRead(std::uint64_t maxBytes) {
+  return "too large: more than " + std::to_string(maxBytes >> 20) + " MiB";
+}
+
+}  // namespace
+
+bool ReadAll(int fd, std::string& bytes, std::uint64_t maxBytes) {
+  char buffer[1 << 16];
+  std::uint64_t left = maxBytes;
+  // Whole buffers are asked for, as some files (/proc/self/pagemap) are read
+  // in units, and only what fits is kept.
+  while (left > 0) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    const auto kept = std::min(static_cast<std::uint64_t>(n), left);
+    bytes.append(buffer, static_cast<size_t>(kept));
+    left -= kept;
+  }
+  return true;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+void ForEachEntry(const std::string& folder,
+                  const std::function<bool(std::string_view name)>& wanted,
+                  const std::function<void(const std::string& path)>& visit) {
+  DIR* listing = ::opendir(folder.c_str());
+  if (!listing) return;
+  while (const dirent* entry = ::readdir(listing))
+    if (wanted(entry->d_name)) visit(folder + "/" + entry->d_name);
+  ::closedir(listing);
+}
+
+std::string WhyCannotOpen(const std::string& path) {
+  // Without O_NONBLOCK opening a FIFO waits for a writer.
+  PosixFile file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  return file.IsOpen() ? std::string() : ErrorText();
+}
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+  struct stat first, second;
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+bool CanOpenFile(const std::string& path) {
+  return WhyCannotOpen(path).empty();
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path, int* error) {
+  PosixFile file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  std::string bytes;
+  struct stat info;
+  if (file.IsOpen() && ::fstat(file.Fd(), &info) == 0 && info.st_size > 0)
+    bytes.reserve(static_cast<size_t>(info.st_size));
+  if (!file.IsOpen() || !ReadAll(file.Fd(), bytes)) {
+    if (error) *error = errno;
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+PosixFile OpenToRead(const std::string& path, ReadFailure& failure) {
+  PosixFile file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  if (!file.IsOpen()) {
+    failure.Missing = errno == ENOENT || errno == ENOTDIR;
+    failure.Reason = ErrorText();
+  }
+  return file;
+}
+
+std::optional<std::uint64_t> RegularFileSize(int fd, std::uint64_t maxBytes,
+                                             ReadFailure& failure) {
+  auto failed = [&failure](std::string reason) {
+    failure.Reason = std::move(reason);
+    return std::nullopt;
+  };
+  struct stat info;
+  if (::fstat(fd, &info) != 0) return failed(ErrorText());
+  if (S_ISDIR(info.st_mode)) return failed(ErrorText(EISDIR));
+  if (!S_ISREG(info.st_mode)) return failed("not a regular file");
+  const auto size = static_cast<std::uint64_t>(info.st_size);
+  if (size > maxBytes) return failed(TooLarge(size, maxBytes));
+  return size;
+}
+
+std::optional<std::string> ReadRegularFile(int fd, std::uint64_t maxBytes, ReadFailure& failure) {
+  const std::optional<std::uint64_t> size = RegularFileSize(fd, maxBytes, failure);
+  if (!size) return std::nullopt;
+  std::string bytes;
+  bytes.reserve(static_cast<size_t>(*size));
+  // The size a file claims is no promise: the bytes read are counted, and
+  // one past the limit ends the read (read on its own, so that the bytes
+  // kept never pass the limit).
+  std::string beyond;
+  if (!ReadAll(fd, bytes, maxBytes) || (bytes.size() == maxBytes && !ReadAll(fd, beyond, 1)))
+    failure.Reason = ErrorText();
+  else if (!beyond.empty())
+    failure.Reason = TooLargeToRead(maxBytes);
+  else
+    return bytes;
+  return std::nullopt;
+}
+
+std::optional<std::string> ReadRegularFile(const std::string& path, std::uint64_t maxBytes,
+                                           ReadFailure& failure) {
+  PosixFile file = OpenToRead(path, failure);
+  if (!file.IsOpen()) return std::nullopt;
+  return ReadRegularFile(file.Fd(), maxBytes, failure);
+}
+
+std::string WriteFileBytes(const std::string& path, std::string_view bytes) {
+  PosixFile file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (!file.IsOpen() || !WriteAll(file.Fd(), bytes) || !file.Close()) return ErrorText();
+  return {};
+}
+
+}  // namespace flinder

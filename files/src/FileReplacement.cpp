@@ -1,0 +1,242 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <random>
+#include <utility>
+
+#include "files/PosixFile.h"
+#include "files/FileAccess.h"
+#include "files/PendingFiles.h"
+#include "files/ReplacementFile.h"
+
+namespace flinder {
+namespace {
+
+// Temporary files are named ".flinder-XXXXXX.tmp": short, so that any name
+// the file system takes for the file itself works beside it.
+constexpr std::string_view TemporaryPrefix = ".flinder-";
+constexpr std::string_view TemporarySuffix = ".tmp";
+constexpr std::size_t TemporaryRandomLength = 6;
+constexpr int MaxLinkHops = 40;
+
+std::string Reason() {
+  return ErrorText();
+}
+
+std::string FolderOf(const std::string& path) {
+  auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool IsTemporaryName(std::string_view name) {
+  return name.size() == TemporaryPrefix.size() + TemporaryRandomLength + TemporarySuffix.size() &&
+         name.starts_with(TemporaryPrefix) && name.ends_with(TemporarySuffix);
+}
+
+std::string RandomTemporaryName() {
+  static constexpr char Letters[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  thread_local std::mt19937_64 random{std::random_device{}()};
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof Letters - 2);
+  std::string name(TemporaryPrefix);
+  for (std::size_t i = 0; i < TemporaryRandomLength; ++i) name += Letters[pick(random)];
+  return name += TemporarySuffix;
+}
+
+// The file a chain of symbolic links ends at (which may not exist yet), so
+// that the link itself stays a link.
+bool FollowLinks(std::string path, std::string& target, std::string& reason) {
+  for (int hop = 0; hop <= MaxLinkHops; ++hop) {
+    struct stat info;
+    if (::lstat(path.c_str(), &info) != 0) {
+      if (errno != ENOENT) break;
+      target = path;
+      return true;
+    }
+    if (!S_ISLNK(info.st_mode)) {
+      target = path;
+      return true;
+    }
+    std::string link(static_cast<std::size_t>(info.st_size) + 256, '\0');
+    ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+    if (n < 0) break;
+    link.resize(static_cast<std::size_t>(n));
+    path = link.starts_with('/') ? link : FolderOf(path) + "/" + link;
+    errno = ELOOP;
+  }
+  reason = Reason();
+  return false;
+}
+
+// A temporary file is locked for as long as its writer has it open, so an
+// unlocked one was left by a write that never finished.
+void RemoveIfAbandoned(const std::string& path) {
+  PosixFile file(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  struct stat opened, named;
+  if (!file.IsOpen() || ::fstat(file.Fd(), &opened) != 0 || !S_ISREG(opened.st_mode) ||
+      opened.st_uid != ::geteuid() || ::flock(file.Fd(), LOCK_EX | LOCK_NB) != 0)
+    return;
+  // Still the same file under that name: not renamed into place meanwhile.
+  if (::lstat(path.c_str(), &named) == 0 && named.st_dev == opened.st_dev &&
+      named.st_ino == opened.st_ino)
+    ::unlink(path.c_str());
+}
+
+// Creates a new locked temporary file in `folder`; errno says why not.
+bool CreateTemporaryFile(const std::string& folder, mode_t mode, PosixFile& file,
+                         std::string& path) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    path = folder + "/" + RandomTemporaryName();
+    int fd = -1;
+    bool tried = false;
+    bool made = PendingFiles::Add(path, [&] {
+      tried = true;
+      fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+      return fd >= 0;
+    });
+    if (!made) {
+      if (!tried) errno = EINTR;  // the process is being interrupted
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    file = PosixFile(fd);
+    struct stat info;
+    // Another program's clean-up may have taken it before it was locked.
+    if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &info) == 0 && info.st_nlink > 0) return true;
+    PendingFiles::Forget(path, [] { return true; });
+    file = PosixFile();
+  }
+  errno = EEXIST;
+  return false;
+}
+
+void FlushFolder(const std::string& folder) {
+  PosixFile listing(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (listing.IsOpen()) ::fsync(listing.Fd());
+}
+
+// In a sticky folder (such as /tmp) only the file's owner, the folder's
+// owner and root may rename over a file, so another user's file, though
+// writable, can only be written in place.
+bool StickyFolderKeepsTheName(const std::string& folder, const struct stat& file) {
+  struct stat info;
+  const uid_t user = ::geteuid();
+  return ::stat(folder.c_str(), &info) == 0 && (info.st_mode & S_ISVTX) && user != 0 &&
+         file.st_uid != user && info.st_uid != user;
+}
+
+}  // namespace
+
+ReplacementFile::ReplacementFile(std::string path, bool flush)
+    : path_(std::move(path)), flush_(flush) {}
+
+ReplacementFile::~ReplacementFile() {
+  if (fd_ >= 0) Discard({});
+}
+
+std::string ReplacementFile::OpenInPlace(const std::string& path, Way way) {
+  way_ = way;
+  // A FIFO or a device is no copy of anything: nothing to flush.
+  if (way == Way::Stream) flush_ = false;
+  fd_ = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+  return fd_ >= 0 ? std::string() : Reason();
+}
+
+std::string ReplacementFile::Open() {
+  struct stat existing;
+  bool exists = ::stat(path_.c_str(), &existing) == 0;
+  if (!exists && errno != ENOENT) return Reason();
+  // Only a regular file is replaced; a FIFO or a device takes the bytes as
+  // they come, and a folder refuses them.
+  if (exists && !S_ISREG(existing.st_mode)) return OpenInPlace(path_, Way::Stream);
+
+  std::string reason;
+  if (!FollowLinks(path_, target_, reason)) return reason;
+  if (exists) {
+    PosixFile writable(::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+    if (!writable.IsOpen()) return Reason();
+  }
+
+  folder_ = FolderOf(target_);
+  if (exists && StickyFolderKeepsTheName(folder_, existing))
+    return OpenInPlace(target_, Way::InPlace);
+  ForEachEntry(folder_, IsTemporaryName, RemoveIfAbandoned);
+  PosixFile file;
+  // A new file's mode is left to the umask; a replacement is private until
+  // it has the old file's owner and mode.
+  if (!CreateTemporaryFile(folder_, exists ? 0600 : 0666, file, temporary_)) {
+    if (exists && (errno == EACCES || errno == EPERM)) return OpenInPlace(target_, Way::InPlace);
+    return Reason();
+  }
+  fd_ = file.Release();
+  if (exists) {
+    // Only an owner may give the file away; a plain user keeps it as theirs.
+    [[maybe_unused]] int given = ::fchown(fd_, existing.st_uid, existing.st_gid);
+    if (::fchmod(fd_, existing.st_mode & 07777) != 0) return Discard(Reason());
+  }
+  return {};
+}
+
+bool ReplacementFile::Write(std::string_view bytes) {
+  if (!failure_.empty()) return false;
+  if (way_ == Way::InPlace)
+    pending_.append(bytes);
+  else if (!WriteAll(fd_, bytes))
+    failure_ = Reason();
+  return failure_.empty();
+}
+
+// The new size is reserved before a byte of the old content is written
+// over, and the file cut to it only once every byte is there.
+std::string ReplacementFile::CommitInPlace() {
+  PosixFile file(std::exchange(fd_, -1));
+  const auto size = static_cast<off_t>(pending_.size());
+  if (size > 0) {
+    if (int error = ::posix_fallocate(file.Fd(), 0, size); error != 0) return ErrorText(error);
+  }
+  for (std::size_t at = 0; at < pending_.size();) {
+    ssize_t n = ::pwrite(file.Fd(), pending_.data() + at, pending_.size() - at,
+                         static_cast<off_t>(at));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return Reason();
+    at += static_cast<std::size_t>(n);
+  }
+  if (::ftruncate(file.Fd(), size) != 0 || (flush_ && ::fsync(file.Fd()) != 0)) return Reason();
+  return file.Close() ? std::string() : Reason();
+}
+
+std::string ReplacementFile::Commit() {
+  if (!failure_.empty()) return Discard(failure_);
+  if (way_ == Way::InPlace) return CommitInPlace();
+  PosixFile file(std::exchange(fd_, -1));
+  if (way_ == Way::Stream) return file.Close() ? std::string() : Reason();
+  fd_ = file.Release();
+  if (flush_ && ::fsync(fd_) != 0) return Discard(Reason());
+  // Renamed while still open and locked, so no clean-up takes it first.
+  if (!PendingFiles::Forget(temporary_,
+                            [&] { return ::rename(temporary_.c_str(), target_.c_str()) == 0; }))
+    return Discard(Reason());
+  file = PosixFile(std::exchange(fd_, -1));
+  if (!file.Close()) return Reason();
+  if (flush_) FlushFolder(folder_);
+  return {};
+}
+
+std::string ReplacementFile::Discard(std::string why) {
+  PosixFile file(std::exchange(fd_, -1));
+  if (way_ == Way::Replace)
+    PendingFiles::Forget(temporary_, [this] { return ::unlink(temporary_.c_str()) == 0; });
+  return why;
+}
+
+std::string ReplaceFile(const std::string& path, std::string_view bytes, bool flush) {
+  ReplacementFile file(path, flush);
+  if (std::string reason = file.Open(); !reason.empty()) return reason;
+  file.Write(bytes);
+  return file.Commit();
+}
+
+}  // namespace flinder

@@ -1,0 +1,60 @@
+#include "FrameCopies.h"
+
+#include <unistd.h>
+
+#include <charconv>
+
+#include "files/FileAccess.h"
+#include "files/PosixFile.h"
+#include "image/BmpFile.h"
+
+namespace flinder {
+
+FrameCopies::FrameCopies(std::ostream& err, std::string folder, std::string format)
+    : err_(err),
+      folder_(std::move(folder)),
+      extension_(format.empty() ? "bmp" : format),
+      throughImageModule_(!format.empty()) {}
+
+void FrameCopies::ShowMessage(const std::string& text) {
+  HeadlessExportHost::ShowMessage(text);
+  err_ << "flinder-export: " << text << "\n";
+}
+
+void FrameCopies::ShowNote(const std::string& text) {
+  HeadlessExportHost::ShowNote(text);
+  err_ << "flinder-export: " << text << "\n";
+}
+
+ExportResult FrameCopies::FrameDrawn(int number, const Raster& frame) {
+  if (folder_.empty()) return ExportResult::Success();
+  const std::string path = folder_ + "/frame" + std::to_string(number) + "." + extension_;
+  ExportResult kept = ExportResult::Success();
+  if (throughImageModule_) {
+    images_.SetCurrentImage(frame);
+    images_.ImageFileName = path;
+    kept = images_.SaveImageFile(extension_);
+  } else if (std::string error = ReplaceFile(path, EncodeBmp(frame), false); !error.empty()) {
+    // Complete or absent, like the export's own output.
+    kept = ExportResult::Failure("Cannot write " + path + ": " + error);
+  }
+  if (kept.Ok) kept_ = number;
+  return kept;
+}
+
+void FrameCopies::RemoveOlderCopies() const {
+  if (folder_.empty()) return;
+  const std::string suffix = "." + extension_;
+  // Exactly "frame", a number without leading zeros and the extension.
+  auto olderCopy = [&](std::string_view name) {
+    if (!name.starts_with("frame") || !name.ends_with(suffix)) return false;
+    const std::string_view digits = name.substr(5, name.size() - 5 - suffix.size());
+    int number = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    return error == std::errc() && end == digits.data() + digits.size() && !digits.empty() &&
+           digits[0] != '0' && number > kept_;
+  };
+  ForEachEntry(folder_, olderCopy, [](const std::string& path) { ::unlink(path.c_str()); });
+}
+
+}  // namespace flinder
