@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "design/DesignEdit.h"
 #include "design/ShapeSettings.h"
 #include "design/SliderKeys.h"
 
@@ -53,6 +54,13 @@ TEST(ShapeSettings, ColourSlidersWriteEveryComponentIntoTheSelectedSlotOnly) {
   EXPECT_EQ(s.PlainColour(Text), MakeColour(255, 127, 127));
   // The renderer's colour rounds position x 255: 127.5 gives 128.
   EXPECT_EQ(s.PositionColour(Text), MakeColour(255, 128, 128));
+  // An undo step back to another selected slot shows that slot's colour.
+  const DesignState onText = StateOf(s);
+  DesignState onInner = onText;
+  onInner.SelectedSlot = Inner;
+  ChangeDesign(s, onText, onInner);
+  EXPECT_EQ(s.SelectedSlot, Inner);
+  EXPECT_EQ(s.SliderPos(RedSlider), 0.5f);
 }
 
 // Every row's values one by one each way, Speed's ±0.1 left out, each

@@ -33,10 +33,11 @@ void PutRun(std::string& out, std::uint8_t value, int length) {
 }  // namespace
 
 std::optional<std::string> EncodePcx(const IndexedFrame& frame) {
-  if (frame.Width <= 0 || frame.Height <= 0 || frame.Width > 65535 || frame.Height > 65535 ||
+  // Rows are an even number of bytes long, a count the header holds in a
+  // 16-bit word: 65535 pixels would need 65536.
+  if (frame.Width <= 0 || frame.Height <= 0 || frame.Width > 65534 || frame.Height > 65535 ||
       frame.Palette.size() > 256)
     return std::nullopt;
-  // Rows are an even number of bytes long.
   const int bytesPerLine = frame.Width + (frame.Width & 1);
   std::string out;
   out += static_cast<char>(0x0A);  // ZSoft

@@ -4,11 +4,13 @@
 
 #include <array>
 #include <cmath>
+#include <fstream>
 #include <set>
 
 #include "GifTestFiles.h"
 #include "image/BmpFile.h"
 #include "image/GifImageReader.h"
+#include "image/ImageBytes.h"
 #include "image/IMGLIB1.h"
 #include "image/JpegFile.h"
 #include "image/PcxFile.h"
@@ -224,6 +226,11 @@ TEST(PcxFile, ThreePlanesRunsAcrossRowsAndImpossibleSizes) {
   huge[8] = huge[9] = huge[10] = huge[11] = static_cast<char>(0xFF);
   huge[66] = huge[67] = static_cast<char>(0xFF);
   EXPECT_FALSE(DecodePcx(huge + data));
+  // Written rows are an even number of bytes, counted in a 16-bit word.
+  for (const int width : {65534, 65535}) {
+    const IndexedFrame wide{width, 1, {0}, std::vector<std::uint8_t>(width)};
+    EXPECT_EQ(EncodePcx(wide).has_value(), width == 65534) << width;
+  }
 }
 
 // Run-length encoded 8-bit BMP files, as image editors write them: runs,
@@ -247,6 +254,47 @@ TEST(BmpFile, RunLengthEncodedPalettePictures) {
             (std::vector<ColourValue>{0x00FF00, 0xFF0000, 0x0000FF}));
   EXPECT_FALSE(DecodeBmp(file + codes.substr(0, 9)));               // cut short
   EXPECT_FALSE(DecodeBmp(file + Bytes({0, 3, 1, 9, 1, 0, 0, 1})));  // an index past the palette
+}
+
+// 32-bit pixels whose colour masks lie across byte boundaries.
+TEST(BmpFile, MasksAcrossByteBoundaries) {
+  std::string file = EncodeBmp(Raster(1, 1)).substr(0, 14 + 40);
+  file[10] = 14 + 40 + 12;  // the pixels follow the masks
+  file[28] = 32;
+  file[30] = 3;  // colours by masks
+  // Red 0x0FF00000, green 0x000FF000, blue 0x00000FF0; the pixel 0x0AB12C30.
+  file += Bytes({0, 0, 0xF0, 0x0F, 0, 0xF0, 0x0F, 0, 0xF0, 0x0F, 0, 0, 0x30, 0x2C, 0xB1, 0x0A});
+  const std::optional<Raster> picture = DecodeBmp(file);
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->Pixels, std::vector<ColourValue>{MakeColour(0xAB, 0x12, 0xC3)});
+}
+
+// Bytes one more than a reading piece, from a file and from memory: taken
+// whole, so that the last read brings one byte, and skipped up to the very
+// end but not past it, from a window that is partly read.
+TEST_F(ImageFormatsTest, ByteReadersTakeEveryByteAndSkipToTheEndButNotPast) {
+  std::string bytes((std::size_t{1} << 18) + 1, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 % 251);
+  const std::string path = Scratch.File("bytes");
+  std::ofstream(path, std::ios::binary) << bytes;
+  std::string reason;
+  const std::optional<ImageBytes> inFile = ImageBytes::Open(path, bytes.size(), reason);
+  ASSERT_TRUE(inFile) << reason;
+  const ImageBytes inMemory(bytes);
+  for (const ImageBytes* source : {&*inFile, &inMemory}) {
+    SCOPED_TRACE(source->InFile() ? "file" : "memory");
+    std::string copy(bytes.size(), '\0');
+    ByteReader whole(*source);
+    EXPECT_TRUE(whole.CopyTo(copy.data(), copy.size()));
+    EXPECT_TRUE(copy == bytes);
+    EXPECT_EQ(whole.Next(), -1);
+    for (const std::uint64_t count : {bytes.size() - 1, bytes.size()}) {
+      ByteReader reader(*source);
+      EXPECT_EQ(reader.Next(), static_cast<std::uint8_t>(bytes[0]));
+      EXPECT_EQ(reader.Skip(count), count < bytes.size()) << count;
+      EXPECT_EQ(reader.Next(), -1);
+    }
+  }
 }
 
 }  // namespace

@@ -327,6 +327,27 @@ TEST_F(ExporterTest, AnInterruptRemovesTheTemporaryFilesAndExitsWith128PlusTheSi
                            [&] { ::dup2(pipeFds[1], STDOUT_FILENO); });
   ::close(pipeFds[1]);
   EXPECT_EQ(ExitCode(exporter), ExitExportFailed);
+
+  // What goes to standard output is the picture alone, with no summary after it.
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  exporter = StartExporter({"--designs", designs, "Spinner", "/dev/stdout"}, tmp, [&] {
+    ::dup2(pipeFds[1], STDOUT_FILENO);
+    ::close(pipeFds[0]);
+  });
+  ::close(pipeFds[1]);
+  std::string sent;
+  char buffer[65536];
+  for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;) sent.append(buffer, n);
+  ::close(pipeFds[0]);
+  EXPECT_EQ(ExitCode(exporter), ExitOk);
+  EXPECT_TRUE(sent.starts_with("GIF89a") && sent.ends_with(";")) << sent.size();
+
+  // Progress is drawn on a terminal only, never into a file.
+  exporter = StartExporter({"--designs", designs, "--all", folder.File("all")}, tmp, [&] {
+    ::dup2(::open(said.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
+  });
+  EXPECT_EQ(ExitCode(exporter), ExitOk);
+  EXPECT_EQ(ReadWholeFile(said), "");
 }
 
 }  // namespace
