@@ -1,6 +1,7 @@
 #include "AppTestSupport.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTest>
@@ -10,13 +11,29 @@
 #include "design/ShapeRecord.h"
 
 namespace flinder {
+namespace {
+
+// The next scripted answer; none left cancels.
+template <typename Answer>
+std::optional<Answer> Next(std::deque<std::optional<Answer>>& answers) {
+  if (answers.empty()) return std::nullopt;
+  std::optional<Answer> answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+void Send(QWidget* widget, QEvent::Type type, Qt::MouseButton button, QPoint at,
+          Qt::MouseButtons held) {
+  QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)), button, held,
+                    Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
+
+}  // namespace
 
 std::optional<ColourValue> ScriptedDialogs::PickColour(QWidget*, ColourValue current) {
   ColourDialogOpenedOn.push_back(current);
-  if (ColourAnswers.empty()) return std::nullopt;
-  std::optional<ColourValue> answer = ColourAnswers.front();
-  ColourAnswers.pop_front();
-  return answer;
+  return Next(ColourAnswers);
 }
 
 void ScriptedDialogs::ShowMessage(QWidget* parent, const QString& text) {
@@ -32,18 +49,13 @@ std::optional<SaveFileChoice> ScriptedDialogs::AskSaveFileName(
   for (const SaveFileType& type : types) labels << type.Label;
   SaveDialogsOpenedOn << title + " | " + labels.join(";;") + " | " + labels[selected] + " | " +
                              suggested;
-  if (SaveAnswers.empty()) return std::nullopt;
-  const QString answer = SaveAnswers.front();
-  SaveAnswers.pop_front();
-  if (answer.isEmpty()) return std::nullopt;
-  return SaveFileChoice{answer, SaveTypeAnswer < 0 ? selected : SaveTypeAnswer};
+  const std::optional<QString> answer = Next(SaveAnswers);
+  if (!answer) return std::nullopt;
+  return SaveFileChoice{*answer, SaveTypeAnswer < 0 ? selected : SaveTypeAnswer};
 }
 
 std::optional<CaptionFont> ScriptedDialogs::ChooseFont(QWidget*, const CaptionFont&) {
-  if (FontAnswers.empty()) return std::nullopt;
-  std::optional<CaptionFont> answer = FontAnswers.front();
-  FontAnswers.pop_front();
-  return answer;
+  return Next(FontAnswers);
 }
 
 StartedWindow::StartedWindow(const std::string& designFile, bool start) {
@@ -61,8 +73,7 @@ std::string StartedWindow::FileText() const {
   return ReadFileBytes(IniFile()).value_or("<none>");
 }
 
-std::string DesignFileOf(const std::vector<std::string>& names, float position,
-                         const std::function<void(ShapeSettings&)>& adjust) {
+ShapeSettings DesignOf(float position, const std::function<void(ShapeSettings&)>& adjust) {
   ShapeSettings settings;
   for (int i = 0; i < ParameterCount; ++i)
     settings.SetSlider(static_cast<std::int16_t>(i), position);
@@ -73,25 +84,30 @@ std::string DesignFileOf(const std::vector<std::string>& names, float position,
   }
   settings.SelectSlot(Inner);
   if (adjust) adjust(settings);
+  return settings;
+}
+
+std::string StartedWindow::AnswerSave(const std::string& name) {
+  Dialogs.SaveAnswers.push_back(QString::fromStdString(scratch_.File(name)));
+  return scratch_.File(name);
+}
+
+std::string DesignFileOf(const std::vector<std::string>& names, float position,
+                         const std::function<void(ShapeSettings&)>& adjust) {
   IniDocument file;
-  for (const std::string& name : names) WriteShape(file, settings, name);
+  for (const std::string& name : names) WriteShape(file, DesignOf(position, adjust), name);
   return file.Bytes();
+}
+
+QStringList ListedNames(frmMain& window) {
+  QStringList names;
+  for (int i = 0; i < window.cmbAnim->count(); ++i) names << window.cmbAnim->itemText(i);
+  return names;
 }
 
 bool ExportEnds(frmMain& window) {
   return QTest::qWaitFor([&] { return !window.Busy(); }, 60000);
 }
-
-namespace {
-
-void Send(QWidget* widget, QEvent::Type type, Qt::MouseButton button, QPoint at,
-          Qt::MouseButtons held) {
-  QMouseEvent event(type, QPointF(at), QPointF(widget->mapToGlobal(at)), button, held,
-                    Qt::NoModifier);
-  QApplication::sendEvent(widget, &event);
-}
-
-}  // namespace
 
 void Press(QWidget* widget, Qt::MouseButton button, QPoint at, Qt::MouseButtons held) {
   Send(widget, QEvent::MouseButtonPress, button, at, held);
@@ -103,6 +119,12 @@ void Move(QWidget* widget, QPoint to, Qt::MouseButtons held) {
 
 void Release(QWidget* widget, Qt::MouseButton button, QPoint at, Qt::MouseButtons held) {
   Send(widget, QEvent::MouseButtonRelease, button, at, held);
+}
+
+void Drag(QWidget* widget, Qt::MouseButton button, std::initializer_list<QPoint> path) {
+  Press(widget, button, *path.begin(), button);
+  for (const QPoint* to = path.begin() + 1; to != path.end(); ++to) Move(widget, *to, button);
+  Release(widget, button, *(path.end() - 1), Qt::NoButton);
 }
 
 void Click(QWidget* widget, Qt::MouseButton button, QPoint releaseAt) {

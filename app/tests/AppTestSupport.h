@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,9 +26,9 @@ class ScriptedDialogs : public PlatformDialogs {
   QWidget* LastMessageParent = nullptr;
   QStringList Questions;
   bool AnswerYes = true;
-  // Save dialog answers (an empty one cancels), the file type chosen with
-  // them (-1: the one it opened on), and how each dialog opened.
-  std::deque<QString> SaveAnswers;
+  // Save dialog answers (nothing = cancel), the file type chosen with them
+  // (-1: the one it opened on), and how each dialog opened.
+  std::deque<std::optional<QString>> SaveAnswers;
   int SaveTypeAnswer = -1;
   QStringList SaveDialogsOpenedOn;  // "title | type;;type | selected type | file"
   std::deque<std::optional<CaptionFont>> FontAnswers;
@@ -61,6 +62,8 @@ class StartedWindow {
 
   std::string IniFile() const { return scratch_.File("flinder.ini"); }
   std::string FileText() const;
+  // The scratch folder's file `name`, made the save dialog's next answer.
+  std::string AnswerSave(const std::string& name);
   // Starts the window (shown, then InitApplication).
   void Start();
 
@@ -69,10 +72,14 @@ class StartedWindow {
   std::unique_ptr<frmMain> Window;
 };
 
-// A design file holding the given designs, each made from a record whose
-// thirteen sliders sit at `position` in every slot and then `adjust`ed.
+// A record whose thirteen sliders sit at `position` in every slot, then
+// `adjust`ed; and a design file holding the given designs made so.
+ShapeSettings DesignOf(float position, const std::function<void(ShapeSettings&)>& adjust = {});
 std::string DesignFileOf(const std::vector<std::string>& names, float position,
                          const std::function<void(ShapeSettings&)>& adjust = {});
+
+// The names the design list shows, in order.
+QStringList ListedNames(frmMain& window);
 
 // Waits for the window's export to end; false after a minute.
 bool ExportEnds(frmMain& window);
@@ -82,6 +89,10 @@ bool ExportEnds(frmMain& window);
 void Press(QWidget* widget, Qt::MouseButton button, QPoint at, Qt::MouseButtons held);
 void Move(QWidget* widget, QPoint to, Qt::MouseButtons held);
 void Release(QWidget* widget, Qt::MouseButton button, QPoint at, Qt::MouseButtons held);
+
+// A press of `button` at the first point, moves to the others with it held
+// and its release at the last.
+void Drag(QWidget* widget, Qt::MouseButton button, std::initializer_list<QPoint> path);
 
 // A click: press and release of `button`, the release at `releaseAt`.
 void Click(QWidget* widget, Qt::MouseButton button = Qt::LeftButton, QPoint releaseAt = {5, 5});

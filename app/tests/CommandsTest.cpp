@@ -18,10 +18,11 @@ namespace flinder {
 class CommandsTest : public QObject {
   Q_OBJECT
 
-  // Answers the next name dialog by typing `keys` (then Enter) or, when
-  // `cancel`, by clicking Cancel after typing; `check` runs while it is open.
-  static void AnswerName(frmMain& w, const QString& keys, bool cancel = false,
-                         std::function<void()> check = {}) {
+  // Triggers `command` and answers its name dialog by typing `keys` (then
+  // Enter) or, when `cancel`, by clicking Cancel after typing; `check` runs
+  // while it is open.
+  static void Name(frmMain& w, QAction* command, const QString& keys, bool cancel = false,
+                   std::function<void()> check = {}) {
     QTimer::singleShot(0, [&w, keys, cancel, check] {
       frmNew* dialog = w.NewDialog;
       QVERIFY(dialog->isVisible());
@@ -32,61 +33,36 @@ class CommandsTest : public QObject {
       else
         QTest::keyClick(dialog->txtNew, Qt::Key_Return);
     });
+    command->trigger();
   }
 
   static std::string Listed(StartedWindow& s, const std::string& name) {
     return s.Window->Designs.ReadIni("Shapes", name);
   }
 
-  static QStringList Entries(frmMain& w) {
-    QStringList entries;
-    for (int i = 0; i < w.cmbAnim->count(); ++i) entries << w.cmbAnim->itemText(i);
-    return entries;
-  }
-
  private slots:
-  void ChoosingADesignSavesTheOneBeingLeft() {
-    StartedWindow started(DesignFileOf({"Alpha", "Beta"}, 0.5f));
-    frmMain& w = *started.Window;
-    w.Settings.SetSlider(Radius, 0.25f);
-    w.cmbAnim->setFocus();
-    QTest::keyClick(w.cmbAnim, Qt::Key_Down);
-    QCOMPARE(w.Settings.CurrentShape, std::string("Beta"));
-    QCOMPARE(w.Designs.ReadIni("Alpha", "Slider1"), std::string("0.25"));
-    QCOMPARE(w.Settings.SliderPos(Radius), 0.5f);
-    QVERIFY(w.AskFileName);
-  }
-
   void AddListsTheCapitalisedNameAndRefusesListedOrUnstorableNames() {
     StartedWindow started(DesignFileOf({"Alpha"}, 0.5f));
     frmMain& w = *started.Window;
     w.Settings.SetSlider(Radius, 0.75f);
-    AnswerName(w, "mY sHAPE", false, [&] {
+    Name(w, w.Menus.mnuAdd, "mY sHAPE", false, [&] {
       QVERIFY(!w.timAnim.isActive());  // the preview rests while the dialog is open
       QCOMPARE(w.NewDialog->lblNew->text(), QString("Add new shape:"));
       QVERIFY(!w.NewDialog->cmdNew[0]->isEnabled());
     });
-    w.Menus.mnuAdd->trigger();
     QVERIFY(w.timAnim.isActive());
-    QCOMPARE(Entries(w), QStringList({"Alpha", "My shape"}));
     QCOMPARE(w.Settings.CurrentShape, std::string("My shape"));
     QCOMPARE(Listed(started, "My shape"), std::string("1"));
     QCOMPARE(w.Designs.ReadIni("My shape", "Slider1"), std::string("0.75"));
     QCOMPARE(w.Designs.ReadIni("Alpha", "Slider1"), std::string("0.75"));
-    AnswerName(w, "ßETA");  // the design file's letter case: ß has no capital
-    w.RunCommand(0);
-    QCOMPARE(Entries(w), QStringList({"Alpha", "My shape", "ßeta"}));
+    Name(w, w.Menus.mnuAdd, "ßETA");  // the design file's letter case: ß has no capital
     QCOMPARE(w.Settings.CurrentShape, std::string("ßeta"));
 
     const std::string before = started.FileText();
-    AnswerName(w, "ALPHA");
-    w.RunCommand(0);
-    AnswerName(w, "x=y");
-    w.RunCommand(0);
-    AnswerName(w, "Comet", true);
-    w.RunCommand(0);
+    for (auto [name, cancel] : {std::pair{"ALPHA", false}, {"x=y", false}, {"Comet", true}})
+      Name(w, w.Menus.mnuAdd, name, cancel);
     QCOMPARE(started.FileText(), before);
-    QCOMPARE(Entries(w), QStringList({"Alpha", "My shape", "ßeta"}));
+    QCOMPARE(ListedNames(w), QStringList({"Alpha", "My shape", "ßeta"}));
     QCOMPARE(started.Dialogs.Messages.size(), 1);  // only the name that cannot be stored
     QVERIFY(started.Dialogs.Messages[0].contains("\"=\""));
   }
@@ -137,12 +113,12 @@ class CommandsTest : public QObject {
     frmMain& w = *two.Window;
     two.Dialogs.AnswerYes = false;
     w.Menus.mnuRemove->trigger();
-    QCOMPARE(Entries(w).size(), 2);
+    QCOMPARE(ListedNames(w).size(), 2);
     two.Dialogs.AnswerYes = true;
     w.Menus.mnuRemove->trigger();
     QCOMPARE(two.Dialogs.Questions,
              QStringList({"Remove shape 'Alpha'?", "Remove shape 'Alpha'?"}));
-    QCOMPARE(Entries(w), QStringList({"Beta"}));
+    QCOMPARE(ListedNames(w), QStringList({"Beta"}));
     QCOMPARE(Listed(two, "Alpha"), std::string("0"));
     QCOMPARE(w.Settings.CurrentShape, std::string("Beta"));
   }
@@ -151,21 +127,17 @@ class CommandsTest : public QObject {
     StartedWindow started(DesignFileOf({"Alpha", "Beta"}, 0.5f));
     frmMain& w = *started.Window;
     const std::string before = started.FileText();
-    AnswerName(w, "", true);  // cancelled
-    w.Menus.mnuRename->trigger();
-    AnswerName(w, "", false, [&] {
+    Name(w, w.Menus.mnuRename, "", true);  // cancelled
+    Name(w, w.Menus.mnuRename, "", false, [&] {
       QCOMPARE(w.NewDialog->txtNew->selectedText(), QString("lpha"));
       w.NewDialog->txtNew->selectAll();
       QTest::keyClick(w.NewDialog->txtNew, Qt::Key_Delete);  // emptied
     });
-    w.Menus.mnuRename->trigger();
-    AnswerName(w, "", false, [&] { w.NewDialog->txtNew->setText("ALPHA"); });
-    w.Menus.mnuRename->trigger();
+    Name(w, w.Menus.mnuRename, "", false, [&] { w.NewDialog->txtNew->setText("ALPHA"); });
     QCOMPARE(started.FileText(), before);
 
-    AnswerName(w, "", false, [&] { w.NewDialog->txtNew->setText("Zeta"); });
-    w.Menus.mnuRename->trigger();
-    QCOMPARE(Entries(w), QStringList({"Zeta", "Beta"}));
+    Name(w, w.Menus.mnuRename, "", false, [&] { w.NewDialog->txtNew->setText("Zeta"); });
+    QCOMPARE(ListedNames(w), QStringList({"Zeta", "Beta"}));
     QCOMPARE(w.Settings.CurrentShape, std::string("Zeta"));
     QCOMPARE(Listed(started, "Alpha"), std::string("0"));
     QCOMPARE(Listed(started, "Zeta"), std::string("1"));
@@ -215,10 +187,9 @@ class CommandsTest : public QObject {
     frmMain& w = *started.Window;
     ScriptedDialogs& d = started.Dialogs;
     w.AskFileName = false;
-    const QString out = QString::fromStdString(started.scratch_.File("out.gif"));
     QVERIFY(!w.Menus.mnuSave->isEnabled());
 
-    d.SaveAnswers.push_back(out);
+    const std::string out = started.AnswerSave("out.gif");
     Click(w.cmdAdd.at(0));
     QVERIFY(ExportEnds(w));
     QCOMPARE(d.SaveDialogsOpenedOn.size(), 1);
@@ -226,7 +197,7 @@ class CommandsTest : public QObject {
         "Create Animated (GIF89a) | GIF89a Files (*.gif);;WebP Animations (*.webp);;"
         "APNG Animations (*.png *.apng) | GIF89a Files (*.gif) | "));
     QVERIFY(d.SaveDialogsOpenedOn[0].endsWith("/Untitled.gif"));
-    QVERIFY(std::filesystem::exists(out.toStdString()));
+    QVERIFY(std::filesystem::exists(out));
     QVERIFY(w.Menus.mnuSave->isEnabled());
     QCOMPARE(w.windowTitle(), QString(" GIF Flendar - out.gif"));
     QVERIFY(w.timAnim.isActive() && !w.Progress->isVisible());
@@ -239,7 +210,7 @@ class CommandsTest : public QObject {
     QCOMPARE(d.SaveDialogsOpenedOn.size(), 2);
     QVERIFY(d.SaveDialogsOpenedOn[1].endsWith(
         QString::fromStdString(started.scratch_.File("Untitled.gif"))));
-    QCOMPARE(w.OutputFileName, out.toStdString());
+    QCOMPARE(w.OutputFileName, out);
 
     // Another design asks again, also after a cancelled Save As.
     QTest::keyClick(w.cmbAnim, Qt::Key_Down);
@@ -248,7 +219,7 @@ class CommandsTest : public QObject {
     QCOMPARE(d.SaveDialogsOpenedOn.size(), 4);
 
     // A file that cannot be written ends the export with one message.
-    d.SaveAnswers.push_back(QString::fromStdString(started.scratch_.File("no/such/folder.gif")));
+    started.AnswerSave("no/such/folder.gif");
     w.mnuSaveAs_Click();
     QVERIFY(ExportEnds(w));
     QCOMPARE(d.Messages.size(), 1);

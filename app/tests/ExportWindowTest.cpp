@@ -1,9 +1,12 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
+#include <filesystem>
 
 #include "AppTestSupport.h"
 #include "GifTestFiles.h"
@@ -11,12 +14,16 @@
 #include "app/frmGIF.h"
 #include "design/IniDocument.h"
 #include "design/ShapeRecord.h"
+#include "export/AnimatedGifExport.h"
 
 namespace flinder {
 
-// Events that arrive while the window loads a design or exports one: each
-// is handled after the work it interrupts, or refused while the export runs.
-class BusyWindowTest : public QObject {
+// Exports from the window. Events that arrive while the window loads a
+// design or exports one are handled after the work they interrupt, or
+// refused while the export runs. The web-ready choices: the export
+// preferences of the File menu, the design switch "Transparent Background"
+// and the note about very short delays.
+class ExportWindowTest : public QObject {
   Q_OBJECT
 
   // Runs `seen` at every resize of the widget it watches.
@@ -36,19 +43,34 @@ class BusyWindowTest : public QObject {
   // 220 x 220 pixels, 50 ms a frame.
   static std::string Designs(const std::vector<std::string>& names) {
     IniDocument file;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      IniDocument one(DesignFileOf({names[i]}, 0.3f + 0.1f * float(i), [](ShapeSettings& s) {
+    for (std::size_t i = 0; i < names.size(); ++i)
+      WriteShape(file, DesignOf(0.3f + 0.1f * float(i), [](ShapeSettings& s) {
         s.SetSlider(Sides, 0);
         s.SetSlider(Speed, 0.52f);
         s.SetSlider(Width, 0.5f);
         s.SetSlider(Height, 0.5f);
         s.SetSlider(Delay, 0.05f);
-      }));
-      ShapeSettings settings;
-      ReadShape(one, settings, names[i]);
-      WriteShape(file, settings, names[i]);
-    }
+      }), names[i]);
     return file.Bytes();
+  }
+
+  // Two small designs that play at 50 ms; Alpha's delay slider can be set.
+  static std::string SmallDesigns(const char* alphaDelay = "0.05") {
+    IniDocument file(DesignFileOf({"Alpha", "Beta"}, 0.5f, [](ShapeSettings& s) {
+      s.SetSlider(Width, 0.1f);
+      s.SetSlider(Height, 0.1f);
+      s.SetSlider(Delay, 0.05f);
+      s.PosX = s.PosY = 0.5;
+    }));
+    file.Write("Alpha", "Slider" + std::to_string(Delay), alphaDelay);
+    return file.Bytes();
+  }
+
+  // Saves the current design to the scratch file `name`; gives its size.
+  static std::uintmax_t SaveTo(StartedWindow& started, const std::string& name) {
+    const std::string file = started.AnswerSave(name);
+    started.Window->mnuSaveAs_Click();
+    return ExportEnds(*started.Window) ? std::filesystem::file_size(file) : 0;
   }
 
  private slots:
@@ -79,20 +101,14 @@ class BusyWindowTest : public QObject {
     QCOMPARE(w.Settings.CurrentShape, std::string("Banner"));
     QCOMPARE(w.cmbAnim->currentText(), QString("Banner"));
     QCOMPARE(w.Settings.SliderPos(Radius), 0.5f);
-    const IniDocument file(started.FileText());
-    for (const std::string& name : names)
-      for (int i = 0; i < SliderCount; ++i) {
-        const std::string key = "Slider" + std::to_string(i);
-        QCOMPARE(file.Read(name, key), expected.Read(name, key));
-      }
+    QCOMPARE(started.FileText(), expected.Bytes());
   }
 
   void AnExportDrawsItsSnapshotWhileTheWindowRefusesChangesAndShowsProgress() {
     StartedWindow started(Designs({"Alpha", "Beta"}));
     frmMain& w = *started.Window;
-    const std::string out = started.scratch_.File("out.gif");
     const std::string designs = started.FileText();
-    started.Dialogs.SaveAnswers.push_back(QString::fromStdString(out));
+    const std::string out = started.AnswerSave("out.gif");
 
     // The bar at every change, and the window's look once it has grown.
     QList<int> bar;
@@ -115,7 +131,7 @@ class BusyWindowTest : public QObject {
     w.Menus.mnuLoopForever->trigger();
     w.Menus.mnuScaleItems[1]->trigger();
     Click(w.cmdAdd.at(0));
-    QVERIFY(QTest::qWaitFor([&] { return !w.Busy(); }, 60000));
+    QVERIFY(ExportEnds(w));
 
     const std::optional<GifLayout> gif = LayoutOfGif(ReadWholeFile(out));
     QVERIFY(gif);
@@ -140,7 +156,7 @@ class BusyWindowTest : public QObject {
 
     // A WebP is written as its frames are drawn: the bar still only grows.
     bar.clear();
-    started.Dialogs.SaveAnswers.push_back(QString::fromStdString(started.scratch_.File("o.webp")));
+    started.AnswerSave("o.webp");
     w.mnuSaveAs_Click();
     QVERIFY(ExportEnds(w));
     QVERIFY(std::is_sorted(bar.begin(), bar.end()) && bar.size() >= 20);
@@ -155,7 +171,6 @@ class BusyWindowTest : public QObject {
     frmMain& w = *started.Window;
     w.Menus.mnuScaleItems[2]->trigger();  // frames of 660 x 660 pixels, 1.7 MB each
     const std::string designs = started.FileText();
-    const std::string out = started.scratch_.File("out.webp");
     // Each failure lasts for as long as what it gives is held.
     const std::pair<std::function<std::shared_ptr<void>()>, QString> failures[] = {
         {[] {
@@ -168,7 +183,7 @@ class BusyWindowTest : public QObject {
          ": no thread could be started for it"}};
     for (const auto& [fail, reason] : failures) {
       started.Dialogs.Messages.clear();
-      started.Dialogs.SaveAnswers.push_back(QString::fromStdString(out));
+      const std::string out = started.AnswerSave("out.webp");
       w.mnuSaveAs_Click();
       std::shared_ptr<void> failing = fail();
       QVERIFY(QTest::qWaitFor([&] { return !w.Busy(); }, 10000));
@@ -180,23 +195,109 @@ class BusyWindowTest : public QObject {
       QCOMPARE(started.FileText(), designs);
     }
     w.ExportAnimatedGif();  // the file is known now
-    QVERIFY(ExportEnds(w) && std::filesystem::exists(out));
+    QVERIFY(ExportEnds(w) && std::filesystem::exists(started.scratch_.File("out.webp")));
   }
 
   void ClosingDuringAnExportEndsTheProgramAfterIt() {
     StartedWindow started(Designs({"Alpha"}));
     frmMain& w = *started.Window;
-    started.Dialogs.SaveAnswers.push_back(QString::fromStdString(started.scratch_.File("o.gif")));
+    const std::string out = started.AnswerSave("o.gif");
     QSignalSpy ended(&w, &frmMain::Ended);
     Click(w.cmdAdd.at(0));
     w.close();
     QCOMPARE(ended.count(), 0);
     QVERIFY(ended.wait(60000));
-    QVERIFY(std::filesystem::exists(started.scratch_.File("o.gif")));
+    QVERIFY(std::filesystem::exists(out));
+  }
+
+  void ExportPreferencesAreKeptInTheDesignFileAndReachTheExport() {
+    IniDocument file(SmallDesigns());
+    file.Write("Export", "Loop", "5");
+    StartedWindow started(file.Bytes());
+    frmMain& w = *started.Window;
+    QVERIFY(!w.Menus.mnuOptimise->isChecked() && !w.Menus.mnuLoopForever->isChecked());
+    QVERIFY(w.Menus.mnuScaleItems[0]->isChecked());
+    const auto plain = SaveTo(started, "plain.gif");
+
+    w.Menus.mnuOptimise->trigger();
+    QCOMPARE(w.Designs.ReadIni("Export", "Optimise"), std::string("True"));
+    QVERIFY(SaveTo(started, "optimised.gif") < plain);
+    // Unchecked again, Loop Forever gives back the count the file held.
+    w.Menus.mnuLoopForever->trigger();
+    QCOMPARE(w.Designs.ReadIni("Export", "Loop"), std::string("Forever"));
+    w.Menus.mnuLoopForever->trigger();
+    QCOMPARE(w.Designs.ReadIni("Export", "Loop"), std::string("5"));
+    w.Menus.mnuLoopForever->trigger();
+    w.Menus.mnuScaleItems[2]->trigger();
+    QCOMPARE(w.Designs.ReadIni("Export", "Scale"), std::string("3"));
+    QVERIFY(!w.Menus.mnuScaleItems[0]->isChecked());
+    // The export gets both: three times the width, and a loop count of 0.
+    SaveTo(started, "choices.gif");
+    const std::string gif = ReadWholeFile(started.scratch_.File("choices.gif"));
+    const auto width = [](const std::string& g) { return uint8_t(g[6]) + 256 * uint8_t(g[7]); };
+    QCOMPARE(width(gif), 3 * width(ReadWholeFile(started.scratch_.File("plain.gif"))));
+    QCOMPARE(gif.substr(gif.find("NETSCAPE2.0") + 13, 2), std::string(2, '\0'));
+    w.close();
+
+    started.Window = std::make_unique<frmMain>(started.Dialogs);
+    started.Start();
+    QVERIFY(started.Window->Menus.mnuOptimise->isChecked());
+    QVERIFY(started.Window->Menus.mnuLoopForever->isChecked());
+    QVERIFY(started.Window->Menus.mnuScaleItems[2]->isChecked());
+  }
+
+  void TheSaveDialogsFileTypeDecidesWhereTheNameDoesNot() {
+    StartedWindow started(SmallDesigns());
+    frmMain& w = *started.Window;
+    started.Dialogs.SaveTypeAnswer = 1;  // WebP
+    started.AnswerSave("spin");
+    w.mnuSaveAs_Click();
+    QVERIFY(ExportEnds(w));
+    QCOMPARE(ReadWholeFile(started.scratch_.File("spin.webp")).substr(8, 4), "WEBP");
+    QCOMPARE(w.Progress->Label1->text(), QString("Flindering animated WebP. Please wait..."));
+    SaveTo(started, "spin.img");  // an extension of no format
+    QCOMPARE(ReadWholeFile(started.scratch_.File("spin.img")).substr(8, 4), "WEBP");
+
+    w.mnuSaveAs_Click();  // opens on WebP now; cancelled
+    QVERIFY(started.Dialogs.SaveDialogsOpenedOn[2].endsWith(
+        " | WebP Animations (*.webp) | " +
+        QString::fromStdString(started.scratch_.File("Untitled.webp"))));
+  }
+
+  void TransparentBackgroundIsSavedWithTheDesignAndPreviewedOnChecks() {
+    StartedWindow started(SmallDesigns());
+    frmMain& w = *started.Window;
+    QVERIFY(!w.Menus.mnuTransparent->isChecked());
+
+    w.Menus.mnuTransparent->trigger();
+    QVERIFY(w.Settings.Transparent && w.Menus.mnuTransparent->isChecked());
+    w.timAnim_Timer();
+    const Raster& preview = w.picAnim->Surface.Capture();
+    QCOMPARE(preview.At(0, 0), MakeColour(255, 255, 255));  // the corner is background
+    QCOMPARE(preview.At(8, 0), MakeColour(214, 214, 214));
+
+    QTest::keyClick(w.cmbAnim, Qt::Key_Down);  // leaving Alpha saves it
+    QCOMPARE(w.Designs.ReadIni("Alpha", "Transparent"), std::string("True"));
+    QVERIFY(!w.Menus.mnuTransparent->isChecked());
+    QTest::keyClick(w.cmbAnim, Qt::Key_Up);
+    QVERIFY(w.Settings.Transparent && w.Menus.mnuTransparent->isChecked());
+  }
+
+  void AVeryShortDelayIsNotedInTheProgressWindow() {
+    StartedWindow started(SmallDesigns("0"));  // 1 ms: 0 hundredths
+    frmMain& w = *started.Window;
+    SaveTo(started, "quick.gif");
+    QVERIFY(!w.Progress->lblNote->isHidden());
+    QVERIFY(w.Progress->lblNote->text().startsWith("Note: most browsers play frames of 0 or 1"));
+    QVERIFY(started.Dialogs.Messages.isEmpty());
+
+    QTest::keyClick(w.cmbAnim, Qt::Key_Down);  // Beta plays at 50 ms
+    SaveTo(started, "beta.gif");
+    QVERIFY(w.Progress->lblNote->isHidden());
   }
 };
 
 }  // namespace flinder
 
-QTEST_MAIN(flinder::BusyWindowTest)
-#include "BusyWindowTest.moc"
+QTEST_MAIN(flinder::ExportWindowTest)
+#include "ExportWindowTest.moc"

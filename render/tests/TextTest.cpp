@@ -3,11 +3,18 @@
 #include <algorithm>
 
 #include "render/DrawingSurface.h"
+#include "render/FontFace.h"
+#include "render/Utf8.h"
 
 namespace flinder {
 namespace {
 
 constexpr ColourValue Ink = MakeColour(200, 30, 60);
+
+int InkedPixels(const Raster& raster) {
+  return static_cast<int>(std::count_if(raster.Pixels.begin(), raster.Pixels.end(),
+                                        [](ColourValue c) { return c != 0; }));
+}
 
 // Ink on black, the text's top-left corner at (x, y).
 DrawingSurface Printed(int w, int h, float x, float y, std::string_view text,
@@ -98,6 +105,44 @@ TEST(PrintText, UnderlineAndStrikethroughAreSolidStrokesAcrossTheText) {
   DrawingSurface narrow = Printed(30, 40, 4, 5, "                ", font);
   for (int y : rows) EXPECT_EQ(narrow.ReadPoint(29, y), Ink);
   for (int y = 0; y < 40; ++y) EXPECT_EQ(narrow.ReadPoint(0, y), 0) << y;
+}
+
+TEST(FontFace, EveryStyleResolvesToAFaceOfThatStyleAndUnknownNamesFallBack) {
+  for (auto [bold, italic, style] : {std::tuple{false, false, "Regular"},
+                                     {true, false, "Bold"},
+                                     {false, true, "Italic"},
+                                     {true, true, "Bold Italic"}}) {
+    FontFace face(CaptionFont{"Arial", 12, bold, italic});
+    ASSERT_TRUE(face.Loaded());
+    EXPECT_EQ(face.StyleName(), style);
+  }
+  // An unknown name falls back to the default face, so the text still shows.
+  FontFace fallback({"No Such Face At All", 11.25f, true});
+  Raster raster(80, 30, 0);
+  fallback.Draw(raster, "Flinder", 2, 2, Ink);
+  EXPECT_GT(InkedPixels(raster), 50);
+  // A missing file or absurd sizes and positions draw nothing and do no harm.
+  FontFace missing({"Arial", 12}, FontFile{"/nonexistent/font.ttf", 0});
+  EXPECT_FALSE(missing.Loaded());
+  EXPECT_EQ(missing.LineHeight(), 16);  // still a line to move down by
+  FontFace tiny({"Arial", 0}), huge({"Arial", 1e9f});
+  EXPECT_GT(tiny.LineHeight(), 0);
+  raster = Raster(20, 20, 0);
+  missing.Draw(raster, "Flinder", 0, 0, Ink);
+  tiny.Draw(raster, "x", 1e30f, -1e30f, Ink);
+  huge.Draw(raster, "x", -1e6f, 0, Ink);
+  EXPECT_EQ(InkedPixels(raster), 0);
+}
+
+TEST(DecodeUtf8, DecodesGoodSequencesAndReplacesEachBadByte) {
+  EXPECT_EQ(DecodeUtf8("A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"), U"A\u00E9\u20AC\U0001F600");
+  // A stray continuation byte, a truncated sequence, an overlong slash and a
+  // surrogate each become U+FFFD; the letters around them survive.
+  EXPECT_EQ(DecodeUtf8("a\x80z"), U"a\uFFFDz");
+  EXPECT_EQ(DecodeUtf8("a\xE2\x82"), U"a\uFFFD\uFFFD");
+  EXPECT_EQ(DecodeUtf8("\xC0\xAF!"), U"\uFFFD\uFFFD!");
+  EXPECT_EQ(DecodeUtf8("\xED\xA0\x80"), U"\uFFFD\uFFFD\uFFFD");
+  EXPECT_EQ(DecodeUtf8("\xE2\x82x"), U"\uFFFD\uFFFDx");
 }
 
 }  // namespace
