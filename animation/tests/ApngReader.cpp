@@ -1,10 +1,10 @@
 #include "ApngReader.h"
 
+#include <png.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 
 namespace flinder {
 namespace {
@@ -16,58 +16,32 @@ std::uint32_t Big32(const std::string& s, std::size_t at) {
   return b(0) << 24 | b(1) << 16 | b(2) << 8 | b(3);
 }
 
-std::optional<std::string> Inflate(const std::string& packed, std::size_t expected) {
-  std::string raw(expected, '\0');
-  uLongf size = static_cast<uLongf>(expected);
-  if (uncompress(reinterpret_cast<Bytef*>(raw.data()), &size,
-                 reinterpret_cast<const Bytef*>(packed.data()),
-                 static_cast<uLong>(packed.size())) != Z_OK ||
-      size != expected)
-    return std::nullopt;
-  return raw;
+std::string Big32Bytes(std::size_t value) {
+  std::string bytes(4, '\0');
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>(value >> (24 - 8 * i));
+  return bytes;
 }
 
-struct Header {
-  int Width = 0, Height = 0, BitDepth = 0, ColourType = 0;
-  std::vector<std::uint8_t> Palette, Alphas;
-  int Channels() const { return ColourType == 6 ? 4 : ColourType == 2 ? 3 : 1; }
-};
+// A chunk as a file holds it: length, type, body and CRC.
+std::string Chunk(const std::string& type, const std::string& body) {
+  const std::string typed = type + body;
+  const auto crc = crc32(0, reinterpret_cast<const Bytef*>(typed.data()), typed.size());
+  return Big32Bytes(body.size()) + typed + Big32Bytes(crc);
+}
 
-// Undoes the filters and unpacks a rectangle's pixels to RGBA.
-std::optional<RgbaRaster> Pixels(const Header& h, const std::string& packed, int width,
-                                 int height) {
-  const std::size_t bits = static_cast<std::size_t>(h.BitDepth) * h.Channels();
-  const std::size_t rowBytes = (width * bits + 7) / 8, bpp = std::max<std::size_t>(1, bits / 8);
-  auto raw = Inflate(packed, (rowBytes + 1) * height);
-  if (!raw) return std::nullopt;
+// libpng's reading of one frame's data: a still PNG of the frame's size with the file's
+// header and palette chunks.
+std::optional<RgbaRaster> Pixels(std::string header, const std::string& palette,
+                                 const std::string& data, int width, int height) {
+  header.replace(0, 8, Big32Bytes(width) + Big32Bytes(height));
+  const std::string file = "\x89PNG\r\n\x1A\n" + Chunk("IHDR", header) + palette +
+                           Chunk("IDAT", data) + Chunk("IEND", "");
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, file.data(), file.size())) return std::nullopt;
+  image.format = PNG_FORMAT_RGBA;
   RgbaRaster out(width, height);
-  std::vector<std::uint8_t> row(rowBytes), above(rowBytes, 0);
-  for (int y = 0; y < height; ++y) {
-    const auto* in = reinterpret_cast<const std::uint8_t*>(raw->data()) + y * (rowBytes + 1);
-    const int filter = in[0];
-    for (std::size_t i = 0; i < rowBytes; ++i) {
-      const int a = i >= bpp ? row[i - bpp] : 0, b = above[i], c = i >= bpp ? above[i - bpp] : 0;
-      const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-      const int paeth = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-      const int predicted[5] = {0, a, b, (a + b) / 2, paeth};
-      if (filter > 4) return std::nullopt;
-      row[i] = static_cast<std::uint8_t>(in[1 + i] + predicted[filter]);
-    }
-    for (int x = 0; x < width; ++x) {
-      std::uint8_t* px = out.At(x, y);
-      if (h.ColourType == 3) {
-        const int bit = x * h.BitDepth;
-        const int index = (row[bit / 8] >> (8 - h.BitDepth - bit % 8)) & ((1 << h.BitDepth) - 1);
-        if (3 * index + 2 >= static_cast<int>(h.Palette.size())) return std::nullopt;
-        for (int c = 0; c < 3; ++c) px[c] = h.Palette[3 * index + c];
-        px[3] = index < static_cast<int>(h.Alphas.size()) ? h.Alphas[index] : 255;
-      } else {
-        for (int c = 0; c < h.Channels(); ++c) px[c] = row[x * h.Channels() + c];
-        if (h.ColourType == 2) px[3] = 255;
-      }
-    }
-    std::swap(row, above);
-  }
+  if (!png_image_finish_read(&image, nullptr, out.Bytes.data(), 0, nullptr)) return std::nullopt;
   return out;
 }
 
@@ -93,15 +67,14 @@ void Compose(RgbaRaster& canvas, const RgbaRaster& frame, const ApngFrameControl
 std::optional<DecodedApng> DecodeApng(const std::string& bytes) {
   if (bytes.compare(0, 8, "\x89PNG\r\n\x1A\n") != 0) return std::nullopt;
   DecodedApng decoded;
-  Header h;
   RgbaRaster canvas;
-  std::string data;
+  std::string header, palette, data;
   std::optional<ApngFrameControl> pending;
   auto finishFrame = [&]() -> bool {
     if (!pending) return true;
-    auto pixels = Pixels(h, data, pending->Width, pending->Height);
-    if (!pixels || pending->Left + pending->Width > h.Width ||
-        pending->Top + pending->Height > h.Height)
+    auto pixels = Pixels(header, palette, data, pending->Width, pending->Height);
+    if (!pixels || pending->Left + pending->Width > canvas.Width ||
+        pending->Top + pending->Height > canvas.Height)
       return false;
     const RgbaRaster before = canvas;
     Compose(canvas, *pixels, *pending);
@@ -124,19 +97,14 @@ std::optional<DecodedApng> DecodeApng(const std::string& bytes) {
     if (crc != Big32(bytes, at + 8 + length)) return std::nullopt;
     at += 12 + length;
     if (type == "IHDR") {
-      h.Width = static_cast<int>(Big32(body, 0));
-      h.Height = static_cast<int>(Big32(body, 4));
-      h.BitDepth = static_cast<std::uint8_t>(body[8]);
-      h.ColourType = static_cast<std::uint8_t>(body[9]);
-      decoded.BitDepth = h.BitDepth;
-      decoded.ColourType = h.ColourType;
-      canvas = RgbaRaster(h.Width, h.Height);
+      header = body;
+      decoded.BitDepth = static_cast<std::uint8_t>(body[8]);
+      decoded.ColourType = static_cast<std::uint8_t>(body[9]);
+      canvas = RgbaRaster(static_cast<int>(Big32(body, 0)), static_cast<int>(Big32(body, 4)));
     } else if (type == "acTL") {
       decoded.Plays = static_cast<int>(Big32(body, 4));
-    } else if (type == "PLTE") {
-      h.Palette.assign(body.begin(), body.end());
-    } else if (type == "tRNS") {
-      h.Alphas.assign(body.begin(), body.end());
+    } else if (type == "PLTE" || type == "tRNS") {
+      palette += Chunk(type, body);
     } else if (type == "fcTL") {
       if (!finishFrame()) return std::nullopt;
       auto u16 = [&](std::size_t i) { return static_cast<int>(Big32(body, i) >> 16); };
@@ -154,7 +122,7 @@ std::optional<DecodedApng> DecodeApng(const std::string& bytes) {
       data += body.substr(4);
     } else if (type == "IEND") {
       if (decoded.Plays < 0 && !pending)  // a still PNG: its image is the one frame
-        pending = ApngFrameControl{h.Width, h.Height, 0, 0, 0, 0, 0, 0};
+        pending = ApngFrameControl{canvas.Width, canvas.Height, 0, 0, 0, 0, 0, 0};
       if (!finishFrame()) return std::nullopt;
       return decoded;
     }
