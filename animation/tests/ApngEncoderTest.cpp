@@ -5,7 +5,7 @@
 #include <random>
 #include <tuple>
 
-#include "ApngReader.h"
+#include "AnimationReaders.h"
 #include "animation/ApngEncoder.h"
 
 namespace flinder {

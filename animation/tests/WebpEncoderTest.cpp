@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "WebpReader.h"
+#include "AnimationReaders.h"
 #include "animation/WebpEncoder.h"
 
 namespace flinder {

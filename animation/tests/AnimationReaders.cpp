@@ -1,6 +1,7 @@
-#include "ApngReader.h"
+#include "AnimationReaders.h"
 
 #include <png.h>
+#include <webp/demux.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -107,15 +108,9 @@ std::optional<DecodedApng> DecodeApng(const std::string& bytes) {
       palette += Chunk(type, body);
     } else if (type == "fcTL") {
       if (!finishFrame()) return std::nullopt;
-      auto u16 = [&](std::size_t i) { return static_cast<int>(Big32(body, i) >> 16); };
-      pending = ApngFrameControl{static_cast<int>(Big32(body, 4)),
-                                 static_cast<int>(Big32(body, 8)),
-                                 static_cast<int>(Big32(body, 12)),
-                                 static_cast<int>(Big32(body, 16)),
-                                 u16(20),
-                                 u16(22),
-                                 static_cast<std::uint8_t>(body[24]),
-                                 static_cast<std::uint8_t>(body[25])};
+      auto at = [&](std::size_t i) { return static_cast<int>(Big32(body, i)); };
+      pending = ApngFrameControl{at(4),        at(8),        at(12),   at(16),
+                                 at(20) >> 16, at(22) >> 16, body[24], body[25]};
     } else if (type == "IDAT") {
       data += body;
     } else if (type == "fdAT") {
@@ -128,6 +123,30 @@ std::optional<DecodedApng> DecodeApng(const std::string& bytes) {
     }
   }
   return std::nullopt;
+}
+
+DecodedWebp DecodeWebp(const std::string& bytes) {
+  WebPData data = {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
+  WebPAnimDecoderOptions options;
+  WebPAnimDecoderOptionsInit(&options);
+  options.color_mode = MODE_RGBA;
+  WebPAnimDecoder* decoder = WebPAnimDecoderNew(&data, &options);
+  DecodedWebp decoded;
+  if (!decoder) return decoded;
+  WebPAnimInfo info;
+  WebPAnimDecoderGetInfo(decoder, &info);
+  decoded.Loops = static_cast<int>(info.loop_count);
+  while (WebPAnimDecoderHasMoreFrames(decoder)) {
+    std::uint8_t* pixels = nullptr;
+    int time = 0;
+    if (!WebPAnimDecoderGetNext(decoder, &pixels, &time)) break;
+    RgbaRaster frame(static_cast<int>(info.canvas_width), static_cast<int>(info.canvas_height));
+    std::copy_n(pixels, frame.Bytes.size(), frame.Bytes.begin());
+    decoded.Shown.push_back(std::move(frame));
+    decoded.EndTimes.push_back(time);
+  }
+  WebPAnimDecoderDelete(decoder);
+  return decoded;
 }
 
 }  // namespace flinder
