@@ -74,7 +74,10 @@ TEST_F(ExporterTest, ExportedFramesEqualTheFramesAsDrawnAndTheDesignsAreListed) 
   const std::vector<std::string> others = {"frame99.png", "frame099.bmp", "frame.bmp", "notes.bmp"};
   for (const std::string& name : others) WriteWholeFile(frames + "/" + name, "the user's");
   for (int i = 1; i <= 99; ++i) WriteWholeFile(frames + "/frame" + std::to_string(i) + ".bmp", "");
+  // The frames pass in memory: no temporary folder is needed.
+  ::setenv("TMPDIR", folder.File("missing").c_str(), 1);
   ASSERT_EQ(Run({"--frames", frames, "Spinner", gif}), ExitOk) << Err;
+  ::unsetenv("TMPDIR");
   auto decoded = ComposeGif(ReadWholeFile(gif));
   ASSERT_TRUE(decoded);
   const int count = static_cast<int>(decoded->size());
@@ -232,13 +235,6 @@ TEST_F(ExporterTest, ErrorsGiveTheirExitCodeAndOneLine) {
             "a design's.\nflinder-export: The listed design \" Pad\" is left out: its name cannot "
             "be a design's.\n");
   EXPECT_TRUE(fs::is_regular_file(folder.File("long") + "/" + std::string(200, 'L') + ".gif"));
-}
-
-TEST_F(ExporterTest, FramesPassInMemoryWithoutATemporaryFolder) {
-  ::setenv("TMPDIR", folder.File("missing").c_str(), 1);
-  EXPECT_EQ(Run({"--all", folder.File("all")}), ExitOk) << Err;
-  ::unsetenv("TMPDIR");
-  EXPECT_TRUE(fs::is_regular_file(folder.File("all") + "/Spinner.gif"));
 }
 
 // The exporter as a process, with TMPDIR set to `tmp` and whatever
