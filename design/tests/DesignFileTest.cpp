@@ -33,6 +33,7 @@ ShapeSettings Record(float position, const std::string& caption) {
 }
 
 TEST_F(DesignFileTest, AMissingFileListsNothingReadsEmptyAndIsCreatedByTheFirstWrite) {
+  EXPECT_EQ(file_.WhyUnreadable(), "");
   EXPECT_TRUE(file_.ListShapes().empty());
   EXPECT_EQ(file_.ReadIni("Window", "Left"), "");
   EXPECT_FALSE(fs::exists(file_.IniFile));
@@ -71,31 +72,44 @@ TEST_F(DesignFileTest, RenameAndRemoveDelistKeepingSectionsAndBadNamesChangeNoth
   EXPECT_EQ(s.CurrentShape, "");
 }
 
+// Every write (a setting, a save, a rename, a removal) that cannot happen says why and
+// changes nothing: into a folder that is not there, over a file that cannot be read or is no
+// text, past the size limit, or in a session that refuses writes.
 TEST_F(DesignFileTest, WritesThatDoNotHappenSayWhyAndChangeNothing) {
-  // A folder that is not there: nothing can be written.
-  DesignFile nowhere(scratch_.File("gone/flinder.ini"));
-  ShapeSettings s = Record(0.5f, "a");
-  s.CurrentShape = "Star";
-  const std::string missing =
-      "Cannot write the design file " + nowhere.IniFile + ": No such file or directory";
-  EXPECT_EQ(nowhere.SaveShape(s, "Star").Reason, missing);
-  EXPECT_EQ(nowhere.RemoveShape("Star").Reason, missing);
-  EXPECT_EQ(nowhere.WriteIni("Window", "Left", "5").Reason, missing);
-  // An entry the file cannot hold; nothing is made for it.
   EXPECT_EQ(file_.WriteIni("Window", "K=2", "x").Reason,
             "The entry K=2 cannot be stored in the design file.");
   EXPECT_FALSE(fs::exists(file_.IniFile));
-  DesignFileResult renamed = nowhere.RenameShape(s, "Star", "Comet");
-  EXPECT_EQ(renamed.Reason, missing);
-  EXPECT_EQ(s.CurrentShape, "Star");
-
-  // A design file that cannot be read is never replaced.
-  fs::create_directory(file_.IniFile);
-  const std::string unreadable =
-      "Cannot read the design file " + file_.IniFile + ": Is a directory";
-  EXPECT_EQ(file_.SaveShape(s, "Star").Reason, unreadable);
-  EXPECT_EQ(file_.RemoveShape("Star").Reason, unreadable);
-  EXPECT_TRUE(fs::is_directory(file_.IniFile));
+  const std::string gone = scratch_.File("gone/flinder.ini"), ini = file_.IniFile;
+  const std::string cannotRead = "Cannot read the design file " + ini + ": ";
+  std::string full = "[Window]\nLeft=1\n;";
+  full.resize(MaxDesignFileSize, 'x');
+  // Each case: the file, what it holds ("/": it is a folder) and the reason given.
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      {gone, "", "Cannot write the design file " + gone + ": No such file or directory"},
+      {ini, "/", cannotRead + "Is a directory"},
+      {ini, std::string("GIF89a\x01\0\x01\0[Shapes]\nStar=1\n", 24),
+       cannotRead + "it is not a text file"},
+      {ini, full, "Cannot write the design file " + ini + ": it would grow past 64 MiB"},
+      {ini, "[Shapes]\nStar=1\n", "Cannot read the design file: damaged"}};
+  for (const auto& [path, holds, reason] : cases) {
+    SCOPED_TRACE(reason);
+    fs::remove_all(ini);
+    if (holds == "/") fs::create_directory(ini);
+    if (holds.size() > 1) Put(holds);
+    DesignFile file(path);
+    if (reason.ends_with("damaged")) file.RefuseWrites(reason);
+    EXPECT_EQ(file.WhyUnreadable(), reason.starts_with(cannotRead) ? reason : "");
+    ShapeSettings s = Record(0.5f, "a");
+    s.CurrentShape = "Star";
+    EXPECT_EQ(file.WriteIni("Window", "Top", "15").Reason, reason);
+    EXPECT_EQ(file.SaveShape(s, "Star").Reason, reason);
+    EXPECT_EQ(file.RenameShape(s, "Star", "Comet").Reason, reason);
+    EXPECT_EQ(file.RemoveShape("Star").Reason, reason);
+    EXPECT_EQ(s.CurrentShape, "Star");
+    EXPECT_EQ(fs::is_directory(ini), holds == "/");
+    EXPECT_TRUE(Contents() == (holds.size() > 1 ? holds : "<none>"));
+    EXPECT_EQ(file.ReadIni("Window", "Left"), holds == full ? "1" : "");  // still readable
+  }
 }
 
 struct TimerLog : SettingsObserver {
@@ -132,41 +146,12 @@ TEST_F(DesignFileTest, FilesThatCannotBeReadReachTheCallerOnlyOnceReportFileErro
   EXPECT_TRUE(fs::is_fifo(file_.IniFile));
 }
 
-TEST_F(DesignFileTest, AByteOrderMarkIsSkippedAndKeptWhileAFileWithNulBytesIsNoDesignFile) {
+TEST_F(DesignFileTest, AByteOrderMarkIsSkippedAndKept) {
   const std::string bom = "\xEF\xBB\xBF";
   Put(bom + "[Shapes]\r\nStar=1\r\n");
   EXPECT_EQ(file_.ListShapes(), std::vector<std::string>{"Star"});
   ASSERT_TRUE(file_.WriteIni("Shapes", "Comet", "1"));
   EXPECT_EQ(Contents(), bom + "[Shapes]\r\nStar=1\r\nComet=1\r\n");
-
-  const std::string picture("GIF89a\x01\0\x01\0[Shapes]\nStar=1\n", 24);
-  Put(picture);
-  const std::string notText = "Cannot read the design file " + file_.IniFile + ": it is not a text file";
-  EXPECT_EQ(file_.WhyUnreadable(), notText);
-  EXPECT_EQ(file_.WriteIni("Window", "Left", "15").Reason, notText);
-  EXPECT_EQ(Contents(), picture);
-}
-
-TEST_F(DesignFileTest, ASessionThatRefusesWritesLeavesEvenAReadableFileAlone) {
-  EXPECT_EQ(file_.WhyUnreadable(), "");  // missing
-  Put("[Shapes]\nStar=1\n");
-  EXPECT_EQ(file_.WhyUnreadable(), "");
-  file_.RefuseWrites("Cannot read the design file: damaged");
-  EXPECT_EQ(file_.WriteIni("Window", "Left", "15").Reason, "Cannot read the design file: damaged");
-  EXPECT_FALSE(file_.SaveShape(Record(0.5f, "x"), "Comet"));
-  EXPECT_FALSE(file_.RemoveShape("Star"));
-  EXPECT_EQ(Contents(), "[Shapes]\nStar=1\n");
-}
-
-TEST_F(DesignFileTest, AWritePastTheSizeLimitIsRefusedAndTheFileStaysReadable) {
-  std::string full = "[Window]\nLeft=1\n;";
-  full.resize(MaxDesignFileSize, 'x');
-  Put(full);
-  DesignFileResult refused = file_.WriteIni("Window", "Top", "2");
-  EXPECT_EQ(refused.Reason,
-            "Cannot write the design file " + file_.IniFile + ": it would grow past 64 MiB");
-  EXPECT_EQ(fs::file_size(file_.IniFile), MaxDesignFileSize);
-  EXPECT_EQ(file_.ReadIni("Window", "Left"), "1");
 }
 
 TEST_F(DesignFileTest, AFileSizeLimitFailsTheWriteAndLeavesTheOldFileAlone) {

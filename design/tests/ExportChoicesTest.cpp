@@ -1,6 +1,9 @@
-#include "design/ExportChoices.h"
-
 #include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "design/ExportChoices.h"
+#include "design/SaveTarget.h"
 
 namespace flinder {
 namespace {
@@ -31,6 +34,21 @@ TEST(ExportChoicesTest, ScalesAreOneToThree) {
   EXPECT_EQ(ParseScale("4"), std::nullopt);
   EXPECT_EQ(ScaleFromKey("0"), 1);
   EXPECT_EQ(ScaleFromKey("2"), 2);
+}
+
+TEST(SaveTargetTest, TheFilterNamesTheFormatOnlyWhereTheNameDoesNot) {
+  using enum ExportFormat;
+  // Each case: the name chosen, the filter, the file name and format that result.
+  const std::tuple<const char*, ExportFormat, const char*, ExportFormat> cases[] = {
+      {"/out/spin", Webp, "/out/spin.webp", Webp},   {"/out/spin.", Apng, "/out/spin.png", Apng},
+      {"/out/spin.GIF", Webp, "/out/spin.GIF", Gif}, {"/out/spin.apng", Gif, "/out/spin.apng", Apng},
+      {"/out/spin.txt", Webp, "/out/spin.txt", Webp},
+      {"/my.folder/spin", Gif, "/my.folder/spin.gif", Gif}};
+  for (auto [chosen, filter, fileName, format] : cases) {
+    const SaveTarget target = SaveTargetOf(chosen, filter);
+    EXPECT_EQ(target.FileName, fileName) << chosen;
+    EXPECT_EQ(target.Format, format) << chosen;
+  }
 }
 
 }  // namespace

@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <thread>
 
@@ -221,33 +217,6 @@ TEST(AnimatedGifExport, AnyFailedAllocationOrThreadStartEndsTheExportWithItsMess
       EXPECT_GT(failed, 0);
     }
   }
-}
-
-// Exports with files that may not grow past one byte while the output is written, so the
-// write fails with EFBIG; true when that failure left the old output and nothing else.
-bool FailedWriteKeepsTheOldOutput(Fixture& f) {
-  const std::string old = ReadWholeFile(f.out);
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit normal{};
-  ::getrlimit(RLIMIT_FSIZE, &normal);
-  const rlimit oneByte{1, normal.rlim_max};
-  f.BeforeMerge = [&] { ::setrlimit(RLIMIT_FSIZE, &oneByte); };
-  const bool failed = !f.exporter.ExportAnimatedGif().Ok && f.Messages.size() == 1 &&
-                      f.Messages[0].starts_with("Cannot write " + f.out + ": ");
-  ::setrlimit(RLIMIT_FSIZE, &normal);
-  const bool kept = ReadWholeFile(f.out) == old;
-  const long files = std::distance(fs::directory_iterator(f.folder.Folder), {});
-  std::fprintf(stderr, "failed %d, kept %d, files %ld: %s\n", failed, kept, files,
-               testing::PrintToString(f.Messages).c_str());
-  return failed && kept && files == 1;
-}
-
-TEST(AnimatedGifExportDeathTest, AFailedWriteKeepsTheOldOutputByteForByte) {
-  Fixture f;
-  ASSERT_TRUE(f.exporter.ExportAnimatedGif().Ok);
-  f.settings.SetSlider(Delay, 0.5f);  // the new file would differ
-  // In a child process: the limit stays there.
-  EXPECT_EXIT(std::exit(FailedWriteKeepsTheOldOutput(f) ? 0 : 1), testing::ExitedWithCode(0), "");
 }
 
 // A FIFO takes the bytes as they come, in every format; the summary counts

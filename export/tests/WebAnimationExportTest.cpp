@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "ApngReader.h"
+#include "AnimationReaders.h"
 #include "GifTestFiles.h"
-#include "WebpReader.h"
 #include "export/AnimatedGifExport.h"
 
 namespace flinder {
@@ -39,8 +38,7 @@ struct WebExport : HeadlessExportHost {
   ExportSummary Export(const std::string& name, std::string& bytes, LoopChoice loop = {},
                        int scale = 1, std::optional<ExportFormat> format = {}) {
     Frames.clear();
-    DrawingSurface surface(static_cast<int>(settings.SliderVal(Width)),
-                           static_cast<int>(settings.SliderVal(Height)));
+    DrawingSurface surface(Size(1).first, Size(1).second);
     FrameRenderer renderer;
     AnimatedGifExport exporter(*this, renderer, surface, settings);
     exporter.OutputFileName = folder.File(name);
@@ -49,14 +47,17 @@ struct WebExport : HeadlessExportHost {
     exporter.Format = format;
     const ExportSummary summary = exporter.ExportAnimatedGif();
     FrameCount = exporter.ExportFrameCount;
-    EXPECT_EQ(surface.Width(), static_cast<int>(settings.SliderVal(Width)));  // the preview's
+    EXPECT_EQ(std::pair(surface.Width(), surface.Height()), Size(1));  // the preview's
     bytes = ReadWholeFile(exporter.OutputFileName);
     return summary;
   }
+  std::pair<int, int> Size(int scale) const {
+    return {static_cast<int>(settings.SliderVal(Width)) * scale,
+            static_cast<int>(settings.SliderVal(Height)) * scale};
+  }
   // The cycle drawn frame after frame on one surface that keeps coverage.
   std::vector<RgbaRaster> DrawnInTurn(int frames, int scale) const {
-    DrawingSurface surface(static_cast<int>(settings.SliderVal(Width)) * scale,
-                           static_cast<int>(settings.SliderVal(Height)) * scale);
+    DrawingSurface surface(Size(scale).first, Size(scale).second);
     surface.SetKeepCoverage(true);
     FrameRenderer renderer;
     renderer.Scale = scale;
@@ -122,9 +123,7 @@ TEST(WebAnimationExport, AScaledExportIsDrawnLargerAndAFormatWinsOverTheExtensio
   const ExportSummary summary = e.Export("big.gif", bytes, {}, 2, ExportFormat::Apng);
   ASSERT_TRUE(summary.Ok);
   EXPECT_EQ(summary.Format, ExportFormat::Apng);
-  EXPECT_EQ(std::pair(summary.Width, summary.Height),
-            std::pair(2 * static_cast<int>(e.settings.SliderVal(Width)),
-                      2 * static_cast<int>(e.settings.SliderVal(Height))));
+  EXPECT_EQ(std::pair(summary.Width, summary.Height), e.Size(2));
   EXPECT_EQ(summary.Scale, 2);
   const std::optional<DecodedApng> apng = DecodeApng(bytes);
   ASSERT_TRUE(apng);

@@ -5,8 +5,8 @@
 
 #include "GifTestFiles.h"
 #include "SampleDesigns.h"
-#include "files/FileNameParts.h"
 #include "export/AnimatedGifExport.h"
+#include "files/FileNameParts.h"
 #include "gif/AnimatedGIF.h"
 #include "gif/GifAnimationEncoder.h"
 #include "image/BmpFile.h"
@@ -21,8 +21,8 @@ struct Export : HeadlessExportHost {
   std::string File;
   FrameRenderer Renderer;
 
-  Export(const ShapeSettings& settings, bool optimise, const ScratchFolder& folder,
-         int workers = 0, std::optional<std::size_t> keptFrameBytes = {}) {
+  Export(const ShapeSettings& settings, bool optimise, const ScratchFolder& folder, int workers = 0,
+         std::optional<std::size_t> keptFrameBytes = {}) {
     DrawingSurface surface(static_cast<int>(settings.SliderVal(Width)),
                            static_cast<int>(settings.SliderVal(Height)));
     AnimatedGifExport exporter(*this, Renderer, surface, settings);
@@ -164,24 +164,6 @@ TEST(WebReadyExport, OptimisedFilesShowThePlainPicturesAndTransparentOnesShowThe
         }
       }
       EXPECT_GT(clear, 0) << sample.Name;
-    }
-  }
-}
-
-// Browsers play frames of 0 or 1 hundredth of a second at a tenth: the user
-// is told, and the file is written as asked all the same.
-TEST(WebReadyExport, AVeryShortDelayIsNotedAndWrittenAsAsked) {
-  ScratchFolder folder("short-delay");
-  ShapeSettings settings = SettingsOf(SampleDesigns().front());
-  for (auto [milliseconds, noted] : {std::pair{4, true}, {14, true}, {15, false}}) {
-    settings.SetSlider(Delay, (milliseconds - 1) / 999.0f + 1e-6f);
-    ASSERT_EQ(settings.SliderVal(Delay), milliseconds);
-    for (bool optimise : {false, true}) {
-      const Export done(settings, optimise, folder);
-      EXPECT_EQ(done.Notes.size(), noted ? 1u : 0u) << milliseconds;
-      EXPECT_FALSE(done.File.empty());
-      const auto delay = static_cast<char>(GifDelay(static_cast<float>(milliseconds)));
-      EXPECT_EQ(done.File.substr(done.File.find("\x21\xF9\x04") + 4, 2), std::string({delay, 0}));
     }
   }
 }

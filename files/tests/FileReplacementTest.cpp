@@ -43,15 +43,6 @@ mode_t ModeOf(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
-// For EXPECT_EXIT: runs `check` while writes past a few bytes fail with
-// EFBIG, also for root, and exits with 0 when it holds.
-[[noreturn]] void ExitWithCheckWhenFilesCannotGrow(const std::function<bool()>& check) {
-  std::signal(SIGXFSZ, SIG_IGN);
-  const rlimit limit{4, 4};
-  ::setrlimit(RLIMIT_FSIZE, &limit);
-  std::_Exit(check() ? 0 : 1);
-}
-
 TEST(ReplaceFile, LinksAreFollowedToTheirTargetAndStayLinks) {
   ScratchFolder scratch("links");
   Put(scratch.File("real.gif"), "old");
@@ -146,40 +137,6 @@ TEST(ReplaceFile, FifosAndDevicesAreWrittenInPlace) {
   EXPECT_EQ(ReplaceFile("/dev/null", "GIF89a"), "");
   EXPECT_TRUE(fs::is_character_file("/dev/null"));
   EXPECT_EQ(ReplaceFile(scratch.Folder.string(), "x"), "Is a directory");
-}
-
-TEST(ReplaceFile, AFailedWriteLeavesTheOldFileByteForByteAndNoTemporaryFile) {
-  ScratchFolder scratch("failed");
-  const std::string file = scratch.File("flinder.ini");
-  Put(file, "[Shapes]\r\nStar=1\r\n");
-  EXPECT_EXIT(ExitWithCheckWhenFilesCannotGrow([&] {
-                std::string error = ReplaceFile(file, std::string(1000, 'x'));
-                std::fprintf(stderr, "%s\n", error.c_str());
-                return error == "File too large";
-              }),
-              testing::ExitedWithCode(0), "");
-  EXPECT_EQ(Contents(file), "[Shapes]\r\nStar=1\r\n");
-  EXPECT_EQ(Names(scratch.Folder), std::vector<std::string>{"flinder.ini"});
-}
-
-TEST(ReplacementFile, PiecesTakeThePlaceOfTheOldFileOnlyWhenCommitted) {
-  ScratchFolder scratch("pieces");
-  const std::string file = scratch.File("out.gif");
-  Put(file, "old");
-  {
-    ReplacementFile abandoned(file, false);
-    ASSERT_EQ(abandoned.Open(), "");
-    EXPECT_TRUE(abandoned.Write("never"));
-    EXPECT_EQ(Contents(file), "old");
-  }
-  EXPECT_EQ(Names(scratch.Folder), std::vector<std::string>{"out.gif"});
-  ReplacementFile replacement(file, false);
-  ASSERT_EQ(replacement.Open(), "");
-  for (const char* piece : {"GIF", "89a", ";"}) EXPECT_TRUE(replacement.Write(piece));
-  EXPECT_EQ(Contents(file), "old");
-  EXPECT_EQ(replacement.Commit(), "");
-  EXPECT_EQ(Contents(file), "GIF89a;");
-  EXPECT_EQ(Names(scratch.Folder), std::vector<std::string>{"out.gif"});
 }
 
 TEST(ReplaceFile, TemporaryFilesOfInterruptedWritesGoButWritesInProgressStay) {

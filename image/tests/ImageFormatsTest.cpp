@@ -1,4 +1,3 @@
-#include <gif_lib.h>
 #include <gtest/gtest.h>
 #include <tiffio.h>
 
@@ -9,7 +8,6 @@
 
 #include "GifTestFiles.h"
 #include "image/BmpFile.h"
-#include "image/GifImageReader.h"
 #include "image/ImageBytes.h"
 #include "image/IMGLIB1.h"
 #include "image/JpegFile.h"
@@ -52,22 +50,9 @@ struct ImageFormatsTest : testing::Test {
 // more come back within the quantiser's error, the same in every 8-bit
 // format; a picture marked as background is written in its colours.
 TEST_F(ImageFormatsTest, PicturesComeBackFromEveryFormat) {
-  Raster few(37, 23);  // an odd width: rows are padded in BMP and PCX
-  for (std::size_t p = 0; p < few.Pixels.size(); ++p)
-    few.Pixels[p] = MakeColour(static_cast<int>(p % 256), static_cast<int>(p * 7 % 256), 200);
-  for (const char* ext : Formats) {
-    std::optional<Raster> back = RoundTrip(few, ext);
-    ASSERT_TRUE(back) << ext;
-    ASSERT_EQ(back->Width, 37);
-    ASSERT_EQ(back->Height, 23);
-    if (std::string(ext) != "jpg") {
-      EXPECT_EQ(*back, few) << ext;
-    }
-  }
-  EXPECT_EQ(ReadWholeFile(Scratch.File("picture.pcx"))[66], 38);  // bytes a line: even
-
   // Noise in 256 colours, whose files span several of the pieces a reader
   // takes from a file at a time: read as from memory, exactly but in JPEG.
+  // The width is odd: rows are padded in BMP and PCX.
   Raster noise(1001, 640);
   std::uint32_t random = 1;
   for (ColourValue& pixel : noise.Pixels) {
@@ -81,6 +66,7 @@ TEST_F(ImageFormatsTest, PicturesComeBackFromEveryFormat) {
     EXPECT_GT(file.size(), 1u << 18) << ext;
     EXPECT_EQ(back, std::string(ext) == "jpg" ? DecodeJpeg(file) : noise) << ext;
   }
+  EXPECT_EQ(ReadWholeFile(Scratch.File("picture.pcx")).substr(66, 2), Bytes({0xEA, 3}));  // even
   // Palette components of 255 are stored in TIFF's 16 bits as 65535.
   TIFF* tiff = TIFFOpen(Scratch.File("picture.tif").c_str(), "r");
   ASSERT_TRUE(tiff);
@@ -109,9 +95,9 @@ TEST_F(ImageFormatsTest, PicturesComeBackFromEveryFormat) {
     first = back;
   }
 
-  Raster marked = few;
+  Raster marked = noise;
   for (ColourValue& pixel : marked.Pixels) pixel |= BackgroundMark;
-  EXPECT_EQ(RoundTrip(marked, "png"), few);
+  EXPECT_EQ(RoundTrip(marked, "png"), noise);
 }
 
 // Every reader refuses a file cut short anywhere in its picture or header
@@ -174,38 +160,9 @@ TEST(ImageReaders, TakeFilesTheLibrariesOnlyWarnAbout) {
   EXPECT_FALSE(DecodeTiff(tiff));
 }
 
-// Interlaced rows come in four passes; giflib writes them in that order.
-TEST(GifImageReader, ReadsAnInterlacedFileRowForRow) {
-  std::string file;
-  auto collect = [](GifFileType* gif, const GifByteType* bytes, int length) {
-    static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(bytes), length);
-    return length;
-  };
-  int error = 0;
-  GifFileType* gif = EGifOpen(&file, collect, &error);
-  ASSERT_TRUE(gif);
-  GifColorType colours[16];
-  for (int i = 0; i < 16; ++i) colours[i] = {static_cast<GifByteType>(i * 16), 0, 0};
-  ColorMapObject* map = GifMakeMapObject(16, colours);
-  constexpr int Width = 2, Height = 11;
-  EGifPutScreenDesc(gif, Width, Height, 4, 0, map);
-  EGifPutImageDesc(gif, 0, 0, Width, Height, true, nullptr);
-  for (int start : {0, 4, 2, 1})
-    for (int y = start; y < Height; y += start == 0 ? 8 : start == 4 ? 8 : start == 2 ? 4 : 2) {
-      GifPixelType row[Width] = {static_cast<GifPixelType>(y), static_cast<GifPixelType>(y)};
-      EGifPutLine(gif, row, Width);
-    }
-  EGifCloseFile(gif, &error);
-  GifFreeMapObject(map);
-  std::optional<Raster> picture = DecodeGifImage(file);
-  ASSERT_TRUE(picture);
-  for (int y = 0; y < Height; ++y) EXPECT_EQ(picture->At(1, y), MakeColour(y * 16, 0, 0)) << y;
-}
-
-// The PCX reader also takes three planes of red, green and blue, runs that
-// go on into the next row, and refuses a header that claims more than the
-// file can hold before allocating it.
-TEST(PcxFile, ThreePlanesRunsAcrossRowsAndImpossibleSizes) {
+// The PCX reader also takes three planes of red, green and blue, and runs
+// that go on into the next row.
+TEST(PcxFile, ThreePlanesAndRunsAcrossRows) {
   std::string header(128, '\0');
   header[0] = 0x0A;
   header[1] = 5;
@@ -222,10 +179,6 @@ TEST(PcxFile, ThreePlanesRunsAcrossRowsAndImpossibleSizes) {
   EXPECT_EQ(picture->Pixels,
             (std::vector<ColourValue>{MakeColour(10, 30, 40), MakeColour(20, 30, 40), 0xFFFFFF,
                                       0xFFFFFF}));
-  std::string huge = header;
-  huge[8] = huge[9] = huge[10] = huge[11] = static_cast<char>(0xFF);
-  huge[66] = huge[67] = static_cast<char>(0xFF);
-  EXPECT_FALSE(DecodePcx(huge + data));
   // Written rows are an even number of bytes, counted in a 16-bit word.
   for (const int width : {65534, 65535}) {
     const IndexedFrame wide{width, 1, {0}, std::vector<std::uint8_t>(width)};
