@@ -21,6 +21,7 @@ TEST(ValueText, NumbersReadLenientlyAndOnlyTrueAndMinusOneAreTrue) {
   EXPECT_EQ(ParseNumber("True"), 0);
   EXPECT_EQ(ParseNumber("-"), 0);
   EXPECT_EQ(ParseNumber("1e999"), 0);
+  EXPECT_EQ(ParseNumber(std::string_view("1234", 2)), 12);  // the view ends the number
   for (const char* yes : {"True", "-1"}) EXPECT_TRUE(IsTrue(yes)) << yes;
   for (const char* no : {"true", "1", "", " True"}) EXPECT_FALSE(IsTrue(no)) << no;
 }
