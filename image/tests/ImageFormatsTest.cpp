@@ -179,8 +179,9 @@ TEST(PcxFile, ThreePlanesAndRunsAcrossRows) {
   EXPECT_EQ(picture->Pixels,
             (std::vector<ColourValue>{MakeColour(10, 30, 40), MakeColour(20, 30, 40), 0xFFFFFF,
                                       0xFFFFFF}));
-  // Written rows are an even number of bytes, counted in a 16-bit word.
-  for (const int width : {65534, 65535}) {
+  // Written rows hold a pixel or more, in an even number of bytes counted
+  // in a 16-bit word.
+  for (const int width : {0, 65534, 65535}) {
     const IndexedFrame wide{width, 1, {0}, std::vector<std::uint8_t>(width)};
     EXPECT_EQ(EncodePcx(wide).has_value(), width == 65534) << width;
   }
