@@ -7,8 +7,8 @@
 #include <QTest>
 #include <fstream>
 
-#include "files/FileAccess.h"
 #include "design/ShapeRecord.h"
+#include "files/FileAccess.h"
 
 namespace flinder {
 namespace {

@@ -154,14 +154,19 @@ class EditingTest : public QObject {
     started.Dialogs.FontAnswers.push_back(CaptionFont{"Serif", 20});
     const std::pair<QString, std::function<void()>> edits[] = {
         {"Radius",
-         [&] { Drag(panel.picSlider[Radius], Qt::LeftButton, {{10, 4}, {20, 4}, {40, 4}}); }},
+         [&] {
+           Drag(panel.picSlider[Radius], Qt::LeftButton, {{10, 4}, {20, 4}, {40, 4}});
+         }},
         {"Sides", [&] { QTest::keyClick(panel.picSlider[Sides], Qt::Key_Right); }},
         {"Colour", [&] { Click(panel.picCol); }},
         {"Star", [&] { Click(w.cmdAdd.at(1)); }},
         {"Bring to Front", [&] { w.Menus.mnuTextFront->trigger(); }},
         {"Caption", [&] { Type(panel.txtText, "abc"); }},
         {"Font", [&] { w.Menus.mnuFont->trigger(); }},
-        {"Move Shape", [&] { Drag(w.picAnim, Qt::LeftButton, {{1, 1}, {10, 10}, {20, 30}}); }},
+        {"Move Shape",
+         [&] {
+           Drag(w.picAnim, Qt::LeftButton, {{1, 1}, {10, 10}, {20, 30}});
+         }},
     };
     auto shown = [&](const DesignState& expected) {
       const ShapeSettings& s = w.Settings;

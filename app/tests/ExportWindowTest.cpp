@@ -44,13 +44,16 @@ class ExportWindowTest : public QObject {
   static std::string Designs(const std::vector<std::string>& names) {
     IniDocument file;
     for (std::size_t i = 0; i < names.size(); ++i)
-      WriteShape(file, DesignOf(0.3f + 0.1f * float(i), [](ShapeSettings& s) {
-        s.SetSlider(Sides, 0);
-        s.SetSlider(Speed, 0.52f);
-        s.SetSlider(Width, 0.5f);
-        s.SetSlider(Height, 0.5f);
-        s.SetSlider(Delay, 0.05f);
-      }), names[i]);
+      WriteShape(file,
+                 DesignOf(0.3f + 0.1f * float(i),
+                          [](ShapeSettings& s) {
+                            s.SetSlider(Sides, 0);
+                            s.SetSlider(Speed, 0.52f);
+                            s.SetSlider(Width, 0.5f);
+                            s.SetSlider(Height, 0.5f);
+                            s.SetSlider(Delay, 0.05f);
+                          }),
+                 names[i]);
     return file.Bytes();
   }
 

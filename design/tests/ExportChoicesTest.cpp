@@ -22,7 +22,8 @@ TEST(ExportChoicesTest, TheExtensionChoosesTheFormatInAnyCase) {
 TEST(ExportChoicesTest, LoopChoicesPlayAlikeAndBadKeysKeepTheSeedCount) {
   EXPECT_EQ(ParseLoop("FOREVER"), (LoopChoice{true, LoopChoice::SeedRepeats}));
   EXPECT_EQ(ParseLoop("65535")->Plays(), 65536);
-  for (const char* bad : {"0", "65536", "-1", " 5", "5x", ""}) EXPECT_EQ(ParseLoop(bad), std::nullopt) << bad;
+  for (const char* bad : {"0", "65536", "-1", " 5", "5x", ""})
+    EXPECT_EQ(ParseLoop(bad), std::nullopt) << bad;
   EXPECT_EQ(LoopFromKey("").GifLoopCount(), 999);
   EXPECT_EQ(LoopFromKey("many").Plays(), 1000);
   EXPECT_EQ(LoopFromKey("Forever").Plays(), 0);
@@ -40,8 +41,10 @@ TEST(SaveTargetTest, TheFilterNamesTheFormatOnlyWhereTheNameDoesNot) {
   using enum ExportFormat;
   // Each case: the name chosen, the filter, the file name and format that result.
   const std::tuple<const char*, ExportFormat, const char*, ExportFormat> cases[] = {
-      {"/out/spin", Webp, "/out/spin.webp", Webp},   {"/out/spin.", Apng, "/out/spin.png", Apng},
-      {"/out/spin.GIF", Webp, "/out/spin.GIF", Gif}, {"/out/spin.apng", Gif, "/out/spin.apng", Apng},
+      {"/out/spin", Webp, "/out/spin.webp", Webp},
+      {"/out/spin.", Apng, "/out/spin.png", Apng},
+      {"/out/spin.GIF", Webp, "/out/spin.GIF", Gif},
+      {"/out/spin.apng", Gif, "/out/spin.apng", Apng},
       {"/out/spin.txt", Webp, "/out/spin.txt", Webp},
       {"/my.folder/spin", Gif, "/my.folder/spin.gif", Gif}};
   for (auto [chosen, filter, fileName, format] : cases) {

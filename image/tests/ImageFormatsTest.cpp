@@ -8,8 +8,8 @@
 
 #include "GifTestFiles.h"
 #include "image/BmpFile.h"
-#include "image/ImageBytes.h"
 #include "image/IMGLIB1.h"
+#include "image/ImageBytes.h"
 #include "image/JpegFile.h"
 #include "image/PcxFile.h"
 #include "image/PngFile.h"
@@ -206,7 +206,8 @@ TEST(BmpFile, RunLengthEncodedPalettePictures) {
   three[22] = 1;
   EXPECT_EQ(DecodeBmp(three + Bytes({0, 3, 1, 2, 0, 0, 0, 1}))->Pixels,
             (std::vector<ColourValue>{0x00FF00, 0xFF0000, 0x0000FF}));
-  EXPECT_FALSE(DecodeBmp(file + codes.substr(0, 9)));               // cut short
+  EXPECT_FALSE(DecodeBmp(file + codes.substr(0, 9)));         // cut short
+  EXPECT_EQ(DecodeBmp(file + codes.substr(0, 10)), picture);  // no end code after the last pixel
   EXPECT_FALSE(DecodeBmp(file + Bytes({0, 3, 1, 9, 1, 0, 0, 1})));  // an index past the palette
 }
 
@@ -242,6 +243,12 @@ TEST_F(ImageFormatsTest, ByteReadersTakeEveryByteAndSkipToTheEndButNotPast) {
     EXPECT_TRUE(whole.CopyTo(copy.data(), copy.size()));
     EXPECT_TRUE(copy == bytes);
     EXPECT_EQ(whole.Next(), -1);
+    ByteReader across(*source);
+    across.Next();
+    EXPECT_TRUE(across.Skip(bytes.size() - 3));
+    const std::uint8_t* lastTwo = across.Take(2);  // one unread byte and one beyond the window
+    ASSERT_TRUE(lastTwo);
+    EXPECT_EQ(lastTwo[1], static_cast<std::uint8_t>(bytes.back()));
     for (const std::uint64_t count : {bytes.size() - 1, bytes.size()}) {
       ByteReader reader(*source);
       EXPECT_EQ(reader.Next(), static_cast<std::uint8_t>(bytes[0]));
