@@ -49,11 +49,15 @@ TEST(ShapeSettings, ColourSlidersWriteEveryComponentIntoTheSelectedSlotOnly) {
   }
   s.SelectedSlot = Text;
   s.SetSlider(RedSlider, 1.0f);
+  EXPECT_EQ(s.RowPosition(RedSlider), 1.0f);
+  EXPECT_EQ(s.RowPosition(GreenSlider), 0.5f);
   for (int i = RedSlider; i < ColourIndex(ColourSlotCount, 0); ++i)
     EXPECT_EQ(s.SliderPos(i), i == ColourIndex(Text, 0) ? 1.0f : 0.5f) << "entry " << i;
   EXPECT_EQ(s.PlainColour(Text), MakeColour(255, 127, 127));
   // The renderer's colour rounds position x 255: 127.5 gives 128.
   EXPECT_EQ(s.PositionColour(Text), MakeColour(255, 128, 128));
+  s.ApplyPickedColour(MakeColour(0, 0, 255));  // pure blue: the largest quotient of blue
+  EXPECT_EQ(s.PlainColour(Text), MakeColour(0, 0, 255));
   // An undo step back to another selected slot shows that slot's colour.
   const DesignState onText = StateOf(s);
   DesignState onInner = onText;

@@ -55,6 +55,7 @@ TEST(Cp1252, EveryByteSurvivesAndCharactersOutsideThePageBecomeQuestionMarks) {
   // Malformed UTF-8: a lone continuation byte, a cut-off sequence, an overlong "/".
   EXPECT_EQ(ToCp1252("a\x80z\xC3"), "a?z?");
   EXPECT_EQ(ToCp1252("\xC0\xAF"), "??");
+  EXPECT_EQ(ToCp1252("\U0010FFFF"), "?");  // the last character there is, one question mark
   // A character cut by the end of a view, whose next byte lies beyond it.
   EXPECT_EQ(ToCp1252(std::string_view("\xC3\xA9", 1)), "?");
   EXPECT_TRUE(FitsCp1252("Caf\u00E9 \u2122"));

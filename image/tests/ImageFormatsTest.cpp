@@ -135,6 +135,18 @@ TEST(ImageReaders, TakeFilesTheLibrariesOnlyWarnAbout) {
   ASSERT_TRUE(usual);
   jpeg[11] = 2;  // the major revision
   EXPECT_EQ(DecodeJpeg(jpeg), usual);
+  // Application segments passed over across the pieces a file is read in:
+  // five of the longest, 320 KiB.
+  std::string padded = jpeg.substr(0, 2);
+  for (int i = 0; i < 5; ++i) padded += "\xFF\xEF\xFF\xFF" + std::string(65533, 'x');
+  padded += jpeg.substr(2);
+  const ScratchFolder scratch("jpeg");
+  std::ofstream(scratch.File("padded.jpg"), std::ios::binary) << padded;
+  std::string reason;
+  const std::optional<ImageBytes> file =
+      ImageBytes::Open(scratch.File("padded.jpg"), padded.size(), reason);
+  ASSERT_TRUE(file) << reason;
+  EXPECT_EQ(DecodeJpeg(*file), usual);
 
   // 2 x 2 grey pixels, uncompressed, in one strip after the directory.
   std::string tiff = Bytes({'I', 'I', 42, 0, 8, 0, 0, 0, 10, 0});
