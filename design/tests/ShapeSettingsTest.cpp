@@ -51,6 +51,9 @@ TEST(ShapeSettings, ColourSlidersWriteEveryComponentIntoTheSelectedSlotOnly) {
   s.SetSlider(RedSlider, 1.0f);
   EXPECT_EQ(s.RowPosition(RedSlider), 1.0f);
   EXPECT_EQ(s.RowPosition(GreenSlider), 0.5f);
+  s.SelectedSlot = ColourSlotCount;  // a slot past the last reads as the last
+  EXPECT_EQ(s.RowPosition(RedSlider), s.SliderPos(ColourIndex(Dither, 0)));
+  s.SelectedSlot = Text;
   for (int i = RedSlider; i < ColourIndex(ColourSlotCount, 0); ++i)
     EXPECT_EQ(s.SliderPos(i), i == ColourIndex(Text, 0) ? 1.0f : 0.5f) << "entry " << i;
   EXPECT_EQ(s.PlainColour(Text), MakeColour(255, 127, 127));
