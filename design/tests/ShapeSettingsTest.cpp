@@ -51,9 +51,6 @@ TEST(ShapeSettings, ColourSlidersWriteEveryComponentIntoTheSelectedSlotOnly) {
   s.SetSlider(RedSlider, 1.0f);
   EXPECT_EQ(s.RowPosition(RedSlider), 1.0f);
   EXPECT_EQ(s.RowPosition(GreenSlider), 0.5f);
-  s.SelectedSlot = ColourSlotCount;  // a slot past the last reads as the last
-  EXPECT_EQ(s.RowPosition(RedSlider), s.SliderPos(ColourIndex(Dither, 0)));
-  s.SelectedSlot = Text;
   for (int i = RedSlider; i < ColourIndex(ColourSlotCount, 0); ++i)
     EXPECT_EQ(s.SliderPos(i), i == ColourIndex(Text, 0) ? 1.0f : 0.5f) << "entry " << i;
   EXPECT_EQ(s.PlainColour(Text), MakeColour(255, 127, 127));
@@ -61,6 +58,11 @@ TEST(ShapeSettings, ColourSlidersWriteEveryComponentIntoTheSelectedSlotOnly) {
   EXPECT_EQ(s.PositionColour(Text), MakeColour(255, 128, 128));
   s.ApplyPickedColour(MakeColour(0, 0, 255));  // pure blue: the largest quotient of blue
   EXPECT_EQ(s.PlainColour(Text), MakeColour(0, 0, 255));
+  s.SelectedSlot = ColourSlotCount;  // a slot past the last reads as the last
+  EXPECT_EQ(s.RowPosition(RedSlider), s.SliderPos(ColourIndex(Dither, 0)));
+  s.SetSlider(RedSlider, 0.25f);
+  EXPECT_EQ(s.SliderPos(ColourIndex(Dither, 0)), 0.25f);
+  s.SelectedSlot = Text;
   // An undo step back to another selected slot shows that slot's colour.
   const DesignState onText = StateOf(s);
   DesignState onInner = onText;

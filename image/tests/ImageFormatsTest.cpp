@@ -221,6 +221,8 @@ TEST(BmpFile, RunLengthEncodedPalettePictures) {
   EXPECT_FALSE(DecodeBmp(file + codes.substr(0, 9)));         // cut short
   EXPECT_EQ(DecodeBmp(file + codes.substr(0, 10)), picture);  // no end code after the last pixel
   EXPECT_FALSE(DecodeBmp(file + Bytes({0, 3, 1, 9, 1, 0, 0, 1})));  // an index past the palette
+  EXPECT_FALSE(
+      EncodeBmp8({1, 1, std::vector<ColourValue>(257), {0}}));  // more than a palette holds
 }
 
 // 32-bit pixels whose colour masks lie across byte boundaries.
