@@ -82,8 +82,12 @@ TEST(SliderKeys, StepsVisitEveryValueOnceAndBackAgainOnTheSamePositions) {
     while (down.back() > 0)
       down.push_back(KeyedSliderPosition(row, down.back(), SliderKey::StepDown));
     EXPECT_EQ(up.size(), values[row]) << "row " << row;
-    for (size_t i = 1; i < up.size(); ++i)
+    // Each step lands where its value starts, the one position a value keeps.
+    for (size_t i = 1; i < up.size(); ++i) {
       EXPECT_GT(SliderValue(row, up[i]), SliderValue(row, up[i - 1])) << "row " << row;
+      EXPECT_LT(SliderValue(row, std::nextafter(up[i], 0.0f)), SliderValue(row, up[i]))
+          << "row " << row << " at " << up[i];
+    }
     EXPECT_EQ(std::vector(down.rbegin(), down.rend()), up) << "row " << row;
   }
 }
