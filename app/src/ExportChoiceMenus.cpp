@@ -9,7 +9,7 @@
 namespace flinder {
 
 void frmMain::ConnectExportChoices() {
-  // Unchecked, the count the file held before comes back (the seed's when none).
+  // Unchecked, the count the file held before comes back (the usual 999 when none).
   connect(Menus.mnuLoopForever, &QAction::triggered, this,
           [this] { Designs.WriteIni("Export", "Loop", LoopKeyText(ExportLoop())); });
   for (int scale = MinExportScale; scale <= MaxExportScale; ++scale)

@@ -64,7 +64,7 @@ std::optional<ExportFormat> FormatOfFileName(const std::string& path) {
 std::string_view FormatExtension(ExportFormat format) { return EntryOf(format).Extension; }
 
 std::optional<LoopChoice> ParseLoop(std::string_view text) {
-  if (EqualIgnoringAsciiCase(text, "forever")) return LoopChoice{true, LoopChoice::SeedRepeats};
+  if (EqualIgnoringAsciiCase(text, "forever")) return LoopChoice{true, LoopChoice::UsualRepeats};
   if (auto repeats = WholeNumber(text, 1, LoopChoice::MaxRepeats)) return LoopChoice{false, *repeats};
   return std::nullopt;
 }

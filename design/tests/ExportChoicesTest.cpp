@@ -19,8 +19,8 @@ TEST(ExportChoicesTest, TheExtensionChoosesTheFormatInAnyCase) {
   EXPECT_EQ(FormatNamed(FormatName(ExportFormat::Apng)), ExportFormat::Apng);
 }
 
-TEST(ExportChoicesTest, LoopChoicesPlayAlikeAndBadKeysKeepTheSeedCount) {
-  EXPECT_EQ(ParseLoop("FOREVER"), (LoopChoice{true, LoopChoice::SeedRepeats}));
+TEST(ExportChoicesTest, LoopChoicesPlayAlikeAndBadKeysKeepTheUsualCount) {
+  EXPECT_EQ(ParseLoop("FOREVER"), (LoopChoice{true, LoopChoice::UsualRepeats}));
   EXPECT_EQ(ParseLoop("65535")->Plays(), 65536);
   for (const char* bad : {"0", "65536", "-1", " 5", "5x", ""})
     EXPECT_EQ(ParseLoop(bad), std::nullopt) << bad;

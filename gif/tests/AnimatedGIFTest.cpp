@@ -6,10 +6,10 @@
 namespace flinder {
 namespace {
 
-// A colour table of `entries` entries whose bytes count up from `seed`.
-std::string ColourTable(int entries, int seed = 0) {
+// A colour table of `entries` entries whose bytes count up from `first`.
+std::string ColourTable(int entries, int first = 0) {
   std::string table;
-  for (int i = 0; i < 3 * entries; ++i) table += static_cast<char>(seed + i);
+  for (int i = 0; i < 3 * entries; ++i) table += static_cast<char>(first + i);
   return table;
 }
 

@@ -208,7 +208,7 @@ class frmMain : public QMainWindow,
 
   PlatformDialogs& dialogs_;
   // The count Loop Forever gives back when it is unchecked.
-  int loopRepeats_ = LoopChoice::SeedRepeats;
+  int loopRepeats_ = LoopChoice::UsualRepeats;
   // How far the running export is: frames drawn, and converted of how many.
   int framesDrawn_ = 0, framesConverted_ = 0, framesToConvert_ = 0;
   std::unique_ptr<ExportWorker> export_;  // the running export

@@ -25,11 +25,11 @@ std::string_view FormatExtension(ExportFormat format);
 // which browsers play Repeats + 1 times; the other formats store plays, so
 // the same choice plays equally often in every format.
 struct LoopChoice {
-  static constexpr int SeedRepeats = 999;  // what every export wrote before the choice existed
+  static constexpr int UsualRepeats = 999;  // what every export wrote before the choice existed
   static constexpr int MaxRepeats = 65535;
 
   bool Forever = false;
-  int Repeats = SeedRepeats;  // 1 to MaxRepeats, when not Forever
+  int Repeats = UsualRepeats;  // 1 to MaxRepeats, when not Forever
 
   // The count for the GIF application extension; 0 plays for ever.
   int GifLoopCount() const { return Forever ? 0 : Repeats; }
@@ -43,7 +43,7 @@ struct LoopChoice {
 std::optional<LoopChoice> ParseLoop(std::string_view text);
 
 // The `Loop` key of the design file's [Export] section: absent, unreadable
-// or "999" is the seed's count.
+// or "999" is the usual count.
 LoopChoice LoopFromKey(std::string_view value);
 // What the key stores: "Forever" or the count.
 std::string LoopKeyText(const LoopChoice& loop);
