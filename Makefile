@@ -3,9 +3,10 @@
 MAKEFLAGS += --no-print-directory
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
+TIDY_BUILD ?= build-tidy
 JOBS  ?= $(shell nproc)
 
-.PHONY: all deps configure build test test-sanitized bench run screenshot package clean
+.PHONY: all deps configure build test test-sanitized check-names bench run screenshot package clean
 
 all: build
 
@@ -31,6 +32,16 @@ test-sanitized:
 	@cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# The naming rule for data members (.clang-tidy), checked on every source
+# file of the programs and their tests; any other name fails.
+check-names:
+	@scripts/install-deps --tidy
+	@cmake -S . -B $(TIDY_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
+	  -DFLINDER_BENCH=OFF > /dev/null
+	@run-clang-tidy-14 -p $(TIDY_BUILD) -j $(JOBS) -quiet > $(TIDY_BUILD)/names.log 2>&1 \
+	  || { grep -A3 "error:" $(TIDY_BUILD)/names.log; exit 1; }
+	@echo "Every data member follows the naming rule."
 
 # The main job: the desktop program on the sample designs (an existing
 # design file beside it is never overwritten). Without a display there is no

@@ -61,7 +61,7 @@ void ShowStayingRunsInColour(RgbaRaster& laid, const RgbaRaster& source) {
 }  // namespace
 
 ApngEncoder::ApngEncoder(int width, int height, AnimationTiming timing)
-    : Width(width), Height(height), Timing(timing) {
+    : width_(width), height_(height), timing_(timing) {
   if (width < 1 || height < 1) throw std::invalid_argument("an animation needs pixels");
   ReuseWorkBuffers();
 }
@@ -73,26 +73,26 @@ void ApngEncoder::AddFrame(const RgbaRaster& frame) {
 }
 
 ApngEncoder::Frame ApngEncoder::Prepare(const RgbaRaster& frame) {
-  if (frame.Width != Width || frame.Height != Height)
+  if (frame.Width != width_ || frame.Height != height_)
     throw std::invalid_argument("a frame of another size");
-  Frame prepared{Canvas.Bytes.empty() ? WholeFrame(frame) : ChangeBetween(Canvas, frame, 1),
+  Frame prepared{canvas_.Bytes.empty() ? WholeFrame(frame) : ChangeBetween(canvas_, frame, 1),
                  PixelKind::Palette,
                  {},
                  {},
                  {}};
-  Canvas = frame;
+  canvas_ = frame;
   FrameChange& change = prepared.Change;
   RgbaRaster source(change.Pixels.Width, change.Pixels.Height);
   for (int y = 0; y < source.Height; ++y)
     std::copy_n(frame.At(change.Left, change.Top + y), 4 * source.Width, source.At(0, y));
   Admit(source);
-  prepared.Kind = Kind;
+  prepared.Kind = kind_;
   // A palette frame replaces its rectangle: ffmpeg cannot lay palette
   // pixels over others. An RGB frame replaces it too, and is also tried laid
   // over in RGBA (Add keeps one) until a few in a row were smaller replacing;
   // an RGBA frame is laid over where it can be.
-  if (Kind == PixelKind::Palette || !change.Over ||
-      (Kind == PixelKind::Rgb && ReplacedInARow >= TrialsOfLayingOver)) {
+  if (kind_ == PixelKind::Palette || !change.Over ||
+      (kind_ == PixelKind::Rgb && replacedInARow_ >= TrialsOfLayingOver)) {
     change.Over = false;
     change.Pixels = std::move(source);
   } else {
@@ -109,16 +109,16 @@ void ApngEncoder::Admit(const RgbaRaster& pixels) {
     if (any && colour == last) continue;
     last = colour;
     any = true;
-    SeenAlpha |= (colour & 0xFF) != 255;
-    if (SeenAlpha && Kind == PixelKind::Rgb) Kind = PixelKind::Rgba;
-    if (Kind != PixelKind::Palette || Index.count(colour)) continue;
+    seenAlpha_ |= (colour & 0xFF) != 255;
+    if (seenAlpha_ && kind_ == PixelKind::Rgb) kind_ = PixelKind::Rgba;
+    if (kind_ != PixelKind::Palette || index_.count(colour)) continue;
     // ffmpeg composes palette frames with alpha wrongly after the first.
-    if (Palette.size() == 256 || SeenAlpha) {
-      Kind = PixelKind::Rgb;
+    if (palette_.size() == 256 || seenAlpha_) {
+      kind_ = PixelKind::Rgb;
       continue;
     }
-    Index.emplace(colour, static_cast<std::uint8_t>(Palette.size()));
-    Palette.push_back(colour);
+    index_.emplace(colour, static_cast<std::uint8_t>(palette_.size()));
+    palette_.push_back(colour);
   }
 }
 
@@ -126,7 +126,7 @@ std::string ApngEncoder::PackedRows(const RgbaRaster& pixels, PixelKind kind) co
   const std::size_t rowBytes = RowBytes(pixels.Width, kind);
   std::string raw((rowBytes + 1) * static_cast<std::size_t>(pixels.Height), '\0');
   std::uint32_t last = 0;
-  std::uint8_t lastIndex = kind == PixelKind::Palette && Index.count(0) ? Index.at(0) : 0;
+  std::uint8_t lastIndex = kind == PixelKind::Palette && index_.count(0) ? index_.at(0) : 0;
   for (int y = 0; y < pixels.Height; ++y) {
     auto* row = reinterpret_cast<std::uint8_t*>(raw.data()) + y * (rowBytes + 1) + 1;
     for (int x = 0; x < pixels.Width; ++x) {
@@ -134,7 +134,7 @@ std::string ApngEncoder::PackedRows(const RgbaRaster& pixels, PixelKind kind) co
       if (kind == PixelKind::Palette) {
         if (colour != last) {
           last = colour;
-          lastIndex = Index.at(colour);
+          lastIndex = index_.at(colour);
         }
         *row++ = lastIndex;
         continue;
@@ -163,13 +163,13 @@ void ApngEncoder::Encode(Frame& frame) const {
 void ApngEncoder::Add(Frame&& frame) {
   if (frame.Change.Over) {
     // Once a frame laid over packs smaller than replacing in RGB, RGBA it is.
-    if (frame.Kind == PixelKind::Rgb && Kind == PixelKind::Rgb) {
+    if (frame.Kind == PixelKind::Rgb && kind_ == PixelKind::Rgb) {
       if (frame.Laid.size() < frame.Data.size())
-        Kind = PixelKind::Rgba;
+        kind_ = PixelKind::Rgba;
       else
-        ++ReplacedInARow;
+        ++replacedInARow_;
     }
-    if (frame.Kind == PixelKind::Rgba || Kind == PixelKind::Rgba) {
+    if (frame.Kind == PixelKind::Rgba || kind_ == PixelKind::Rgba) {
       frame.Data = std::move(frame.Laid);
       frame.Kind = PixelKind::Rgba;
     } else {
@@ -177,7 +177,7 @@ void ApngEncoder::Add(Frame&& frame) {
     }
     frame.Laid = std::string();
   }
-  Frames.push_back(std::move(frame));
+  frames_.push_back(std::move(frame));
 }
 
 RgbaRaster ApngEncoder::UnpackedRows(const Frame& frame) const {
@@ -191,7 +191,7 @@ RgbaRaster ApngEncoder::UnpackedRows(const Frame& frame) const {
     for (int x = 0; x < width; ++x) {
       std::uint32_t colour = 0;
       if (frame.Kind == PixelKind::Palette) {
-        colour = Palette[row[x]];
+        colour = palette_[row[x]];
       } else {
         for (int c = 0; c < BytesPerPixel(frame.Kind); ++c) colour = colour << 8 | *row++;
         if (frame.Kind == PixelKind::Rgb) colour = colour << 8 | 0xFF;
@@ -204,42 +204,42 @@ RgbaRaster ApngEncoder::UnpackedRows(const Frame& frame) const {
 }
 
 std::string ApngEncoder::Finish() {
-  if (Frames.empty()) throw std::logic_error("an animation needs a frame");
-  for (Frame& frame : Frames) {
-    if (frame.Kind == Kind) continue;
-    frame.Data = Deflate(PackedRows(UnpackedRows(frame), Kind));
-    frame.Kind = Kind;
+  if (frames_.empty()) throw std::logic_error("an animation needs a frame");
+  for (Frame& frame : frames_) {
+    if (frame.Kind == kind_) continue;
+    frame.Data = Deflate(PackedRows(UnpackedRows(frame), kind_));
+    frame.Kind = kind_;
   }
 
   std::string out(Signature);
   std::string header;
-  AppendBig32(header, static_cast<std::uint32_t>(Width));
-  AppendBig32(header, static_cast<std::uint32_t>(Height));
+  AppendBig32(header, static_cast<std::uint32_t>(width_));
+  AppendBig32(header, static_cast<std::uint32_t>(height_));
   header += static_cast<char>(8);  // bits a sample or index
-  header += static_cast<char>(Kind == PixelKind::Palette ? ColourTypePalette
-                              : Kind == PixelKind::Rgb   ? ColourTypeRgb
-                                                         : ColourTypeRgba);
+  header += static_cast<char>(kind_ == PixelKind::Palette ? ColourTypePalette
+                              : kind_ == PixelKind::Rgb   ? ColourTypeRgb
+                                                          : ColourTypeRgba);
   header += std::string(3, '\0');  // deflate, adaptive filters, no interlace
   AppendChunk(out, "IHDR", header);
   // A single frame is written as a plain PNG, which every reader shows.
-  const bool animated = Frames.size() > 1;
+  const bool animated = frames_.size() > 1;
   if (animated) {
     std::string control;
-    AppendBig32(control, static_cast<std::uint32_t>(Frames.size()));
-    AppendBig32(control, static_cast<std::uint32_t>(Timing.Plays));
+    AppendBig32(control, static_cast<std::uint32_t>(frames_.size()));
+    AppendBig32(control, static_cast<std::uint32_t>(timing_.Plays));
     AppendChunk(out, "acTL", control);
   }
-  if (Kind == PixelKind::Palette) {
+  if (kind_ == PixelKind::Palette) {
     std::string colours;
-    for (std::uint32_t colour : Palette)
+    for (std::uint32_t colour : palette_)
       for (int shift : {24, 16, 8}) colours += static_cast<char>(colour >> shift);
     AppendChunk(out, "PLTE", colours);
   }
 
-  const auto delay = static_cast<std::uint32_t>(std::clamp(Timing.DelayMilliseconds, 0, 65535));
+  const auto delay = static_cast<std::uint32_t>(std::clamp(timing_.DelayMilliseconds, 0, 65535));
   std::uint32_t sequence = 0;
-  for (std::size_t i = 0; i < Frames.size(); ++i) {
-    const Frame& frame = Frames[i];
+  for (std::size_t i = 0; i < frames_.size(); ++i) {
+    const Frame& frame = frames_[i];
     if (!animated) {
       AppendChunk(out, "IDAT", frame.Data);
       break;

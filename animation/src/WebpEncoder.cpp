@@ -32,7 +32,7 @@ struct DataClearer {
 }  // namespace
 
 WebpEncoder::WebpEncoder(int width, int height, AnimationTiming timing)
-    : Width(width), Height(height), Timing(timing) {
+    : width_(width), height_(height), timing_(timing) {
   if (width < 1 || height < 1) throw std::invalid_argument("an animation needs pixels");
   ReuseWorkBuffers();
 }
@@ -44,10 +44,10 @@ void WebpEncoder::AddFrame(const RgbaRaster& frame) {
 }
 
 WebpEncoder::Frame WebpEncoder::Prepare(const RgbaRaster& frame) {
-  if (frame.Width != Width || frame.Height != Height)
+  if (frame.Width != width_ || frame.Height != height_)
     throw std::invalid_argument("a frame of another size");
-  Frame prepared{Canvas.Bytes.empty() ? WholeFrame(frame) : ChangeBetween(Canvas, frame, 2), {}};
-  Canvas = frame;
+  Frame prepared{canvas_.Bytes.empty() ? WholeFrame(frame) : ChangeBetween(canvas_, frame, 2), {}};
+  canvas_ = frame;
   return prepared;
 }
 
@@ -81,23 +81,23 @@ void WebpEncoder::Encode(Frame& frame) {
 }
 
 void WebpEncoder::Add(Frame&& frame) {
-  Frames.push_back(std::move(frame));
+  frames_.push_back(std::move(frame));
 }
 
 std::string WebpEncoder::Finish() {
-  if (Frames.empty()) throw std::logic_error("an animation needs a frame");
+  if (frames_.empty()) throw std::logic_error("an animation needs a frame");
   std::unique_ptr<WebPMux, MuxDeleter> mux(WebPMuxNew());
   if (!mux) throw std::runtime_error("libwebp is not usable");
-  WebPMuxAnimParams params = {0, std::min(Timing.Plays, MaxPlays)};  // clear background
-  bool ok = WebPMuxSetCanvasSize(mux.get(), Width, Height) == WEBP_MUX_OK &&
+  WebPMuxAnimParams params = {0, std::min(timing_.Plays, MaxPlays)};  // clear background
+  bool ok = WebPMuxSetCanvasSize(mux.get(), width_, height_) == WEBP_MUX_OK &&
             WebPMuxSetAnimationParams(mux.get(), &params) == WEBP_MUX_OK;
-  for (const Frame& frame : Frames) {
+  for (const Frame& frame : frames_) {
     WebPMuxFrameInfo info = {};
     info.bitstream = {reinterpret_cast<const std::uint8_t*>(frame.Bitstream.data()),
                       frame.Bitstream.size()};
     info.x_offset = frame.Change.Left;
     info.y_offset = frame.Change.Top;
-    info.duration = Timing.DelayMilliseconds;
+    info.duration = timing_.DelayMilliseconds;
     info.id = WEBP_CHUNK_ANMF;
     info.dispose_method = WEBP_MUX_DISPOSE_NONE;
     info.blend_method = frame.Change.Over ? WEBP_MUX_BLEND : WEBP_MUX_NO_BLEND;

@@ -21,19 +21,19 @@ constexpr std::uint8_t Trailer = 0x3B;
 }  // namespace
 
 void AnimatedGIF::ResetMergeState(std::int16_t width, std::int16_t height, std::int16_t delay) {
-  ScreenWidth = width;
-  ScreenHeight = height;
-  FrameDelay = delay;
-  ScreenFields.clear();
-  FirstColorTable.clear();
-  FrameColorTable.clear();
-  FrameTableBits = 0;
-  FrameSortFlag = 0;
-  FrameBlocks.clear();
-  FramesMerged = 0;
-  HeaderWritten = false;
-  Output.reset();
-  MergeFailed = false;
+  screenWidth_ = width;
+  screenHeight_ = height;
+  frameDelay_ = delay;
+  screenFields_.clear();
+  firstColorTable_.clear();
+  frameColorTable_.clear();
+  frameTableBits_ = 0;
+  frameSortFlag_ = 0;
+  frameBlocks_.clear();
+  framesMerged_ = 0;
+  headerWritten_ = false;
+  output_.reset();
+  mergeFailed_ = false;
 }
 
 ExportResult AnimatedGIF::MergeGifFrames(const std::vector<std::string>& frameFiles, int frameCount,
@@ -46,7 +46,7 @@ ExportResult AnimatedGIF::MergeGifFrames(const std::vector<std::string>& frameFi
 
   for (int i = 1; i <= frameCount - 1; ++i) {
     if (static_cast<std::size_t>(i) > frameFiles.size()) {
-      MergeFailed = true;
+      mergeFailed_ = true;
       continue;
     }
     std::string name = frameFiles[i - 1];
@@ -55,34 +55,34 @@ ExportResult AnimatedGIF::MergeGifFrames(const std::vector<std::string>& frameFi
     if (bytes)
       MergeFrame(*bytes);
     else
-      MergeFailed = true;
+      mergeFailed_ = true;
   }
   return WriteMerged(outputFile);
 }
 
 void AnimatedGIF::MergeFrame(std::string_view frameFile) {
-  std::optional<std::string> block = ReadGifFile(frameFile, FramesMerged == 0);
+  std::optional<std::string> block = ReadGifFile(frameFile, framesMerged_ == 0);
   if (block) {
-    FrameBlocks.push_back(std::move(*block));
-    ++FramesMerged;
+    frameBlocks_.push_back(std::move(*block));
+    ++framesMerged_;
   } else {
-    MergeFailed = true;
+    mergeFailed_ = true;
   }
 }
 
 ExportResult AnimatedGIF::WriteMerged(const std::string& outputFile) {
-  if (MergeFailed) return ExportResult::Failure(ReadFailureMessage);
+  if (mergeFailed_) return ExportResult::Failure(ReadFailureMessage);
   if (ExportResult opened = StartOutput(outputFile); !opened.Ok) return opened;
   return FinishMerged();
 }
 
 ExportResult AnimatedGIF::StartOutput(const std::string& outputFile) {
-  OutputFile = outputFile;
-  Written = 0;
+  outputFile_ = outputFile;
+  written_ = 0;
   // A picture can be made again: replaced whole, but not flushed to the disk.
-  Output.emplace(outputFile, false);
-  if (std::string error = Output->Open(); !error.empty()) {
-    Output.reset();
+  output_.emplace(outputFile, false);
+  if (std::string error = output_->Open(); !error.empty()) {
+    output_.reset();
     return ExportResult::Failure("Cannot write " + outputFile + ": " + error);
   }
   return ExportResult::Success();
@@ -90,44 +90,44 @@ ExportResult AnimatedGIF::StartOutput(const std::string& outputFile) {
 
 // The header needs the first frame's screen fields and palette.
 bool AnimatedGIF::WriteMergedFrames() {
-  if (MergeFailed || FramesMerged == 0) return true;
+  if (mergeFailed_ || framesMerged_ == 0) return true;
   if (!WriteHeaderOnce()) return false;
-  for (const std::string& block : FrameBlocks)
+  for (const std::string& block : frameBlocks_)
     if (!WriteOutput(block)) return false;
-  FrameBlocks.clear();
+  frameBlocks_.clear();
   return true;
 }
 
 ExportResult AnimatedGIF::FinishMerged() {
   ExportResult result = ExportResult::Success();
-  if (MergeFailed) {
+  if (mergeFailed_) {
     result = ExportResult::Failure(ReadFailureMessage);
   } else {
     if (WriteHeaderOnce() && WriteMergedFrames())
       WriteOutput(std::string(1, static_cast<char>(Trailer)));
-    if (std::string error = Output->Commit(); !error.empty())
-      result = ExportResult::Failure("Cannot write " + OutputFile + ": " + error);
+    if (std::string error = output_->Commit(); !error.empty())
+      result = ExportResult::Failure("Cannot write " + outputFile_ + ": " + error);
   }
-  Output.reset();  // an output not committed goes with its temporary file
+  output_.reset();  // an output not committed goes with its temporary file
   return result;
 }
 
 bool AnimatedGIF::WriteHeaderOnce() {
-  if (std::exchange(HeaderWritten, true)) return true;
+  if (std::exchange(headerWritten_, true)) return true;
   return WriteOutput("GIF89a" + BuildScreenDescriptor() + BuildLoopExtension(LoopCount));
 }
 
 bool AnimatedGIF::WriteOutput(std::string_view bytes) {
-  if (!Output->Write(bytes)) return false;
-  Written += bytes.size();
+  if (!output_->Write(bytes)) return false;
+  written_ += bytes.size();
   return true;
 }
 
 std::string AnimatedGIF::BuildScreenDescriptor() const {
   std::string screen;
-  AppendWord(screen, ScreenWidth);
-  AppendWord(screen, ScreenHeight);
-  return screen + ScreenFields + FirstColorTable;
+  AppendWord(screen, screenWidth_);
+  AppendWord(screen, screenHeight_);
+  return screen + screenFields_ + firstColorTable_;
 }
 
 std::string AnimatedGIF::BuildLoopExtension(int loopCount) {
@@ -138,20 +138,20 @@ std::string AnimatedGIF::BuildLoopExtension(int loopCount) {
 }
 
 std::optional<std::string> AnimatedGIF::ReadGifFile(std::string_view bytes, bool isFirstFile) {
-  Frame = bytes;
-  ReadPos = 0;
-  FrameFault = false;
-  IsFirstFile = isFirstFile;
+  frame_ = bytes;
+  readPos_ = 0;
+  frameFault_ = false;
+  isFirstFile_ = isFirstFile;
   // A file without a global palette must not borrow the previous file's.
-  FrameColorTable.clear();
-  FrameTableBits = 0;
-  FrameSortFlag = 0;
+  frameColorTable_.clear();
+  frameTableBits_ = 0;
+  frameSortFlag_ = 0;
 
   if (ReadBytes(6).substr(0, 3) != "GIF") return std::nullopt;
   std::string fields = ReadScreenDescriptor();
-  if (IsFirstFile) ScreenFields = fields;
+  if (isFirstFile_) screenFields_ = fields;
   std::string blocks = ReadFrameBlocks();
-  if (FrameFault) return std::nullopt;
+  if (frameFault_) return std::nullopt;
   return blocks;
 }
 
@@ -160,10 +160,10 @@ std::string AnimatedGIF::ReadScreenDescriptor() {
   std::string fields = ReadBytes(3);
   auto packed = static_cast<std::uint8_t>(fields[0]);
   if (packed & 0x80) {
-    FrameColorTable = ReadColorTable(std::size_t{1} << ((packed & 7) + 1));
-    FrameTableBits = packed & 7;
-    FrameSortFlag = (packed & 0x08) ? 8 : 0;
-    if (IsFirstFile) FirstColorTable = FrameColorTable;
+    frameColorTable_ = ReadColorTable(std::size_t{1} << ((packed & 7) + 1));
+    frameTableBits_ = packed & 7;
+    frameSortFlag_ = (packed & 0x08) ? 8 : 0;
+    if (isFirstFile_) firstColorTable_ = frameColorTable_;
   }
   return fields;
 }
@@ -179,8 +179,8 @@ std::string AnimatedGIF::ReadFrameBlocks() {
       ReadExtension();
     else
       frame = ReadGraphicBlock();
-  } while (PeekByte(1) != Trailer && PeekByte(1) != 0x00 && !FrameFault);
-  if (!frame) FrameFault = true;  // a file with nothing to show
+  } while (PeekByte(1) != Trailer && PeekByte(1) != 0x00 && !frameFault_);
+  if (!frame) frameFault_ = true;  // a file with nothing to show
   return frame.value_or(std::string());
 }
 
@@ -236,7 +236,7 @@ void AnimatedGIF::ReadRenderingBlock(std::string& block) {
     ReadPlainTextExtension(block);
   } else {
     // Any other block here would be copied as a picture it is not.
-    FrameFault = true;
+    frameFault_ = true;
   }
 }
 
@@ -261,19 +261,19 @@ std::string AnimatedGIF::ReadImageDescriptor() {
   }
   // The merged frames have no common palette, so the file's global palette
   // travels with the image. An image with no palette at all cannot be merged.
-  if (FrameColorTable.empty()) {
-    FrameFault = true;
+  if (frameColorTable_.empty()) {
+    frameFault_ = true;
     return block;
   }
-  int moved = 0x80 | (packed & 0x40) | (FrameSortFlag == 8 ? 0x20 : 0) | FrameTableBits;
+  int moved = 0x80 | (packed & 0x40) | (frameSortFlag_ == 8 ? 0x20 : 0) | frameTableBits_;
   block += static_cast<char>(moved);
-  block += FrameColorTable;
+  block += frameColorTable_;
   return block;
 }
 
 std::uint8_t AnimatedGIF::PeekByte(std::size_t k) const {
-  std::size_t at = ReadPos + k - 1;
-  return at < Frame.size() ? static_cast<std::uint8_t>(Frame[at]) : 0;
+  std::size_t at = readPos_ + k - 1;
+  return at < frame_.size() ? static_cast<std::uint8_t>(frame_[at]) : 0;
 }
 
 std::uint8_t AnimatedGIF::ReadByte() {
@@ -289,22 +289,23 @@ std::string AnimatedGIF::ReadBytes(std::size_t n) {
 }
 
 void AnimatedGIF::AppendBytes(std::string& out, std::size_t n) {
-  if (n > Frame.size() - ReadPos) {
-    FrameFault = true;
-    ReadPos = Frame.size();
+  if (n > frame_.size() - readPos_) {
+    frameFault_ = true;
+    readPos_ = frame_.size();
     out.append(n, '\0');
     return;
   }
-  out += Frame.substr(ReadPos, n);
-  ReadPos += n;
+  out += frame_.substr(readPos_, n);
+  readPos_ += n;
 }
 
 // The chain is found first and copied at once: an image's data is mostly
 // one long chain of full sub-blocks.
 void AnimatedGIF::ReadSubBlocks(std::string& out) {
-  std::size_t end = ReadPos;
-  while (end < Frame.size() && Frame[end] != '\0') end += 1 + static_cast<std::uint8_t>(Frame[end]);
-  AppendBytes(out, end + 1 - ReadPos);
+  std::size_t end = readPos_;
+  while (end < frame_.size() && frame_[end] != '\0')
+    end += 1 + static_cast<std::uint8_t>(frame_[end]);
+  AppendBytes(out, end + 1 - readPos_);
 }
 
 std::string AnimatedGIF::ReadColorTable(std::size_t n) {
@@ -313,7 +314,7 @@ std::string AnimatedGIF::ReadColorTable(std::size_t n) {
 
 std::string AnimatedGIF::DelayBytes() const {
   std::string delay;
-  AppendWord(delay, FrameDelay);
+  AppendWord(delay, frameDelay_);
   return delay;
 }
 

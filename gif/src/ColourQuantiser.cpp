@@ -145,23 +145,23 @@ NearestColourSearch::NearestColourSearch(const std::vector<ColourValue>& palette
     double spread = squares - sum * sum / static_cast<double>(palette.size());
     if (spread > widest) {
       widest = spread;
-      Shift = shift;
+      shift_ = shift;
     }
   }
   for (std::size_t i = 0; i < palette.size(); ++i)
-    Entries.push_back({(palette[i] >> Shift) & 0xFF, palette[i], i});
-  std::stable_sort(Entries.begin(), Entries.end(),
+    entries_.push_back({(palette[i] >> shift_) & 0xFF, palette[i], i});
+  std::stable_sort(entries_.begin(), entries_.end(),
                    [](const Entry& a, const Entry& b) { return a.Key < b.Key; });
   std::size_t at = 0;
   for (int value = 0; value <= 256; ++value) {
-    while (at < Entries.size() && Entries[at].Key < value) ++at;
-    FirstAtLeast[value] = at;
+    while (at < entries_.size() && entries_[at].Key < value) ++at;
+    firstAtLeast_[value] = at;
   }
 }
 
 std::size_t NearestColourSearch::Nearest(ColourValue colour) const {
-  const int key = (colour >> Shift) & 0xFF;
-  const std::size_t start = FirstAtLeast[key];
+  const int key = (colour >> shift_) & 0xFF;
+  const std::size_t start = firstAtLeast_[key];
   int bestError = std::numeric_limits<int>::max();
   std::size_t best = 0;
   auto consider = [&](const Entry& entry) {
@@ -171,15 +171,15 @@ std::size_t NearestColourSearch::Nearest(ColourValue colour) const {
       best = entry.Index;
     }
   };
-  for (std::size_t i = start; i < Entries.size(); ++i) {
-    int off = Entries[i].Key - key;
+  for (std::size_t i = start; i < entries_.size(); ++i) {
+    int off = entries_[i].Key - key;
     if (off * off > bestError) break;
-    consider(Entries[i]);
+    consider(entries_[i]);
   }
   for (std::size_t i = start; i-- > 0;) {
-    int off = key - Entries[i].Key;
+    int off = key - entries_[i].Key;
     if (off * off > bestError) break;
-    consider(Entries[i]);
+    consider(entries_[i]);
   }
   return best;
 }

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <thread>
 #include <utility>
@@ -95,32 +95,33 @@ void GifAnimationEncoder::Box::Add(const Box& other) {
 GifAnimationEncoder::GifAnimationEncoder(int width, int height, std::vector<ColourValue> palette,
                                          int transparentIndex, bool optimise, std::uint16_t delay,
                                          int loopCount, int threads)
-    : Width(width),
-      Height(height),
-      Palette(std::move(palette)),
-      TransparentIndex(transparentIndex),
-      Optimise(optimise),
-      Delay(delay),
-      Threads(std::clamp(
+    : width_(width),
+      height_(height),
+      palette_(std::move(palette)),
+      transparentIndex_(transparentIndex),
+      optimise_(optimise),
+      delay_(delay),
+      threads_(std::clamp(
           threads > 0 ? threads : static_cast<int>(std::thread::hardware_concurrency()), 1, 4)) {
-  if (width <= 0 || height <= 0 || width > 65535 || height > 65535 || Palette.empty() ||
-      Palette.size() > 256 || transparentIndex >= static_cast<int>(Palette.size()))
+  if (width <= 0 || height <= 0 || width > 65535 || height > 65535 || palette_.empty() ||
+      palette_.size() > 256 || transparentIndex >= static_cast<int>(palette_.size()))
     throw std::invalid_argument("no GIF animation of this size or palette");
 
-  Out = "GIF89a";
+  out_ = "GIF89a";
   // Readers that clear to the background colour clear to the transparent entry.
-  TableBits = AppendScreenAndTable(Out, Width, Height, Palette, std::max(TransparentIndex, 0));
-  Out += AnimatedGIF::BuildLoopExtension(loopCount);
-  Canvas.assign(static_cast<std::size_t>(Width) * Height,
-                static_cast<std::uint8_t>(std::max(TransparentIndex, 0)));
+  tableBits_ =
+      AppendScreenAndTable(out_, width_, height_, palette_, std::max(transparentIndex_, 0));
+  out_ += AnimatedGIF::BuildLoopExtension(loopCount);
+  canvas_.assign(static_cast<std::size_t>(width_) * height_,
+                 static_cast<std::uint8_t>(std::max(transparentIndex_, 0)));
 }
 
 std::vector<std::uint8_t> GifAnimationEncoder::AddFrame(std::vector<std::uint8_t> indexes) {
-  if (indexes.size() != Canvas.size()) throw std::invalid_argument("a frame of another size");
-  if (First.empty()) First = indexes;
-  if (!Pending.empty()) ChooseImage(indexes);
-  std::vector<std::uint8_t> spent = std::exchange(Pending, std::move(indexes));
-  if (Chosen.size() == Batch || ChosenBytes >= BatchBytes) {
+  if (indexes.size() != canvas_.size()) throw std::invalid_argument("a frame of another size");
+  if (first_.empty()) first_ = indexes;
+  if (!pending_.empty()) ChooseImage(indexes);
+  std::vector<std::uint8_t> spent = std::exchange(pending_, std::move(indexes));
+  if (chosen_.size() == Batch || chosenBytes_ >= BatchBytes) {
     WriteEncodedImages();
     StartEncoding();
   }
@@ -128,27 +129,27 @@ std::vector<std::uint8_t> GifAnimationEncoder::AddFrame(std::vector<std::uint8_t
 }
 
 std::string GifAnimationEncoder::Finish() {
-  if (Pending.empty()) throw std::logic_error("an animation without frames");
-  ChooseImage(First);
-  Pending.clear();
+  if (pending_.empty()) throw std::logic_error("an animation without frames");
+  ChooseImage(first_);
+  pending_.clear();
   WriteEncodedImages();
   StartEncoding();
   WriteEncodedImages();
-  Out += ';';
-  return std::move(Out);
+  out_ += ';';
+  return std::move(out_);
 }
 
 GifAnimationEncoder::Box GifAnimationEncoder::ChangedBox(
     const std::vector<std::uint8_t>& frame) const {
   Box box;
-  for (int y = 0; y < Height; ++y) {
-    const std::uint8_t* row = &frame[static_cast<std::size_t>(y) * Width];
-    const std::uint8_t* shown = &Canvas[static_cast<std::size_t>(y) * Width];
+  for (int y = 0; y < height_; ++y) {
+    const std::uint8_t* row = &frame[static_cast<std::size_t>(y) * width_];
+    const std::uint8_t* shown = &canvas_[static_cast<std::size_t>(y) * width_];
     // Only the row's first and last change can widen the box.
-    const int x = FirstDifference(row, shown, Width);
-    if (x == Width) continue;
+    const int x = FirstDifference(row, shown, width_);
+    if (x == width_) continue;
     box.Add(x, y);
-    box.Add(LastDifference(row, shown, Width), y);
+    box.Add(LastDifference(row, shown, width_), y);
   }
   return box;
 }
@@ -158,11 +159,11 @@ GifAnimationEncoder::Box GifAnimationEncoder::ChangedBox(
 GifAnimationEncoder::Box GifAnimationEncoder::VanishingBox(
     const std::vector<std::uint8_t>& frame, const std::vector<std::uint8_t>& next) const {
   Box box;
-  if (TransparentIndex < 0) return box;
-  const auto t = static_cast<std::uint8_t>(TransparentIndex);
-  for (int y = 0; y < Height; ++y)
-    for (int x = 0; x < Width; ++x) {
-      const std::size_t p = static_cast<std::size_t>(y) * Width + x;
+  if (transparentIndex_ < 0) return box;
+  const auto t = static_cast<std::uint8_t>(transparentIndex_);
+  for (int y = 0; y < height_; ++y)
+    for (int x = 0; x < width_; ++x) {
+      const std::size_t p = static_cast<std::size_t>(y) * width_ + x;
       if (frame[p] != t && next[p] == t) box.Add(x, y);
     }
   return box;
@@ -179,9 +180,9 @@ int GifAnimationEncoder::CollectPixels(const std::vector<std::uint8_t>& frame, F
   const auto width = static_cast<std::size_t>(box.Right - box.Left + 1);
   const std::size_t count = width * static_cast<std::size_t>(box.Bottom - box.Top + 1);
   for (std::vector<std::uint8_t>* rows : {&image.Pixels, &image.Stretch}) {
-    if (!SpareRows.empty()) {
-      *rows = std::move(SpareRows.back());
-      SpareRows.pop_back();
+    if (!spareRows_.empty()) {
+      *rows = std::move(spareRows_.back());
+      spareRows_.pop_back();
     }
     rows->resize(count);
   }
@@ -201,8 +202,8 @@ int GifAnimationEncoder::CollectPixels(const std::vector<std::uint8_t>& frame, F
   };
   for (int y = box.Top; y <= box.Bottom; ++y) {
     const std::size_t at = static_cast<std::size_t>(y - box.Top) * width;
-    const std::uint8_t* pixel = &frame[static_cast<std::size_t>(y) * Width + box.Left];
-    const std::uint8_t* shown = &Canvas[static_cast<std::size_t>(y) * Width + box.Left];
+    const std::uint8_t* pixel = &frame[static_cast<std::size_t>(y) * width_ + box.Left];
+    const std::uint8_t* shown = &canvas_[static_cast<std::size_t>(y) * width_ + box.Left];
     std::memcpy(pixels + at, pixel, width);
     // Most of a box stays: eight pixels are compared at once.
     std::size_t x = 0;
@@ -216,7 +217,7 @@ int GifAnimationEncoder::CollectPixels(const std::vector<std::uint8_t>& frame, F
       if (pixel[x] != shown[x]) change(at + x);
   }
   endStretch(count);
-  const auto end = used.begin() + (1 << TableBits);
+  const auto end = used.begin() + (1 << tableBits_);
   const auto unused = std::find(used.begin(), end, false);
   return unused == end ? -1 : static_cast<int>(unused - used.begin());
 }
@@ -257,78 +258,78 @@ void GifAnimationEncoder::Encode(FrameImage& image) {
 }
 
 void GifAnimationEncoder::ChooseImage(const std::vector<std::uint8_t>& next) {
-  const std::vector<std::uint8_t>& frame = Pending;
-  const bool whole = !Optimise || FramesChosen == 0;
+  const std::vector<std::uint8_t>& frame = pending_;
+  const bool whole = !optimise_ || framesChosen_ == 0;
   FrameImage image;
   Box& box = image.Place;
   if (whole) {
-    box = {0, 0, Width - 1, Height - 1};
+    box = {0, 0, width_ - 1, height_ - 1};
   } else {
     box = ChangedBox(frame);
     // A frame that changes nothing still holds one pixel, which stays.
     if (box.Empty()) box = {0, 0, 0, 0};
   }
   image.Disposal = LeaveInPlace;
-  if (TransparentIndex >= 0) {
-    const Box vanishing = whole && !Optimise ? box : VanishingBox(frame, next);
+  if (transparentIndex_ >= 0) {
+    const Box vanishing = whole && !optimise_ ? box : VanishingBox(frame, next);
     if (!vanishing.Empty()) {
       image.Disposal = RestoreToBackground;
       box.Add(vanishing);
     }
   }
   const int unused = CollectPixels(frame, image);
-  image.Stays = whole || TransparentIndex >= 0 ? TransparentIndex : unused;
+  image.Stays = whole || transparentIndex_ >= 0 ? transparentIndex_ : unused;
 
   // Outside the box the frame is what is shown already.
   const int boxWidth = box.Right - box.Left + 1;
   for (int y = box.Top; y <= box.Bottom; ++y) {
-    const std::size_t row = static_cast<std::size_t>(y) * Width + box.Left;
+    const std::size_t row = static_cast<std::size_t>(y) * width_ + box.Left;
     if (image.Disposal == RestoreToBackground)
-      std::fill_n(&Canvas[row], boxWidth, static_cast<std::uint8_t>(TransparentIndex));
+      std::fill_n(&canvas_[row], boxWidth, static_cast<std::uint8_t>(transparentIndex_));
     else
-      std::copy_n(&frame[row], boxWidth, &Canvas[row]);
+      std::copy_n(&frame[row], boxWidth, &canvas_[row]);
   }
-  ChosenBytes += image.Pixels.size() + image.Stretch.size();
-  Chosen.push_back(std::move(image));
-  ++FramesChosen;
+  chosenBytes_ += image.Pixels.size() + image.Stretch.size();
+  chosen_.push_back(std::move(image));
+  ++framesChosen_;
 }
 
 // The chosen images are encoded on up to four threads while the next ones
 // are chosen; they are written in order once all of them are encoded.
 void GifAnimationEncoder::StartEncoding() {
-  if (!Encoders) Encoders = std::make_unique<BatchWorkers>(Threads);
-  Encoding = std::move(Chosen);
-  Chosen.clear();
-  ChosenBytes = 0;
-  Encoders->Start(Encoding.size(), [this](std::size_t i) { Encode(Encoding[i]); });
+  if (!encoders_) encoders_ = std::make_unique<BatchWorkers>(threads_);
+  encoding_ = std::move(chosen_);
+  chosen_.clear();
+  chosenBytes_ = 0;
+  encoders_->Start(encoding_.size(), [this](std::size_t i) { Encode(encoding_[i]); });
 }
 
 void GifAnimationEncoder::WriteEncodedImages() {
-  if (!Encoders) return;
-  Encoders->Wait();
-  for (FrameImage& image : Encoding) {
+  if (!encoders_) return;
+  encoders_->Wait();
+  for (FrameImage& image : encoding_) {
     WriteImage(image);
-    SpareRows.push_back(std::move(image.Pixels));
-    SpareRows.push_back(std::move(image.Stretch));
+    spareRows_.push_back(std::move(image.Pixels));
+    spareRows_.push_back(std::move(image.Stretch));
   }
-  Encoding.clear();
+  encoding_.clear();
 }
 
 void GifAnimationEncoder::WriteImage(const FrameImage& image) {
   const Box& box = image.Place;
-  const bool transparency = TransparentIndex >= 0 || image.StaysUsed;
-  Out += "\x21\xF9\x04";
-  Out += static_cast<char>((image.Disposal << 2) | (transparency ? 1 : 0));
-  AppendWord(Out, Delay);
-  Out += static_cast<char>(TransparentIndex >= 0 ? TransparentIndex : std::max(image.Stays, 0));
-  Out += '\0';
-  Out += ',';
-  AppendWord(Out, box.Left);
-  AppendWord(Out, box.Top);
-  AppendWord(Out, box.Right - box.Left + 1);
-  AppendWord(Out, box.Bottom - box.Top + 1);
-  Out += '\0';  // no local table, not interlaced
-  Out += image.Data;
+  const bool transparency = transparentIndex_ >= 0 || image.StaysUsed;
+  out_ += "\x21\xF9\x04";
+  out_ += static_cast<char>((image.Disposal << 2) | (transparency ? 1 : 0));
+  AppendWord(out_, delay_);
+  out_ += static_cast<char>(transparentIndex_ >= 0 ? transparentIndex_ : std::max(image.Stays, 0));
+  out_ += '\0';
+  out_ += ',';
+  AppendWord(out_, box.Left);
+  AppendWord(out_, box.Top);
+  AppendWord(out_, box.Right - box.Left + 1);
+  AppendWord(out_, box.Bottom - box.Top + 1);
+  out_ += '\0';  // no local table, not interlaced
+  out_ += image.Data;
 }
 
 }  // namespace flinder

@@ -29,23 +29,23 @@ class CodeWriter {
   explicit CodeWriter(std::size_t count) {
     const std::size_t room = count * 3 / 2 + (count / (CodeLimit - 258) + 4) * 2 + 8;
     if (Bytes.size() < room) Bytes.resize(room);
-    At = Bytes.data();
+    at_ = Bytes.data();
   }
 
   void Put(unsigned code, int width) {
-    Pending |= static_cast<std::uint64_t>(code) << PendingBits;
-    PendingBits += width;
-    while (PendingBits >= 8) {
-      *At++ = static_cast<std::uint8_t>(Pending);
-      Pending >>= 8;
-      PendingBits -= 8;
+    pending_ |= static_cast<std::uint64_t>(code) << pendingBits_;
+    pendingBits_ += width;
+    while (pendingBits_ >= 8) {
+      *at_++ = static_cast<std::uint8_t>(pending_);
+      pending_ >>= 8;
+      pendingBits_ -= 8;
     }
   }
 
-  std::size_t Written() const { return static_cast<std::size_t>(At - Bytes.data()); }
+  std::size_t Written() const { return static_cast<std::size_t>(at_ - Bytes.data()); }
 
   void Finish(std::string& out) {
-    if (PendingBits > 0) *At++ = static_cast<std::uint8_t>(Pending);
+    if (pendingBits_ > 0) *at_++ = static_cast<std::uint8_t>(pending_);
     const std::size_t length = Written();
     out.reserve(out.size() + length + length / 255 + 2);
     for (std::size_t block = 0; block < length; block += 255) {
@@ -59,9 +59,9 @@ class CodeWriter {
  private:
   // Kept by the thread from one image to the next.
   static thread_local std::vector<std::uint8_t> Bytes;
-  std::uint8_t* At;
-  std::uint64_t Pending = 0;
-  int PendingBits = 0;
+  std::uint8_t* at_;
+  std::uint64_t pending_ = 0;
+  int pendingBits_ = 0;
 };
 
 thread_local std::vector<std::uint8_t> CodeWriter::Bytes;

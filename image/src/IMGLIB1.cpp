@@ -92,7 +92,7 @@ bool IMGLIB1::LoadImageFile(std::string extension) {
   if (!picture)
     return failed(std::string("not a ") + TypeNames[imageType] +
                   " file of a kind this program reads, or damaged");
-  Image = std::move(*picture);
+  image_ = std::move(*picture);
   LoadError.clear();
   return true;
 }
@@ -108,7 +108,7 @@ ExportResult IMGLIB1::SaveImageFile(std::string extension) {
     if (extension.empty()) return ExportResult::Failure(InvalidTypeMessage);
     ImageFileName += "." + extension;
   }
-  if (Image.Pixels.empty()) return WriteFailure(ImageFileName, "there is no picture to write");
+  if (image_.Pixels.empty()) return WriteFailure(ImageFileName, "there is no picture to write");
 
   std::optional<std::string> bytes;
   try {
@@ -124,11 +124,11 @@ ExportResult IMGLIB1::SaveImageFile(std::string extension) {
 
 void IMGLIB1::SetCurrentImage(Raster picture) {
   for (ColourValue& pixel : picture.Pixels) pixel &= ~BackgroundMark;
-  Image = std::move(picture);
+  image_ = std::move(picture);
 }
 
 std::optional<std::string> IMGLIB1::Encode(int imageType) const {
-  if (imageType == JpegImage) return EncodeJpeg(Image, JpegOptionA);
+  if (imageType == JpegImage) return EncodeJpeg(image_, JpegOptionA);
   const IndexedFrame indexed = Indexed();
   switch (imageType) {
     case GifImage:
@@ -145,11 +145,11 @@ std::optional<std::string> IMGLIB1::Encode(int imageType) const {
 }
 
 IndexedFrame IMGLIB1::Indexed() const {
-  if (SharedPalette) return SharedPalette->Map(Image);
+  if (sharedPalette_) return sharedPalette_->Map(image_);
   AnimationPalette own;
-  own.AddFrame(Image);
+  own.AddFrame(image_);
   own.Build();
-  return own.Map(Image);
+  return own.Map(image_);
 }
 
 }  // namespace flinder

@@ -31,14 +31,14 @@ std::optional<ImageBytes> ImageBytes::Open(const std::string& path, std::uint64_
 }
 
 bool ImageBytes::Read(std::uint64_t offset, void* out, std::size_t count) const {
-  if (offset > Length || count > Length - offset) return false;
+  if (offset > length_ || count > length_ - offset) return false;
   if (!InFile()) {
-    std::memcpy(out, MemoryBytes.data() + offset, count);
+    std::memcpy(out, memoryBytes_.data() + offset, count);
     return true;
   }
   auto* to = static_cast<char*>(out);
   while (count > 0) {
-    const ssize_t n = ::pread(File.Fd(), to, count, static_cast<off_t>(offset));
+    const ssize_t n = ::pread(file_.Fd(), to, count, static_cast<off_t>(offset));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     to += n;
@@ -49,32 +49,32 @@ bool ImageBytes::Read(std::uint64_t offset, void* out, std::size_t count) const 
 }
 
 ByteReader::ByteReader(const ImageBytes& bytes, std::uint64_t from, std::uint64_t end)
-    : Bytes(bytes), End(std::min(end, bytes.Size())) {
-  WindowAt = std::min(from, End);
-  if (!bytes.InFile()) Window = bytes.Memory().substr(WindowAt, End - WindowAt);
+    : bytes_(bytes), end_(std::min(end, bytes.Size())) {
+  windowAt_ = std::min(from, end_);
+  if (!bytes.InFile()) window_ = bytes.Memory().substr(windowAt_, end_ - windowAt_);
 }
 
 bool ByteReader::Refill(std::size_t needed) {
-  const std::size_t unread = Window.size() - At;
-  const std::uint64_t readFrom = WindowAt + Window.size();
-  if (!Bytes.InFile() || needed - unread > End - readFrom) return false;
+  const std::size_t unread = window_.size() - at_;
+  const std::uint64_t readFrom = windowAt_ + window_.size();
+  if (!bytes_.InFile() || needed - unread > end_ - readFrom) return false;
   const auto piece = static_cast<std::size_t>(
-      std::min<std::uint64_t>(std::max(needed, PieceSize), End - WindowAt - At));
+      std::min<std::uint64_t>(std::max(needed, PieceSize), end_ - windowAt_ - at_));
   // A file's window lies in the buffer, which growing may move.
-  const std::size_t unreadAt = unread > 0 ? Window.data() + At - Buffer.data() : 0;
-  if (Buffer.size() < piece) Buffer.resize(piece);
-  if (unread > 0) std::memmove(Buffer.data(), Buffer.data() + unreadAt, unread);
-  if (!Bytes.Read(readFrom, Buffer.data() + unread, piece - unread)) return false;
-  WindowAt += At;
-  At = 0;
-  Window = std::string_view(Buffer.data(), piece);
+  const std::size_t unreadAt = unread > 0 ? window_.data() + at_ - buffer_.data() : 0;
+  if (buffer_.size() < piece) buffer_.resize(piece);
+  if (unread > 0) std::memmove(buffer_.data(), buffer_.data() + unreadAt, unread);
+  if (!bytes_.Read(readFrom, buffer_.data() + unread, piece - unread)) return false;
+  windowAt_ += at_;
+  at_ = 0;
+  window_ = std::string_view(buffer_.data(), piece);
   return true;
 }
 
 std::string_view ByteReader::TakeSome(std::size_t most) {
-  if (At == Window.size() && !Refill(1)) return {};
-  const std::string_view some = Window.substr(At, most);
-  At += some.size();
+  if (at_ == window_.size() && !Refill(1)) return {};
+  const std::string_view some = window_.substr(at_, most);
+  at_ += some.size();
   return some;
 }
 
@@ -91,16 +91,17 @@ bool ByteReader::CopyTo(void* out, std::size_t count) {
 }
 
 bool ByteReader::Skip(std::uint64_t count) {
-  const std::uint64_t unread = Window.size() - At;
+  const std::uint64_t unread = window_.size() - at_;
   if (count <= unread) {
-    At += static_cast<std::size_t>(count);
+    at_ += static_cast<std::size_t>(count);
     return true;
   }
-  const std::uint64_t from = WindowAt + At;
-  const bool inside = count <= End - from;
-  WindowAt = inside ? from + count : End;
-  At = 0;
-  Window = Bytes.InFile() ? std::string_view() : Bytes.Memory().substr(WindowAt, End - WindowAt);
+  const std::uint64_t from = windowAt_ + at_;
+  const bool inside = count <= end_ - from;
+  windowAt_ = inside ? from + count : end_;
+  at_ = 0;
+  window_ =
+      bytes_.InFile() ? std::string_view() : bytes_.Memory().substr(windowAt_, end_ - windowAt_);
   return inside;
 }
 

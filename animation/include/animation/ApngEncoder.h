@@ -52,15 +52,15 @@ class ApngEncoder {
   std::string PackedRows(const RgbaRaster& pixels, PixelKind kind) const;
   RgbaRaster UnpackedRows(const Frame& frame) const;
 
-  int Width, Height;
-  AnimationTiming Timing;
-  RgbaRaster Canvas;  // the last frame prepared
-  PixelKind Kind = PixelKind::Palette;
-  std::vector<std::uint32_t> Palette;  // in order of appearance, so indexes stay
-  std::unordered_map<std::uint32_t, std::uint8_t> Index;
-  bool SeenAlpha = false;  // a pixel not opaque in some frame
-  int ReplacedInARow = 0;  // RGB frames that packed smaller replacing
-  std::vector<Frame> Frames;
+  int width_, height_;
+  AnimationTiming timing_;
+  RgbaRaster canvas_;  // the last frame prepared
+  PixelKind kind_ = PixelKind::Palette;
+  std::vector<std::uint32_t> palette_;  // in order of appearance, so indexes stay
+  std::unordered_map<std::uint32_t, std::uint8_t> index_;
+  bool seenAlpha_ = false;  // a pixel not opaque in some frame
+  int replacedInARow_ = 0;  // RGB frames that packed smaller replacing
+  std::vector<Frame> frames_;
 };
 
 }  // namespace flinder

@@ -38,10 +38,10 @@ class WebpEncoder {
   std::string Finish();
 
  private:
-  int Width, Height;
-  AnimationTiming Timing;
-  RgbaRaster Canvas;  // the last frame prepared
-  std::vector<Frame> Frames;
+  int width_, height_;
+  AnimationTiming timing_;
+  RgbaRaster canvas_;  // the last frame prepared
+  std::vector<Frame> frames_;
 };
 
 }  // namespace flinder

@@ -43,7 +43,7 @@ class AnimatedGIF {
   ExportResult FinishMerged();
   // The bytes written to the output since StartOutput: the whole file's
   // once it is finished, whatever kind of file takes them.
-  std::uintmax_t BytesWritten() const { return Written; }
+  std::uintmax_t BytesWritten() const { return written_; }
 
   // The frame block of one frame file: its last picture (an image or plain
   // text) with what precedes it. Nothing when the bytes are not a GIF this
@@ -90,29 +90,29 @@ class AnimatedGIF {
   std::string DelayBytes() const;
 
   // The blocks of the frames merged and not yet written.
-  std::vector<std::string> FrameBlocks;
-  int FramesMerged = 0;
-  bool HeaderWritten = false;
-  std::string OutputFile;
-  std::optional<ReplacementFile> Output;
-  std::uintmax_t Written = 0;
-  bool MergeFailed = false;
+  std::vector<std::string> frameBlocks_;
+  int framesMerged_ = 0;
+  bool headerWritten_ = false;
+  std::string outputFile_;
+  std::optional<ReplacementFile> output_;
+  std::uintmax_t written_ = 0;
+  bool mergeFailed_ = false;
 
   // The open frame file and the position of its next unread byte.
-  std::string_view Frame;
-  std::size_t ReadPos = 0;
+  std::string_view frame_;
+  std::size_t readPos_ = 0;
   // Set when the open frame file turns out to be unusable.
-  bool FrameFault = false;
+  bool frameFault_ = false;
 
-  std::int16_t ScreenWidth = 0;
-  std::int16_t ScreenHeight = 0;
-  std::int16_t FrameDelay = 0;
-  bool IsFirstFile = false;
-  std::string ScreenFields;
-  std::string FirstColorTable;
-  std::string FrameColorTable;
-  int FrameTableBits = 0;
-  int FrameSortFlag = 0;
+  std::int16_t screenWidth_ = 0;
+  std::int16_t screenHeight_ = 0;
+  std::int16_t frameDelay_ = 0;
+  bool isFirstFile_ = false;
+  std::string screenFields_;
+  std::string firstColorTable_;
+  std::string frameColorTable_;
+  int frameTableBits_ = 0;
+  int frameSortFlag_ = 0;
 };
 
 }  // namespace flinder

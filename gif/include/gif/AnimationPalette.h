@@ -49,25 +49,25 @@ class AnimationPalette {
   void Map(const ColourRuns& frame, IndexedFrame& mapped) const;
   IndexedFrame Map(const Raster& frame) const { return Map(ColourRuns(frame)); }
 
-  const std::vector<ColourValue>& Colours() const { return Palette; }
+  const std::vector<ColourValue>& Colours() const { return palette_; }
   // The entry background pixels map to; -1 when the frames had none.
-  int TransparentIndex() const { return Transparent; }
+  int TransparentIndex() const { return transparent_; }
 
  private:
   std::uint8_t IndexOf(ColourValue colour) const;
 
-  ColourHashTable Counts;
-  ColourHashTable ChangingFrames;  // per colour, the frames that change pixels to it
+  ColourHashTable counts_;
+  ColourHashTable changingFrames_;  // per colour, the frames that change pixels to it
   // Every counted colour's palette index, filled by Build.
-  ColourHashTable Indexes;
-  std::vector<ColourValue> Palette;
-  std::optional<NearestColourSearch> Search;
+  ColourHashTable indexes_;
+  std::vector<ColourValue> palette_;
+  std::optional<NearestColourSearch> search_;
   // The palette index of each entry the search finds; OrderByUse moves them.
-  std::vector<std::uint8_t> SearchIndex;
+  std::vector<std::uint8_t> searchIndex_;
   // The first background colour seen stands in for the transparent entry
   // with readers that show no transparency.
-  std::optional<ColourValue> Matte;
-  int Transparent = -1;
+  std::optional<ColourValue> matte_;
+  int transparent_ = -1;
 };
 
 }  // namespace flinder

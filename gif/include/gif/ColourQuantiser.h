@@ -35,10 +35,10 @@ class NearestColourSearch {
     ColourValue Colour;
     std::size_t Index;
   };
-  int Shift = 0;
-  std::vector<Entry> Entries;
+  int shift_ = 0;
+  std::vector<Entry> entries_;
   // Per channel value, the first entry whose key is not below it.
-  std::array<std::size_t, 257> FirstAtLeast{};
+  std::array<std::size_t, 257> firstAtLeast_{};
 };
 
 }  // namespace flinder

@@ -78,28 +78,28 @@ class GifAnimationEncoder {
   static constexpr std::size_t Batch = 16;
   static constexpr std::size_t BatchBytes = std::size_t{16} << 20;
 
-  int Width, Height;
-  std::vector<ColourValue> Palette;
-  int TableBits = 1;
-  int TransparentIndex;
-  bool Optimise;
-  std::uint16_t Delay;
-  int Threads;
+  int width_, height_;
+  std::vector<ColourValue> palette_;
+  int tableBits_ = 1;
+  int transparentIndex_;
+  bool optimise_;
+  std::uint16_t delay_;
+  int threads_;
 
-  std::string Out;
-  int FramesChosen = 0;
-  std::vector<std::uint8_t> First;    // needed again by the last frame
-  std::vector<std::uint8_t> Pending;  // added, not yet chosen
+  std::string out_;
+  int framesChosen_ = 0;
+  std::vector<std::uint8_t> first_;    // needed again by the last frame
+  std::vector<std::uint8_t> pending_;  // added, not yet chosen
   // What a reader shows before the pending frame; the transparent index
   // stands for a cleared pixel.
-  std::vector<std::uint8_t> Canvas;
-  std::vector<FrameImage> Chosen;    // not yet being encoded
-  std::size_t ChosenBytes = 0;       // their pixels and stretches
-  std::vector<FrameImage> Encoding;  // being encoded, not yet written
+  std::vector<std::uint8_t> canvas_;
+  std::vector<FrameImage> chosen_;    // not yet being encoded
+  std::size_t chosenBytes_ = 0;       // their pixels and stretches
+  std::vector<FrameImage> encoding_;  // being encoded, not yet written
   // Declared after what their jobs use, so that they end first.
-  std::unique_ptr<BatchWorkers> Encoders;
+  std::unique_ptr<BatchWorkers> encoders_;
   // The memory of images written, for the pixels of the next ones.
-  std::vector<std::vector<std::uint8_t>> SpareRows;
+  std::vector<std::vector<std::uint8_t>> spareRows_;
 };
 
 }  // namespace flinder

@@ -52,7 +52,7 @@ class IMGLIB1 {
   // to show.
   ExportResult SaveImageFile(std::string extension);
 
-  const Raster& CurrentImage() const { return Image; }
+  const Raster& CurrentImage() const { return image_; }
   // Makes `picture` the current one, as a successful read would. Pixels
   // marked as background are kept in their colour: the files are opaque.
   void SetCurrentImage(Raster picture);
@@ -60,7 +60,7 @@ class IMGLIB1 {
   // The palette GIF files are written with from now on; none (null) gives
   // every picture its own.
   void UseAnimationPalette(std::shared_ptr<const AnimationPalette> palette) {
-    SharedPalette = std::move(palette);
+    sharedPalette_ = std::move(palette);
   }
 
  private:
@@ -70,8 +70,8 @@ class IMGLIB1 {
   // The current picture as palette indexes.
   IndexedFrame Indexed() const;
 
-  Raster Image;
-  std::shared_ptr<const AnimationPalette> SharedPalette;
+  Raster image_;
+  std::shared_ptr<const AnimationPalette> sharedPalette_;
 };
 
 }  // namespace flinder

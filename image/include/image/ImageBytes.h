@@ -17,7 +17,7 @@ namespace flinder {
 class ImageBytes {
  public:
   // Bytes in memory, which must outlive this object.
-  ImageBytes(std::string_view memory) : MemoryBytes(memory), Length(memory.size()) {}
+  ImageBytes(std::string_view memory) : memoryBytes_(memory), length_(memory.size()) {}
   ImageBytes(const std::string& memory) : ImageBytes(std::string_view(memory)) {}
 
   // The regular file at `path` of at most `maxBytes` bytes, left open. A
@@ -26,21 +26,21 @@ class ImageBytes {
   static std::optional<ImageBytes> Open(const std::string& path, std::uint64_t maxBytes,
                                         std::string& reason);
 
-  std::uint64_t Size() const { return Length; }
-  bool InFile() const { return File.IsOpen(); }
+  std::uint64_t Size() const { return length_; }
+  bool InFile() const { return file_.IsOpen(); }
   // All the bytes when they are in memory; empty for a file.
-  std::string_view Memory() const { return MemoryBytes; }
+  std::string_view Memory() const { return memoryBytes_; }
 
   // Copies `count` bytes from `offset` into `out`; false when the file ends
   // first (it may have shrunk since it was opened) or cannot be read.
   bool Read(std::uint64_t offset, void* out, std::size_t count) const;
 
  private:
-  ImageBytes(PosixFile file, std::uint64_t length) : Length(length), File(std::move(file)) {}
+  ImageBytes(PosixFile file, std::uint64_t length) : length_(length), file_(std::move(file)) {}
 
-  std::string_view MemoryBytes;
-  std::uint64_t Length = 0;
-  PosixFile File;
+  std::string_view memoryBytes_;
+  std::uint64_t length_ = 0;
+  PosixFile file_;
 };
 
 // Takes an ImageBytes's bytes in order from a place on, up to an end:
@@ -54,14 +54,14 @@ class ByteReader {
 
   // The next byte, or -1 at the end.
   int Next() {
-    if (At == Window.size() && !Refill(1)) return -1;
-    return static_cast<std::uint8_t>(Window[At++]);
+    if (at_ == window_.size() && !Refill(1)) return -1;
+    return static_cast<std::uint8_t>(window_[at_++]);
   }
   // The next `count` bytes together; null when fewer are left.
   const std::uint8_t* Take(std::size_t count) {
-    if (Window.size() - At < count && !Refill(count)) return nullptr;
-    const auto* taken = reinterpret_cast<const std::uint8_t*>(Window.data() + At);
-    At += count;
+    if (window_.size() - at_ < count && !Refill(count)) return nullptr;
+    const auto* taken = reinterpret_cast<const std::uint8_t*>(window_.data() + at_);
+    at_ += count;
     return taken;
   }
   // As many of the next bytes as are at hand, at most `most`; empty only at
@@ -77,12 +77,12 @@ class ByteReader {
   // failed read) comes first.
   bool Refill(std::size_t needed);
 
-  const ImageBytes& Bytes;
-  std::uint64_t WindowAt;  // where Window starts in the file
-  std::uint64_t End;
-  std::string_view Window;
-  std::size_t At = 0;
-  std::vector<char> Buffer;
+  const ImageBytes& bytes_;
+  std::uint64_t windowAt_;  // where Window starts in the file
+  std::uint64_t end_;
+  std::string_view window_;
+  std::size_t at_ = 0;
+  std::vector<char> buffer_;
 };
 
 }  // namespace flinder
