@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "animation/FrameChange.h"
 #include "animation/PngChunks.h"
 #include "animation/WorkBuffers.h"
 
 namespace flinder {
 namespace {
+
+using PixelKind = ApngEncoder::PixelKind;
 
 constexpr std::string_view Signature = "\x89PNG\r\n\x1A\n";
 constexpr std::uint8_t DisposeNone = 0, BlendSource = 0, BlendOver = 1;
@@ -15,8 +18,6 @@ constexpr std::uint8_t DisposeNone = 0, BlendSource = 0, BlendOver = 1;
 // RGB; if so many in a row were smaller replacing, the rest are not tried.
 constexpr int TrialsOfLayingOver = 4;
 constexpr std::uint8_t ColourTypeRgb = 2, ColourTypePalette = 3, ColourTypeRgba = 6;
-using PixelKind = ApngEncoder::PixelKind;
-
 // A pixel as one number, red in the top byte; every fully clear pixel is the
 // same clear black.
 std::uint32_t Pack(const std::uint8_t* p) {
@@ -60,33 +61,35 @@ void ShowStayingRunsInColour(RgbaRaster& laid, const RgbaRaster& source) {
 
 }  // namespace
 
+// A frame on its way into the file.
+struct ApngEncoder::ApngFrame : Frame {
+  FrameChange Change;
+  PixelKind Kind = PixelKind::Palette;  // as packed
+  RgbaRaster Source;  // the rectangle's own pixels, when the change lays it over
+  std::string Data;   // the zlib stream, once encoded
+  std::string Laid;   // laid over in RGBA, while Add is to choose
+};
+
 ApngEncoder::ApngEncoder(int width, int height, AnimationTiming timing)
     : width_(width), height_(height), timing_(timing) {
   if (width < 1 || height < 1) throw std::invalid_argument("an animation needs pixels");
   ReuseWorkBuffers();
 }
 
-void ApngEncoder::AddFrame(const RgbaRaster& frame) {
-  Frame prepared = Prepare(frame);
-  Encode(prepared);
-  Add(std::move(prepared));
-}
+ApngEncoder::~ApngEncoder() = default;
 
-ApngEncoder::Frame ApngEncoder::Prepare(const RgbaRaster& frame) {
+std::unique_ptr<ApngEncoder::Frame> ApngEncoder::Prepare(RgbaRaster&& frame) {
   if (frame.Width != width_ || frame.Height != height_)
     throw std::invalid_argument("a frame of another size");
-  Frame prepared{canvas_.Bytes.empty() ? WholeFrame(frame) : ChangeBetween(canvas_, frame, 1),
-                 PixelKind::Palette,
-                 {},
-                 {},
-                 {}};
-  canvas_ = frame;
-  FrameChange& change = prepared.Change;
+  auto prepared = std::make_unique<ApngFrame>();
+  FrameChange& change = prepared->Change;
+  change = canvas_.Bytes.empty() ? WholeFrame(frame) : ChangeBetween(canvas_, frame, 1);
   RgbaRaster source(change.Pixels.Width, change.Pixels.Height);
   for (int y = 0; y < source.Height; ++y)
     std::copy_n(frame.At(change.Left, change.Top + y), 4 * source.Width, source.At(0, y));
+  canvas_ = std::move(frame);
   Admit(source);
-  prepared.Kind = kind_;
+  prepared->Kind = kind_;
   // A palette frame replaces its rectangle: ffmpeg cannot lay palette
   // pixels over others. An RGB frame replaces it too, and is also tried laid
   // over in RGBA (Add keeps one) until a few in a row were smaller replacing;
@@ -96,7 +99,7 @@ ApngEncoder::Frame ApngEncoder::Prepare(const RgbaRaster& frame) {
     change.Over = false;
     change.Pixels = std::move(source);
   } else {
-    prepared.Source = std::move(source);
+    prepared->Source = std::move(source);
   }
   return prepared;
 }
@@ -146,7 +149,8 @@ std::string ApngEncoder::PackedRows(const RgbaRaster& pixels, PixelKind kind) co
   return raw;
 }
 
-void ApngEncoder::Encode(Frame& frame) const {
+void ApngEncoder::Encode(Frame& encoded) const {
+  auto& frame = static_cast<ApngFrame&>(encoded);
   FrameChange& change = frame.Change;
   if (!change.Over) {
     frame.Data = Deflate(PackedRows(change.Pixels, frame.Kind));
@@ -160,7 +164,9 @@ void ApngEncoder::Encode(Frame& frame) const {
   frame.Source = RgbaRaster();
 }
 
-void ApngEncoder::Add(Frame&& frame) {
+Result<> ApngEncoder::Add(std::unique_ptr<Frame> added) {
+  if (added->EncodeFailure) return *added->EncodeFailure;
+  auto& frame = static_cast<ApngFrame&>(*added);
   if (frame.Change.Over) {
     // Once a frame laid over packs smaller than replacing in RGB, RGBA it is.
     if (frame.Kind == PixelKind::Rgb && kind_ == PixelKind::Rgb) {
@@ -177,10 +183,11 @@ void ApngEncoder::Add(Frame&& frame) {
     }
     frame.Laid = std::string();
   }
-  frames_.push_back(std::move(frame));
+  frames_.emplace_back(static_cast<ApngFrame*>(added.release()));
+  return {};
 }
 
-RgbaRaster ApngEncoder::UnpackedRows(const Frame& frame) const {
+RgbaRaster ApngEncoder::UnpackedRows(const ApngFrame& frame) const {
   const FrameChange& change = frame.Change;
   const int width = change.Pixels.Width, height = change.Pixels.Height;
   const std::size_t rowBytes = RowBytes(width, frame.Kind);
@@ -203,12 +210,12 @@ RgbaRaster ApngEncoder::UnpackedRows(const Frame& frame) const {
   return pixels;
 }
 
-std::string ApngEncoder::Finish() {
+Result<std::string> ApngEncoder::Finish() {
   if (frames_.empty()) throw std::logic_error("an animation needs a frame");
-  for (Frame& frame : frames_) {
-    if (frame.Kind == kind_) continue;
-    frame.Data = Deflate(PackedRows(UnpackedRows(frame), kind_));
-    frame.Kind = kind_;
+  for (std::unique_ptr<ApngFrame>& frame : frames_) {
+    if (frame->Kind == kind_) continue;
+    frame->Data = Deflate(PackedRows(UnpackedRows(*frame), kind_));
+    frame->Kind = kind_;
   }
 
   std::string out(Signature);
@@ -239,7 +246,7 @@ std::string ApngEncoder::Finish() {
   const auto delay = static_cast<std::uint32_t>(std::clamp(timing_.DelayMilliseconds, 0, 65535));
   std::uint32_t sequence = 0;
   for (std::size_t i = 0; i < frames_.size(); ++i) {
-    const Frame& frame = frames_[i];
+    const ApngFrame& frame = *frames_[i];
     if (!animated) {
       AppendChunk(out, "IDAT", frame.Data);
       break;

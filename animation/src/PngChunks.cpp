@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <new>
 #include <stdexcept>
 
 namespace flinder {
@@ -32,7 +33,7 @@ std::string Deflate(std::string_view raw) {
   if (compress2(reinterpret_cast<Bytef*>(packed.data()), &size,
                 reinterpret_cast<const Bytef*>(raw.data()), static_cast<uLong>(raw.size()),
                 Z_DEFAULT_COMPRESSION) != Z_OK)
-    throw std::runtime_error("cannot compress the picture");
+    throw std::bad_alloc();  // zlib fails on our own rows only for want of memory
   // Made for the worst case; the frames' data is kept until the file is whole.
   packed.resize(size);
   packed.shrink_to_fit();
@@ -46,7 +47,7 @@ std::string Inflate(std::string_view packed, std::size_t size) {
                  reinterpret_cast<const Bytef*>(packed.data()),
                  static_cast<uLong>(packed.size())) != Z_OK ||
       length != size)
-    throw std::runtime_error("cannot unpack a picture packed before");
+    throw std::logic_error("a picture packed here does not unpack");
   return raw;
 }
 

@@ -6,7 +6,10 @@
 #include <tuple>
 
 #include "AnimationReaders.h"
+#include "GifTestFiles.h"
 #include "animation/ApngEncoder.h"
+#include "animation/GifAnimationEncoder.h"
+#include "animation/MergedGifEncoder.h"
 #include "animation/WebpEncoder.h"
 
 namespace flinder {
@@ -30,8 +33,9 @@ void Square(RgbaRaster& picture, int left, int top, int size, Rgba colour) {
 std::optional<DecodedApng> RoundTrip(const std::vector<RgbaRaster>& frames,
                                      AnimationTiming timing) {
   ApngEncoder encoder(frames[0].Width, frames[0].Height, timing);
-  for (const RgbaRaster& frame : frames) encoder.AddFrame(frame);
-  return DecodeApng(encoder.Finish());
+  for (const RgbaRaster& frame : frames)
+    if (!encoder.AddFrame(frame)) return std::nullopt;
+  return DecodeApng(encoder.Finish().Value());
 }
 
 // A square moves off a clear background with a translucent dot, stays, and
@@ -162,17 +166,97 @@ TEST(WebpEncoder, LibwebpShowsEveryFrameExactlyWithItsDelayAndLoops) {
   for (const AnimationTiming& timing :
        {AnimationTiming{30, 0}, AnimationTiming{1000, 1000}, AnimationTiming{7, 65536}}) {
     WebpEncoder encoder(50, 40, timing);
-    std::vector<WebpEncoder::Frame> prepared;
-    for (const RgbaRaster& frame : frames) prepared.push_back(encoder.Prepare(frame));
-    for (std::size_t i = prepared.size(); i-- > 0;) WebpEncoder::Encode(prepared[i]);
-    for (WebpEncoder::Frame& frame : prepared) encoder.Add(std::move(frame));
-    const DecodedWebp decoded = DecodeWebp(encoder.Finish());
+    std::vector<std::unique_ptr<WebpEncoder::Frame>> prepared;
+    for (const RgbaRaster& frame : frames) prepared.push_back(encoder.Prepare(RgbaRaster(frame)));
+    for (std::size_t i = prepared.size(); i-- > 0;) encoder.Encode(*prepared[i]);
+    for (auto& frame : prepared) ASSERT_TRUE(encoder.Add(std::move(frame)));
+    const DecodedWebp decoded = DecodeWebp(encoder.Finish().Value());
     EXPECT_EQ(decoded.Loops, std::min(timing.Plays, WebpEncoder::MaxPlays));
     const int d = timing.DelayMilliseconds;
     EXPECT_EQ(decoded.EndTimes, (std::vector<int>{d, 2 * d, 3 * d, 4 * d, 5 * d}));
     ASSERT_EQ(decoded.Shown.size(), frames.size());
     for (std::size_t i = 0; i < frames.size(); ++i) ExpectSamePicture(decoded.Shown[i], frames[i]);
   }
+}
+
+using Indexes = std::vector<std::uint8_t>;
+
+// What a browser should show for indexed frames: the palette's colours, and
+// the page where the transparent index is.
+Raster Expected(const Indexes& frame, int width, const std::vector<ColourValue>& palette,
+                int transparent) {
+  Raster raster(width, static_cast<int>(frame.size()) / width);
+  for (std::size_t p = 0; p < frame.size(); ++p)
+    raster.Pixels[p] = frame[p] == transparent ? ClearPixel : palette[frame[p]];
+  return raster;
+}
+
+// Plays the encoded frames for two loops and compares every picture shown.
+void ExpectPlaysAsGiven(const std::vector<Indexes>& frames, int width,
+                        const std::vector<ColourValue>& palette, int transparent,
+                        const char* what) {
+  const int height = static_cast<int>(frames[0].size()) / width;
+  // The one-frame files merged hold no transparency; the others each way.
+  for (int kind = transparent < 0 ? 0 : 1; kind < 3; ++kind) {
+    const bool optimise = kind == 2;
+    std::unique_ptr<AnimationEncoder<IndexedFrame>> encoder;
+    if (kind == 0)
+      encoder = std::make_unique<MergedGifEncoder>(width, height, 7, 999);
+    else
+      encoder = std::make_unique<GifAnimationEncoder>(width, height, palette, transparent,
+                                                      optimise, 7);
+    std::string file;
+    for (const Indexes& frame : frames) {
+      ASSERT_TRUE(encoder->AddFrame({width, height, palette, frame}));
+      file += encoder->TakeBytes();
+    }
+    Result<std::string> rest = encoder->Finish();
+    ASSERT_TRUE(rest);
+    file += *rest;
+    EXPECT_EQ(file.substr(0, 6), "GIF89a");
+    EXPECT_NE(file.find(AnimatedGIF::BuildLoopExtension(999)), std::string::npos);
+    auto shown = ComposeGif(file, 2);
+    ASSERT_TRUE(shown) << what;
+    ASSERT_EQ(shown->size(), 2 * frames.size()) << what;
+    for (std::size_t i = 0; i < shown->size(); ++i)
+      EXPECT_EQ((*shown)[i], Expected(frames[i % frames.size()], width, palette, transparent))
+          << what << ", encoder " << kind << ", picture " << i;
+  }
+}
+
+// A 2 x 2 block of `ink` at (x, y) on a `paper` of 8 x 6.
+Indexes Block(int x, int y, std::uint8_t ink, std::uint8_t paper) {
+  Indexes frame(48, paper);
+  for (int dy = 0; dy < 2; ++dy)
+    for (int dx = 0; dx < 2; ++dx) frame[(y + dy) * 8 + x + dx] = ink;
+  return frame;
+}
+
+TEST(GifEncoders, EveryPictureIsShownAsGivenAlsoWhereAShapeLeavesATransparentBackground) {
+  const std::vector<ColourValue> palette = {0x0000FF, 0x00FF00, 0xFF0000, 0x777777};
+  // Index 3 is the background: the block moves away from pixels that must
+  // turn transparent again, stands still once, and the first frame, which
+  // follows the last, is clear where the last is not.
+  std::vector<Indexes> moving = {Block(0, 0, 1, 3), Block(3, 1, 1, 3), Block(3, 1, 1, 3),
+                                 Block(6, 4, 2, 3)};
+  moving[1][47] = 0;
+  ExpectPlaysAsGiven(moving, 8, palette, 3, "transparent background");
+  // Without a transparent entry the same frames are opaque pictures.
+  ExpectPlaysAsGiven(moving, 8, palette, -1, "opaque");
+  ExpectPlaysAsGiven({Block(2, 2, 0, 1)}, 8, palette, -1, "one frame");
+
+  // Every one of 256 entries changes in the second frame: no index is free
+  // to stand for the pixels that stay.
+  std::vector<ColourValue> full(256);
+  Indexes all(256 * 2);
+  for (int i = 0; i < 256; ++i) {
+    full[i] = MakeColour(i, 255 - i, i / 2);
+    all[i] = static_cast<std::uint8_t>(i);
+    all[256 + i] = static_cast<std::uint8_t>(i / 2);
+  }
+  Indexes shifted = all;
+  for (int i = 0; i < 256; ++i) shifted[i] = static_cast<std::uint8_t>(255 - i);
+  ExpectPlaysAsGiven({all, shifted}, 16, full, -1, "full palette");
 }
 
 }  // namespace

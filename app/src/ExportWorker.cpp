@@ -1,5 +1,7 @@
 #include "app/ExportWorker.h"
 
+#include <cerrno>
+
 namespace flinder {
 
 template <typename Call>
@@ -7,68 +9,33 @@ void QueuedExportHost::Post(Call call) {
   QMetaObject::invokeMethod(context_, std::move(call), Qt::QueuedConnection);
 }
 
-std::optional<std::string> QueuedExportHost::AskSaveFileName(const std::string& suggested) {
-  return window_.AskSaveFileName(suggested);
-}
-
-void QueuedExportHost::EnableSaveMenu() {
-  Post([this] { window_.EnableSaveMenu(); });
-}
-
-void QueuedExportHost::RepaintMainWindow() {
-  Post([this] { window_.RepaintMainWindow(); });
-}
-
-void QueuedExportHost::SetPreviewTimerEnabled(bool enabled) {
-  Post([this, enabled] { window_.SetPreviewTimerEnabled(enabled); });
-}
-
-void QueuedExportHost::ShowProgress() {
-  Post([this] { window_.ShowProgress(); });
-}
-
-void QueuedExportHost::HideProgress() {
-  Post([this] { window_.HideProgress(); });
-}
-
-void QueuedExportHost::RestoreTopmost() {
-  Post([this] { window_.RestoreTopmost(); });
-}
-
-void QueuedExportHost::SetMainCaption(const std::string& caption) {
-  Post([this, caption] { window_.SetMainCaption(caption); });
-}
-
-// Kept for the window to show once the export has ended and its windows are
-// as they were.
-void QueuedExportHost::ShowMessage(const std::string& text) {
-  Messages.push_back(text);
-}
-
-void QueuedExportHost::ShowNote(const std::string& text) {
-  Post([this, text] { window_.ShowNote(text); });
-}
-
 // The window shows only how far the export is, not the frame itself.
-ExportResult QueuedExportHost::FrameDrawn(int number, const Raster&) {
-  Post([this, number] { window_.FrameDrawn(number, Raster()); });
-  return ExportResult::Success();
+Result<> QueuedExportHost::FrameDrawn(int number, const Raster&) {
+  Post([this, number] { (void)window_.FrameDrawn(number, Raster()); });
+  return {};
 }
 
 void QueuedExportHost::FramesConverted(int done, int total) {
   Post([this, done, total] { window_.FramesConverted(done, total); });
 }
 
+void QueuedExportHost::ShowNote(const std::string& text) {
+  Post([this, text] { window_.ShowNote(text); });
+}
+
 ExportWorker::ExportWorker(ExportHost& window, const ShapeSettings& settings,
-                           const FrameRenderer& renderer, const DrawingSurface& surface)
+                           const FrameRenderer& renderer, const DrawingSurface& surface,
+                           ExportRequest request)
     : settings_(settings),
       renderer_(renderer),
       surface_(surface.OwnCopy()),
       host_(this, window),
-      Exporter(host_, renderer_, surface_, settings_) {
+      request_(std::move(request)),
+      export_(host_, renderer_, surface_, settings_) {
   // The copies tell no window of their changes.
   settings_.SetObserver(nullptr);
   renderer_.SetObserver(nullptr);
+  request_.Stop = stop_.get_token();
 }
 
 ExportWorker::~ExportWorker() {
@@ -80,9 +47,11 @@ ExportWorker::~ExportWorker() {
 void ExportWorker::Start() {
   thread_.reset(QThread::create([this] {
     try {
-      written_ = Exporter.Run().Ok;
+      Result<ExportSummary> exported = export_.Run(request_);
+      written_ = exported.Ok();
+      if (!exported && exported.Error().Errno != ECANCELED) failure_ = exported.Message();
     } catch (...) {
-      failure_ = std::current_exception();
+      thrown_ = std::current_exception();
     }
   }));
   connect(thread_.get(), &QThread::finished, this, &ExportWorker::Finished);
@@ -91,20 +60,18 @@ void ExportWorker::Start() {
   if (!started_) QMetaObject::invokeMethod(this, &ExportWorker::Finished, Qt::QueuedConnection);
 }
 
-std::vector<std::string> ExportWorker::Messages() const {
-  std::vector<std::string> messages = host_.Messages;
+std::optional<std::string> ExportWorker::FailureMessage() const {
   std::string reason;
   if (!started_) reason = "no thread could be started for it";
   try {
-    if (failure_) std::rethrow_exception(failure_);
+    if (thrown_) std::rethrow_exception(thrown_);
   } catch (const std::exception& e) {
     reason = e.what();
   } catch (...) {
     reason = "an unknown failure";
   }
-  if (!reason.empty())
-    messages.push_back("Cannot write " + Exporter.OutputFileName + ": " + reason);
-  return messages;
+  if (!reason.empty()) return "Cannot write " + request_.OutputFileName + ": " + reason;
+  return failure_;
 }
 
 }  // namespace flinder

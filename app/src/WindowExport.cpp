@@ -46,22 +46,17 @@ ExportFormat FormatOfSaveFileType(int type) {
 
 void frmMain::ExportAnimatedGif() {
   if (export_) return;
-  // The dialog is answered on the window's own record; nothing is drawn.
-  AnimatedGifExport chooser(*this, Renderer, picAnim->Surface, Settings);
-  chooser.OutputFileName = OutputFileName;
-  chooser.AskFileName = AskFileName;
-  if (!chooser.ChooseOutputFile()) return;
-  OutputFileName = chooser.OutputFileName;
-  AskFileName = chooser.AskFileName;
+  if (!ChooseOutputFile()) return;
 
+  ExportRequest request;
+  request.OutputFileName = OutputFileName;
+  request.Format = OutputFormat;
+  request.Optimise = Menus.mnuOptimise->isChecked();
+  request.Loop = ExportLoop();
+  request.Scale = ExportScale();
   ExportHost& window = *this;
-  auto worker = std::make_unique<ExportWorker>(window, Settings, Renderer, picAnim->Surface);
-  worker->Exporter.OutputFileName = OutputFileName;
-  worker->Exporter.Optimise = Menus.mnuOptimise->isChecked();
-  worker->Exporter.Format = OutputFormat;
-  worker->Exporter.Loop = ExportLoop();
-  worker->Exporter.Scale = ExportScale();
-  export_ = std::move(worker);
+  export_ = std::make_unique<ExportWorker>(window, Settings, Renderer, picAnim->Surface,
+                                           std::move(request));
   connect(export_.get(), &ExportWorker::Finished, this, &frmMain::ExportFinished);
 
   SetBusy(true);
@@ -80,6 +75,23 @@ void frmMain::ExportAnimatedGif() {
   QTimer::singleShot(LongestWaitForProgressMs, this, startOnce);
 }
 
+bool frmMain::ChooseOutputFile() {
+  if (!OutputFileName.empty() && !AskFileName) return true;
+  if (OutputFileName.empty()) EnableSaveMenu();
+  // A cancelled dialog leaves the known name as it was.
+  std::optional<std::string> chosen =
+      AskSaveFileName("Untitled." + std::string(FormatExtension(OutputFormat)));
+  if (!chosen || chosen->empty()) return false;
+  OutputFileName = *chosen;
+  AskFileName = false;  // the next Save writes to the chosen file
+  RepaintMainWindow();
+  return true;
+}
+
+void frmMain::CancelExport() {
+  if (export_) export_->Cancel();
+}
+
 void frmMain::ExportFinished() {
   Progress->Painted = nullptr;
   const std::unique_ptr<ExportWorker> done = std::move(export_);
@@ -87,17 +99,21 @@ void frmMain::ExportFinished() {
   Renderer.Angle = done->Renderer().Angle;
   Renderer.FrameNo = done->Renderer().FrameNo;
   Renderer.CycleRunning = false;
-  if (!done->Renderer().CycleRunning && done->Exporter.ExportFrameCount > 0)
-    FrameCountChanged(std::to_string(done->Exporter.ExportFrameCount));
+  if (!done->Renderer().CycleRunning && done->ExportFrameCount() > 0)
+    FrameCountChanged(std::to_string(done->ExportFrameCount()));
   picAnim->Surface = done->Surface();
   picAnim->update();
-  if (done->Written()) LastExportedFile = done->Exporter.OutputFileName;
+  if (done->Written()) {
+    LastExportedFile = done->OutputFileName();
+    SetMainCaption(" GIF Flendar - " + FileTitle(LastExportedFile));
+  }
   // An export that ended before it could tell the window left its progress shown.
   HideProgress();
   RestoreTopmost();
   SetBusy(false);
   TimerEnabledChanged(true);
-  for (const std::string& text : done->Messages()) Message(QString::fromStdString(text));
+  if (std::optional<std::string> failure = done->FailureMessage())
+    Message(QString::fromStdString(*failure));
   if (closeAfterExport_) emit Ended();
 }
 
@@ -170,16 +186,9 @@ void frmMain::RepaintMainWindow() {
   update();
 }
 
-// The export's own "timer on" comes before the window has taken back the
-// rotation; the window starts the timer itself once it has.
-void frmMain::SetPreviewTimerEnabled(bool enabled) {
-  if (enabled && Busy()) return;
-  TimerEnabledChanged(enabled);
-}
-
 void frmMain::ShowProgress() {
   if (Progress->isVisible()) return;
-  cycleFrames_ = FramesInCycle(Settings, AnimatedGifExport::MaxFrames);
+  cycleFrames_ = FramesInCycle(Settings, AnimationExport::MaxFrames);
   framesDrawn_ = framesConverted_ = framesToConvert_ = 0;
   Progress->ClearNote();
   Progress->ShowProgress(0, 1);
@@ -200,19 +209,15 @@ void frmMain::SetMainCaption(const std::string& caption) {
   setWindowTitle(QString::fromStdString(caption));
 }
 
-void frmMain::ShowMessage(const std::string& text) {
-  Message(QString::fromStdString(text));
-}
-
 void frmMain::ShowNote(const std::string& text) {
   Progress->ShowNote(QString::fromStdString(text));
   Progress->CentreOn(nullptr);
 }
 
-ExportResult frmMain::FrameDrawn(int number, const Raster&) {
+Result<> frmMain::FrameDrawn(int number, const Raster&) {
   framesDrawn_ = number;
   ShowExportProgress();
-  return ExportResult::Success();
+  return {};
 }
 
 void frmMain::FramesConverted(int done, int total) {

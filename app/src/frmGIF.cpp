@@ -1,6 +1,8 @@
 #include "app/frmGIF.h"
 
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <algorithm>
 #include <utility>
 
@@ -24,7 +26,7 @@ QWidget* MakeBox(QWidget* parent, QRect place, QColor back) {
 frmGIF::frmGIF(QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {
   setWindowTitle(QStringLiteral("Flindering"));
-  setFixedSize(ClientWidth, ClientHeight);
+  setFixedSize(ClientWidth, ClientHeight + ButtonRowHeight);
 
   Label1 = new QLabel(QStringLiteral("Flindering animated GIF. Please wait..."), this);
   Label1->setGeometry(40, 16, 233, 17);
@@ -34,8 +36,13 @@ frmGIF::frmGIF(QWidget* owner)
   picPer = MakeBox(this, {8, 48, 289, 17}, QColor(128, 128, 255));
   picVal = MakeBox(picPer, {0, 0, 0, 17}, QColor(0, 0, 192));
 
+  cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+  cmdCancel->setGeometry((ClientWidth - 75) / 2, ClientHeight, 75, 23);
+  cmdCancel->setFont(ArialFont(8.25));
+  connect(cmdCancel, &QPushButton::clicked, this, &frmGIF::Cancel);
+
   lblNote = new QLabel(this);
-  lblNote->setGeometry(8, ClientHeight, 289, NoteHeight - 8);
+  lblNote->setGeometry(8, ClientHeight + ButtonRowHeight, 289, NoteHeight - 8);
   lblNote->setFont(ArialFont(8.25));
   lblNote->setWordWrap(true);
   lblNote->hide();
@@ -44,13 +51,13 @@ frmGIF::frmGIF(QWidget* owner)
 void frmGIF::ShowNote(const QString& text) {
   lblNote->setText(text);
   lblNote->show();
-  setFixedSize(ClientWidth, ClientHeight + NoteHeight);
+  setFixedSize(ClientWidth, ClientHeight + ButtonRowHeight + NoteHeight);
 }
 
 void frmGIF::ClearNote() {
   lblNote->hide();
   lblNote->clear();
-  setFixedSize(ClientWidth, ClientHeight);
+  setFixedSize(ClientWidth, ClientHeight + ButtonRowHeight);
 }
 
 void frmGIF::CentreOn(const QWidget* owner) {
@@ -66,6 +73,17 @@ void frmGIF::ShowProgress(int done, int total) {
 void frmGIF::paintEvent(QPaintEvent* event) {
   QWidget::paintEvent(event);
   if (Painted) std::exchange(Painted, nullptr)();
+}
+
+void frmGIF::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape)
+    Cancel();
+  else
+    QWidget::keyPressEvent(event);
+}
+
+void frmGIF::Cancel() {
+  if (Cancelled) Cancelled();
 }
 
 }  // namespace flinder

@@ -57,6 +57,7 @@ frmMain::frmMain(PlatformDialogs& dialogs) : dialogs_(dialogs) {
 
   NewDialog = new frmNew(this);
   Progress = new frmGIF(this);
+  Progress->Cancelled = [this] { CancelExport(); };
 
   timAnim.setTimerType(Qt::PreciseTimer);
   timAnim.setInterval(10);

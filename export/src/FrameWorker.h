@@ -2,13 +2,14 @@
 
 #include <utility>
 
-#include "export/AnimatedGifExport.h"
+#include "export/AnimationExport.h"
+#include "gif/ColourRuns.h"
 
 namespace flinder {
 
 // One worker's own surface and renderer: it draws on them alone, and tells
 // no window of the cycles it completes.
-struct AnimatedGifExport::FrameWorker {
+struct AnimationExport::FrameWorker {
   FrameWorker(DrawingSurface surface, const FrameRenderer& renderer)
       : Surface(std::move(surface)), Renderer(renderer) {
     Renderer.SetObserver(nullptr);
@@ -16,7 +17,6 @@ struct AnimatedGifExport::FrameWorker {
 
   DrawingSurface Surface;
   FrameRenderer Renderer;
-  IndexedFrame Mapped;  // the last frame mapped, whose memory the next one uses
 
   // Draws the frame of rotation `pose`; its picture is the surface's.
   const Raster& DrawAt(double pose, const ShapeSettings& settings) {

@@ -2,8 +2,7 @@
 
 #include <utility>
 
-#include "files/FileAccess.h"
-#include "files/FileNameParts.h"
+#include "gif/GifBlocks.h"
 #include "gif/LittleEndian.h"
 
 namespace flinder {
@@ -29,98 +28,30 @@ void AnimatedGIF::ResetMergeState(std::int16_t width, std::int16_t height, std::
   frameColorTable_.clear();
   frameTableBits_ = 0;
   frameSortFlag_ = 0;
-  frameBlocks_.clear();
+  merged_.clear();
   framesMerged_ = 0;
-  headerWritten_ = false;
-  output_.reset();
   mergeFailed_ = false;
-}
-
-ExportResult AnimatedGIF::MergeGifFrames(const std::vector<std::string>& frameFiles, int frameCount,
-                                         const std::string& outputFile, std::int16_t width,
-                                         std::int16_t height, std::int16_t delay) {
-  ResetMergeState(width, height, delay);
-  if (frameCount < 2)
-    return ExportResult::Failure("No frames to write to " + outputFile +
-                                 ": the animation has no frame before it repeats.");
-
-  for (int i = 1; i <= frameCount - 1; ++i) {
-    if (static_cast<std::size_t>(i) > frameFiles.size()) {
-      mergeFailed_ = true;
-      continue;
-    }
-    std::string name = frameFiles[i - 1];
-    if (ExtensionOf(name) != "gif") name = WithExtension(name, "gif");
-    std::optional<std::string> bytes = ReadFileBytes(name);
-    if (bytes)
-      MergeFrame(*bytes);
-    else
-      mergeFailed_ = true;
-  }
-  return WriteMerged(outputFile);
 }
 
 void AnimatedGIF::MergeFrame(std::string_view frameFile) {
   std::optional<std::string> block = ReadGifFile(frameFile, framesMerged_ == 0);
-  if (block) {
-    frameBlocks_.push_back(std::move(*block));
-    ++framesMerged_;
-  } else {
+  if (!block || mergeFailed_) {
     mergeFailed_ = true;
+    merged_.clear();
+    return;
   }
+  // The header needs the first frame's screen fields and palette.
+  if (framesMerged_++ == 0) merged_ += "GIF89a" + BuildScreenDescriptor() + BuildLoopExtension(LoopCount);
+  merged_ += *block;
 }
 
-ExportResult AnimatedGIF::WriteMerged(const std::string& outputFile) {
-  if (mergeFailed_) return ExportResult::Failure(ReadFailureMessage);
-  if (ExportResult opened = StartOutput(outputFile); !opened.Ok) return opened;
-  return FinishMerged();
+std::string AnimatedGIF::TakeMerged() {
+  return std::exchange(merged_, std::string());
 }
 
-ExportResult AnimatedGIF::StartOutput(const std::string& outputFile) {
-  outputFile_ = outputFile;
-  written_ = 0;
-  // A picture can be made again: replaced whole, but not flushed to the disk.
-  output_.emplace(outputFile, false);
-  if (std::string error = output_->Open(); !error.empty()) {
-    output_.reset();
-    return ExportResult::Failure("Cannot write " + outputFile + ": " + error);
-  }
-  return ExportResult::Success();
-}
-
-// The header needs the first frame's screen fields and palette.
-bool AnimatedGIF::WriteMergedFrames() {
-  if (mergeFailed_ || framesMerged_ == 0) return true;
-  if (!WriteHeaderOnce()) return false;
-  for (const std::string& block : frameBlocks_)
-    if (!WriteOutput(block)) return false;
-  frameBlocks_.clear();
-  return true;
-}
-
-ExportResult AnimatedGIF::FinishMerged() {
-  ExportResult result = ExportResult::Success();
-  if (mergeFailed_) {
-    result = ExportResult::Failure(ReadFailureMessage);
-  } else {
-    if (WriteHeaderOnce() && WriteMergedFrames())
-      WriteOutput(std::string(1, static_cast<char>(Trailer)));
-    if (std::string error = output_->Commit(); !error.empty())
-      result = ExportResult::Failure("Cannot write " + outputFile_ + ": " + error);
-  }
-  output_.reset();  // an output not committed goes with its temporary file
-  return result;
-}
-
-bool AnimatedGIF::WriteHeaderOnce() {
-  if (std::exchange(headerWritten_, true)) return true;
-  return WriteOutput("GIF89a" + BuildScreenDescriptor() + BuildLoopExtension(LoopCount));
-}
-
-bool AnimatedGIF::WriteOutput(std::string_view bytes) {
-  if (!output_->Write(bytes)) return false;
-  written_ += bytes.size();
-  return true;
+Result<std::string> AnimatedGIF::FinishMerged() {
+  if (mergeFailed_ || framesMerged_ == 0) return Failure{ReadFailureMessage};
+  return TakeMerged() + static_cast<char>(Trailer);
 }
 
 std::string AnimatedGIF::BuildScreenDescriptor() const {
@@ -131,9 +62,8 @@ std::string AnimatedGIF::BuildScreenDescriptor() const {
 }
 
 std::string AnimatedGIF::BuildLoopExtension(int loopCount) {
-  std::string loop = "\x21\xFF\x0BNETSCAPE2.0\x03\x01";
-  AppendWord(loop, loopCount);
-  loop += '\0';
+  std::string loop;
+  AppendLoopExtension(loop, loopCount);
   return loop;
 }
 
@@ -226,7 +156,10 @@ std::string AnimatedGIF::RewriteGraphicControl() {
 }
 
 std::string AnimatedGIF::NewGraphicControl() const {
-  return std::string("\x21\xF9\x04\x00", 4) + DelayBytes() + std::string(2, '\0');
+  std::string block;
+  AppendGraphicControl(block, GifDisposal::Unspecified, static_cast<std::uint16_t>(frameDelay_),
+                       false, 0);
+  return block;
 }
 
 void AnimatedGIF::ReadRenderingBlock(std::string& block) {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <new>
 #include <stdexcept>
 
 namespace flinder {
@@ -32,6 +33,13 @@ struct QuantiserDeleter {
 template <typename T>
 using QuantiserPtr = std::unique_ptr<T, QuantiserDeleter>;
 
+// Given the colours of our own frames and settings in range, the quantiser
+// fails only for want of memory.
+void CheckQuantiser(liq_error error) {
+  if (error == LIQ_OUT_OF_MEMORY) throw std::bad_alloc();
+  if (error != LIQ_OK) throw std::logic_error("the colour quantiser refused its input");
+}
+
 std::vector<ColourValue> QuantiserPalette(const std::vector<ColourCount>& histogram,
                                           int maxColours) {
   std::vector<liq_histogram_entry> entries;
@@ -42,16 +50,15 @@ std::vector<ColourValue> QuantiserPalette(const std::vector<ColourCount>& histog
           static_cast<unsigned char>(BlueOf(colour)), 255},
          count});
   QuantiserPtr<liq_attr> attr(liq_attr_create());
-  if (!attr) throw std::runtime_error("cannot start the colour quantiser");
+  if (!attr) throw std::bad_alloc();
   liq_set_max_colors(attr.get(), maxColours);
   liq_set_speed(attr.get(), QuantiserSpeed);
   QuantiserPtr<liq_histogram> list(liq_histogram_create(attr.get()));
-  if (!list || liq_histogram_add_colors(list.get(), attr.get(), entries.data(),
-                                        static_cast<int>(entries.size()), 0) != LIQ_OK)
-    throw std::runtime_error("cannot quantise the colours");
+  if (!list) throw std::bad_alloc();
+  CheckQuantiser(liq_histogram_add_colors(list.get(), attr.get(), entries.data(),
+                                          static_cast<int>(entries.size()), 0));
   liq_result* raw = nullptr;
-  if (liq_histogram_quantize(list.get(), attr.get(), &raw) != LIQ_OK)
-    throw std::runtime_error("cannot quantise the colours");
+  CheckQuantiser(liq_histogram_quantize(list.get(), attr.get(), &raw));
   QuantiserPtr<liq_result> result(raw);
   const liq_palette* found = liq_get_palette(result.get());
   std::vector<ColourValue> colours;

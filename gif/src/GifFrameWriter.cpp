@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gif/GifBlocks.h"
 #include "gif/GifLzw.h"
 #include "gif/LittleEndian.h"
 
@@ -37,12 +38,7 @@ std::optional<std::string> EncodeGifFrame(const IndexedFrame& frame) {
   std::string out = "GIF87a";
   out.reserve(13 + 3 * 256 + 10 + pixelCount / 2);
   const int tableBits = AppendScreenAndTable(out, frame.Width, frame.Height, frame.Palette, 0);
-  out += ',';  // image descriptor: whole screen, no local table, not interlaced
-  AppendWord(out, 0);
-  AppendWord(out, 0);
-  AppendWord(out, frame.Width);
-  AppendWord(out, frame.Height);
-  out += '\0';
+  AppendImageDescriptor(out, 0, 0, frame.Width, frame.Height);
   AppendLzwImageData(out, frame.Indexes.data(), pixelCount, std::max(2, tableBits));
   out += ';';
   return out;

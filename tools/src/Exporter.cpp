@@ -13,7 +13,7 @@
 #include "design/ExportChoices.h"
 #include "design/ShapeList.h"
 #include "design/ShapeRecord.h"
-#include "export/AnimatedGifExport.h"
+#include "export/AnimationExport.h"
 #include "files/FileAccess.h"
 #include "image/IMGLIB1.h"
 #include "tools/AllFileNames.h"
@@ -219,19 +219,25 @@ class Exporter {
                            static_cast<int>(settings.SliderVal(Height)));
     FrameRenderer renderer;
     FrameCopies host(err_, frames, options_.FrameFormat);
-    AnimatedGifExport exporter(host, renderer, surface, settings);
-    exporter.OutputFileName = output;
-    exporter.Optimise = options_.Optimise;
-    exporter.Format = options_.Format;
-    exporter.Loop = options_.Loop;
-    exporter.Scale = options_.Scale;
-    ExportSummary summary = exporter.ExportAnimatedGif();
-    if (!summary.Ok) return false;
+    ExportRequest request;
+    request.OutputFileName = output;
+    request.Format = options_.Format ? *options_.Format
+                                     : FormatOfFileName(output).value_or(ExportFormat::Gif);
+    request.Optimise = options_.Optimise;
+    request.Loop = options_.Loop;
+    request.Scale = options_.Scale;
+    Result<ExportSummary> exported =
+        AnimationExport(host, renderer, surface, settings).Run(request);
+    if (!exported) {
+      err_ << "flinder-export: " << exported.Message() << "\n";
+      return false;
+    }
+    const ExportSummary& summary = *exported;
     host.RemoveOlderCopies();
     if (IsStandardOutput(output)) return true;
-    out_ << name << " -> " << output << " (" << summary.FramesInGif << " frames, " << summary.Width
+    out_ << name << " -> " << output << " (" << summary.FramesInFile << " frames, " << summary.Width
          << "x" << summary.Height << ", scale " << summary.Scale << "x, delay ";
-    if (summary.Format == ExportFormat::Gif)
+    if (request.Format == ExportFormat::Gif)
       out_ << summary.Delay;
     else
       out_ << summary.DelayMilliseconds << " ms";

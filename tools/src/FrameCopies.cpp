@@ -16,18 +16,13 @@ FrameCopies::FrameCopies(std::ostream& err, std::string folder, std::string form
       extension_(format.empty() ? "bmp" : format),
       throughImageModule_(!format.empty()) {}
 
-void FrameCopies::ShowMessage(const std::string& text) {
-  HeadlessExportHost::ShowMessage(text);
-  err_ << "flinder-export: " << text << "\n";
-}
-
 void FrameCopies::ShowNote(const std::string& text) {
   HeadlessExportHost::ShowNote(text);
   err_ << "flinder-export: " << text << "\n";
 }
 
-ExportResult FrameCopies::FrameDrawn(int number, const Raster& frame) {
-  if (folder_.empty()) return ExportResult::Success();
+Result<> FrameCopies::FrameDrawn(int number, const Raster& frame) {
+  if (folder_.empty()) return {};
   const std::string path = folder_ + "/frame" + std::to_string(number) + "." + extension_;
   ExportResult kept = ExportResult::Success();
   if (throughImageModule_) {
@@ -38,8 +33,9 @@ ExportResult FrameCopies::FrameDrawn(int number, const Raster& frame) {
     // Complete or absent, like the export's own output.
     kept = ExportResult::Failure("Cannot write " + path + ": " + error);
   }
-  if (kept.Ok) kept_ = number;
-  return kept;
+  if (!kept.Ok) return Failure{kept.Message};
+  kept_ = number;
+  return {};
 }
 
 void FrameCopies::RemoveOlderCopies() const {

@@ -8,7 +8,7 @@
 
 namespace flinder {
 
-// The exporter's host: says the export's messages and notes on `err`, and
+// The exporter's host: says the export's notes on `err`, and
 // with a frames folder keeps every frame as drawn, as DIR/frameN.bmp (a
 // 24-bit BMP) or through the image module in another format. A frame that
 // cannot be kept ends the export.
@@ -16,9 +16,8 @@ class FrameCopies : public HeadlessExportHost {
  public:
   FrameCopies(std::ostream& err, std::string folder, std::string format);
 
-  void ShowMessage(const std::string& text) override;
   void ShowNote(const std::string& text) override;
-  ExportResult FrameDrawn(int number, const Raster& frame) override;
+  Result<> FrameDrawn(int number, const Raster& frame) override;
 
   // Removes the copies an earlier, longer export left in the folder: files
   // of this naming numbered past the last frame kept now. Others stay.

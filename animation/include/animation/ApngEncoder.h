@@ -1,12 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "animation/AnimationEncoder.h"
 #include "animation/AnimationTiming.h"
-#include "animation/FrameChange.h"
 #include "render/RgbaRaster.h"
 
 namespace flinder {
@@ -18,39 +19,27 @@ namespace flinder {
 // indexes for at most 256 opaque colours, replacing; else RGB, replacing,
 // while every pixel is opaque and no frame packs smaller laid over in RGBA;
 // else RGBA. A single frame makes a plain PNG.
-// The frames go in one by one through AddFrame, or, to spread the work:
-// Prepare in frame order, Encode on any threads while neither Prepare nor Add
-// runs, Add in frame order.
-class ApngEncoder {
+class ApngEncoder : public AnimationEncoder<RgbaRaster> {
  public:
   enum class PixelKind { Palette, Rgb, Rgba };
 
-  // A frame on its way into the file.
-  struct Frame {
-    FrameChange Change;
-    PixelKind Kind = PixelKind::Palette;  // as packed
-    RgbaRaster Source;  // the rectangle's own pixels, when the change lays it over
-    std::string Data;   // the zlib stream, once encoded
-    std::string Laid;   // laid over in RGBA, while Add is to choose
-  };
-
   ApngEncoder(int width, int height, AnimationTiming timing);
+  ~ApngEncoder() override;
 
-  void AddFrame(const RgbaRaster& frame);
-
-  Frame Prepare(const RgbaRaster& frame);
-  void Encode(Frame& frame) const;
-  void Add(Frame&& frame);
-
-  // The whole file. Frames packed before the format had to grow are packed
-  // again here.
-  std::string Finish();
+  // A frame of the encoder's size.
+  std::unique_ptr<Frame> Prepare(RgbaRaster&& frame) override;
+  void Encode(Frame& frame) const override;
+  Result<> Add(std::unique_ptr<Frame> frame) override;
+  // Frames packed before the format had to grow are packed again here.
+  Result<std::string> Finish() override;
 
  private:
+  struct ApngFrame;
+
   // Moves to a format that holds the colours of `pixels` too.
   void Admit(const RgbaRaster& pixels);
   std::string PackedRows(const RgbaRaster& pixels, PixelKind kind) const;
-  RgbaRaster UnpackedRows(const Frame& frame) const;
+  RgbaRaster UnpackedRows(const ApngFrame& frame) const;
 
   int width_, height_;
   AnimationTiming timing_;
@@ -60,7 +49,7 @@ class ApngEncoder {
   std::unordered_map<std::uint32_t, std::uint8_t> index_;
   bool seenAlpha_ = false;  // a pixel not opaque in some frame
   int replacedInARow_ = 0;  // RGB frames that packed smaller replacing
-  std::vector<Frame> frames_;
+  std::vector<std::unique_ptr<ApngFrame>> frames_;
 };
 
 }  // namespace flinder

@@ -14,9 +14,9 @@ void AppendBig32(std::string& out, std::uint32_t value);
 // One chunk: length, type, data and the CRC of type and data.
 void AppendChunk(std::string& out, std::string_view type, std::string_view data);
 
-// The zlib stream of `raw`.
+// The zlib stream of `raw`; throws std::bad_alloc when zlib has no memory.
 std::string Deflate(std::string_view raw);
-// The `size` bytes a zlib stream of ours holds; throws when it does not.
+// The `size` bytes a zlib stream of ours holds; anything else is a fault of ours.
 std::string Inflate(std::string_view packed, std::size_t size);
 
 }  // namespace flinder

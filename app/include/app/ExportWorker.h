@@ -4,11 +4,12 @@
 #include <QThread>
 #include <exception>
 #include <memory>
+#include <optional>
+#include <stop_token>
 #include <string>
-#include <vector>
 
 #include "design/ShapeSettings.h"
-#include "export/AnimatedGifExport.h"
+#include "export/AnimationExport.h"
 #include "export/ExportHost.h"
 #include "render/DrawingSurface.h"
 #include "render/FrameRenderer.h"
@@ -17,27 +18,14 @@ namespace flinder {
 
 // Passes what an export tells its host on to `window`, through the event
 // queue of `context`'s thread: the export may run on another thread, and
-// only the window's own thread touches the windows. The save dialog, asked
-// before the export runs, is answered at once; messages are kept until the
-// export has ended.
+// only the window's own thread touches the windows.
 class QueuedExportHost : public ExportHost {
  public:
   QueuedExportHost(QObject* context, ExportHost& window) : context_(context), window_(window) {}
 
-  std::optional<std::string> AskSaveFileName(const std::string& suggested) override;
-  void EnableSaveMenu() override;
-  void RepaintMainWindow() override;
-  void SetPreviewTimerEnabled(bool enabled) override;
-  void ShowProgress() override;
-  void HideProgress() override;
-  void RestoreTopmost() override;
-  void SetMainCaption(const std::string& caption) override;
-  void ShowMessage(const std::string& text) override;
-  void ShowNote(const std::string& text) override;
-  ExportResult FrameDrawn(int number, const Raster& frame) override;
+  Result<> FrameDrawn(int number, const Raster& frame) override;
   void FramesConverted(int done, int total) override;
-
-  std::vector<std::string> Messages;
+  void ShowNote(const std::string& text) override;
 
  private:
   template <typename Call>
@@ -56,19 +44,25 @@ class ExportWorker : public QObject {
 
  public:
   ExportWorker(ExportHost& window, const ShapeSettings& settings, const FrameRenderer& renderer,
-               const DrawingSurface& surface);
+               const DrawingSurface& surface, ExportRequest request);
   ~ExportWorker() override;
 
-  // Starts AnimatedGifExport::Run on the worker thread; Finished follows.
+  // Starts the export on the worker thread; Finished follows.
   void Start();
+  // Asks the export to stop at its next frame; Finished follows as ever.
+  void Cancel() { stop_.request_stop(); }
 
-  // After Finished: where the export left the rotation and the picture.
+  // After Finished: where the export left the rotation and the picture, and
+  // the frames it drew.
   const FrameRenderer& Renderer() const { return renderer_; }
   const DrawingSurface& Surface() const { return surface_; }
-  // After Finished: what the export has to tell, its failure included.
-  std::vector<std::string> Messages() const;
+  int ExportFrameCount() const { return export_.ExportFrameCount; }
+  const std::string& OutputFileName() const { return request_.OutputFileName; }
   // After Finished: true when the output file was written.
   bool Written() const { return written_; }
+  // After Finished: why the export wrote nothing; none when it did, or
+  // when the user cancelled it.
+  std::optional<std::string> FailureMessage() const;
 
  signals:
   void Finished();
@@ -78,16 +72,14 @@ class ExportWorker : public QObject {
   FrameRenderer renderer_;
   DrawingSurface surface_;
   QueuedExportHost host_;
+  ExportRequest request_;
+  std::stop_source stop_;
+  AnimationExport export_;  // over the copies above
   bool written_ = false;
+  std::optional<std::string> failure_;
   bool started_ = true;  // false when the thread could not start
   // What ended the export's thread instead of the export.
-  std::exception_ptr failure_;
-
- public:
-  // Made last, over the copies above; set its file and options before Start.
-  AnimatedGifExport Exporter;
-
- private:
+  std::exception_ptr thrown_;
   std::unique_ptr<QThread> thread_;
 };
 

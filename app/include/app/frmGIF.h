@@ -4,19 +4,22 @@
 #include <functional>
 
 class QLabel;
+class QPushButton;
 
 namespace flinder {
 
-// The small window shown while an animated GIF is written: a line of text
-// and a bar that fills as the frames are done. The caller shows and hides
-// it around the export and makes it topmost.
+// The small window shown while an animated GIF is written: a line of text,
+// a bar that fills as the frames are done, and Cancel (or Escape), which
+// stops the export. The caller shows and hides it around the export and
+// makes it topmost.
 class frmGIF : public QWidget {
   Q_OBJECT
 
  public:
   static constexpr int ClientWidth = 308;
   static constexpr int ClientHeight = 73;
-  static constexpr int NoteHeight = 48;  // three lines of note
+  static constexpr int ButtonRowHeight = 31;  // Cancel, below the bar
+  static constexpr int NoteHeight = 48;       // three lines of note
 
   // An owner keeps the window above the owner's window.
   explicit frmGIF(QWidget* owner = nullptr);
@@ -32,14 +35,21 @@ class frmGIF : public QWidget {
 
   // Called once the window has painted itself after being shown.
   std::function<void()> Painted;
+  // Called when the user asks to stop the export.
+  std::function<void()> Cancelled;
 
   QLabel* Label1;
   QLabel* lblNote;
   QWidget* picPer;
   QWidget* picVal;
+  QPushButton* cmdCancel;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void Cancel();
 };
 
 }  // namespace flinder

@@ -158,18 +158,21 @@ class frmMain : public QMainWindow,
   // FrameObserver
   void FrameCountChanged(const std::string& text) override;
   // ExportHost
-  std::optional<std::string> AskSaveFileName(const std::string& suggested) override;
-  void EnableSaveMenu() override;
-  void RepaintMainWindow() override;
-  void SetPreviewTimerEnabled(bool enabled) override;
-  void ShowProgress() override;
-  void HideProgress() override;
-  void RestoreTopmost() override;
-  void SetMainCaption(const std::string& caption) override;
-  void ShowMessage(const std::string& text) override;
-  void ShowNote(const std::string& text) override;
-  ExportResult FrameDrawn(int number, const Raster& frame) override;
+  Result<> FrameDrawn(int number, const Raster& frame) override;
   void FramesConverted(int done, int total) override;
+  void ShowNote(const std::string& text) override;
+  // Around an export: the file it writes, then the windows as they were.
+  // ChooseOutputFile asks for the file when none is known or AskFileName is
+  // set; false when the dialog was cancelled.
+  bool ChooseOutputFile();
+  std::optional<std::string> AskSaveFileName(const std::string& suggested);
+  void EnableSaveMenu();
+  void RepaintMainWindow();
+  void ShowProgress();
+  void HideProgress();
+  void RestoreTopmost();
+  void SetMainCaption(const std::string& caption);
+  void CancelExport();
 
   // Saves the record under CurrentShape (when there is one).
   DesignFileResult SaveCurrentShape();

@@ -5,10 +5,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "design/ExportResult.h"
-#include "files/ReplacementFile.h"
+#include "files/Result.h"
 
 namespace flinder {
 
@@ -18,32 +16,19 @@ namespace flinder {
 // delay. One merge runs at a time; each merge starts from a clean state.
 class AnimatedGIF {
  public:
-  // The text shown when a frame file is missing or cannot be merged.
+  // The text shown when a frame file cannot be merged.
   static constexpr const char* ReadFailureMessage = "An error has occured reading the files";
 
-  // Merges entries 1 to frameCount - 1 of `frameFiles` (entry 1 is
-  // frameFiles[0]) into `outputFile`; the last frame repeats the first pose
-  // and is left out. Nothing is written when the result is a failure.
-  ExportResult MergeGifFrames(const std::vector<std::string>& frameFiles, int frameCount,
-                              const std::string& outputFile, std::int16_t width,
-                              std::int16_t height, std::int16_t delay);
-
-  // The same merge with the frame files' bytes given one by one, in order,
-  // after ResetMergeState; nothing is written when one of them could not be
-  // merged, and WriteMerged then gives ReadFailureMessage.
+  // Clears what one merge learns from its frame files.
+  void ResetMergeState(std::int16_t width, std::int16_t height, std::int16_t delay);
+  // Takes the next frame file's bytes, in order.
   void MergeFrame(std::string_view frameFile);
-  ExportResult WriteMerged(const std::string& outputFile);
-
-  // The same written as the frames come, after ResetMergeState: StartOutput
-  // opens the output file (or gives why it cannot), WriteMergedFrames writes
-  // what is merged so far (false when that write failed), and FinishMerged
-  // ends the file and puts it in place, or gives why not and leaves nothing.
-  ExportResult StartOutput(const std::string& outputFile);
-  bool WriteMergedFrames();
-  ExportResult FinishMerged();
-  // The bytes written to the output since StartOutput: the whole file's
-  // once it is finished, whatever kind of file takes them.
-  std::uintmax_t BytesWritten() const { return written_; }
+  // The merged file's bytes made since the last call: the header with the
+  // first frame's screen fields and palette, then the frames' blocks.
+  std::string TakeMerged();
+  // The file's last bytes, or ReadFailureMessage when a frame file could not
+  // be merged (the bytes taken before are then no file).
+  Result<std::string> FinishMerged();
 
   // The frame block of one frame file: its last picture (an image or plain
   // text) with what precedes it. Nothing when the bytes are not a GIF this
@@ -60,12 +45,7 @@ class AnimatedGIF {
   // What the merged file's loop block says (999 unless told otherwise).
   int LoopCount = 999;
 
-  // Clears what one merge learns from its frame files.
-  void ResetMergeState(std::int16_t width, std::int16_t height, std::int16_t delay);
-
  private:
-  bool WriteHeaderOnce();
-  bool WriteOutput(std::string_view bytes);
   std::string ReadScreenDescriptor();
   std::string ReadFrameBlocks();
   std::string ReadExtension();
@@ -89,13 +69,9 @@ class AnimatedGIF {
 
   std::string DelayBytes() const;
 
-  // The blocks of the frames merged and not yet written.
-  std::vector<std::string> frameBlocks_;
+  // The bytes merged and not yet taken.
+  std::string merged_;
   int framesMerged_ = 0;
-  bool headerWritten_ = false;
-  std::string outputFile_;
-  std::optional<ReplacementFile> output_;
-  std::uintmax_t written_ = 0;
   bool mergeFailed_ = false;
 
   // The open frame file and the position of its next unread byte.

@@ -25,7 +25,7 @@ class AnimationPalette {
   // Chooses the palette from the frames added so far: their colours exactly
   // when there are at most 256, otherwise 256 quantised ones weighted by
   // pixel count; with background pixels one entry fewer, and the
-  // transparent entry last. Throws std::runtime_error when the quantiser fails.
+  // transparent entry last. Throws std::bad_alloc when the quantiser has no memory.
   void Build();
 
   // Counts the colours of the pixels that change from `previous` to `frame`,

@@ -17,7 +17,7 @@ struct ColourCount {
 
 // At most `maxColours` colours that stand in for the histogram's with a small
 // squared error summed over all pixels, for mapping to the nearest one
-// without dithering. Throws std::runtime_error when the quantiser fails.
+// without dithering. Throws std::bad_alloc when the quantiser has no memory.
 std::vector<ColourValue> QuantiseColours(const std::vector<ColourCount>& histogram, int maxColours);
 
 // Finds the palette colour nearest to a colour (least squared RGB distance).

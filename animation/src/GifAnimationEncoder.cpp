@@ -1,4 +1,4 @@
-#include "gif/GifAnimationEncoder.h"
+#include "animation/GifAnimationEncoder.h"
 
 #include <algorithm>
 #include <array>
@@ -6,20 +6,19 @@
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
-#include <thread>
 #include <utility>
 
-#include "gif/AnimatedGIF.h"
+#include "gif/GifBlocks.h"
 #include "gif/GifFrameWriter.h"
 #include "gif/GifLzw.h"
-#include "gif/LittleEndian.h"
 
 namespace flinder {
 
 namespace {
 
-constexpr int LeaveInPlace = 1;
-constexpr int RestoreToBackground = 2;
+// The shortest stretches of staying pixels tried as staying, the last
+// meaning none: every one in colour.
+constexpr std::size_t StretchChoices[] = {1, 3, 8, 32, SIZE_MAX};
 
 std::uint64_t Eight(const std::uint8_t* at) {
   std::uint64_t word;
@@ -74,35 +73,49 @@ bool WriteCandidate(const std::uint8_t* __restrict pixels, const std::uint8_t* _
 
 }  // namespace
 
-void GifAnimationEncoder::Box::Add(int x, int y) {
-  if (Empty()) {
-    Left = Right = x;
-    Top = Bottom = y;
-    return;
+struct GifAnimationEncoder::Box {
+  int Left = 0, Top = 0, Right = -1, Bottom = -1;  // inclusive; empty while Right < Left
+  bool Empty() const { return Right < Left; }
+  void Add(int x, int y) {
+    if (Empty()) {
+      Left = Right = x;
+      Top = Bottom = y;
+      return;
+    }
+    Left = std::min(Left, x);
+    Right = std::max(Right, x);
+    Top = std::min(Top, y);
+    Bottom = std::max(Bottom, y);
   }
-  Left = std::min(Left, x);
-  Right = std::max(Right, x);
-  Top = std::min(Top, y);
-  Bottom = std::max(Bottom, y);
-}
+  void Add(const Box& other) {
+    if (other.Empty()) return;
+    Add(other.Left, other.Top);
+    Add(other.Right, other.Bottom);
+  }
+};
 
-void GifAnimationEncoder::Box::Add(const Box& other) {
-  if (other.Empty()) return;
-  Add(other.Left, other.Top);
-  Add(other.Right, other.Bottom);
-}
+// One frame's image, chosen in order and encoded later, with others at once.
+struct GifAnimationEncoder::FrameImage : Frame {
+  Box Place;
+  GifDisposal Disposal = GifDisposal::LeaveInPlace;
+  int Stays = -1;  // the index that stands for staying pixels, or -1
+  // The box's pixels, and the stretch of staying pixels each belongs to
+  // (0: it changes; lengths stop at 255).
+  std::vector<std::uint8_t> Pixels;
+  std::vector<std::uint8_t> Stretch;
+  std::string Data;  // the LZW image data once encoded
+  bool StaysUsed = false;
+};
 
 GifAnimationEncoder::GifAnimationEncoder(int width, int height, std::vector<ColourValue> palette,
                                          int transparentIndex, bool optimise, std::uint16_t delay,
-                                         int loopCount, int threads)
+                                         int loopCount)
     : width_(width),
       height_(height),
       palette_(std::move(palette)),
       transparentIndex_(transparentIndex),
       optimise_(optimise),
-      delay_(delay),
-      threads_(std::clamp(
-          threads > 0 ? threads : static_cast<int>(std::thread::hardware_concurrency()), 1, 4)) {
+      delay_(delay) {
   if (width <= 0 || height <= 0 || width > 65535 || height > 65535 || palette_.empty() ||
       palette_.size() > 256 || transparentIndex >= static_cast<int>(palette_.size()))
     throw std::invalid_argument("no GIF animation of this size or palette");
@@ -111,32 +124,43 @@ GifAnimationEncoder::GifAnimationEncoder(int width, int height, std::vector<Colo
   // Readers that clear to the background colour clear to the transparent entry.
   tableBits_ =
       AppendScreenAndTable(out_, width_, height_, palette_, std::max(transparentIndex_, 0));
-  out_ += AnimatedGIF::BuildLoopExtension(loopCount);
+  AppendLoopExtension(out_, loopCount);
   canvas_.assign(static_cast<std::size_t>(width_) * height_,
                  static_cast<std::uint8_t>(std::max(transparentIndex_, 0)));
 }
 
-std::vector<std::uint8_t> GifAnimationEncoder::AddFrame(std::vector<std::uint8_t> indexes) {
+GifAnimationEncoder::~GifAnimationEncoder() = default;
+
+std::unique_ptr<GifAnimationEncoder::Frame> GifAnimationEncoder::Prepare(IndexedFrame&& frame) {
+  std::vector<std::uint8_t>& indexes = frame.Indexes;
   if (indexes.size() != canvas_.size()) throw std::invalid_argument("a frame of another size");
   if (first_.empty()) first_ = indexes;
-  if (!pending_.empty()) ChooseImage(indexes);
-  std::vector<std::uint8_t> spent = std::exchange(pending_, std::move(indexes));
-  if (chosen_.size() == Batch || chosenBytes_ >= BatchBytes) {
-    WriteEncodedImages();
-    StartEncoding();
-  }
-  return spent;
+  std::unique_ptr<FrameImage> image;
+  if (!pending_.empty()) image = ChooseImage(indexes);
+  pending_ = std::move(indexes);
+  return image;
 }
 
-std::string GifAnimationEncoder::Finish() {
+Result<> GifAnimationEncoder::Add(std::unique_ptr<Frame> frame) {
+  auto& image = static_cast<FrameImage&>(*frame);
+  WriteImage(image);
+  spareRows_.push_back(std::move(image.Pixels));
+  spareRows_.push_back(std::move(image.Stretch));
+  return {};
+}
+
+std::string GifAnimationEncoder::TakeBytes() {
+  return std::exchange(out_, std::string());
+}
+
+Result<std::string> GifAnimationEncoder::Finish() {
   if (pending_.empty()) throw std::logic_error("an animation without frames");
-  ChooseImage(first_);
+  std::unique_ptr<FrameImage> last = ChooseImage(first_);
   pending_.clear();
-  WriteEncodedImages();
-  StartEncoding();
-  WriteEncodedImages();
+  Encode(*last);
+  WriteImage(*last);
   out_ += ';';
-  return std::move(out_);
+  return TakeBytes();
 }
 
 GifAnimationEncoder::Box GifAnimationEncoder::ChangedBox(
@@ -225,7 +249,8 @@ int GifAnimationEncoder::CollectPixels(const std::vector<std::uint8_t>& frame, F
 // Pixels that stay can be written as such or in their own colour: short
 // stretches of them may break fewer runs in colour. The LZW coder tells
 // which way is shortest; without a spare index they are all in colour.
-void GifAnimationEncoder::Encode(FrameImage& image) {
+void GifAnimationEncoder::Encode(Frame& frame) const {
+  auto& image = static_cast<FrameImage&>(frame);
   // Each thread keeps its candidates' memory from one image to the next.
   thread_local std::vector<std::uint8_t> written;
   thread_local std::string data;
@@ -257,10 +282,12 @@ void GifAnimationEncoder::Encode(FrameImage& image) {
   }
 }
 
-void GifAnimationEncoder::ChooseImage(const std::vector<std::uint8_t>& next) {
+std::unique_ptr<GifAnimationEncoder::FrameImage> GifAnimationEncoder::ChooseImage(
+    const std::vector<std::uint8_t>& next) {
   const std::vector<std::uint8_t>& frame = pending_;
   const bool whole = !optimise_ || framesChosen_ == 0;
-  FrameImage image;
+  auto chosen = std::make_unique<FrameImage>();
+  FrameImage& image = *chosen;
   Box& box = image.Place;
   if (whole) {
     box = {0, 0, width_ - 1, height_ - 1};
@@ -269,11 +296,11 @@ void GifAnimationEncoder::ChooseImage(const std::vector<std::uint8_t>& next) {
     // A frame that changes nothing still holds one pixel, which stays.
     if (box.Empty()) box = {0, 0, 0, 0};
   }
-  image.Disposal = LeaveInPlace;
+  image.Disposal = GifDisposal::LeaveInPlace;
   if (transparentIndex_ >= 0) {
     const Box vanishing = whole && !optimise_ ? box : VanishingBox(frame, next);
     if (!vanishing.Empty()) {
-      image.Disposal = RestoreToBackground;
+      image.Disposal = GifDisposal::RestoreToBackground;
       box.Add(vanishing);
     }
   }
@@ -284,51 +311,22 @@ void GifAnimationEncoder::ChooseImage(const std::vector<std::uint8_t>& next) {
   const int boxWidth = box.Right - box.Left + 1;
   for (int y = box.Top; y <= box.Bottom; ++y) {
     const std::size_t row = static_cast<std::size_t>(y) * width_ + box.Left;
-    if (image.Disposal == RestoreToBackground)
+    if (image.Disposal == GifDisposal::RestoreToBackground)
       std::fill_n(&canvas_[row], boxWidth, static_cast<std::uint8_t>(transparentIndex_));
     else
       std::copy_n(&frame[row], boxWidth, &canvas_[row]);
   }
-  chosenBytes_ += image.Pixels.size() + image.Stretch.size();
-  chosen_.push_back(std::move(image));
   ++framesChosen_;
-}
-
-// The chosen images are encoded on up to four threads while the next ones
-// are chosen; they are written in order once all of them are encoded.
-void GifAnimationEncoder::StartEncoding() {
-  if (!encoders_) encoders_ = std::make_unique<BatchWorkers>(threads_);
-  encoding_ = std::move(chosen_);
-  chosen_.clear();
-  chosenBytes_ = 0;
-  encoders_->Start(encoding_.size(), [this](std::size_t i) { Encode(encoding_[i]); });
-}
-
-void GifAnimationEncoder::WriteEncodedImages() {
-  if (!encoders_) return;
-  encoders_->Wait();
-  for (FrameImage& image : encoding_) {
-    WriteImage(image);
-    spareRows_.push_back(std::move(image.Pixels));
-    spareRows_.push_back(std::move(image.Stretch));
-  }
-  encoding_.clear();
+  return chosen;
 }
 
 void GifAnimationEncoder::WriteImage(const FrameImage& image) {
   const Box& box = image.Place;
   const bool transparency = transparentIndex_ >= 0 || image.StaysUsed;
-  out_ += "\x21\xF9\x04";
-  out_ += static_cast<char>((image.Disposal << 2) | (transparency ? 1 : 0));
-  AppendWord(out_, delay_);
-  out_ += static_cast<char>(transparentIndex_ >= 0 ? transparentIndex_ : std::max(image.Stays, 0));
-  out_ += '\0';
-  out_ += ',';
-  AppendWord(out_, box.Left);
-  AppendWord(out_, box.Top);
-  AppendWord(out_, box.Right - box.Left + 1);
-  AppendWord(out_, box.Bottom - box.Top + 1);
-  out_ += '\0';  // no local table, not interlaced
+  AppendGraphicControl(out_, image.Disposal, delay_, transparency,
+                       transparentIndex_ >= 0 ? transparentIndex_ : std::max(image.Stays, 0));
+  AppendImageDescriptor(out_, box.Left, box.Top, box.Right - box.Left + 1,
+                        box.Bottom - box.Top + 1);
   out_ += image.Data;
 }
 

@@ -1,0 +1,146 @@
+#include "export/AnimationExport.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <utility>
+
+#include "ExportOutput.h"
+#include "FrameWorker.h"
+#include "animation/WorkBuffers.h"
+
+namespace flinder {
+
+int GifDelay(float delayMilliseconds) {
+  return static_cast<int>(std::nearbyint(static_cast<double>(delayMilliseconds) / 10));
+}
+
+int DelayMilliseconds(float delay) {
+  return static_cast<int>(std::lround(delay));
+}
+
+std::string SlowPlaybackNote(int delay) {
+  if (delay > 1) return {};
+  return "Note: most browsers play frames of 0 or 1 hundredth of a second at a tenth of a "
+         "second, so on a web page this picture turns slower than in the preview.";
+}
+
+AnimationExport::AnimationExport(ExportHost& host, FrameRenderer& renderer,
+                                 DrawingSurface& surface, const ShapeSettings& settings)
+    : host_(host), renderer_(renderer), surface_(surface), settings_(settings) {}
+
+namespace {
+
+// For as long as it lives, the export draws Scale times larger on a surface
+// Scale times the preview's size (the pen it starts with too); then the
+// preview's surface and scale are back.
+class ScaledDrawing {
+ public:
+  ScaledDrawing(DrawingSurface& surface, FrameRenderer& renderer, int scale)
+      : surface_(surface), renderer_(renderer), scale_(std::clamp(scale, 1, MaxExportScale)) {
+    if (scale_ == 1) return;
+    preview_ = surface;
+    surface.Resize(surface.Width() * scale_, surface.Height() * scale_);
+    surface.SetDrawWidth(surface.DrawWidth() * scale_);
+    renderer.Scale = scale_;
+  }
+  ~ScaledDrawing() {
+    if (scale_ == 1) return;
+    surface_ = std::move(preview_);
+    renderer_.Scale = 1;
+  }
+  ScaledDrawing(const ScaledDrawing&) = delete;
+  ScaledDrawing& operator=(const ScaledDrawing&) = delete;
+
+  int Scale() const { return scale_; }
+
+ private:
+  DrawingSurface& surface_;
+  FrameRenderer& renderer_;
+  int scale_;
+  DrawingSurface preview_;
+};
+
+}  // namespace
+
+Result<ExportSummary> AnimationExport::Run(const ExportRequest& request) {
+  request_ = request;
+  ExportFrameCount = 0;
+  framesWritten_ = 0;
+  ExportSummary summary;
+  // Memory or a thread that cannot be had is this export's failure, not the
+  // program's: whatever was made for the export goes as the stack unwinds.
+  Result<> result;
+  try {
+    result = DrawAndWrite(summary);
+  } catch (const std::exception& e) {
+    result = WriteFailure(e.what());
+  }
+  if (!result) return result.Error();
+  summary.FramesInFile = framesWritten_;
+  summary.Delay = gifDelay_;
+  summary.DelayMilliseconds = DelayMilliseconds(settings_.SliderVal(Delay));
+  return summary;
+}
+
+Result<> AnimationExport::DrawAndWrite(ExportSummary& summary) {
+  const bool gif = request_.Format == ExportFormat::Gif;
+  gifDelay_ = GifDelay(settings_.SliderVal(Delay));
+  if (std::string note = SlowPlaybackNote(gifDelay_); !note.empty() && gif) host_.ShowNote(note);
+  // Frame buffers freed go back to the heap for the next frames.
+  ReuseWorkBuffers();
+
+  ScaledDrawing scaled(surface_, renderer_, request_.Scale);
+  summary.Scale = scaled.Scale();
+  summary.Width = surface_.Width();
+  summary.Height = surface_.Height();
+  if (Result<> posed = WorkOutPoses(); !posed) return posed;
+  Output output(request_.OutputFileName);
+  if (std::string why = output.Open(); !why.empty()) return WriteFailure(why);
+  Result<> written = gif ? WriteGif(output) : WriteWebAnimation(output);
+  if (!written) return written;
+  if (std::string why = output.Commit(); !why.empty()) return WriteFailure(why);
+  summary.Bytes = output.BytesWritten();
+  return {};
+}
+
+Result<> AnimationExport::WorkOutPoses() {
+  // Without a turn the cycle never completes: one still frame is the picture.
+  const bool still = settings_.SliderVal(Speed) == 0 || settings_.SliderVal(Sides) < 3;
+  poses_.clear();
+  renderer_.CycleRunning = true;
+  renderer_.Angle = 0;
+  while (renderer_.CycleRunning) {
+    if (poses_.size() == MaxFrames)
+      return Failure{"Cannot export " + request_.OutputFileName + ": the cycle has more than " +
+                     std::to_string(MaxFrames) + " frames."};
+    poses_.push_back(renderer_.Angle);
+    renderer_.Turn(settings_);
+    if (still) break;
+  }
+  return {};
+}
+
+Result<> AnimationExport::TellFrameDrawn(int number, const Raster& frame) {
+  if (Cancelled()) return CancelledFailure();
+  ExportFrameCount = number;
+  return host_.FrameDrawn(number, frame);
+}
+
+Failure AnimationExport::CancelledFailure() const {
+  return {"The export of " + request_.OutputFileName + " was cancelled.", ECANCELED};
+}
+
+Failure AnimationExport::WriteFailure(const std::string& why) const {
+  return {"Cannot write " + request_.OutputFileName + ": " + why};
+}
+
+int AnimationExport::FramesToWrite() const {
+  return std::max(static_cast<int>(poses_.size()) - 1, 1);
+}
+
+std::size_t AnimationExport::FrameBytes() const {
+  return static_cast<std::size_t>(surface_.Width()) * surface_.Height() * sizeof(ColourValue);
+}
+
+}  // namespace flinder
