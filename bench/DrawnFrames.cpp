@@ -13,7 +13,7 @@
 #include "design/DesignFile.h"
 #include "files/FileAccess.h"
 #include "design/ShapeRecord.h"
-#include "export/AnimatedGifExport.h"
+#include "export/AnimationExport.h"
 #include "render/RgbaRaster.h"
 
 namespace {
@@ -22,9 +22,9 @@ using namespace flinder;
 
 struct KeepFrames : HeadlessExportHost {
   std::vector<Raster> Frames;
-  ExportResult FrameDrawn(int, const Raster& frame) override {
+  Result<> FrameDrawn(int, const Raster& frame) override {
     Frames.push_back(frame);
-    return ExportResult::Success();
+    return {};
   }
 };
 
@@ -42,15 +42,22 @@ int main(int argc, char** argv) {
                          static_cast<int>(settings.SliderVal(Height)));
   FrameRenderer renderer;
   KeepFrames host;
-  AnimatedGifExport exporter(host, renderer, surface, settings);
-  exporter.OutputFileName = output + ".anim";
-  exporter.Format = FormatNamed(argv[3]);
-  exporter.Scale = std::stoi(argv[4]);
-  const ExportSummary summary = exporter.Run();
-  if (!summary.Ok || !exporter.Format) {
-    std::fprintf(stderr, "drawn-frames: the export failed\n");
+  const std::optional<ExportFormat> format = FormatNamed(argv[3]);
+  if (!format) {
+    std::fprintf(stderr, "drawn-frames: no format %s\n", argv[3]);
+    return 2;
+  }
+  ExportRequest request;
+  request.OutputFileName = output + ".anim";
+  request.Format = *format;
+  request.Scale = std::stoi(argv[4]);
+  const Result<ExportSummary> exported =
+      AnimationExport(host, renderer, surface, settings).Run(request);
+  if (!exported) {
+    std::fprintf(stderr, "drawn-frames: %s\n", exported.Message().c_str());
     return 1;
   }
+  const ExportSummary& summary = *exported;
   std::string bytes;
   for (const Raster& frame : host.Frames) {
     const RgbaRaster rgba = StraightRgba(frame);

@@ -12,7 +12,7 @@
 
 #include "design/DesignFile.h"
 #include "design/ShapeRecord.h"
-#include "export/AnimatedGifExport.h"
+#include "export/AnimationExport.h"
 #include "export/OrderedFramePool.h"
 #include "gif/AnimationPalette.h"
 #include "gif/GifLzw.h"
@@ -45,7 +45,7 @@ int Floor(const std::string& designs, const std::string& name) {
   FrameRenderer renderer;
   std::vector<double> poses;
   renderer.CycleRunning = true;
-  while (renderer.CycleRunning && poses.size() < AnimatedGifExport::MaxFrames) {
+  while (renderer.CycleRunning && poses.size() < AnimationExport::MaxFrames) {
     poses.push_back(renderer.Angle);
     renderer.Turn(settings);
   }

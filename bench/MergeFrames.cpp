@@ -7,6 +7,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -47,10 +49,19 @@ int main(int argc, char** argv) {
   for (int run = 0; run < 5; ++run) {
     auto start = std::chrono::steady_clock::now();
     AnimatedGIF merger;
-    ExportResult result = merger.MergeGifFrames(frames, count + 1, argv[4], width, height, delay);
+    merger.ResetMergeState(width, height, delay);
+    std::ofstream out(argv[4], std::ios::binary);
+    for (const std::string& frame : frames) {
+      std::ifstream in(frame, std::ios::binary);
+      merger.MergeFrame(std::string(std::istreambuf_iterator<char>(in), {}));
+      out << merger.TakeMerged();
+    }
+    Result<std::string> rest = merger.FinishMerged();
+    if (rest) out << *rest;
+    out.close();
     std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-    if (!result.Ok) {
-      std::fprintf(stderr, "merge-frames: %s\n", result.Message.c_str());
+    if (!rest || !out) {
+      std::fprintf(stderr, "merge-frames: cannot merge into %s\n", argv[4]);
       return 1;
     }
     best = std::min(best, took.count());

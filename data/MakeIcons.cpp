@@ -54,13 +54,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   for (int size : {16, 32, 48, 64, 128, 256}) {
-    const RgbaRaster icon = DrawIcon(size);
     ApngEncoder png(size, size, {});
-    png.AddFrame(icon);
     const std::string path = (std::filesystem::path(argv[1]) /
                               (std::to_string(size) + "x" + std::to_string(size) + ".png"))
                                  .string();
-    if (std::string error = ReplaceFile(path, png.Finish(), false); !error.empty()) {
+    Result<> added = png.AddFrame(DrawIcon(size));
+    Result<std::string> file = added ? png.Finish() : Result<std::string>(added.Error());
+    std::string error = file ? ReplaceFile(path, *file, false) : file.Message();
+    if (!error.empty()) {
       std::fprintf(stderr, "make_icons: cannot write %s: %s\n", path.c_str(), error.c_str());
       return 1;
     }

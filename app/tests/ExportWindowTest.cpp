@@ -14,7 +14,7 @@
 #include "app/frmGIF.h"
 #include "design/IniDocument.h"
 #include "design/ShapeRecord.h"
-#include "export/AnimatedGifExport.h"
+#include "export/AnimationExport.h"
 
 namespace flinder {
 

@@ -18,7 +18,7 @@
 
 #include "GifTestFiles.h"
 #include "design/DesignFile.h"
-#include "export/AnimatedGifExport.h"
+#include "export/AnimationExport.h"
 #include "image/BmpFile.h"
 #include "image/IMGLIB1.h"
 #include "tools/AllFileNames.h"
