@@ -64,17 +64,18 @@ class ScaledDrawing {
 }  // namespace
 
 Result<ExportSummary> AnimationExport::Run(const ExportRequest& request) {
-  request_ = request;
   ExportFrameCount = 0;
   framesWritten_ = 0;
   ExportSummary summary;
   // Memory or a thread that cannot be had is this export's failure, not the
   // program's: whatever was made for the export goes as the stack unwinds.
+  // Copying the request takes memory too, and may leave it half copied.
   Result<> result;
   try {
+    request_ = request;
     result = DrawAndWrite(summary);
   } catch (const std::exception& e) {
-    result = WriteFailure(e.what());
+    result = Failure{"Cannot write " + request.OutputFileName + ": " + e.what()};
   }
   if (!result) return result.Error();
   summary.FramesInFile = framesWritten_;

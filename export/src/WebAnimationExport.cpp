@@ -43,7 +43,8 @@ Result<> AnimationExport::WriteWebAnimation(Output& output) {
   else
     encoder = std::make_unique<ApngEncoder>(surface_.Width(), surface_.Height(), timing);
 
-  // The host hears of each frame as drawn, in order, before the encoder takes it.
+  // The host hears of each frame as drawn, in order, before the encoder
+  // takes it; its failure, like a cancel, is the export's as it stands.
   FrameSource<RgbaRaster> source;
   source.Make = [&](int worker, int number) {
     if (number == 1) return std::move(drawnFirst);
@@ -51,13 +52,18 @@ Result<> AnimationExport::WriteWebAnimation(Output& output) {
         poses_[static_cast<std::size_t>(number - 1)], settings_);
     return MadeFrame<RgbaRaster>{StraightRgba(frame), frame};
   };
-  source.Made = [&](int number, const Raster& frame) { return TellFrameDrawn(number, frame); };
+  bool told = true;
+  source.Made = [&](int number, const Raster& frame) {
+    Result<> drawn = TellFrameDrawn(number, frame);
+    told = drawn.Ok();
+    return drawn;
+  };
   source.Write = [&](std::string_view bytes) { return output.Write(bytes); };
   source.Added = [&](int added) { host_.FramesConverted(added, frames); };
   source.Stop = request_.Stop;
   source.Cancelled = CancelledFailure();
   if (Result<> encoded = EncodeFrames(*encoder, frames, pool, source); !encoded)
-    return encoded.Error().Errno == ECANCELED ? encoded : WriteFailure(encoded.Message());
+    return !told || encoded.Error().Errno == ECANCELED ? encoded : WriteFailure(encoded.Message());
   framesWritten_ = frames;
   // The window shows the cycle's frame count as a GIF export leaves it, the
   // closing frame counted though it was not drawn.

@@ -1,4 +1,7 @@
+#include <gif_lib.h>
 #include <gtest/gtest.h>
+
+#include <span>
 
 #include "GifTestFiles.h"
 #include "gif/AnimatedGIF.h"
@@ -6,155 +9,139 @@
 namespace flinder {
 namespace {
 
-// A colour table of `entries` entries whose bytes count up from `first`.
-std::string ColourTable(int entries, int first = 0) {
-  std::string table;
-  for (int i = 0; i < 3 * entries; ++i) table += static_cast<char>(first + i);
-  return table;
-}
+constexpr int FrameWidth = 6, FrameHeight = 5;
 
-// A GIF file of a 3 x 2 screen with the packed byte, then `table`, `body` and the trailer.
-std::string GifFile(int packed, const std::string& table, const std::string& body,
-                    const std::string& version = "89a") {
-  return "GIF" + version + Bytes({3, 0, 2, 0, packed, 0, 0}) + table + body + Bytes({0x3B});
-}
+// A one-frame GIF file as giflib writes it, and the picture it holds.
+struct FrameFile {
+  int Colours = 2;  // a power of two
+  bool Local = false, Interlaced = false;
+  bool Control = false;  // a graphic control block that leaves the frame in place
+  int Transparent = NO_TRANSPARENT_COLOR;
+  std::string Comment = {};  // written before the image when not empty
 
-// A 3 x 2 image with the packed byte, code size 8 and one data sub-block.
-std::string ImageBlock(int packed = 0, const std::string& localTable = {}) {
-  return Bytes({0x2C, 0, 0, 0, 0, 3, 0, 2, 0, packed}) + localTable +
-         Bytes({8, 3, 0xAA, 0xBB, 0xCC, 0});
-}
-
-std::string Control(int packed, int delay, int transparent = 0) {
-  return Bytes({0x21, 0xF9, 0x04, packed, delay & 0xFF, delay >> 8, transparent, 0x00});
-}
-
-// A plain-text block: its 12-byte header and the text "hi".
-std::string PlainText() {
-  return Bytes({0x21, 0x01, 12, 0, 0, 0, 0, 3, 0, 2, 0, 1, 1, 1, 0}) + Bytes({2, 'h', 'i', 0});
-}
-
-const std::string Comment = Bytes({0x21, 0xFE, 0x02, 'h', 'i', 0});
-const std::string Application =
-    Bytes({0x21, 0xFF, 0x0B}) + "XMP DataXMP" + Bytes({0x03, 1, 2, 3, 0});
-
-TEST(AnimatedGIFTest, FrameBlocksTakeThePaletteAndARewrittenControl) {
-  auto frameBlock = [](const std::string& file, std::int16_t delay = 10) {
-    AnimatedGIF merger;
-    merger.ResetMergeState(0, 0, delay);
-    return merger.ReadGifFile(file, true);
-  };
-  const std::string t2 = ColourTable(2), t8 = ColourTable(8), t256 = ColourTable(256);
-  const std::string local = ColourTable(4, 9);
-  // Each case: a frame file, the frame delay, the frame block expected.
-  for (const auto& [file, delay, block] : std::vector<std::tuple<std::string, int, std::string>>{
-           // The worked frame: the global table moves into the image.
-           {GifFile(0xF7, t256, Control(0x01, 0, 7) + ImageBlock()), 10,
-            Control(0x09, 10, 7) + ImageBlock(0x87, t256)},
-           // Only user input and transparency stay; disposal becomes 2.
-           {GifFile(0x80, t2, Control(0x05, 0x4433, 5) + ImageBlock()), 10,
-            Control(0x09, 10, 5) + ImageBlock(0x80, t2)},
-           {GifFile(0x80, t2, Control(0x1C, 0x4433, 5) + ImageBlock()), 10,
-            Control(0x08, 10, 5) + ImageBlock(0x80, t2)},
-           {GifFile(0x80, t2, Control(0x02, 0x4433, 5) + ImageBlock()), 300,
-            Control(0x0A, 300, 5) + ImageBlock(0x80, t2)},
-           // An image without a control gets one; blocks before the control are dropped.
-           {GifFile(0x80, t2, Comment + Application + ImageBlock()), 300,
-            Control(0x00, 300) + ImageBlock(0x80, t2)},
-           {GifFile(0x80, t2, Control(0x00, 0) + Comment + ImageBlock()), 300,
-            Control(0x08, 300) + Comment + ImageBlock(0x80, t2)},
-           // Interlace comes from the image, sort and size from the file's table.
-           {GifFile(0x8A, t8, ImageBlock(0x40)), 10, Control(0, 10) + ImageBlock(0xE2, t8)},
-           {GifFile(0x82, t8, ImageBlock(0x38)), 10, Control(0, 10) + ImageBlock(0x82, t8)},
-           // A local table stays; 87a files are taken too.
-           {GifFile(0x00, {}, ImageBlock(0x81, local)), 10,
-            Control(0, 10) + ImageBlock(0x81, local)},
-           {GifFile(0x80, t2, ImageBlock(), "87a"), 10, Control(0, 10) + ImageBlock(0x80, t2)},
-           // Plain text is a picture too, and gets no control of its own.
-           {GifFile(0x80, t2, Control(0x00, 0) + PlainText()), 10, Control(0x08, 10) + PlainText()},
-           {GifFile(0x80, t2, PlainText()), 10, PlainText()},
-           // The last picture is the frame; blocks after it do not replace it.
-           {GifFile(0x80, t2, ImageBlock() + Comment + Application), 10,
-            Control(0, 10) + ImageBlock(0x80, t2)},
-           {GifFile(0x80, t2, ImageBlock() + Control(0x00, 0) + ImageBlock(0x81, local) + Comment),
-            10, Control(0x08, 10) + ImageBlock(0x81, local)},
-       }) {
-    EXPECT_EQ(frameBlock(file, delay), block) << testing::PrintToString(file);
+  int Index(int x, int y) const { return (x * 7 + y * 3) % Colours; }
+  GifColorType Colour(int i) const {
+    return {static_cast<GifByteType>(i * 37 + Colours), static_cast<GifByteType>(i * 11),
+            static_cast<GifByteType>(i)};
   }
-  // Refused: no palette at all, a wrong signature, nothing, no picture, a wrong image
-  // separator, a rendering block of an unknown kind.
-  for (const std::string& file :
-       {GifFile(0x00, {}, ImageBlock()), "gif89a" + GifFile(0x80, t2, ImageBlock()).substr(6),
-        std::string(), GifFile(0x80, t2, {}), GifFile(0x80, t2, Comment + Application),
-        GifFile(0x80, t2, Control(0x00, 0)),
-        GifFile(0x80, t2, Bytes({0x2D}) + ImageBlock().substr(1)),
-        GifFile(0x80, t2, Control(0x00, 0) + Bytes({0x21, 0x02, 1, 0, 0}))})
-    EXPECT_FALSE(frameBlock(file)) << testing::PrintToString(file);
-  // Cut short inside any block, a file is refused; only its trailer may be missing.
-  for (const std::string& whole :
-       {GifFile(0xF7, t256, Application + Comment + Control(0x01, 0, 7) + ImageBlock()),
-        GifFile(0x81, ColourTable(4), Comment + Control(0x00, 0) + PlainText())}) {
-    for (std::size_t length = 0; length + 1 < whole.size(); ++length)
-      EXPECT_FALSE(frameBlock(whole.substr(0, length))) << length;
-    EXPECT_EQ(frameBlock(whole.substr(0, whole.size() - 1)), frameBlock(whole));
-  }
-}
 
-struct MergeGifFramesTest : testing::Test {
-  std::string Put(const std::string& name, const std::string& bytes) {
-    WriteWholeFile(Scratch.File(name), bytes);
-    return Scratch.File(name);
+  // What a browser shows of the frame on a clear screen.
+  Raster Picture() const {
+    Raster picture(FrameWidth, FrameHeight, ClearPixel);
+    for (int y = 0; y < FrameHeight; ++y)
+      for (int x = 0; x < FrameWidth; ++x)
+        if (const GifColorType c = Colour(Index(x, y)); Index(x, y) != Transparent)
+          picture.At(x, y) = MakeColour(c.Red, c.Green, c.Blue);
+    return picture;
   }
-  ScratchFolder Scratch{"merge"};
-  std::string Output = Scratch.File("out.gif");
-  AnimatedGIF Merger;
+
+  // giflib's calls fail only on a programming error, which the merged file then shows.
+  std::string File() const {
+    std::string out;
+    int error = 0;
+    GifFileType* gif = EGifOpen(&out, Append, &error);
+    std::vector<GifColorType> colours;
+    for (int i = 0; i < Colours; ++i) colours.push_back(Colour(i));
+    ColorMapObject* map = GifMakeMapObject(Colours, colours.data());
+    EGifSetGifVersion(gif, true);
+    EGifPutScreenDesc(gif, FrameWidth, FrameHeight, 8, 0, Local ? nullptr : map);
+    if (!Comment.empty()) EGifPutComment(gif, Comment.c_str());
+    if (Control || Transparent != NO_TRANSPARENT_COLOR) {
+      const GraphicsControlBlock control{DISPOSE_DO_NOT, false, 99, Transparent};
+      GifByteType block[4];
+      EGifGCBToExtension(&control, block);
+      EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, block);
+    }
+    EGifPutImageDesc(gif, 0, 0, FrameWidth, FrameHeight, Interlaced, Local ? map : nullptr);
+    // Interlaced, the rows go every eighth from 0, every eighth from 4, every
+    // fourth from 2, then every second from 1.
+    const int passes[][2] = {{0, 8}, {4, 8}, {2, 4}, {1, 2}}, plain[][2] = {{0, 1}};
+    for (const auto& [first, step] :
+         Interlaced ? std::span<const int[2]>(passes) : std::span<const int[2]>(plain))
+      for (int y = first; y < FrameHeight; y += step)
+        for (int x = 0; x < FrameWidth; ++x)
+          EGifPutPixel(gif, static_cast<GifPixelType>(Index(x, y)));
+    EXPECT_EQ(EGifCloseFile(gif, &error), GIF_OK);
+    GifFreeMapObject(map);
+    return out;
+  }
+
+ private:
+  static int Append(GifFileType* gif, const GifByteType* bytes, int length) {
+    static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(bytes), length);
+    return length;
+  }
 };
 
-const std::string LoopBlock =
-    Bytes({0x21, 0xFF, 0x0B}) + "NETSCAPE2.0" + Bytes({0x03, 0x01, 0xE7, 0x03, 0x00});
-
-TEST_F(MergeGifFramesTest, TwoFramesGiveTheWholeFileAndReplaceALongerOne) {
-  // Frame files are found by the tempN.gif next to the name given, in a folder with a dot.
-  std::filesystem::create_directories(Scratch.Folder / "v1.2");
-  std::string first = ColourTable(4, 1), second = ColourTable(2, 50);
-  Put("v1.2/temp1.gif", GifFile(0x91, first, ImageBlock()));
-  Put("v1.2/temp2.gif", GifFile(0x80, second, ImageBlock()));
-  Put("out.gif", std::string(5000, 'x'));
-  // The third entry repeats the first pose and is neither read nor merged.
-  ExportResult result = Merger.MergeGifFrames(
-      {Scratch.File("v1.2/temp1.bmp"), Scratch.File("v1.2/temp2"), Scratch.File("absent.gif")}, 3,
-      Output, 420, 300, 10);
-  ASSERT_TRUE(result.Ok) << result.Message;
-  EXPECT_EQ(ReadWholeFile(Output), "GIF89a" + Bytes({0xA4, 1, 0x2C, 1, 0x91, 0, 0}) + first +
-                                       LoopBlock + Control(0, 10) + ImageBlock(0x81, first) +
-                                       Control(0, 10) + ImageBlock(0x80, second) + Bytes({0x3B}));
+// Merges the frame files with a delay of 7 hundredths: the merged file, or why not.
+Result<std::string> Merge(AnimatedGIF& merger, const std::vector<std::string>& frames) {
+  merger.ResetMergeState(FrameWidth, FrameHeight, 7);
+  std::string file;
+  for (const std::string& frame : frames) {
+    merger.MergeFrame(frame);
+    file += merger.TakeMerged();
+  }
+  Result<std::string> rest = merger.FinishMerged();
+  if (!rest) return rest;
+  return file + *rest;
 }
 
-TEST_F(MergeGifFramesTest, AnyUnreadableFrameSuppressesTheOutputAndMergesStartAfresh) {
-  std::string good = Put("temp1.gif", GifFile(0x80, ColourTable(2), ImageBlock()));
-  const std::string damaged = ReadWholeFile(good).substr(0, 30);
-  for (const std::string& bad :
-       {Scratch.File("absent.gif"), Put("temp4.gif", "BM not a gif"), Put("temp5.gif", damaged)})
-    for (int at = 0; at < 3; ++at) {
-      std::vector<std::string> files(3, good);
-      files[at] = bad;
-      ExportResult result = Merger.MergeGifFrames(files, 4, Output, 0, 0, 10);
-      EXPECT_FALSE(result.Ok);
-      EXPECT_EQ(result.Message, "An error has occured reading the files") << bad << " at " << at;
-    }
-  EXPECT_FALSE(Merger.MergeGifFrames({good}, 1, Output, 0, 0, 10).Ok);  // no frames to merge
-  EXPECT_FALSE(std::filesystem::exists(Output));
+// Frames with a global palette or only a local one, of 2 to 256 colours,
+// interlaced, with comments and control blocks of their own, show as they
+// were written, at the merge's delay. A frame that was left in place is
+// cleared for the next, so that the page shows through its transparent pixels.
+TEST(AnimatedGIF, MergedFramesShowTheirOwnPicturesAndPalettesAtTheMergeDelay) {
+  const FrameFile frames[] = {
+      {.Colours = 2, .Comment = "first"},
+      {.Colours = 4, .Local = true, .Control = true},
+      {.Colours = 256, .Interlaced = true, .Transparent = 3, .Comment = "third"},
+      {.Colours = 16, .Interlaced = true, .Control = true}};
+  std::vector<std::string> files;
+  for (const FrameFile& frame : frames) files.push_back(frame.File());
+  AnimatedGIF merger;
+  const Result<std::string> merged = Merge(merger, files);
+  ASSERT_TRUE(merged) << merged.Message();
+  const std::optional<std::vector<Raster>> shown = ComposeGif(*merged);
+  ASSERT_TRUE(shown);
+  ASSERT_EQ(shown->size(), std::size(frames));
+  for (std::size_t i = 0; i < std::size(frames); ++i)
+    EXPECT_EQ((*shown)[i], frames[i].Picture()) << i;
+  EXPECT_EQ(LayoutOfGif(*merged)->Delays, std::vector<int>(4, 7));
+  EXPECT_EQ(GlobalTableSize(*merged), 2);  // the first frame's
+}
 
-  // A second merge starts without the previous palette.
-  std::string global = Put("a.gif", GifFile(0x80, ColourTable(2), ImageBlock()));
-  std::string local = Put("b.gif", GifFile(0x00, {}, ImageBlock(0x80, ColourTable(2))));
-  ASSERT_TRUE(Merger.MergeGifFrames({global}, 2, Output, 0, 0, 10).Ok);
-  ASSERT_TRUE(Merger.MergeGifFrames({local}, 2, Output, 0, 0, 10).Ok);
-  std::string expected = "GIF89a" + Bytes({0, 0, 0, 0, 0x00, 0, 0}) + LoopBlock;
-  EXPECT_EQ(ReadWholeFile(Output).substr(0, expected.size()), expected);
-  // Nor does a later frame file borrow an earlier file's palette.
-  std::string bare = Put("c.gif", GifFile(0x00, {}, ImageBlock()));
-  EXPECT_FALSE(Merger.MergeGifFrames({global, bare}, 3, Output, 0, 0, 10).Ok);
+// A frame file that is no GIF, cut short anywhere but before its trailer, or
+// with no palette of its own (a later frame borrows none) spoils the merge
+// wherever it comes; a merge of nothing is no file either. The next merge
+// starts afresh, without the palette of the one before.
+TEST(AnimatedGIF, ABadFrameFileSpoilsTheMergeAndTheNextMergeStartsAfresh) {
+  const std::string global = FrameFile{.Comment = "hi"}.File();
+  // giflib writes no image without a palette: this one's is taken out.
+  std::string bare = global;
+  bare.erase(13, 3 * GlobalTableSize(bare));
+  bare[10] &= 0x7F;
+  AnimatedGIF merger;
+  auto refused = [&](const std::vector<std::string>& files) {
+    const Result<std::string> merged = Merge(merger, files);
+    return !merged && merged.Message() == AnimatedGIF::ReadFailureMessage;
+  };
+  for (const std::string& bad : {std::string(), std::string("BM not a gif"), bare})
+    for (std::size_t at = 0; at < 3; ++at) {
+      std::vector<std::string> files(3, global);
+      files[at] = bad;
+      EXPECT_TRUE(refused(files)) << testing::PrintToString(bad) << " at " << at;
+    }
+  EXPECT_TRUE(refused({}));
+  const std::string whole = FrameFile{.Colours = 256, .Transparent = 1, .Comment = "hi"}.File();
+  for (std::size_t length = 0; length + 1 < whole.size(); ++length)
+    EXPECT_TRUE(refused({global, whole.substr(0, length)})) << length;
+  EXPECT_TRUE(Merge(merger, {global, whole.substr(0, whole.size() - 1)}));
+
+  const FrameFile local{.Colours = 4, .Local = true};
+  const Result<std::string> merged = Merge(merger, {local.File()});
+  ASSERT_TRUE(merged);
+  EXPECT_EQ(GlobalTableSize(*merged), 0);
+  EXPECT_EQ(ComposeGif(*merged), std::vector<Raster>{local.Picture()});
 }
 
 }  // namespace
