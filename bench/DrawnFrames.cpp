@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     const RgbaRaster rgba = StraightRgba(frame);
     bytes.append(rgba.Bytes.begin(), rgba.Bytes.end());
   }
-  if (!WriteFileBytes(output, bytes).empty()) return 1;
+  if (!WriteFileBytes(output, bytes)) return 1;
   std::printf("frames %zu size %dx%d\n", host.Frames.size(), summary.Width, summary.Height);
   return 0;
 }

@@ -60,8 +60,9 @@ int main(int argc, char** argv) {
     const std::string path = (std::filesystem::path(argv[1]) /
                               (std::to_string(size) + "x" + std::to_string(size) + ".png"))
                                  .string();
-    if (std::string error = ReplaceFile(path, png.Finish(), false); !error.empty()) {
-      std::fprintf(stderr, "make_icons: cannot write %s: %s\n", path.c_str(), error.c_str());
+    if (Result<> written = ReplaceFile(path, png.Finish(), false); !written) {
+      std::fprintf(stderr, "make_icons: cannot write %s: %s\n", path.c_str(),
+                   written.Message().c_str());
       return 1;
     }
   }

@@ -185,8 +185,8 @@ ShapeSettings SettingsOf(const SampleDesign& design) {
 }
 
 std::string WriteSampleDesigns(const std::string& iniFile) {
-  if (std::string error = ReplaceFile(iniFile, ""); !error.empty())
-    return "Cannot write " + iniFile + ": " + error;
+  if (Result<> written = ReplaceFile(iniFile, ""); !written)
+    return "Cannot write " + iniFile + ": " + written.Message();
   DesignFile file(iniFile);
   for (const SampleDesign& design : SampleDesigns())
     if (DesignFileResult saved = file.SaveShape(SettingsOf(design), design.Name); !saved)

@@ -11,22 +11,16 @@ namespace {
 
 // A file holding NUL bytes is no profile (a picture saved over it, say):
 // read as one it would list nothing, and a write would destroy it.
-std::optional<std::string> OnlyText(std::optional<std::string> bytes, ReadFailure& failure) {
-  if (bytes && bytes->find('\0') != std::string::npos) {
-    failure.Reason = "it is not a text file";
-    return std::nullopt;
-  }
+Result<std::string> OnlyText(Result<std::string> bytes) {
+  if (bytes && bytes->find('\0') != std::string::npos) return Failure{"it is not a text file"};
   return bytes;
 }
 
-// Tells a missing file ("") from one that exists but cannot be read (nothing).
-std::optional<std::string> ReadBytes(const std::string& path, std::string& reason) {
-  ReadFailure failure;
-  std::optional<std::string> bytes = ReadRegularFile(path, MaxDesignFileSize, failure);
-  if (!bytes && failure.Missing) return std::string();
-  bytes = OnlyText(std::move(bytes), failure);
-  if (!bytes) reason = failure.Reason;
-  return bytes;
+// The file's text; a missing file is an empty one.
+Result<std::string> ReadText(const std::string& path) {
+  Result<std::string> bytes = ReadRegularFile(path, MaxDesignFileSize);
+  if (!bytes && IsMissing(bytes.Error())) return std::string();
+  return OnlyText(std::move(bytes));
 }
 
 DesignFileResult Refused(std::string_view name) {
@@ -57,8 +51,11 @@ std::string DesignFile::CannotRead(const std::string& reason) const {
 }
 
 std::optional<IniDocument> DesignFile::ReadDocument(std::string& reason) const {
-  auto bytes = ReadBytes(IniFile, reason);
-  if (!bytes) return std::nullopt;
+  Result<std::string> bytes = ReadText(IniFile);
+  if (!bytes) {
+    reason = bytes.Message();
+    return std::nullopt;
+  }
   return IniDocument(std::move(*bytes));
 }
 
@@ -70,8 +67,8 @@ IniDocument DesignFile::DocumentToRead() const {
 }
 
 std::string DesignFile::WhyUnreadable() const {
-  std::string reason;
-  return ReadBytes(IniFile, reason) ? std::string() : CannotRead(reason);
+  Result<std::string> bytes = ReadText(IniFile);
+  return bytes ? std::string() : CannotRead(bytes.Message());
 }
 
 std::string DesignFile::WhyNotAnOutput(const std::string& output) const {
@@ -86,29 +83,27 @@ DesignFileResult DesignFile::Change(const std::function<bool(IniDocument&)>& cha
   };
   // Read, change and replace under one lock, so that another program's
   // change in between is never lost.
-  ReadFailure failure;
-  bool made = false;
-  PosixFile locked = OpenLocked(IniFile, failure, made);
-  if (!locked.IsOpen() && failure.Missing) return cannotWrite(failure.Reason);
-  if (!locked.IsOpen()) return {false, CannotRead(failure.Reason)};
-  std::optional<std::string> bytes =
-      OnlyText(ReadRegularFile(locked.Fd(), MaxDesignFileSize, failure), failure);
+  Result<LockedFile> locked = OpenLocked(IniFile);
+  if (!locked) return cannotWrite(locked.Message());
+  const Result<PosixFile>& file = locked->File;
+  Result<std::string> bytes =
+      file ? OnlyText(ReadRegularFile(file->Fd(), MaxDesignFileSize)) : file.Error();
   // A file that cannot be read is never replaced by one holding only the change.
-  if (!bytes) return {false, CannotRead(failure.Reason)};
+  if (!bytes) return {false, CannotRead(bytes.Message())};
   IniDocument document(std::move(*bytes));
-  std::string error;
+  Result<> written;
   if (change(document)) {
     std::string changed = document.Bytes();
     // Larger, it could not be read again.
     if (changed.size() > MaxDesignFileSize)
-      error = "it would grow past " + std::to_string(MaxDesignFileSize >> 20) + " MiB";
+      written = Failure{"it would grow past " + std::to_string(MaxDesignFileSize >> 20) + " MiB"};
     else
-      error = ReplaceFile(IniFile, changed);
-    if (error.empty()) return {};
+      written = ReplaceFile(IniFile, changed);
+    if (written) return {};
   }
   // An empty file made only to be locked does not stay.
-  if (made) RemoveIfStillEmpty(locked, IniFile);
-  return error.empty() ? DesignFileResult{} : cannotWrite(error);
+  if (locked->Made) RemoveIfStillEmpty(*file, IniFile);
+  return written ? DesignFileResult{} : cannotWrite(written.Message());
 }
 
 std::string DesignFile::ReadIni(std::string_view section, std::string_view key) const {
@@ -127,10 +122,9 @@ DesignFileResult DesignFile::WriteIni(std::string_view section, std::string_view
 
 std::vector<std::string> DesignFile::ListShapes() const {
   if (!CanOpenFile(IniFile)) return {};
-  std::string reason;
-  auto bytes = ReadBytes(IniFile, reason);
+  Result<std::string> bytes = ReadText(IniFile);
   if (bytes) return ScanShapeList(*bytes);
-  if (ReportFileErrors) throw DesignFileError(CannotRead(reason));
+  if (ReportFileErrors) throw DesignFileError(CannotRead(bytes.Message()));
   return {};
 }
 

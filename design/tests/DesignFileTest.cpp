@@ -18,7 +18,10 @@ namespace fs = std::filesystem;
 
 class DesignFileTest : public ::testing::Test {
  protected:
-  std::string Contents() const { return ReadFileBytes(file_.IniFile).value_or("<none>"); }
+  std::string Contents() const {
+    const Result<std::string> bytes = ReadFileBytes(file_.IniFile);
+    return bytes ? *bytes : "<none>";
+  }
   void Put(const std::string& b) const { std::ofstream(file_.IniFile, std::ios::binary) << b; }
 
   ScratchFolder scratch_{"design"};

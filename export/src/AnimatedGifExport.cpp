@@ -350,8 +350,9 @@ ExportResult AnimatedGifExport::TellFrameDrawn(int number, const Raster& frame) 
 ExportResult AnimatedGifExport::WriteFinishedFile(const std::string& bytes) {
   ShowFinishedCaption();
   // A picture can be made again: replaced whole, but not flushed to the disk.
-  std::string error = ReplaceFile(OutputFileName, bytes, false);
-  if (!error.empty()) return ExportResult::Failure("Cannot write " + OutputFileName + ": " + error);
+  Result<> written = ReplaceFile(OutputFileName, bytes, false);
+  if (!written)
+    return ExportResult::Failure("Cannot write " + OutputFileName + ": " + written.Message());
   bytesWritten_ = bytes.size();
   return ExportResult::Success();
 }

@@ -51,7 +51,7 @@ ExportResult AnimatedGIF::MergeGifFrames(const std::vector<std::string>& frameFi
     }
     std::string name = frameFiles[i - 1];
     if (ExtensionOf(name) != "gif") name = WithExtension(name, "gif");
-    std::optional<std::string> bytes = ReadFileBytes(name);
+    Result<std::string> bytes = ReadFileBytes(name);
     if (bytes)
       MergeFrame(*bytes);
     else
@@ -81,9 +81,9 @@ ExportResult AnimatedGIF::StartOutput(const std::string& outputFile) {
   written_ = 0;
   // A picture can be made again: replaced whole, but not flushed to the disk.
   output_.emplace(outputFile, false);
-  if (std::string error = output_->Open(); !error.empty()) {
+  if (Result<> opened = output_->Open(); !opened) {
     output_.reset();
-    return ExportResult::Failure("Cannot write " + outputFile + ": " + error);
+    return ExportResult::Failure("Cannot write " + outputFile + ": " + opened.Message());
   }
   return ExportResult::Success();
 }
@@ -105,8 +105,8 @@ ExportResult AnimatedGIF::FinishMerged() {
   } else {
     if (WriteHeaderOnce() && WriteMergedFrames())
       WriteOutput(std::string(1, static_cast<char>(Trailer)));
-    if (std::string error = output_->Commit(); !error.empty())
-      result = ExportResult::Failure("Cannot write " + outputFile_ + ": " + error);
+    if (Result<> committed = output_->Commit(); !committed)
+      result = ExportResult::Failure("Cannot write " + outputFile_ + ": " + committed.Message());
   }
   output_.reset();  // an output not committed goes with its temporary file
   return result;

@@ -39,8 +39,8 @@ ExportResult WriteFailure(const std::string& path, const std::string& reason) {
 
 // Complete or absent, as any output: an interrupted write leaves no part.
 ExportResult WriteFile(const std::string& path, const std::string& bytes) {
-  std::string error = ReplaceFile(path, bytes, false);
-  if (!error.empty()) return WriteFailure(path, error);
+  if (Result<> written = ReplaceFile(path, bytes, false); !written)
+    return WriteFailure(path, written.Message());
   return ExportResult::Success();
 }
 
@@ -77,9 +77,8 @@ bool IMGLIB1::LoadImageFile(std::string extension) {
 
   // A device or a FIFO could block or never end; a huge file is not read.
   // The readers take the file a piece at a time, never whole.
-  std::string whyNot;
-  std::optional<ImageBytes> bytes = ImageBytes::Open(ImageFileName, MaxImageFileSize, whyNot);
-  if (!bytes) return failed(whyNot);
+  Result<ImageBytes> bytes = ImageBytes::Open(ImageFileName, MaxImageFileSize);
+  if (!bytes) return failed(bytes.Message());
   using Reader = std::optional<Raster> (*)(const ImageBytes&);
   constexpr std::array<Reader, 6> Readers = {DecodeJpeg, DecodeGifImage, DecodePcx,
                                              DecodeBmp,  DecodePng,      DecodeTiff};

@@ -142,10 +142,8 @@ TEST(ImageReaders, TakeFilesTheLibrariesOnlyWarnAbout) {
   padded += jpeg.substr(2);
   const ScratchFolder scratch("jpeg");
   std::ofstream(scratch.File("padded.jpg"), std::ios::binary) << padded;
-  std::string reason;
-  const std::optional<ImageBytes> file =
-      ImageBytes::Open(scratch.File("padded.jpg"), padded.size(), reason);
-  ASSERT_TRUE(file) << reason;
+  const Result<ImageBytes> file = ImageBytes::Open(scratch.File("padded.jpg"), padded.size());
+  ASSERT_TRUE(file) << file.Message();
   EXPECT_EQ(DecodeJpeg(*file), usual);
 
   // 2 x 2 grey pixels, uncompressed, in one strip after the directory.
@@ -246,9 +244,8 @@ TEST_F(ImageFormatsTest, ByteReadersTakeEveryByteAndSkipToTheEndButNotPast) {
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7 % 251);
   const std::string path = Scratch.File("bytes");
   std::ofstream(path, std::ios::binary) << bytes;
-  std::string reason;
-  const std::optional<ImageBytes> inFile = ImageBytes::Open(path, bytes.size(), reason);
-  ASSERT_TRUE(inFile) << reason;
+  const Result<ImageBytes> inFile = ImageBytes::Open(path, bytes.size());
+  ASSERT_TRUE(inFile) << inFile.Message();
   const ImageBytes inMemory(bytes);
   for (const ImageBytes* source : {&*inFile, &inMemory}) {
     SCOPED_TRACE(source->InFile() ? "file" : "memory");

@@ -170,8 +170,9 @@ class Exporter {
     std::vector<std::string> names;
     try {
       // A missing file lists nothing; here it is an error of its own.
-      if (std::string why = WhyCannotOpen(options_.Designs); !why.empty())
-        throw DesignFileError("Cannot read the design file " + options_.Designs + ": " + why);
+      if (Result<> opened = CanOpenFile(options_.Designs); !opened)
+        throw DesignFileError("Cannot read the design file " + options_.Designs + ": " +
+                              opened.Message());
       names = designs_.ListShapes();
       // One read serves every design exported, however many there are.
       if (!options_.List) document_ = designs_.DocumentToRead();

@@ -34,9 +34,9 @@ ExportResult FrameCopies::FrameDrawn(int number, const Raster& frame) {
     images_.SetCurrentImage(frame);
     images_.ImageFileName = path;
     kept = images_.SaveImageFile(extension_);
-  } else if (std::string error = ReplaceFile(path, EncodeBmp(frame), false); !error.empty()) {
+  } else if (Result<> written = ReplaceFile(path, EncodeBmp(frame), false); !written) {
     // Complete or absent, like the export's own output.
-    kept = ExportResult::Failure("Cannot write " + path + ": " + error);
+    kept = ExportResult::Failure("Cannot write " + path + ": " + written.Message());
   }
   if (kept.Ok) kept_ = number;
   return kept;
