@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
   }
   const std::string output = argv[5];
   ShapeSettings settings;
-  ReadShape(DesignFile(argv[1]).DocumentToRead(), settings, argv[2]);
+  if (!DesignFile(argv[1]).LoadShape(settings, argv[2])) return 1;
   DrawingSurface surface(static_cast<int>(settings.SliderVal(Width)),
                          static_cast<int>(settings.SliderVal(Height)));
   FrameRenderer renderer;

@@ -61,7 +61,7 @@ TEST(ReplaceFile, LinksAreFollowedToTheirTargetAndStayLinks) {
                                                              "link.gif", "made.gif", "real.gif"}));
 
   fs::create_symlink("loop.gif", scratch.File("loop.gif"));
-  EXPECT_EQ(ReplaceFile(scratch.File("loop.gif"), "x").Message(),
+  EXPECT_EQ(MessageOf(ReplaceFile(scratch.File("loop.gif"), "x")),
             "Too many levels of symbolic links");
 }
 
@@ -101,16 +101,15 @@ TEST(ReplaceFile, FilesThatMayNotBeWrittenAreRefusedAndOthersWrittenInPlaceOnlyW
   fs::permissions(scratch.File("sticky"), fs::perms(01777));
   EXPECT_EXIT(
       ExitWithCheckAsUnprivilegedUser([&] {
-        auto why = [](const Result<>& written) { return written ? "" : written.Message(); };
-        std::string refused = why(ReplaceFile(scratch.File("readonly.gif"), "new"));
-        std::string inPlace = why(ReplaceFile(scratch.File("locked/open.gif"), "new"));
-        std::string created = why(ReplaceFile(scratch.File("locked/new.gif"), "new"));
-        std::string sticky = why(ReplaceFile(scratch.File("sticky/theirs.gif"), "new"));
+        std::string refused = MessageOf(ReplaceFile(scratch.File("readonly.gif"), "new"));
+        std::string inPlace = MessageOf(ReplaceFile(scratch.File("locked/open.gif"), "new"));
+        std::string created = MessageOf(ReplaceFile(scratch.File("locked/new.gif"), "new"));
+        std::string sticky = MessageOf(ReplaceFile(scratch.File("sticky/theirs.gif"), "new"));
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{16, 16};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         std::string tooLarge =
-            why(ReplaceFile(scratch.File("locked/kept.gif"), std::string(100, 'x')));
+            MessageOf(ReplaceFile(scratch.File("locked/kept.gif"), std::string(100, 'x')));
         std::fprintf(stderr, "[%s] [%s] [%s] [%s] [%s]\n", refused.c_str(), inPlace.c_str(),
                      created.c_str(), sticky.c_str(), tooLarge.c_str());
         return refused == "Permission denied" && inPlace.empty() &&
@@ -140,7 +139,7 @@ TEST(ReplaceFile, FifosAndDevicesAreWrittenInPlace) {
 
   EXPECT_TRUE(ReplaceFile("/dev/null", "GIF89a"));
   EXPECT_TRUE(fs::is_character_file("/dev/null"));
-  EXPECT_EQ(ReplaceFile(scratch.Folder.string(), "x").Message(), "Is a directory");
+  EXPECT_EQ(MessageOf(ReplaceFile(scratch.Folder.string(), "x")), "Is a directory");
 }
 
 TEST(ReplaceFile, TemporaryFilesOfInterruptedWritesGoButWritesInProgressStay) {
@@ -166,7 +165,6 @@ TEST(ReadRegularFile, FifosFoldersAndLargeFilesAreRefusedAtOnce) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   auto failure = [](const std::string& path, std::uint64_t limit) {
     const Result<std::string> read = ReadRegularFile(path, limit);
-    EXPECT_FALSE(read) << path;
     return read ? Failure{} : read.Error();
   };
   EXPECT_TRUE(CanOpenFile(fifo));  // without waiting for a writer

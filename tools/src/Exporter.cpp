@@ -162,24 +162,14 @@ bool IsStandardOutput(const std::string& path) {
 class Exporter {
  public:
   Exporter(const Options& options, std::ostream& out, std::ostream& err)
-      : options_(options), out_(out), err_(err), designs_(options.Designs) {
-    designs_.ReportFileErrors = true;
-  }
+      : options_(options), out_(out), err_(err), designs_(options.Designs) {}
 
   int Run(bool progress) {
-    std::vector<std::string> names;
-    try {
-      // A missing file lists nothing; here it is an error of its own.
-      if (Result<> opened = CanOpenFile(options_.Designs); !opened)
-        throw DesignFileError("Cannot read the design file " + options_.Designs + ": " +
-                              opened.Message());
-      names = designs_.ListShapes();
-      // One read serves every design exported, however many there are.
-      if (!options_.List) document_ = designs_.DocumentToRead();
-    } catch (const DesignFileError& e) {
-      err_ << "flinder-export: " << e.what() << "\n";
+    if (Result<> read = ReadDesigns(); !read) {
+      err_ << "flinder-export: " << read.Message() << "\n";
       return ExitUsage;
     }
+    const std::vector<std::string> names = ScanShapeList(document_.Bytes());
     if (options_.List) {
       for (const std::string& name : names) out_ << name << "\n";
       return ExitOk;
@@ -200,6 +190,17 @@ class Exporter {
   }
 
  private:
+  // One read serves every design exported, however many there are.
+  Result<> ReadDesigns() {
+    // A missing file lists nothing; here it is an error of its own.
+    if (Result<> opened = CanOpenFile(options_.Designs); !opened)
+      return Failure{"Cannot read the design file " + options_.Designs + ": " + opened.Message()};
+    Result<IniDocument> document = designs_.DocumentToRead();
+    if (!document) return document.Error();
+    document_ = std::move(*document);
+    return {};
+  }
+
   bool MakeFolder(const std::string& folder) {
     std::error_code error;
     fs::create_directories(folder, error);
@@ -210,8 +211,8 @@ class Exporter {
   }
 
   bool ExportOne(const std::string& name, const std::string& output, const std::string& frames) {
-    if (std::string why = designs_.WhyNotAnOutput(output); !why.empty()) {
-      err_ << "flinder-export: " << why << "\n";
+    if (Result<> allowed = designs_.CheckOutput(output); !allowed) {
+      err_ << "flinder-export: " << allowed.Message() << "\n";
       return false;
     }
     ShapeSettings settings;

@@ -117,7 +117,7 @@ TEST_F(ExporterTest, OptimizeKeepsThePicturesAndAShortDelayIsNoted) {
 
   DesignFile file(designs);
   ShapeSettings quick;
-  file.LoadShape(quick, "Spinner");
+  ASSERT_TRUE(file.LoadShape(quick, "Spinner"));
   for (auto [milliseconds, noted] : {std::pair{4, true}, {14, true}, {15, false}}) {
     quick.SetSlider(Delay, (milliseconds - 1) / 999.0f + 1e-6f);
     ASSERT_TRUE(file.SaveShape(quick, "Quick"));
@@ -224,7 +224,7 @@ TEST_F(ExporterTest, ErrorsGiveTheirExitCodeAndOneLine) {
   // Listed names no design can have are said one by one and fail the run;
   // a name too long for a file is cut.
   ShapeSettings spinner;
-  DesignFile(designs).LoadShape(spinner, "Spinner");
+  ASSERT_TRUE(DesignFile(designs).LoadShape(spinner, "Spinner"));
   ASSERT_TRUE(DesignFile(designs).SaveShape(spinner, std::string(300, 'L')));
   std::string text = ReadWholeFile(designs);
   text.insert(text.find("[Shapes]\n") + 9, "Tab\tName=1\n Pad=1\n");
