@@ -79,18 +79,11 @@ bool IMGLIB1::LoadImageFile(std::string extension) {
   // The readers take the file a piece at a time, never whole.
   Result<ImageBytes> bytes = ImageBytes::Open(ImageFileName, MaxImageFileSize);
   if (!bytes) return failed(bytes.Message());
-  using Reader = std::optional<Raster> (*)(const ImageBytes&);
+  using Reader = Result<Raster> (*)(const ImageBytes&);
   constexpr std::array<Reader, 6> Readers = {DecodeJpeg, DecodeGifImage, DecodePcx,
                                              DecodeBmp,  DecodePng,      DecodeTiff};
-  std::optional<Raster> picture;
-  try {
-    picture = Readers[imageType](*bytes);
-  } catch (const PictureTooLarge& refused) {
-    return failed(refused.what());
-  }
-  if (!picture)
-    return failed(std::string("not a ") + TypeNames[imageType] +
-                  " file of a kind this program reads, or damaged");
+  Result<Raster> picture = Readers[imageType](*bytes);
+  if (!picture) return failed(picture.Message());
   image_ = std::move(*picture);
   LoadError.clear();
   return true;

@@ -190,7 +190,7 @@ TEST(BmpFileTest, FilesReadBackAndOtherOrDamagedOnesAreRefused) {
       raster.Pixels[p] = MakeColour(static_cast<int>(p * 17), static_cast<int>(p * 11), 1);
     std::string file = EncodeBmp(raster);
     EXPECT_EQ(file.size(), 54u + (3 * width + 3) / 4 * 4 * 3u);  // rows padded to 4 bytes
-    EXPECT_EQ(DecodeBmp(file), raster) << "width " << width;
+    EXPECT_EQ(*DecodeBmp(file), raster) << "width " << width;
   }
 
   std::string good = EncodeBmp(raster);
@@ -202,7 +202,7 @@ TEST(BmpFileTest, FilesReadBackAndOtherOrDamagedOnesAreRefused) {
     EXPECT_FALSE(DecodeBmp(file)) << "byte " << at;
   }
   good[25] = 0x7F;  // an absurd height
-  EXPECT_THROW(DecodeBmp(good), PictureTooLarge);
+  EXPECT_TRUE(MessageOf(DecodeBmp(good)).starts_with("the picture is too large: "));
 }
 
 }  // namespace

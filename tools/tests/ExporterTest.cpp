@@ -90,7 +90,7 @@ TEST_F(ExporterTest, ExportedFramesEqualTheFramesAsDrawnAndTheDesignsAreListed) 
   EXPECT_EQ(std::distance(fs::directory_iterator(frames), {}), count + 1 + 4);
   for (const std::string& name : others) EXPECT_TRUE(fs::exists(frames + "/" + name)) << name;
   for (int i = 0; i < count; ++i)
-    EXPECT_EQ(DecodeBmp(ReadWholeFile(frame(i + 1))), (*decoded)[i]) << "frame " << i + 1;
+    EXPECT_EQ(*DecodeBmp(ReadWholeFile(frame(i + 1))), (*decoded)[i]) << "frame " << i + 1;
 
   // Frames in another format are the same pictures (this design has few colours).
   const std::string pngs = folder.File("pngs");
@@ -99,7 +99,7 @@ TEST_F(ExporterTest, ExportedFramesEqualTheFramesAsDrawnAndTheDesignsAreListed) 
     IMGLIB1 png;
     png.ImageFileName = pngs + "/frame" + std::to_string(i) + ".png";
     ASSERT_TRUE(png.LoadImageFile("")) << png.ImageFileName;
-    EXPECT_EQ(png.CurrentImage(), DecodeBmp(ReadWholeFile(frame(i)))) << "frame " << i;
+    EXPECT_EQ(png.CurrentImage(), *DecodeBmp(ReadWholeFile(frame(i)))) << "frame " << i;
   }
 
   EXPECT_EQ(Run({"--list"}), ExitOk);
