@@ -18,8 +18,8 @@ int main(int argc, char** argv) {
   }
   flinder::IMGLIB1 images;
   images.ImageFileName = argv[1];
-  if (!images.LoadImageFile("")) {
-    std::fprintf(stderr, "image-pixels: cannot read %s: %s\n", argv[1], images.LoadError.c_str());
+  if (flinder::Result<> read = images.LoadImageFile(""); !read) {
+    std::fprintf(stderr, "image-pixels: cannot read %s: %s\n", argv[1], read.Message().c_str());
     return 1;
   }
   const flinder::Raster& picture = images.CurrentImage();

@@ -62,31 +62,26 @@ std::string GetFileFilter(std::string& extension, int& imageType) {
   return {};
 }
 
-bool IMGLIB1::LoadImageFile(std::string extension) {
-  auto failed = [this](std::string reason) {
-    LoadError = std::move(reason);
-    return false;
-  };
+Result<> IMGLIB1::LoadImageFile(std::string extension) {
   int imageType = JpegImage;
   GetFileFilter(extension, imageType);
-  if (ImageFileName.empty()) return failed("no file name was given");
+  if (ImageFileName.empty()) return Failure{"no file name was given"};
   std::string ownExtension = ExtensionOf(ImageFileName);
-  if (ownExtension.empty()) return failed("the file name has no extension");
+  if (ownExtension.empty()) return Failure{"the file name has no extension"};
   GetFileFilter(ownExtension, imageType);
-  if (imageType == AnyImageType) return failed("the file name names no image type");
+  if (imageType == AnyImageType) return Failure{"the file name names no image type"};
 
   // A device or a FIFO could block or never end; a huge file is not read.
   // The readers take the file a piece at a time, never whole.
   Result<ImageBytes> bytes = ImageBytes::Open(ImageFileName, MaxImageFileSize);
-  if (!bytes) return failed(bytes.Message());
+  if (!bytes) return bytes.Error();
   using Reader = Result<Raster> (*)(const ImageBytes&);
   constexpr std::array<Reader, 6> Readers = {DecodeJpeg, DecodeGifImage, DecodePcx,
                                              DecodeBmp,  DecodePng,      DecodeTiff};
   Result<Raster> picture = Readers[imageType](*bytes);
-  if (!picture) return failed(picture.Message());
+  if (!picture) return picture.Error();
   image_ = std::move(*picture);
-  LoadError.clear();
-  return true;
+  return {};
 }
 
 ExportResult IMGLIB1::SaveImageFile(std::string extension) {
