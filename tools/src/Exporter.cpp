@@ -188,7 +188,8 @@ class Exporter {
   Result<> ReadDesigns() {
     // A missing file lists nothing; here it is an error of its own.
     if (Result<> opened = CanOpenFile(options_.Designs); !opened)
-      return Failure{"Cannot read the design file " + options_.Designs + ": " + opened.Message()};
+      return Failure{"Cannot read the design file " + options_.Designs + ": " + opened.Message(),
+                     opened.Error().Errno};
     Result<IniDocument> document = designs_.DocumentToRead();
     if (!document) return document.Error();
     document_ = std::move(*document);
