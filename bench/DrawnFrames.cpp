@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
   }
   const std::string output = argv[5];
   ShapeSettings settings;
-  ReadShape(DesignFile(argv[1]).DocumentToRead(), settings, argv[2]);
+  if (!DesignFile(argv[1]).LoadShape(settings, argv[2])) return 1;
   DrawingSurface surface(static_cast<int>(settings.SliderVal(Width)),
                          static_cast<int>(settings.SliderVal(Height)));
   FrameRenderer renderer;
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     const RgbaRaster rgba = StraightRgba(frame);
     bytes.append(rgba.Bytes.begin(), rgba.Bytes.end());
   }
-  if (!WriteFileBytes(output, bytes).empty()) return 1;
+  if (!WriteFileBytes(output, bytes)) return 1;
   std::printf("frames %zu size %dx%d\n", host.Frames.size(), summary.Width, summary.Height);
   return 0;
 }

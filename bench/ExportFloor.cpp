@@ -39,7 +39,10 @@ double BestMilliseconds(Step step) {
 
 int Floor(const std::string& designs, const std::string& name) {
   ShapeSettings settings;
-  ReadShape(DesignFile(designs).DocumentToRead(), settings, name);
+  if (Result<> loaded = DesignFile(designs).LoadShape(settings, name); !loaded) {
+    std::fprintf(stderr, "export-floor: %s\n", loaded.Message().c_str());
+    return 1;
+  }
   const DrawingSurface start(static_cast<int>(settings.SliderVal(Width)),
                              static_cast<int>(settings.SliderVal(Height)));
   FrameRenderer renderer;

@@ -88,8 +88,9 @@ int WriteRgba(const std::string& output, const std::string& animation) {
       for (int channel : {RedOf(pixel), GreenOf(pixel), BlueOf(pixel), 255})
         bytes += static_cast<char>(clear ? 0 : channel);
     }
-  if (std::string error = WriteFileBytes(output, bytes); !error.empty()) {
-    std::fprintf(stderr, "gif-quality: cannot write %s: %s\n", output.c_str(), error.c_str());
+  if (Result<> written = WriteFileBytes(output, bytes); !written) {
+    std::fprintf(stderr, "gif-quality: cannot write %s: %s\n", output.c_str(),
+                 written.Message().c_str());
     return 1;
   }
   std::printf("frames %zu size %dx%d\n", frames.size(), frames[0].Width, frames[0].Height);

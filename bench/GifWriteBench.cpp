@@ -66,7 +66,10 @@ void BmpToGif(benchmark::State& state) {
   int i = 0;
   for (auto _ : state) {
     images.ImageFileName = Scratch(std::to_string(i++ % Frames) + ".bmp");
-    images.LoadImageFile("bmp");
+    if (!images.LoadImageFile("bmp")) {
+      state.SkipWithError("cannot read a frame");
+      break;
+    }
     images.ImageFileName = Scratch("frame.gif");
     benchmark::DoNotOptimize(images.SaveImageFile("gif"));
   }

@@ -18,8 +18,8 @@ int main(int argc, char** argv) {
   }
   flinder::IMGLIB1 images;
   images.ImageFileName = argv[1];
-  if (!images.LoadImageFile("")) {
-    std::fprintf(stderr, "image-pixels: cannot read %s: %s\n", argv[1], images.LoadError.c_str());
+  if (flinder::Result<> read = images.LoadImageFile(""); !read) {
+    std::fprintf(stderr, "image-pixels: cannot read %s: %s\n", argv[1], read.Message().c_str());
     return 1;
   }
   const flinder::Raster& picture = images.CurrentImage();
@@ -29,8 +29,9 @@ int main(int argc, char** argv) {
     for (flinder::ColourValue pixel : picture.Pixels)
       for (int channel : {flinder::RedOf(pixel), flinder::GreenOf(pixel), flinder::BlueOf(pixel)})
         rgb += static_cast<char>(channel);
-    if (std::string error = flinder::WriteFileBytes(argv[2], rgb); !error.empty()) {
-      std::fprintf(stderr, "image-pixels: cannot write %s: %s\n", argv[2], error.c_str());
+    if (flinder::Result<> written = flinder::WriteFileBytes(argv[2], rgb); !written) {
+      std::fprintf(stderr, "image-pixels: cannot write %s: %s\n", argv[2],
+                   written.Message().c_str());
       return 1;
     }
   }

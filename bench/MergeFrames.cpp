@@ -29,15 +29,15 @@ int main(int argc, char** argv) {
   for (int i = 1; i <= count; ++i) {
     const std::string stem = folder + "/frame" + std::to_string(i);
     images.ImageFileName = stem + ".bmp";
-    if (!images.LoadImageFile("bmp")) {
+    if (Result<> read = images.LoadImageFile("bmp"); !read) {
       std::fprintf(stderr, "merge-frames: cannot read %s: %s\n", images.ImageFileName.c_str(),
-                   images.LoadError.c_str());
+                   read.Message().c_str());
       return 1;
     }
     images.ImageFileName = stem + ".gif";
-    ExportResult saved = images.SaveImageFile("gif");
-    if (!saved.Ok) {
-      std::fprintf(stderr, "merge-frames: %s\n", saved.Message.c_str());
+    Result<> saved = images.SaveImageFile("gif");
+    if (!saved) {
+      std::fprintf(stderr, "merge-frames: %s\n", saved.Message().c_str());
       return 1;
     }
     frames.push_back(images.ImageFileName);

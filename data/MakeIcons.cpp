@@ -60,9 +60,10 @@ int main(int argc, char** argv) {
                                  .string();
     Result<> added = png.AddFrame(DrawIcon(size));
     Result<std::string> file = added ? png.Finish() : Result<std::string>(added.Error());
-    std::string error = file ? ReplaceFile(path, *file, false) : file.Message();
-    if (!error.empty()) {
-      std::fprintf(stderr, "make_icons: cannot write %s: %s\n", path.c_str(), error.c_str());
+    Result<> written = file ? ReplaceFile(path, *file, false) : Result<>(file.Error());
+    if (!written) {
+      std::fprintf(stderr, "make_icons: cannot write %s: %s\n", path.c_str(),
+                   written.Message().c_str());
       return 1;
     }
   }

@@ -9,8 +9,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s DESIGN-FILE\n", argv[0]);
     return 2;
   }
-  std::string error = flinder::WriteSampleDesigns(argv[1]);
-  if (error.empty()) return 0;
-  std::fprintf(stderr, "%s\n", error.c_str());
+  const flinder::Result<> written = flinder::WriteSampleDesigns(argv[1]);
+  if (written) return 0;
+  std::fprintf(stderr, "%s\n", written.Message().c_str());
   return 1;
 }

@@ -184,13 +184,12 @@ ShapeSettings SettingsOf(const SampleDesign& design) {
   return settings;
 }
 
-std::string WriteSampleDesigns(const std::string& iniFile) {
-  if (std::string error = ReplaceFile(iniFile, ""); !error.empty())
-    return "Cannot write " + iniFile + ": " + error;
+Result<> WriteSampleDesigns(const std::string& iniFile) {
+  if (Result<> written = ReplaceFile(iniFile, ""); !written)
+    return Failure{"Cannot write " + iniFile + ": " + written.Message()};
   DesignFile file(iniFile);
   for (const SampleDesign& design : SampleDesigns())
-    if (DesignFileResult saved = file.SaveShape(SettingsOf(design), design.Name); !saved)
-      return saved.Reason;
+    if (Result<> saved = file.SaveShape(SettingsOf(design), design.Name); !saved) return saved;
   return {};
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "design/ShapeSettings.h"
+#include "files/Result.h"
 
 namespace flinder {
 
@@ -32,8 +33,7 @@ ShapeSettings SettingsOf(const SampleDesign& design);
 
 // Writes every sample design into a new design file at `iniFile` (an
 // existing file is replaced) with SaveShape, so it is exactly what the
-// program writes. Gives the reason when the file could not be written,
-// otherwise an empty string.
-std::string WriteSampleDesigns(const std::string& iniFile);
+// program writes.
+Result<> WriteSampleDesigns(const std::string& iniFile);
 
 }  // namespace flinder

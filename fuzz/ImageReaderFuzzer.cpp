@@ -10,7 +10,6 @@
 #include <vector>
 
 #include FLINDER_DECODER_HEADER
-#include "image/ImageLimits.h"
 
 namespace {
 
@@ -57,12 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MendPngChecksums(mended);
     bytes = std::string_view(mended.data(), mended.size());
   }
-  std::optional<flinder::Raster> picture;
-  try {
-    picture = flinder::FLINDER_DECODER(bytes);
-  } catch (const flinder::PictureTooLarge&) {
-    return 0;  // refused, saying why
-  }
+  // A picture refused says why; one read must be whole.
+  const flinder::Result<flinder::Raster> picture = flinder::FLINDER_DECODER(bytes);
   if (picture &&
       (picture->Width <= 0 || picture->Height <= 0 ||
        picture->Pixels.size() != static_cast<std::size_t>(picture->Width) * picture->Height))

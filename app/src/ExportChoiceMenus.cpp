@@ -11,10 +11,10 @@ namespace flinder {
 void frmMain::ConnectExportChoices() {
   // Unchecked, the count the file held before comes back (the usual 999 when none).
   connect(Menus.mnuLoopForever, &QAction::triggered, this,
-          [this] { Designs.WriteIni("Export", "Loop", LoopKeyText(ExportLoop())); });
+          [this] { Designs.WritePreference("Export", "Loop", LoopKeyText(ExportLoop())); });
   for (int scale = MinExportScale; scale <= MaxExportScale; ++scale)
     connect(Menus.mnuScaleItems[scale - MinExportScale], &QAction::triggered, this,
-            [this, scale] { Designs.WriteIni("Export", "Scale", std::to_string(scale)); });
+            [this, scale] { Designs.WritePreference("Export", "Scale", std::to_string(scale)); });
 }
 
 void frmMain::ShowExportChoices(const IniDocument& stored) {

@@ -37,22 +37,20 @@ ScreenLayout Screens() {
 
 void frmMain::InitApplication(const std::string& iniFile, const std::string& manualFile,
                               const std::string& fileProblem) {
-  Designs.ReportFileErrors = true;
   Designs.IniFile = iniFile;
   ManualFile = manualFile;
   // The file is read once for all of start-up: a long one takes a while.
   IniDocument stored;
   std::string problem = fileProblem;
-  try {
-    if (problem.empty()) stored = Designs.DocumentToRead();
-  } catch (const DesignFileError& error) {
-    // The session starts empty and never writes over a file it could not read.
-    problem = error.what();
+  if (problem.empty()) {
+    Result<IniDocument> read = Designs.DocumentToRead();
+    if (read)
+      stored = std::move(*read);
+    else
+      problem = read.Message();
   }
-  if (!problem.empty()) {
-    Designs.RefuseWrites(problem);
-    Designs.ReportFileErrors = false;
-  }
+  // The session starts empty and never writes over a file it could not read.
+  if (!problem.empty()) Designs.RefuseWrites(problem);
   FillDesignList(stored);
   StartupDone = false;
   // The image module and the angle factor need no initialisation here.

@@ -38,8 +38,8 @@ void frmMain::RunCommand(std::int16_t code) {
       AddShape();
       break;
     case 1:
-      if (DesignFileResult saved = SaveCurrentShape(); !saved)
-        Message(QString::fromStdString(saved.Reason));
+      if (Result<> saved = SaveCurrentShape(); !saved)
+        Message(QString::fromStdString(saved.Message()));
       break;
     case 2:
       RemoveSelectedShape();
@@ -58,7 +58,7 @@ void frmMain::RunCommand(std::int16_t code) {
   }
 }
 
-DesignFileResult frmMain::SaveCurrentShape() {
+Result<> frmMain::SaveCurrentShape() {
   if (Settings.CurrentShape.empty()) return {};
   return Designs.SaveShape(Settings, Settings.CurrentShape);
 }
@@ -74,10 +74,10 @@ void frmMain::cmbAnim_Click() {
   const std::string name = cmbAnim->currentText().toStdString();
   // The design being left is saved first; when that fails the user chooses
   // between its changes and the other design.
-  if (DesignFileResult saved = SaveCurrentShape(); !saved) {
-    std::string reason = saved.Reason;
+  if (Result<> saved = SaveCurrentShape(); !saved) {
+    std::string reason = saved.Message();
     if (reason.ends_with('.')) reason.pop_back();
-    if (name == Settings.CurrentShape) return Message(QString::fromStdString(saved.Reason));
+    if (name == Settings.CurrentShape) return Message(QString::fromStdString(saved.Message()));
     const QString left = Quoted(Settings.CurrentShape);
     if (!dialogs_.AskYesNo(this, "Cannot save " + left + ": " + QString::fromStdString(reason) +
                                      ". Open " + Quoted(name) + " anyway? The changes to " + left +
@@ -85,12 +85,8 @@ void frmMain::cmbAnim_Click() {
       return ShowCurrentInList();
   }
   if (name == Settings.CurrentShape) return;
-  try {
-    Designs.LoadShape(Settings, name);
-  } catch (const DesignFileError& error) {
-    Message(QString::fromStdString(error.what()));
-    return;
-  }
+  if (Result<> loaded = Designs.LoadShape(Settings, name); !loaded)
+    return Message(QString::fromStdString(loaded.Message()));
   AskFileName = true;  // another design: the next Save asks for its file
   History.Clear();
   picAnim->SetAccessibleValue(QString::fromStdString(name));
@@ -123,8 +119,8 @@ void frmMain::AddShape() {
     const QString name = QString::fromStdString(CapitalisedName(typed.toStdString()));
     if (!IsValidDesignName(name.toStdString())) {
       Message(QString::fromUtf8(DesignNameRules));
-    } else if (DesignFileResult saved = Designs.SaveShape(Settings, name.toStdString()); !saved) {
-      Message(QString::fromStdString(saved.Reason));
+    } else if (Result<> saved = Designs.SaveShape(Settings, name.toStdString()); !saved) {
+      Message(QString::fromStdString(saved.Message()));
     } else {
       AddToList(name);
       // The list selects the typed text whatever its case.
@@ -138,8 +134,8 @@ void frmMain::AddShape() {
 void frmMain::mnuUpdate_Click() {
   cmbAnim->setFocus();
   if (Settings.CurrentShape.empty()) return Message(QStringLiteral("There is no shape to update."));
-  if (DesignFileResult saved = SaveCurrentShape(); !saved)
-    return Message(QString::fromStdString(saved.Reason));
+  if (Result<> saved = SaveCurrentShape(); !saved)
+    return Message(QString::fromStdString(saved.Message()));
   Message("Shape '" + QString::fromStdString(Settings.CurrentShape) + "' properties updated.");
 }
 
@@ -152,9 +148,8 @@ void frmMain::mnuRemove_Click() {
 void frmMain::RemoveSelectedShape() {
   const int entry = cmbAnim->currentIndex();
   if (entry < 0) return;
-  if (DesignFileResult removed = Designs.RemoveShape(cmbAnim->itemText(entry).toStdString());
-      !removed)
-    return Message(QString::fromStdString(removed.Reason));
+  if (Result<> removed = Designs.RemoveShape(cmbAnim->itemText(entry).toStdString()); !removed)
+    return Message(QString::fromStdString(removed.Message()));
   cmbAnim->removeItem(entry);
   Settings.CurrentShape.clear();
   if (cmbAnim->count() > 0) {
@@ -171,9 +166,8 @@ void frmMain::mnuRename_Click() {
   const QString newName = AskName();
   if (newName.isEmpty() || !NameIsNew() || cmbAnim->currentIndex() < 0) return;
   if (!IsValidDesignName(newName.toStdString())) return Message(QString::fromUtf8(DesignNameRules));
-  DesignFileResult renamed =
-      Designs.RenameShape(Settings, oldName.toStdString(), newName.toStdString());
-  if (!renamed) return Message(QString::fromStdString(renamed.Reason));
+  Result<> renamed = Designs.RenameShape(Settings, oldName.toStdString(), newName.toStdString());
+  if (!renamed) return Message(QString::fromStdString(renamed.Message()));
   cmbAnim->setItemText(cmbAnim->currentIndex(), newName);
 }
 

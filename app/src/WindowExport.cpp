@@ -169,8 +169,8 @@ std::optional<std::string> frmMain::AskSaveFileName(const std::string& suggested
   if (!chosen) return std::nullopt;
   const SaveTarget target =
       SaveTargetOf(chosen->FileName.toStdString(), FormatOfSaveFileType(chosen->Type));
-  if (std::string why = Designs.WhyNotAnOutput(target.FileName); !why.empty()) {
-    Message(QString::fromStdString(why));
+  if (Result<> allowed = Designs.CheckOutput(target.FileName); !allowed) {
+    Message(QString::fromStdString(allowed.Message()));
     return std::nullopt;
   }
   OutputFormat = target.Format;

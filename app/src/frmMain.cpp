@@ -103,8 +103,9 @@ void frmMain::ConnectMenus() {
   flip(Menus.mnuTextFront, Switch::TextFront, QStringLiteral("Bring to Front"));
   flip(Menus.mnuTransparent, Switch::Transparent, QStringLiteral("Transparent Background"));
   // An export preference, kept in the design file as soon as it changes.
-  connect(Menus.mnuOptimise, &QAction::triggered, this,
-          [this](bool checked) { Designs.WriteIni("Export", "Optimise", BooleanText(checked)); });
+  connect(Menus.mnuOptimise, &QAction::triggered, this, [this](bool checked) {
+    Designs.WritePreference("Export", "Optimise", BooleanText(checked));
+  });
   // The menu has flipped the check mark already; the window follows it.
   connect(Menus.mnuOnTop, &QAction::triggered, this,
           [this](bool checked) { SetWindowOnTop(this, checked); });

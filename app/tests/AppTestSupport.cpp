@@ -72,7 +72,8 @@ void StartedWindow::Start() {
 }
 
 std::string StartedWindow::FileText() const {
-  return ReadFileBytes(IniFile()).value_or("<none>");
+  const Result<std::string> bytes = ReadFileBytes(IniFile());
+  return bytes ? *bytes : "<none>";
 }
 
 ShapeSettings DesignOf(float position, const std::function<void(ShapeSettings&)>& adjust) {

@@ -37,7 +37,7 @@ class CommandsTest : public QObject {
   }
 
   static std::string Listed(StartedWindow& s, const std::string& name) {
-    return s.Window->Designs.ReadIni("Shapes", name);
+    return *s.Window->Designs.ReadIni("Shapes", name);
   }
 
  private slots:
@@ -53,8 +53,8 @@ class CommandsTest : public QObject {
     QVERIFY(w.timAnim.isActive());
     QCOMPARE(w.Settings.CurrentShape, std::string("My shape"));
     QCOMPARE(Listed(started, "My shape"), std::string("1"));
-    QCOMPARE(w.Designs.ReadIni("My shape", "Slider1"), std::string("0.75"));
-    QCOMPARE(w.Designs.ReadIni("Alpha", "Slider1"), std::string("0.75"));
+    QCOMPARE(*w.Designs.ReadIni("My shape", "Slider1"), std::string("0.75"));
+    QCOMPARE(*w.Designs.ReadIni("Alpha", "Slider1"), std::string("0.75"));
     Name(w, w.Menus.mnuAdd, "ßETA");  // the design file's letter case: ß has no capital
     QCOMPARE(w.Settings.CurrentShape, std::string("ßeta"));
 
@@ -78,7 +78,7 @@ class CommandsTest : public QObject {
     started.Window->Settings.SetSlider(Sides, 1);
     started.Window->Menus.mnuUpdate->trigger();
     QCOMPARE(started.Dialogs.Messages, QStringList({"Shape 'Alpha' properties updated."}));
-    QCOMPARE(started.Window->Designs.ReadIni("Alpha", "Slider0"), std::string("1"));
+    QCOMPARE(*started.Window->Designs.ReadIni("Alpha", "Slider0"), std::string("1"));
   }
 
   void ADesignFileThatCannotBeWrittenIsToldOnceAndAsksBeforeAnotherDesign() {

@@ -140,7 +140,7 @@ class EditingTest : public QObject {
     QVERIFY(ExportEnds(w));
     w.Menus.mnuCopyPicture->trigger();
     const QMimeData* copied = QApplication::clipboard()->mimeData();
-    QCOMPARE(copied->data("image/gif"), QByteArray::fromStdString(ReadFileBytes(out).value()));
+    QCOMPARE(copied->data("image/gif"), QByteArray::fromStdString(*ReadFileBytes(out)));
     QCOMPARE(copied->urls(), QList{QUrl::fromLocalFile(QString::fromStdString(out))});
   }
 

@@ -223,16 +223,16 @@ class ExportWindowTest : public QObject {
     const auto plain = SaveTo(started, "plain.gif");
 
     w.Menus.mnuOptimise->trigger();
-    QCOMPARE(w.Designs.ReadIni("Export", "Optimise"), std::string("True"));
+    QCOMPARE(*w.Designs.ReadIni("Export", "Optimise"), std::string("True"));
     QVERIFY(SaveTo(started, "optimised.gif") < plain);
     // Unchecked again, Loop Forever gives back the count the file held.
     w.Menus.mnuLoopForever->trigger();
-    QCOMPARE(w.Designs.ReadIni("Export", "Loop"), std::string("Forever"));
+    QCOMPARE(*w.Designs.ReadIni("Export", "Loop"), std::string("Forever"));
     w.Menus.mnuLoopForever->trigger();
-    QCOMPARE(w.Designs.ReadIni("Export", "Loop"), std::string("5"));
+    QCOMPARE(*w.Designs.ReadIni("Export", "Loop"), std::string("5"));
     w.Menus.mnuLoopForever->trigger();
     w.Menus.mnuScaleItems[2]->trigger();
-    QCOMPARE(w.Designs.ReadIni("Export", "Scale"), std::string("3"));
+    QCOMPARE(*w.Designs.ReadIni("Export", "Scale"), std::string("3"));
     QVERIFY(!w.Menus.mnuScaleItems[0]->isChecked());
     // The export gets both: three times the width, and a loop count of 0.
     SaveTo(started, "choices.gif");
@@ -280,7 +280,7 @@ class ExportWindowTest : public QObject {
     QCOMPARE(preview.At(8, 0), MakeColour(214, 214, 214));
 
     QTest::keyClick(w.cmbAnim, Qt::Key_Down);  // leaving Alpha saves it
-    QCOMPARE(w.Designs.ReadIni("Alpha", "Transparent"), std::string("True"));
+    QCOMPARE(*w.Designs.ReadIni("Alpha", "Transparent"), std::string("True"));
     QVERIFY(!w.Menus.mnuTransparent->isChecked());
     QTest::keyClick(w.cmbAnim, Qt::Key_Up);
     QVERIFY(w.Settings.Transparent && w.Menus.mnuTransparent->isChecked());

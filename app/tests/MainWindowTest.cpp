@@ -39,8 +39,8 @@ class MainWindowTest : public QObject {
 
   static void ExpectCentredAndWritten(StartedWindow& started) {
     auto [left, top] = CentredPlace(*started.Window);
-    QCOMPARE(started.Window->Designs.ReadIni("Window", "Left"), left);
-    QCOMPARE(started.Window->Designs.ReadIni("Window", "Top"), top);
+    QCOMPARE(*started.Window->Designs.ReadIni("Window", "Left"), left);
+    QCOMPARE(*started.Window->Designs.ReadIni("Window", "Top"), top);
     QCOMPARE(started.Window->x(), int(std::lround(std::stod(left) / 15)));
     QCOMPARE(started.Window->y(), int(std::lround(std::stod(top) / 15)));
   }
@@ -113,10 +113,10 @@ class MainWindowTest : public QObject {
     w.Menus.mnuExit->trigger();
     QCOMPARE(ended.count(), 1);
     QVERIFY(!w.isVisible());
-    QCOMPARE(w.Designs.ReadIni("Window", "Left"), "600");
-    QCOMPARE(w.Designs.ReadIni("Window", "Top"), "495");
-    QCOMPARE(w.Designs.ReadIni("Window", "OnTop"), "True");
-    QCOMPARE(w.Designs.ReadIni("Disc", "Slider1"), "0.5");
+    QCOMPARE(*w.Designs.ReadIni("Window", "Left"), "600");
+    QCOMPARE(*w.Designs.ReadIni("Window", "Top"), "495");
+    QCOMPARE(*w.Designs.ReadIni("Window", "OnTop"), "True");
+    QCOMPARE(*w.Designs.ReadIni("Disc", "Slider1"), "0.5");
 
     StartedWindow again(started.FileText());
     QVERIFY(OnTop(*again.Window));

@@ -11,26 +11,13 @@ namespace {
 
 // A file holding NUL bytes is no profile (a picture saved over it, say):
 // read as one it would list nothing, and a write would destroy it.
-std::optional<std::string> OnlyText(std::optional<std::string> bytes, ReadFailure& failure) {
-  if (bytes && bytes->find('\0') != std::string::npos) {
-    failure.Reason = "it is not a text file";
-    return std::nullopt;
-  }
+Result<std::string> OnlyText(Result<std::string> bytes) {
+  if (bytes && bytes->find('\0') != std::string::npos) return Failure{"it is not a text file"};
   return bytes;
 }
 
-// Tells a missing file ("") from one that exists but cannot be read (nothing).
-std::optional<std::string> ReadBytes(const std::string& path, std::string& reason) {
-  ReadFailure failure;
-  std::optional<std::string> bytes = ReadRegularFile(path, MaxDesignFileSize, failure);
-  if (!bytes && failure.Missing) return std::string();
-  bytes = OnlyText(std::move(bytes), failure);
-  if (!bytes) reason = failure.Reason;
-  return bytes;
-}
-
-DesignFileResult Refused(std::string_view name) {
-  return {false, "The name \"" + std::string(name) + "\" cannot be stored in the design file."};
+Failure Refused(std::string_view name) {
+  return {"The name \"" + std::string(name) + "\" cannot be stored in the design file."};
 }
 
 // The preview timer is off while a design is read or written, and on
@@ -52,89 +39,89 @@ class TimerPause {
 
 }  // namespace
 
-std::string DesignFile::CannotRead(const std::string& reason) const {
-  return "Cannot read the design file " + IniFile + ": " + reason;
+Failure DesignFile::CannotRead(const Failure& why) const {
+  return {"Cannot read the design file " + IniFile + ": " + why.Message, why.Errno};
 }
 
-std::optional<IniDocument> DesignFile::ReadDocument(std::string& reason) const {
-  auto bytes = ReadBytes(IniFile, reason);
-  if (!bytes) return std::nullopt;
-  return IniDocument(std::move(*bytes));
+Result<std::string> DesignFile::ReadText() const {
+  Result<std::string> bytes = ReadRegularFile(IniFile, MaxDesignFileSize);
+  if (!bytes && IsMissing(bytes.Error())) return std::string();
+  bytes = OnlyText(std::move(bytes));
+  if (!bytes) return CannotRead(bytes.Error());
+  return bytes;
 }
 
-IniDocument DesignFile::DocumentToRead() const {
-  std::string reason;
-  if (auto document = ReadDocument(reason)) return std::move(*document);
-  if (ReportFileErrors) throw DesignFileError(CannotRead(reason));
-  return IniDocument();
+Result<IniDocument> DesignFile::DocumentToRead() const {
+  Result<std::string> text = ReadText();
+  if (!text) return text.Error();
+  return IniDocument(std::move(*text));
 }
 
-std::string DesignFile::WhyUnreadable() const {
-  std::string reason;
-  return ReadBytes(IniFile, reason) ? std::string() : CannotRead(reason);
-}
-
-std::string DesignFile::WhyNotAnOutput(const std::string& output) const {
+Result<> DesignFile::CheckOutput(const std::string& output) const {
   if (!IsSameFile(output, IniFile)) return {};
-  return "Cannot write " + output + ": it is the design file in use, which holds the designs.";
+  return Failure{"Cannot write " + output +
+                 ": it is the design file in use, which holds the designs."};
 }
 
-DesignFileResult DesignFile::Change(const std::function<bool(IniDocument&)>& change) const {
-  if (!refusedWrites_.empty()) return {false, refusedWrites_};
-  auto cannotWrite = [this](const std::string& reason) -> DesignFileResult {
-    return {false, "Cannot write the design file " + IniFile + ": " + reason};
+Result<> DesignFile::Change(const std::function<bool(IniDocument&)>& change) const {
+  if (!refusedWrites_.empty()) return Failure{refusedWrites_};
+  auto cannotWrite = [this](const Failure& why) {
+    return Failure{"Cannot write the design file " + IniFile + ": " + why.Message, why.Errno};
   };
   // Read, change and replace under one lock, so that another program's
   // change in between is never lost.
-  ReadFailure failure;
-  bool made = false;
-  PosixFile locked = OpenLocked(IniFile, failure, made);
-  if (!locked.IsOpen() && failure.Missing) return cannotWrite(failure.Reason);
-  if (!locked.IsOpen()) return {false, CannotRead(failure.Reason)};
-  std::optional<std::string> bytes =
-      OnlyText(ReadRegularFile(locked.Fd(), MaxDesignFileSize, failure), failure);
+  Result<LockedFile> locked = OpenLocked(IniFile);
+  if (!locked) return cannotWrite(locked.Error());
+  const Result<PosixFile>& file = locked->File;
+  Result<std::string> bytes =
+      file ? OnlyText(ReadRegularFile(file->Fd(), MaxDesignFileSize)) : file.Error();
   // A file that cannot be read is never replaced by one holding only the change.
-  if (!bytes) return {false, CannotRead(failure.Reason)};
+  if (!bytes) return CannotRead(bytes.Error());
   IniDocument document(std::move(*bytes));
-  std::string error;
+  Result<> written;
   if (change(document)) {
     std::string changed = document.Bytes();
     // Larger, it could not be read again.
     if (changed.size() > MaxDesignFileSize)
-      error = "it would grow past " + std::to_string(MaxDesignFileSize >> 20) + " MiB";
+      written = Failure{"it would grow past " + std::to_string(MaxDesignFileSize >> 20) + " MiB"};
     else
-      error = ReplaceFile(IniFile, changed);
-    if (error.empty()) return {};
+      written = ReplaceFile(IniFile, changed);
+    if (written) return {};
   }
   // An empty file made only to be locked does not stay.
-  if (made) RemoveIfStillEmpty(locked, IniFile);
-  return error.empty() ? DesignFileResult{} : cannotWrite(error);
-}
-
-std::string DesignFile::ReadIni(std::string_view section, std::string_view key) const {
-  return DocumentToRead().Read(section, key);
-}
-
-DesignFileResult DesignFile::WriteIni(std::string_view section, std::string_view key,
-                                      std::string_view value) const {
-  bool held = true;
-  DesignFileResult result =
-      Change([&](IniDocument& document) { return held = document.Write(section, key, value); });
-  if (!held)
-    return {false, "The entry " + std::string(key) + " cannot be stored in the design file."};
-  return result;
-}
-
-std::vector<std::string> DesignFile::ListShapes() const {
-  if (!CanOpenFile(IniFile)) return {};
-  std::string reason;
-  auto bytes = ReadBytes(IniFile, reason);
-  if (bytes) return ScanShapeList(*bytes);
-  if (ReportFileErrors) throw DesignFileError(CannotRead(reason));
+  if (locked->Made) RemoveIfStillEmpty(*file, IniFile);
+  if (!written) return cannotWrite(written.Error());
   return {};
 }
 
-DesignFileResult DesignFile::SaveShape(const ShapeSettings& settings, std::string_view name) const {
+Result<std::string> DesignFile::ReadIni(std::string_view section, std::string_view key) const {
+  Result<IniDocument> document = DocumentToRead();
+  if (!document) return document.Error();
+  return document->Read(section, key);
+}
+
+Result<> DesignFile::WriteIni(std::string_view section, std::string_view key,
+                              std::string_view value) const {
+  bool held = true;
+  Result<> result =
+      Change([&](IniDocument& document) { return held = document.Write(section, key, value); });
+  if (!held)
+    return Failure{"The entry " + std::string(key) + " cannot be stored in the design file."};
+  return result;
+}
+
+void DesignFile::WritePreference(std::string_view section, std::string_view key,
+                                 std::string_view value) const {
+  static_cast<void>(WriteIni(section, key, value));
+}
+
+Result<std::vector<std::string>> DesignFile::ListShapes() const {
+  Result<std::string> text = ReadText();
+  if (!text) return text.Error();
+  return ScanShapeList(*text);
+}
+
+Result<> DesignFile::SaveShape(const ShapeSettings& settings, std::string_view name) const {
   if (!IsValidDesignName(name)) return Refused(name);
   TimerPause pause(settings);
   return Change([&](IniDocument& document) {
@@ -143,19 +130,22 @@ DesignFileResult DesignFile::SaveShape(const ShapeSettings& settings, std::strin
   });
 }
 
-void DesignFile::LoadShape(ShapeSettings& settings, std::string_view name) const {
+Result<> DesignFile::LoadShape(ShapeSettings& settings, std::string_view name) const {
   TimerPause pause(settings);
-  ReadShape(DocumentToRead(), settings, name);
+  Result<IniDocument> document = DocumentToRead();
+  if (!document) return document.Error();
+  ReadShape(*document, settings, name);
+  return {};
 }
 
-DesignFileResult DesignFile::RenameShape(ShapeSettings& settings, std::string_view oldName,
-                                         std::string_view newName) const {
+Result<> DesignFile::RenameShape(ShapeSettings& settings, std::string_view oldName,
+                                 std::string_view newName) const {
   if (!IsValidDesignName(oldName)) return Refused(oldName);
   if (!IsValidDesignName(newName)) return Refused(newName);
   TimerPause pause(settings);
   // One write for both steps, so the old name is never de-listed without
   // the new one being saved.
-  DesignFileResult result = Change([&](IniDocument& document) {
+  Result<> result = Change([&](IniDocument& document) {
     document.Write("Shapes", oldName, "0");
     WriteShape(document, settings, newName);
     return true;
@@ -164,7 +154,7 @@ DesignFileResult DesignFile::RenameShape(ShapeSettings& settings, std::string_vi
   return result;
 }
 
-DesignFileResult DesignFile::RemoveShape(std::string_view name) const {
+Result<> DesignFile::RemoveShape(std::string_view name) const {
   if (!IsValidDesignName(name)) return Refused(name);
   return WriteIni("Shapes", name, "0");
 }

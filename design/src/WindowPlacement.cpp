@@ -44,8 +44,8 @@ WindowPlacement RestoreWindowPlacement(const IniDocument& stored, const DesignFi
     const PixelRect& screen = screens.Primary;
     left = screen.X * twipsX + (screen.Width * twipsX - frame.Width * twipsX) / 2;
     top = screen.Y * twipsY + (screen.Height * twipsY - frame.Height * twipsY) / 2;
-    designs.WriteIni("Window", "Left", DoubleText(left));
-    designs.WriteIni("Window", "Top", DoubleText(top));
+    designs.WritePreference("Window", "Left", DoubleText(left));
+    designs.WritePreference("Window", "Top", DoubleText(top));
     x = Pixels(left, twipsX);
     y = Pixels(top, twipsY);
   }
@@ -54,11 +54,11 @@ WindowPlacement RestoreWindowPlacement(const IniDocument& stored, const DesignFi
 
 void SaveWindowPlacement(const DesignFile& designs, const ScreenLayout& screens,
                          const WindowPlacement& placement) {
-  designs.WriteIni("Window", "Left",
-                   SingleText(static_cast<float>(placement.X * screens.TwipsPerPixelX)));
-  designs.WriteIni("Window", "Top",
-                   SingleText(static_cast<float>(placement.Y * screens.TwipsPerPixelY)));
-  designs.WriteIni("Window", "OnTop", BooleanText(placement.OnTop));
+  designs.WritePreference("Window", "Left",
+                          SingleText(static_cast<float>(placement.X * screens.TwipsPerPixelX)));
+  designs.WritePreference("Window", "Top",
+                          SingleText(static_cast<float>(placement.Y * screens.TwipsPerPixelY)));
+  designs.WritePreference("Window", "OnTop", BooleanText(placement.OnTop));
 }
 
 }  // namespace flinder

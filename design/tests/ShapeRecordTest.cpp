@@ -100,10 +100,10 @@ TEST(ShapeRecord, LoadingEndsWithTheInnerSlotAndEverySwitchAsStored) {
 
 TEST(SampleDesigns, TheShippedFileGivesTheDesignValues) {
   DesignFile file(FLINDER_SAMPLE_DESIGN_FILE);
-  ASSERT_EQ(file.ListShapes().size(), SampleDesigns().size());
+  ASSERT_EQ(file.ListShapes()->size(), SampleDesigns().size());
   for (const SampleDesign& design : SampleDesigns()) {
     ShapeSettings loaded;
-    file.LoadShape(loaded, design.Name);
+    ASSERT_TRUE(file.LoadShape(loaded, design.Name));
     for (int i = 0; i < ParameterCount; ++i)
       EXPECT_EQ(loaded.SliderVal(i), design.Values[i]) << design.Name << " parameter " << i;
     for (int slot = 0; slot < ColourSlotCount; ++slot) {

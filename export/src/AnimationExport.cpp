@@ -97,10 +97,9 @@ Result<> AnimationExport::DrawAndWrite(ExportSummary& summary) {
   summary.Height = surface_.Height();
   if (Result<> posed = WorkOutPoses(); !posed) return posed;
   Output output(request_.OutputFileName);
-  if (std::string why = output.Open(); !why.empty()) return WriteFailure(why);
   Result<> written = gif ? WriteGif(output) : WriteWebAnimation(output);
   if (!written) return written;
-  if (std::string why = output.Commit(); !why.empty()) return WriteFailure(why);
+  if (Result<> committed = output.Commit(); !committed) return WriteFailure(committed.Message());
   summary.Bytes = output.BytesWritten();
   return {};
 }

@@ -53,7 +53,8 @@ Result<> EncodeFrames(AnimationEncoder<Pixels>& encoder, int frames, const Order
       return false;
     }
     source.Added(++added);
-    return source.Write(encoder.TakeBytes());
+    const std::string bytes = encoder.TakeBytes();
+    return bytes.empty() || source.Write(bytes);
   };
   for (int first = 1; first <= frames; first += stretch) {
     const int count = std::min(stretch, frames - first + 1);

@@ -63,10 +63,11 @@ void ForEachEntry(const std::string& folder,
   ::closedir(listing);
 }
 
-std::string WhyCannotOpen(const std::string& path) {
+Result<> CanOpenFile(const std::string& path) {
   // Without O_NONBLOCK opening a FIFO waits for a writer.
   PosixFile file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-  return file.IsOpen() ? std::string() : ErrorText();
+  if (!file.IsOpen()) return SystemFailure();
+  return {};
 }
 
 bool IsSameFile(const std::string& a, const std::string& b) {
@@ -75,50 +76,39 @@ bool IsSameFile(const std::string& a, const std::string& b) {
          first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-bool CanOpenFile(const std::string& path) {
-  return WhyCannotOpen(path).empty();
-}
-
-std::optional<std::string> ReadFileBytes(const std::string& path, int* error) {
+Result<std::string> ReadFileBytes(const std::string& path) {
   PosixFile file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   std::string bytes;
   struct stat info;
   if (file.IsOpen() && ::fstat(file.Fd(), &info) == 0 && info.st_size > 0)
     bytes.reserve(static_cast<size_t>(info.st_size));
-  if (!file.IsOpen() || !ReadAll(file.Fd(), bytes)) {
-    if (error) *error = errno;
-    return std::nullopt;
-  }
+  if (!file.IsOpen() || !ReadAll(file.Fd(), bytes)) return SystemFailure();
   return bytes;
 }
 
-PosixFile OpenToRead(const std::string& path, ReadFailure& failure) {
+bool IsMissing(const Failure& failure) {
+  return failure.Errno == ENOENT || failure.Errno == ENOTDIR;
+}
+
+Result<PosixFile> OpenToRead(const std::string& path) {
   PosixFile file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-  if (!file.IsOpen()) {
-    failure.Missing = errno == ENOENT || errno == ENOTDIR;
-    failure.Reason = ErrorText();
-  }
+  if (!file.IsOpen()) return SystemFailure();
   return file;
 }
 
-std::optional<std::uint64_t> RegularFileSize(int fd, std::uint64_t maxBytes,
-                                             ReadFailure& failure) {
-  auto failed = [&failure](std::string reason) {
-    failure.Reason = std::move(reason);
-    return std::nullopt;
-  };
+Result<std::uint64_t> RegularFileSize(int fd, std::uint64_t maxBytes) {
   struct stat info;
-  if (::fstat(fd, &info) != 0) return failed(ErrorText());
-  if (S_ISDIR(info.st_mode)) return failed(ErrorText(EISDIR));
-  if (!S_ISREG(info.st_mode)) return failed("not a regular file");
+  if (::fstat(fd, &info) != 0) return SystemFailure();
+  if (S_ISDIR(info.st_mode)) return SystemFailure(EISDIR);
+  if (!S_ISREG(info.st_mode)) return Failure{"not a regular file"};
   const auto size = static_cast<std::uint64_t>(info.st_size);
-  if (size > maxBytes) return failed(TooLarge(size, maxBytes));
+  if (size > maxBytes) return Failure{TooLarge(size, maxBytes)};
   return size;
 }
 
-std::optional<std::string> ReadRegularFile(int fd, std::uint64_t maxBytes, ReadFailure& failure) {
-  const std::optional<std::uint64_t> size = RegularFileSize(fd, maxBytes, failure);
-  if (!size) return std::nullopt;
+Result<std::string> ReadRegularFile(int fd, std::uint64_t maxBytes) {
+  const Result<std::uint64_t> size = RegularFileSize(fd, maxBytes);
+  if (!size) return size.Error();
   std::string bytes;
   bytes.reserve(static_cast<size_t>(*size));
   // The size a file claims is no promise: the bytes read are counted, and
@@ -126,24 +116,20 @@ std::optional<std::string> ReadRegularFile(int fd, std::uint64_t maxBytes, ReadF
   // kept never pass the limit).
   std::string beyond;
   if (!ReadAll(fd, bytes, maxBytes) || (bytes.size() == maxBytes && !ReadAll(fd, beyond, 1)))
-    failure.Reason = ErrorText();
-  else if (!beyond.empty())
-    failure.Reason = TooLargeToRead(maxBytes);
-  else
-    return bytes;
-  return std::nullopt;
+    return SystemFailure();
+  if (!beyond.empty()) return Failure{TooLargeToRead(maxBytes)};
+  return bytes;
 }
 
-std::optional<std::string> ReadRegularFile(const std::string& path, std::uint64_t maxBytes,
-                                           ReadFailure& failure) {
-  PosixFile file = OpenToRead(path, failure);
-  if (!file.IsOpen()) return std::nullopt;
-  return ReadRegularFile(file.Fd(), maxBytes, failure);
+Result<std::string> ReadRegularFile(const std::string& path, std::uint64_t maxBytes) {
+  Result<PosixFile> file = OpenToRead(path);
+  if (!file) return file.Error();
+  return ReadRegularFile(file->Fd(), maxBytes);
 }
 
-std::string WriteFileBytes(const std::string& path, std::string_view bytes) {
+Result<> WriteFileBytes(const std::string& path, std::string_view bytes) {
   PosixFile file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (!file.IsOpen() || !WriteAll(file.Fd(), bytes) || !file.Close()) return ErrorText();
+  if (!file.IsOpen() || !WriteAll(file.Fd(), bytes) || !file.Close()) return SystemFailure();
   return {};
 }
 

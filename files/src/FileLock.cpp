@@ -32,27 +32,26 @@ bool LockWithin(int fd, std::chrono::steady_clock::time_point deadline) {
 
 }  // namespace
 
-PosixFile OpenLocked(const std::string& path, ReadFailure& failure, bool& made) {
+Result<LockedFile> OpenLocked(const std::string& path) {
   const auto deadline = std::chrono::steady_clock::now() + LongestWait;
   for (;;) {
     PosixFile file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    made = !file.IsOpen() && errno == ENOENT;
-    if (made)
+    const bool made = !file.IsOpen() && errno == ENOENT;
+    if (!file.IsOpen() && !made) return LockedFile{SystemFailure()};
+    if (made) {
       file = PosixFile(::open(path.c_str(), O_RDONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666));
-    if (!file.IsOpen()) {
-      failure.Missing = made;
-      failure.Reason = ErrorText();
-      return file;
+      if (!file.IsOpen()) return SystemFailure();
     }
     struct stat opened, named;
-    if (::fstat(file.Fd(), &opened) != 0 || !S_ISREG(opened.st_mode)) return file;
+    if (::fstat(file.Fd(), &opened) != 0 || !S_ISREG(opened.st_mode))
+      return LockedFile{std::move(file), made};
     if (!LockWithin(file.Fd(), deadline)) {
-      failure.Missing = true;
-      failure.Reason = errno == EWOULDBLOCK ? "another program keeps it locked" : ErrorText();
-      return PosixFile();
+      if (errno == EWOULDBLOCK) return Failure{"another program keeps it locked", EWOULDBLOCK};
+      return SystemFailure();
     }
     // Still the file under that name, not one replaced while this waited.
-    if (::stat(path.c_str(), &named) == 0 && SameFile(opened, named)) return file;
+    if (::stat(path.c_str(), &named) == 0 && SameFile(opened, named))
+      return LockedFile{std::move(file), made};
   }
 }
 

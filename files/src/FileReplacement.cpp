@@ -21,10 +21,6 @@ constexpr std::string_view TemporarySuffix = ".tmp";
 constexpr std::size_t TemporaryRandomLength = 6;
 constexpr int MaxLinkHops = 40;
 
-std::string Reason() {
-  return ErrorText();
-}
-
 std::string FolderOf(const std::string& path) {
   auto slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -48,18 +44,14 @@ std::string RandomTemporaryName() {
 
 // The file a chain of symbolic links ends at (which may not exist yet), so
 // that the link itself stays a link.
-bool FollowLinks(std::string path, std::string& target, std::string& reason) {
+Result<std::string> FollowLinks(std::string path) {
   for (int hop = 0; hop <= MaxLinkHops; ++hop) {
     struct stat info;
     if (::lstat(path.c_str(), &info) != 0) {
       if (errno != ENOENT) break;
-      target = path;
-      return true;
+      return path;
     }
-    if (!S_ISLNK(info.st_mode)) {
-      target = path;
-      return true;
-    }
+    if (!S_ISLNK(info.st_mode)) return path;
     std::string link(static_cast<std::size_t>(info.st_size) + 256, '\0');
     ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
     if (n < 0) break;
@@ -67,8 +59,7 @@ bool FollowLinks(std::string path, std::string& target, std::string& reason) {
     path = link.starts_with('/') ? link : FolderOf(path) + "/" + link;
     errno = ELOOP;
   }
-  reason = Reason();
-  return false;
+  return SystemFailure();
 }
 
 // A temporary file is locked for as long as its writer has it open, so an
@@ -113,6 +104,12 @@ bool CreateTemporaryFile(const std::string& folder, mode_t mode, PosixFile& file
   return false;
 }
 
+// Closes the file; a late write error that closing reports fails the write.
+Result<> Close(PosixFile& file) {
+  if (!file.Close()) return SystemFailure();
+  return {};
+}
+
 void FlushFolder(const std::string& folder) {
   PosixFile listing(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (listing.IsOpen()) ::fsync(listing.Fd());
@@ -137,27 +134,29 @@ ReplacementFile::~ReplacementFile() {
   if (fd_ >= 0) Discard({});
 }
 
-std::string ReplacementFile::OpenInPlace(const std::string& path, Way way) {
+Result<> ReplacementFile::OpenInPlace(const std::string& path, Way way) {
   way_ = way;
   // A FIFO or a device is no copy of anything: nothing to flush.
   if (way == Way::Stream) flush_ = false;
   fd_ = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-  return fd_ >= 0 ? std::string() : Reason();
+  if (fd_ < 0) return SystemFailure();
+  return {};
 }
 
-std::string ReplacementFile::Open() {
+Result<> ReplacementFile::Open() {
   struct stat existing;
   bool exists = ::stat(path_.c_str(), &existing) == 0;
-  if (!exists && errno != ENOENT) return Reason();
+  if (!exists && errno != ENOENT) return SystemFailure();
   // Only a regular file is replaced; a FIFO or a device takes the bytes as
   // they come, and a folder refuses them.
   if (exists && !S_ISREG(existing.st_mode)) return OpenInPlace(path_, Way::Stream);
 
-  std::string reason;
-  if (!FollowLinks(path_, target_, reason)) return reason;
+  Result<std::string> target = FollowLinks(path_);
+  if (!target) return target.Error();
+  target_ = std::move(*target);
   if (exists) {
     PosixFile writable(::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
-    if (!writable.IsOpen()) return Reason();
+    if (!writable.IsOpen()) return SystemFailure();
   }
 
   folder_ = FolderOf(target_);
@@ -169,72 +168,73 @@ std::string ReplacementFile::Open() {
   // it has the old file's owner and mode.
   if (!CreateTemporaryFile(folder_, exists ? 0600 : 0666, file, temporary_)) {
     if (exists && (errno == EACCES || errno == EPERM)) return OpenInPlace(target_, Way::InPlace);
-    return Reason();
+    return SystemFailure();
   }
   fd_ = file.Release();
   if (exists) {
     // Only an owner may give the file away; a plain user keeps it as theirs.
     [[maybe_unused]] int given = ::fchown(fd_, existing.st_uid, existing.st_gid);
-    if (::fchmod(fd_, existing.st_mode & 07777) != 0) return Discard(Reason());
+    if (::fchmod(fd_, existing.st_mode & 07777) != 0) return Discard(SystemFailure());
   }
   return {};
 }
 
 bool ReplacementFile::Write(std::string_view bytes) {
-  if (!failure_.empty()) return false;
+  if (!written_) return false;
   if (way_ == Way::InPlace)
     pending_.append(bytes);
   else if (!WriteAll(fd_, bytes))
-    failure_ = Reason();
-  return failure_.empty();
+    written_ = SystemFailure();
+  return written_.Ok();
 }
 
 // The new size is reserved before a byte of the old content is written
 // over, and the file cut to it only once every byte is there.
-std::string ReplacementFile::CommitInPlace() {
+Result<> ReplacementFile::CommitInPlace() {
   PosixFile file(std::exchange(fd_, -1));
   const auto size = static_cast<off_t>(pending_.size());
   if (size > 0) {
-    if (int error = ::posix_fallocate(file.Fd(), 0, size); error != 0) return ErrorText(error);
+    if (int error = ::posix_fallocate(file.Fd(), 0, size); error != 0) return SystemFailure(error);
   }
   for (std::size_t at = 0; at < pending_.size();) {
     ssize_t n = ::pwrite(file.Fd(), pending_.data() + at, pending_.size() - at,
                          static_cast<off_t>(at));
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return Reason();
+    if (n < 0) return SystemFailure();
     at += static_cast<std::size_t>(n);
   }
-  if (::ftruncate(file.Fd(), size) != 0 || (flush_ && ::fsync(file.Fd()) != 0)) return Reason();
-  return file.Close() ? std::string() : Reason();
+  if (::ftruncate(file.Fd(), size) != 0 || (flush_ && ::fsync(file.Fd()) != 0))
+    return SystemFailure();
+  return Close(file);
 }
 
-std::string ReplacementFile::Commit() {
-  if (!failure_.empty()) return Discard(failure_);
+Result<> ReplacementFile::Commit() {
+  if (!written_) return Discard(written_.Error());
   if (way_ == Way::InPlace) return CommitInPlace();
   PosixFile file(std::exchange(fd_, -1));
-  if (way_ == Way::Stream) return file.Close() ? std::string() : Reason();
+  if (way_ == Way::Stream) return Close(file);
   fd_ = file.Release();
-  if (flush_ && ::fsync(fd_) != 0) return Discard(Reason());
+  if (flush_ && ::fsync(fd_) != 0) return Discard(SystemFailure());
   // Renamed while still open and locked, so no clean-up takes it first.
   if (!PendingFiles::Forget(temporary_,
                             [&] { return ::rename(temporary_.c_str(), target_.c_str()) == 0; }))
-    return Discard(Reason());
+    return Discard(SystemFailure());
   file = PosixFile(std::exchange(fd_, -1));
-  if (!file.Close()) return Reason();
+  if (Result<> closed = Close(file); !closed) return closed;
   if (flush_) FlushFolder(folder_);
   return {};
 }
 
-std::string ReplacementFile::Discard(std::string why) {
+Failure ReplacementFile::Discard(Failure why) {
   PosixFile file(std::exchange(fd_, -1));
   if (way_ == Way::Replace)
     PendingFiles::Forget(temporary_, [this] { return ::unlink(temporary_.c_str()) == 0; });
   return why;
 }
 
-std::string ReplaceFile(const std::string& path, std::string_view bytes, bool flush) {
+Result<> ReplaceFile(const std::string& path, std::string_view bytes, bool flush) {
   ReplacementFile file(path, flush);
-  if (std::string reason = file.Open(); !reason.empty()) return reason;
+  if (Result<> opened = file.Open(); !opened) return opened;
   file.Write(bytes);
   return file.Commit();
 }

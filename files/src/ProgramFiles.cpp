@@ -68,11 +68,10 @@ PreparedDesignFile PrepareDesignFile(const DesignFilePlaces& places) {
     return {path, "Cannot make the folder " + folder.string() +
                       " for the design file: " + error.message()};
   // Without installed samples the file is made by the first change.
-  ReadFailure failure;
   if (const auto samples =
-          ReadRegularFile(InstalledSamplesPath(places.ProgramFolder), MaxDesignFileSize, failure))
-    if (std::string why = ReplaceFile(path, *samples); !why.empty())
-      return {path, "Cannot write the design file " + path + ": " + why};
+          ReadRegularFile(InstalledSamplesPath(places.ProgramFolder), MaxDesignFileSize))
+    if (Result<> written = ReplaceFile(path, *samples); !written)
+      return {path, "Cannot write the design file " + path + ": " + written.Message()};
   return {path, {}};
 }
 

@@ -23,7 +23,8 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string Contents(const std::string& path) {
-  return ReadFileBytes(path).value_or("<none>");
+  const Result<std::string> bytes = ReadFileBytes(path);
+  return bytes ? *bytes : "<none>";
 }
 
 void Put(const std::string& path, const std::string& bytes, fs::perms mode = fs::perms(0644)) {
@@ -50,9 +51,9 @@ TEST(ReplaceFile, LinksAreFollowedToTheirTargetAndStayLinks) {
   fs::create_symlink(scratch.File("link.gif"), scratch.File("chain.gif"));
   fs::create_symlink("made.gif", scratch.File("dangling.gif"));
 
-  EXPECT_EQ(ReplaceFile(scratch.File("chain.gif"), "new"), "");
+  EXPECT_TRUE(ReplaceFile(scratch.File("chain.gif"), "new"));
   EXPECT_EQ(Contents(scratch.File("real.gif")), "new");
-  EXPECT_EQ(ReplaceFile(scratch.File("dangling.gif"), "made"), "");
+  EXPECT_TRUE(ReplaceFile(scratch.File("dangling.gif"), "made"));
   EXPECT_EQ(Contents(scratch.File("made.gif")), "made");
   for (const char* link : {"link.gif", "chain.gif", "dangling.gif"})
     EXPECT_TRUE(fs::is_symlink(scratch.File(link))) << link;
@@ -60,27 +61,28 @@ TEST(ReplaceFile, LinksAreFollowedToTheirTargetAndStayLinks) {
                                                              "link.gif", "made.gif", "real.gif"}));
 
   fs::create_symlink("loop.gif", scratch.File("loop.gif"));
-  EXPECT_EQ(ReplaceFile(scratch.File("loop.gif"), "x"), "Too many levels of symbolic links");
+  EXPECT_EQ(MessageOf(ReplaceFile(scratch.File("loop.gif"), "x")),
+            "Too many levels of symbolic links");
 }
 
 TEST(ReplaceFile, NewFilesFollowTheUmaskAndReplacedOnesKeepTheirModeAndAnyNameWorks) {
   ScratchFolder scratch("modes");
   mode_t saved = ::umask(077);
-  EXPECT_EQ(ReplaceFile(scratch.File("private.gif"), "a"), "");
+  EXPECT_TRUE(ReplaceFile(scratch.File("private.gif"), "a"));
   ::umask(022);
-  EXPECT_EQ(ReplaceFile(scratch.File("shared.gif"), "a"), "");
+  EXPECT_TRUE(ReplaceFile(scratch.File("shared.gif"), "a"));
   ::umask(saved);
   EXPECT_EQ(ModeOf(scratch.File("private.gif")), 0600u);
   EXPECT_EQ(ModeOf(scratch.File("shared.gif")), 0644u);
 
   Put(scratch.File("kept.gif"), "old", fs::perms(03640));  // setgid and sticky too
-  EXPECT_EQ(ReplaceFile(scratch.File("kept.gif"), "new"), "");
+  EXPECT_TRUE(ReplaceFile(scratch.File("kept.gif"), "new"));
   EXPECT_EQ(ModeOf(scratch.File("kept.gif")), 03640u);
 
   // The longest name a file system takes; the temporary file's stays short.
   const std::string longest = scratch.File(std::string(NAME_MAX - 4, 'n') + ".gif");
-  EXPECT_EQ(ReplaceFile(longest, "1"), "");
-  EXPECT_EQ(ReplaceFile(longest, "2"), "");
+  EXPECT_TRUE(ReplaceFile(longest, "1"));
+  EXPECT_TRUE(ReplaceFile(longest, "2"));
   EXPECT_EQ(Contents(longest), "2");
 }
 
@@ -99,14 +101,15 @@ TEST(ReplaceFile, FilesThatMayNotBeWrittenAreRefusedAndOthersWrittenInPlaceOnlyW
   fs::permissions(scratch.File("sticky"), fs::perms(01777));
   EXPECT_EXIT(
       ExitWithCheckAsUnprivilegedUser([&] {
-        std::string refused = ReplaceFile(scratch.File("readonly.gif"), "new");
-        std::string inPlace = ReplaceFile(scratch.File("locked/open.gif"), "new");
-        std::string created = ReplaceFile(scratch.File("locked/new.gif"), "new");
-        std::string sticky = ReplaceFile(scratch.File("sticky/theirs.gif"), "new");
+        std::string refused = MessageOf(ReplaceFile(scratch.File("readonly.gif"), "new"));
+        std::string inPlace = MessageOf(ReplaceFile(scratch.File("locked/open.gif"), "new"));
+        std::string created = MessageOf(ReplaceFile(scratch.File("locked/new.gif"), "new"));
+        std::string sticky = MessageOf(ReplaceFile(scratch.File("sticky/theirs.gif"), "new"));
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{16, 16};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        std::string tooLarge = ReplaceFile(scratch.File("locked/kept.gif"), std::string(100, 'x'));
+        std::string tooLarge =
+            MessageOf(ReplaceFile(scratch.File("locked/kept.gif"), std::string(100, 'x')));
         std::fprintf(stderr, "[%s] [%s] [%s] [%s] [%s]\n", refused.c_str(), inPlace.c_str(),
                      created.c_str(), sticky.c_str(), tooLarge.c_str());
         return refused == "Permission denied" && inPlace.empty() &&
@@ -128,15 +131,15 @@ TEST(ReplaceFile, FifosAndDevicesAreWrittenInPlace) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   std::string received;
   std::thread reader([&] { received = Contents(fifo); });
-  EXPECT_EQ(ReplaceFile(fifo, "GIF89a"), "");
+  EXPECT_TRUE(ReplaceFile(fifo, "GIF89a"));
   reader.join();
   EXPECT_EQ(received, "GIF89a");
   EXPECT_TRUE(fs::is_fifo(fifo));
   EXPECT_EQ(Names(scratch.Folder), std::vector<std::string>{"pipe.gif"});
 
-  EXPECT_EQ(ReplaceFile("/dev/null", "GIF89a"), "");
+  EXPECT_TRUE(ReplaceFile("/dev/null", "GIF89a"));
   EXPECT_TRUE(fs::is_character_file("/dev/null"));
-  EXPECT_EQ(ReplaceFile(scratch.Folder.string(), "x"), "Is a directory");
+  EXPECT_EQ(MessageOf(ReplaceFile(scratch.Folder.string(), "x")), "Is a directory");
 }
 
 TEST(ReplaceFile, TemporaryFilesOfInterruptedWritesGoButWritesInProgressStay) {
@@ -148,11 +151,11 @@ TEST(ReplaceFile, TemporaryFilesOfInterruptedWritesGoButWritesInProgressStay) {
   int busy = ::open(scratch.File(".flinder-inprog.tmp").c_str(), O_RDONLY);
   ASSERT_EQ(::flock(busy, LOCK_EX), 0);
 
-  EXPECT_EQ(ReplaceFile(scratch.File("flinder.ini"), "[Shapes]\n"), "");
+  EXPECT_TRUE(ReplaceFile(scratch.File("flinder.ini"), "[Shapes]\n"));
   EXPECT_EQ(Names(scratch.Folder),
             (std::vector<std::string>{".flinder-inprog.tmp", ".flinder-notes.txt", "flinder.ini"}));
   ::close(busy);
-  EXPECT_EQ(ReplaceFile(scratch.File("flinder.ini"), "[Shapes]\n"), "");
+  EXPECT_TRUE(ReplaceFile(scratch.File("flinder.ini"), "[Shapes]\n"));
   EXPECT_EQ(Names(scratch.Folder), (std::vector<std::string>{".flinder-notes.txt", "flinder.ini"}));
 }
 
@@ -161,26 +164,24 @@ TEST(ReadRegularFile, FifosFoldersAndLargeFilesAreRefusedAtOnce) {
   const std::string fifo = scratch.File("designs.ini");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   auto failure = [](const std::string& path, std::uint64_t limit) {
-    ReadFailure why;
-    EXPECT_FALSE(ReadRegularFile(path, limit, why).has_value()) << path;
-    return why;
+    const Result<std::string> read = ReadRegularFile(path, limit);
+    return read ? Failure{} : read.Error();
   };
   EXPECT_TRUE(CanOpenFile(fifo));  // without waiting for a writer
-  EXPECT_EQ(failure(fifo, 100).Reason, "not a regular file");
-  EXPECT_EQ(failure(scratch.Folder.string(), 100).Reason, "Is a directory");
-  EXPECT_TRUE(failure(scratch.File("none"), 100).Missing);
-  EXPECT_FALSE(failure(scratch.Folder.string(), 100).Missing);
+  EXPECT_EQ(failure(fifo, 100).Message, "not a regular file");
+  EXPECT_EQ(failure(scratch.Folder.string(), 100).Message, "Is a directory");
+  EXPECT_TRUE(IsMissing(failure(scratch.File("none"), 100)));
+  EXPECT_FALSE(IsMissing(failure(scratch.Folder.string(), 100)));
 
   const std::string large = scratch.File("large.ini");
   std::ofstream(large).close();
   fs::resize_file(large, (std::uint64_t{64} << 20) + 1);
-  EXPECT_EQ(failure(large, std::uint64_t{64} << 20).Reason,
+  EXPECT_EQ(failure(large, std::uint64_t{64} << 20).Message,
             "too large: 67108865 bytes, where at most 64 MiB are read");
   fs::resize_file(large, 5);
-  ReadFailure none;
-  EXPECT_EQ(ReadRegularFile(large, 5, none), std::string(5, '\0'));
+  EXPECT_EQ(*ReadRegularFile(large, 5), std::string(5, '\0'));
   // A file that claims 0 bytes but reads without end stops at the limit.
-  EXPECT_EQ(failure("/proc/self/pagemap", 1 << 20).Reason, "too large: more than 1 MiB");
+  EXPECT_EQ(failure("/proc/self/pagemap", 1 << 20).Message, "too large: more than 1 MiB");
 }
 
 TEST(TemporaryFolder, IsPrivateGoesWithItsFilesAndRefusesABadTmpdir) {

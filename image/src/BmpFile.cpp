@@ -194,6 +194,12 @@ std::optional<Components> ComponentsOfMasks(const ImageBytes& bytes, int bitsPer
   return components;
 }
 
+constexpr std::string_view FormatName = "BMP";
+
+Failure Unreadable() {
+  return NotReadable(FormatName);
+}
+
 }  // namespace
 
 std::string EncodeBmp(const Raster& raster) {
@@ -240,17 +246,17 @@ std::optional<std::string> EncodeBmp8(const IndexedFrame& frame) {
   return file;
 }
 
-std::optional<Raster> DecodeBmp(const ImageBytes& bytes) {
+Result<Raster> DecodeBmp(const ImageBytes& bytes) {
   char headers[FileHeaderSize + InfoHeaderSize];
-  if (!bytes.Read(0, headers, sizeof headers)) return std::nullopt;
+  if (!bytes.Read(0, headers, sizeof headers)) return Unreadable();
   const std::string_view head(headers, sizeof headers);
-  if (head.substr(0, 2) != "BM") return std::nullopt;
+  if (head.substr(0, 2) != "BM") return Unreadable();
   std::uint32_t dataOffset = GetLittleEndian(head, 10, 4);
   std::uint32_t headerSize = GetLittleEndian(head, 14, 4);
   // The core header of the oldest format is not read; later, longer info
   // headers start with the same fields.
   if (headerSize < InfoHeaderSize || headerSize > bytes.Size() - FileHeaderSize)
-    return std::nullopt;
+    return Unreadable();
   auto width = static_cast<std::int32_t>(GetLittleEndian(head, 18, 4));
   auto height = static_cast<std::int32_t>(GetLittleEndian(head, 22, 4));
   std::uint32_t planes = GetLittleEndian(head, 26, 2);
@@ -261,11 +267,11 @@ std::optional<Raster> DecodeBmp(const ImageBytes& bytes) {
   const bool masked = compression == BitFields && (bitsPerPixel == 16 || bitsPerPixel == 32);
   if (planes != 1 || (!indexed && bitsPerPixel != 16 && bitsPerPixel != 24 && bitsPerPixel != 32) ||
       (compression != UncompressedRgb && !runLength && !masked))
-    return std::nullopt;
+    return Unreadable();
   Components components = bitsPerPixel == 16 ? Rgb555 : Rgb888;
   if (masked) {
     const std::optional<Components> inMasks = ComponentsOfMasks(bytes, bitsPerPixel);
-    if (!inMasks) return std::nullopt;
+    if (!inMasks) return Unreadable();
     components = *inMasks;
   }
   // A palette picture's colours follow the info header: as many as it says,
@@ -273,22 +279,23 @@ std::optional<Raster> DecodeBmp(const ImageBytes& bytes) {
   std::uint32_t colours = indexed ? GetLittleEndian(head, 46, 4) : 0;
   if (indexed && colours == 0) colours = 1u << bitsPerPixel;
   if (colours > 256 || 4 * colours > bytes.Size() - FileHeaderSize - headerSize)
-    return std::nullopt;
+    return Unreadable();
   const std::size_t paletteAt = FileHeaderSize + headerSize;
   std::uint8_t entries[4 * 256];
-  if (!bytes.Read(paletteAt, entries, 4 * colours)) return std::nullopt;
+  if (!bytes.Read(paletteAt, entries, 4 * colours)) return Unreadable();
   Palette palette;
   palette.fill(NoColour);
   for (std::uint32_t i = 0; i < colours; ++i)
     palette[i] = MakeColour(entries[4 * i + 2], entries[4 * i + 1], entries[4 * i]);
 
   std::int64_t rows = std::llabs(static_cast<std::int64_t>(height));
-  if (!CheckPictureSize(width, rows, bytes.Size())) return std::nullopt;
-  if (dataOffset < paletteAt + 4 * colours || dataOffset > bytes.Size()) return std::nullopt;
+  if (Result<> fits = CheckPictureSize(width, rows, bytes.Size(), FormatName); !fits)
+    return fits.Error();
+  if (dataOffset < paletteAt + 4 * colours || dataOffset > bytes.Size()) return Unreadable();
   ByteReader in(bytes, dataOffset);
   if (runLength) {
     Raster picture = NewPicture(width, static_cast<int>(rows), palette[0]);
-    if (!ExpandRunLength8(in, palette, picture)) return std::nullopt;
+    if (!ExpandRunLength8(in, palette, picture)) return Unreadable();
     return picture;
   }
   Raster picture = NewPicture(width, static_cast<int>(rows));
@@ -298,7 +305,7 @@ std::optional<Raster> DecodeBmp(const ImageBytes& bytes) {
     const std::int64_t y = height > 0 ? rows - 1 - row : row;  // bottom-up or top-down
     if (!stored || !ConvertRow(stored, bitsPerPixel, palette, components, width,
                                &picture.At(0, static_cast<int>(y))))
-      return std::nullopt;
+      return Unreadable();
   }
   return picture;
 }

@@ -49,16 +49,24 @@ bool FindFirstImage(GifFileType* gif) {
   }
 }
 
+constexpr std::string_view FormatName = "GIF";
+
+Failure Unreadable() {
+  return NotReadable(FormatName);
+}
+
 }  // namespace
 
-std::optional<Raster> DecodeGifImage(const ImageBytes& bytes) {
+Result<Raster> DecodeGifImage(const ImageBytes& bytes) {
   ByteReader in(bytes);
   int error = 0;
   std::unique_ptr<GifFileType, CloseGif> gif(DGifOpen(&in, ReadPiece, &error));
-  if (!gif || !FindFirstImage(gif.get())) return std::nullopt;
+  if (!gif || !FindFirstImage(gif.get())) return Unreadable();
   const GifImageDesc& image = gif->Image;
   const ColorMapObject* map = image.ColorMap ? image.ColorMap : gif->SColorMap;
-  if (!map || !CheckPictureSize(image.Width, image.Height, bytes.Size())) return std::nullopt;
+  if (!map) return Unreadable();
+  if (Result<> fits = CheckPictureSize(image.Width, image.Height, bytes.Size(), FormatName); !fits)
+    return fits.Error();
   // Indexes past the colour table give NoColour, which no colour equals.
   constexpr ColourValue NoColour = -1;
   std::array<ColourValue, 256> colours;
@@ -75,11 +83,11 @@ std::optional<Raster> DecodeGifImage(const ImageBytes& bytes) {
   for (int pass = 0; pass < passes; ++pass)
     for (int y = image.Interlace ? starts[pass] : 0; y < image.Height;
          y += image.Interlace ? steps[pass] : 1) {
-      if (DGifGetLine(gif.get(), line.data(), image.Width) != GIF_OK) return std::nullopt;
+      if (DGifGetLine(gif.get(), line.data(), image.Width) != GIF_OK) return Unreadable();
       ColourValue* out = &raster.At(0, y);
       ColourValue seen = 0;
       for (int x = 0; x < image.Width; ++x) seen |= out[x] = colours[line[x]];
-      if (seen == NoColour) return std::nullopt;
+      if (seen == NoColour) return Unreadable();
     }
   return raster;
 }

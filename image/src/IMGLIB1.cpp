@@ -33,15 +33,15 @@ constexpr const char* AnyImageFilter =
 
 constexpr std::array<const char*, 6> TypeNames = {"JPEG", "GIF", "PCX", "BMP", "PNG", "TIFF"};
 
-ExportResult WriteFailure(const std::string& path, const std::string& reason) {
-  return ExportResult::Failure("Cannot write " + path + ": " + reason);
+Failure WriteFailure(const std::string& path, const std::string& reason) {
+  return {"Cannot write " + path + ": " + reason};
 }
 
 // Complete or absent, as any output: an interrupted write leaves no part.
-ExportResult WriteFile(const std::string& path, const std::string& bytes) {
-  std::string error = ReplaceFile(path, bytes, false);
-  if (!error.empty()) return WriteFailure(path, error);
-  return ExportResult::Success();
+Result<> WriteFile(const std::string& path, const std::string& bytes) {
+  if (Result<> written = ReplaceFile(path, bytes, false); !written)
+    return WriteFailure(path, written.Message());
+  return {};
 }
 
 }  // namespace
@@ -62,60 +62,42 @@ std::string GetFileFilter(std::string& extension, int& imageType) {
   return {};
 }
 
-bool IMGLIB1::LoadImageFile(std::string extension) {
-  auto failed = [this](std::string reason) {
-    LoadError = std::move(reason);
-    return false;
-  };
+Result<> IMGLIB1::LoadImageFile(std::string extension) {
   int imageType = JpegImage;
   GetFileFilter(extension, imageType);
-  if (ImageFileName.empty()) return failed("no file name was given");
+  if (ImageFileName.empty()) return Failure{"no file name was given"};
   std::string ownExtension = ExtensionOf(ImageFileName);
-  if (ownExtension.empty()) return failed("the file name has no extension");
+  if (ownExtension.empty()) return Failure{"the file name has no extension"};
   GetFileFilter(ownExtension, imageType);
-  if (imageType == AnyImageType) return failed("the file name names no image type");
+  if (imageType == AnyImageType) return Failure{"the file name names no image type"};
 
   // A device or a FIFO could block or never end; a huge file is not read.
   // The readers take the file a piece at a time, never whole.
-  std::string whyNot;
-  std::optional<ImageBytes> bytes = ImageBytes::Open(ImageFileName, MaxImageFileSize, whyNot);
-  if (!bytes) return failed(whyNot);
-  using Reader = std::optional<Raster> (*)(const ImageBytes&);
+  Result<ImageBytes> bytes = ImageBytes::Open(ImageFileName, MaxImageFileSize);
+  if (!bytes) return bytes.Error();
+  using Reader = Result<Raster> (*)(const ImageBytes&);
   constexpr std::array<Reader, 6> Readers = {DecodeJpeg, DecodeGifImage, DecodePcx,
                                              DecodeBmp,  DecodePng,      DecodeTiff};
-  std::optional<Raster> picture;
-  try {
-    picture = Readers[imageType](*bytes);
-  } catch (const PictureTooLarge& refused) {
-    return failed(refused.what());
-  }
-  if (!picture)
-    return failed(std::string("not a ") + TypeNames[imageType] +
-                  " file of a kind this program reads, or damaged");
+  Result<Raster> picture = Readers[imageType](*bytes);
+  if (!picture) return picture.Error();
   image_ = std::move(*picture);
-  LoadError.clear();
-  return true;
+  return {};
 }
 
-ExportResult IMGLIB1::SaveImageFile(std::string extension) {
+Result<> IMGLIB1::SaveImageFile(std::string extension) {
   int imageType = JpegImage;
   GetFileFilter(extension, imageType);
   std::string ownExtension = ExtensionOf(ImageFileName);
   if (!ownExtension.empty()) {
     GetFileFilter(ownExtension, imageType);
-    if (imageType == AnyImageType) return ExportResult::Failure(InvalidTypeMessage);
+    if (imageType == AnyImageType) return Failure{InvalidTypeMessage};
   } else {
-    if (extension.empty()) return ExportResult::Failure(InvalidTypeMessage);
+    if (extension.empty()) return Failure{InvalidTypeMessage};
     ImageFileName += "." + extension;
   }
   if (image_.Pixels.empty()) return WriteFailure(ImageFileName, "there is no picture to write");
 
-  std::optional<std::string> bytes;
-  try {
-    bytes = Encode(imageType);
-  } catch (const std::runtime_error& error) {
-    return WriteFailure(ImageFileName, error.what());
-  }
+  std::optional<std::string> bytes = Encode(imageType);
   if (!bytes)
     return WriteFailure(ImageFileName,
                         std::string("the picture cannot be encoded as ") + TypeNames[imageType]);

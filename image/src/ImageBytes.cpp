@@ -17,17 +17,12 @@ constexpr std::size_t PieceSize = std::size_t{1} << 18;
 
 }  // namespace
 
-std::optional<ImageBytes> ImageBytes::Open(const std::string& path, std::uint64_t maxBytes,
-                                           std::string& reason) {
-  ReadFailure failure;
-  PosixFile file = OpenToRead(path, failure);
-  std::optional<std::uint64_t> size;
-  if (file.IsOpen()) size = RegularFileSize(file.Fd(), maxBytes, failure);
-  if (!size) {
-    reason = failure.Reason;
-    return std::nullopt;
-  }
-  return ImageBytes(std::move(file), *size);
+Result<ImageBytes> ImageBytes::Open(const std::string& path, std::uint64_t maxBytes) {
+  Result<PosixFile> file = OpenToRead(path);
+  if (!file) return file.Error();
+  const Result<std::uint64_t> size = RegularFileSize(file->Fd(), maxBytes);
+  if (!size) return size.Error();
+  return ImageBytes(std::move(*file), *size);
 }
 
 bool ImageBytes::Read(std::uint64_t offset, void* out, std::size_t count) const {

@@ -118,6 +118,12 @@ void CountScans(j_common_ptr common) {
   JumpBack(common);
 }
 
+constexpr std::string_view FormatName = "JPEG";
+
+Failure Unreadable() {
+  return NotReadable(FormatName);
+}
+
 }  // namespace
 
 std::optional<std::string> EncodeJpeg(const Raster& raster, int quality) {
@@ -151,22 +157,24 @@ std::optional<std::string> EncodeJpeg(const Raster& raster, int quality) {
   return std::string(reinterpret_cast<const char*>(state->Memory), state->Size);
 }
 
-std::optional<Raster> DecodeJpeg(const ImageBytes& bytes) {
+Result<Raster> DecodeJpeg(const ImageBytes& bytes) {
   auto state = std::make_unique<Decompression>(bytes);
   jpeg_decompress_struct& info = state->Info;
   info.err = QuietErrors(state->Error);
   info.client_data = state.get();
   if (setjmp(state->Error.Jump)) {
-    if (!state->Error.TooLarge.empty()) throw PictureTooLarge(state->Error.TooLarge);
-    return std::nullopt;
+    if (!state->Error.TooLarge.empty()) return Failure{state->Error.TooLarge};
+    return Unreadable();
   }
   jpeg_create_decompress(&info);
   state->Source = {nullptr,     0, NoSourceStep, FillSource, SkipSource, jpeg_resync_to_restart,
                    NoSourceStep};
   info.src = &state->Source;
-  if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK ||
-      !CheckPictureSize(info.image_width, info.image_height, bytes.Size()))
-    return std::nullopt;
+  if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return Unreadable();
+  if (Result<> fits =
+          CheckPictureSize(info.image_width, info.image_height, bytes.Size(), FormatName);
+      !fits)
+    return fits.Error();
   state->MaxScans = MaxScansFor(std::uint64_t{info.image_width} * info.image_height);
   state->Progress.progress_monitor = CountScans;
   info.progress = &state->Progress;
@@ -187,7 +195,7 @@ std::optional<Raster> DecodeJpeg(const ImageBytes& bytes) {
   }
   jpeg_finish_decompress(&info);
   // Data cut short or damaged only warns, and reads on as grey.
-  if (info.err->num_warnings > headerWarnings) return std::nullopt;
+  if (info.err->num_warnings > headerWarnings) return Unreadable();
   return std::move(raster);
 }
 

@@ -30,6 +30,12 @@ void PutRun(std::string& out, std::uint8_t value, int length) {
   out += static_cast<char>(value);
 }
 
+constexpr std::string_view FormatName = "PCX";
+
+Failure Unreadable() {
+  return NotReadable(FormatName);
+}
+
 }  // namespace
 
 std::optional<std::string> EncodePcx(const IndexedFrame& frame) {
@@ -72,20 +78,20 @@ std::optional<std::string> EncodePcx(const IndexedFrame& frame) {
   return out;
 }
 
-std::optional<Raster> DecodePcx(const ImageBytes& bytes) {
+Result<Raster> DecodePcx(const ImageBytes& bytes) {
   char headerBytes[HeaderSize];
-  if (!bytes.Read(0, headerBytes, HeaderSize)) return std::nullopt;
+  if (!bytes.Read(0, headerBytes, HeaderSize)) return Unreadable();
   const std::string_view header(headerBytes, HeaderSize);
   const int bits = header[3];
-  if (header[0] != 0x0A || header[2] != 1 || (bits != 8 && bits != 1)) return std::nullopt;
+  if (header[0] != 0x0A || header[2] != 1 || (bits != 8 && bits != 1)) return Unreadable();
   const int left = Word(header, 4), top = Word(header, 6), right = Word(header, 8),
             bottom = Word(header, 10);
   const int planes = static_cast<std::uint8_t>(header[65]);
   const int bytesPerLine = Word(header, 66);
   if (right < left || bottom < top || (planes != 1 && planes != 3) || (bits == 1 && planes != 1))
-    return std::nullopt;
+    return Unreadable();
   const int width = right - left + 1, height = bottom - top + 1;
-  if (bytesPerLine < (width * bits + 7) / 8) return std::nullopt;
+  if (bytesPerLine < (width * bits + 7) / 8) return Unreadable();
 
   std::uint64_t dataEnd = bytes.Size();
   std::array<std::uint8_t, PaletteSize> palette{};
@@ -93,15 +99,15 @@ std::optional<Raster> DecodePcx(const ImageBytes& bytes) {
     if (dataEnd - HeaderSize < PaletteSize ||
         !bytes.Read(dataEnd - PaletteSize, palette.data(), PaletteSize) ||
         palette[0] != PaletteMarker)
-      return std::nullopt;
+      return Unreadable();
     dataEnd -= PaletteSize;
   }
   // Every two bytes of data give at most one run of 63: a header larger
   // than that is a damaged file, refused before anything is allocated.
   const std::size_t lineSize = static_cast<std::size_t>(bytesPerLine) * planes;
-  if (lineSize * height > LongestRun * (dataEnd - HeaderSize) ||
-      !CheckPictureSize(width, height, bytes.Size()))
-    return std::nullopt;
+  if (lineSize * height > LongestRun * (dataEnd - HeaderSize)) return Unreadable();
+  if (Result<> fits = CheckPictureSize(width, height, bytes.Size(), FormatName); !fits)
+    return fits.Error();
 
   std::array<ColourValue, 256> colours;
   for (std::size_t i = 0; i < colours.size(); ++i)
@@ -120,7 +126,7 @@ std::optional<Raster> DecodePcx(const ImageBytes& bytes) {
           runLeft = static_cast<std::size_t>(code & 0x3F);
           code = in.Next();
         }
-        if (code < 0) return std::nullopt;  // cut short
+        if (code < 0) return Unreadable();  // cut short
         value = static_cast<std::uint8_t>(code);
       }
       const std::size_t length = std::min(runLeft, lineSize - at);

@@ -68,6 +68,12 @@ void ReadPiece(png_structp png, png_bytep out, std::size_t length) {
 
 void Silent(png_structp, png_const_charp) {}
 
+constexpr std::string_view FormatName = "PNG";
+
+Failure Unreadable() {
+  return NotReadable(FormatName);
+}
+
 }  // namespace
 
 // Read as the other decoders read: 16-bit components cut to their high byte
@@ -76,19 +82,20 @@ void Silent(png_structp, png_const_charp) {}
 // straight into the picture: colours as red, green, blue and a zero byte,
 // which is a colour value's layout, or palette indexes, one a byte, that
 // are then turned into colours in place.
-std::optional<Raster> DecodePng(const ImageBytes& bytes) {
+Result<Raster> DecodePng(const ImageBytes& bytes) {
   auto state = std::make_unique<PngRead>(bytes);
   state->Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpBack, Silent);
-  if (!state->Png || !(state->Info = png_create_info_struct(state->Png))) return std::nullopt;
+  if (!state->Png || !(state->Info = png_create_info_struct(state->Png))) return Unreadable();
   png_structp png = state->Png;
   png_infop info = state->Info;
-  if (setjmp(png_jmpbuf(png))) return std::nullopt;
+  if (setjmp(png_jmpbuf(png))) return Unreadable();
   png_set_read_fn(png, state.get(), ReadPiece);
   png_set_chunk_malloc_max(png, MaxReaderAllocation);
   png_read_info(png, info);
   const png_uint_32 width = png_get_image_width(png, info),
                     height = png_get_image_height(png, info);
-  if (!CheckPictureSize(width, height, bytes.Size())) return std::nullopt;
+  if (Result<> fits = CheckPictureSize(width, height, bytes.Size(), FormatName); !fits)
+    return fits.Error();
   const bool indexed = png_get_color_type(png, info) == PNG_COLOR_TYPE_PALETTE;
   if (indexed) {
     png_set_packing(png);
@@ -102,7 +109,7 @@ std::optional<Raster> DecodePng(const ImageBytes& bytes) {
   png_set_interlace_handling(png);
   png_read_update_info(png, info);
   if (png_get_rowbytes(png, info) != (indexed ? 1 : sizeof(ColourValue)) * width)
-    return std::nullopt;
+    return Unreadable();
   Raster& raster = state->Picture;
   raster = NewPicture(static_cast<int>(width), static_cast<int>(height));
   state->Rows.resize(height);
@@ -113,7 +120,7 @@ std::optional<Raster> DecodePng(const ImageBytes& bytes) {
 
   png_colorp palette = nullptr;
   int count = 0;
-  if (!png_get_PLTE(png, info, &palette, &count)) return std::nullopt;
+  if (!png_get_PLTE(png, info, &palette, &count)) return Unreadable();
   constexpr ColourValue NoColour = -1;  // an index past the palette
   std::array<ColourValue, 256> colours;
   colours.fill(NoColour);
@@ -124,7 +131,7 @@ std::optional<Raster> DecodePng(const ImageBytes& bytes) {
     auto* out = reinterpret_cast<ColourValue*>(row);
     ColourValue seen = 0;
     for (std::size_t x = width; x-- > 0;) seen |= out[x] = colours[row[x]];
-    if (seen == NoColour) return std::nullopt;
+    if (seen == NoColour) return Unreadable();
   }
   return std::move(raster);
 }

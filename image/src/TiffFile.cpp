@@ -141,6 +141,12 @@ TIFF* Open(MemoryFile& file, const char* mode) {
   return tiff;
 }
 
+constexpr std::string_view FormatName = "TIFF";
+
+Failure Unreadable() {
+  return NotReadable(FormatName);
+}
+
 }  // namespace
 
 std::optional<std::string> EncodeTiff(const IndexedFrame& frame, int compression) {
@@ -180,20 +186,21 @@ std::optional<std::string> EncodeTiff(const IndexedFrame& frame, int compression
   return out;
 }
 
-std::optional<Raster> DecodeTiff(const ImageBytes& bytes) {
+Result<Raster> DecodeTiff(const ImageBytes& bytes) {
   MemoryFile file{&bytes};
   std::unique_ptr<TIFF, void (*)(TIFF*)> tiff(Open(file, "r"), TIFFClose);
   std::uint32_t width = 0, height = 0;
   if (!tiff || !TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width) ||
-      !TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height) ||
-      !CheckPictureSize(width, height, bytes.Size()))
-    return std::nullopt;
+      !TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height))
+    return Unreadable();
+  if (Result<> fits = CheckPictureSize(width, height, bytes.Size(), FormatName); !fits)
+    return fits.Error();
   // A small picture may claim a huge strip or tile, which libtiff would
   // allocate whole.
-  if (TIFFIsTiled(tiff.get()))
-    CheckReaderAllocation("a tile", TIFFTileSize64(tiff.get()));
-  else
-    CheckReaderAllocation("a strip", TIFFStripSize64(tiff.get()));
+  const Result<> piece = TIFFIsTiled(tiff.get())
+                             ? CheckReaderAllocation("a tile", TIFFTileSize64(tiff.get()))
+                             : CheckReaderAllocation("a strip", TIFFStripSize64(tiff.get()));
+  if (!piece) return piece.Error();
   // libtiff's pixels hold red, green, blue and alpha from the lowest byte
   // up: a colour value's layout once the alpha is cleared, so they are read
   // straight into the picture.
@@ -203,7 +210,7 @@ std::optional<Raster> DecodeTiff(const ImageBytes& bytes) {
   TIFFRGBAImage image{};
   // Stops at the first damaged strip or tile instead of reading on.
   if (!TIFFRGBAImageOK(tiff.get(), why) || !TIFFRGBAImageBegin(&image, tiff.get(), 1, why))
-    return std::nullopt;
+    return Unreadable();
   image.req_orientation = ORIENTATION_TOPLEFT;
   // libtiff's own tables are put back for it to free.
   std::uint8_t* const libtiffTables[] = {image.Bitdepth16To8, image.UaToAa};
@@ -215,7 +222,7 @@ std::optional<Raster> DecodeTiff(const ImageBytes& bytes) {
   image.UaToAa = libtiffTables[1];
   const bool premultiplied = image.alpha == EXTRASAMPLE_ASSOCALPHA;
   TIFFRGBAImageEnd(&image);
-  if (!read || file.Errors > 0 || file.CutShort) return std::nullopt;
+  if (!read || file.Errors > 0 || file.CutShort) return Unreadable();
   if (premultiplied)
     for (ColourValue& pixel : raster.Pixels) pixel = Unpremultiplied(pixel);
   for (ColourValue& pixel : raster.Pixels) pixel &= ~BackgroundMark;

@@ -37,10 +37,9 @@ Refusal ReadInChild(const std::string& path) {
     ::alarm(20);
     IMGLIB1 images;
     images.ImageFileName = path;
-    const bool read = images.LoadImageFile("");
-    [[maybe_unused]] auto written =
-        ::write(pipeFds[1], images.LoadError.data(), images.LoadError.size());
-    std::_Exit(read ? 1 : 0);
+    const std::string refused = MessageOf(images.LoadImageFile(""));
+    [[maybe_unused]] auto written = ::write(pipeFds[1], refused.data(), refused.size());
+    std::_Exit(refused.empty() ? 1 : 0);
   }
   ::close(pipeFds[1]);
   Refusal result;
@@ -123,8 +122,8 @@ TEST(IndependentFiles, ReadAsPillowReadsThem) {
     ++files;
     IMGLIB1 images;
     images.ImageFileName = path;
-    if (!images.LoadImageFile("")) {
-      ADD_FAILURE() << path << ": " << images.LoadError;
+    if (Result<> read = images.LoadImageFile(""); !read) {
+      ADD_FAILURE() << path << ": " << read.Message();
       continue;
     }
     std::istringstream pillow(ReadWholeFile(path + ".ppm"));

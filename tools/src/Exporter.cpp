@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <optional>
-#include <variant>
 
 #include "FrameCopies.h"
 #include "design/DesignFile.h"
@@ -65,16 +64,11 @@ struct Options {
   std::vector<std::string> Positional;
 };
 
-// A bad command line: the line to show, the usage unless something more precise.
-struct UsageError {
-  std::string Line;
-};
-
-// The options, or the usage error they make.
-std::variant<Options, UsageError> Parse(const std::vector<std::string>& arguments,
-                                        std::string defaults) {
+// The options, or for a bad command line the line to show: the usage unless
+// something more precise.
+Result<Options> Parse(const std::vector<std::string>& arguments, std::string defaults) {
   Options options;
-  const UsageError usage{Usage};
+  const Failure usage{Usage};
   std::string text;
   options.Designs = std::move(defaults);
   for (size_t i = 0; i < arguments.size(); ++i) {
@@ -96,18 +90,18 @@ std::variant<Options, UsageError> Parse(const std::vector<std::string>& argument
       if (!value(text)) return usage;
       options.Format = FormatNamed(text);
       if (!options.Format)
-        return UsageError{"flinder-export: unknown --format \"" + text + "\": gif, webp or apng"};
+        return Failure{"flinder-export: unknown --format \"" + text + "\": gif, webp or apng"};
     } else if (a == "--loop") {
       if (!value(text)) return usage;
       std::optional<LoopChoice> loop = ParseLoop(text);
       if (!loop)
-        return UsageError{"flinder-export: bad --loop \"" + text +
-                          "\": forever or a whole number 1 to 65535"};
+        return Failure{"flinder-export: bad --loop \"" + text +
+                       "\": forever or a whole number 1 to 65535"};
       options.Loop = *loop;
     } else if (a == "--scale") {
       if (!value(text)) return usage;
       std::optional<int> scale = ParseScale(text);
-      if (!scale) return UsageError{"flinder-export: bad --scale \"" + text + "\": 1, 2 or 3"};
+      if (!scale) return Failure{"flinder-export: bad --scale \"" + text + "\": 1, 2 or 3"};
       options.Scale = *scale;
     } else if (a == "--list") {
       options.List = true;
@@ -162,23 +156,14 @@ bool IsStandardOutput(const std::string& path) {
 class Exporter {
  public:
   Exporter(const Options& options, std::ostream& out, std::ostream& err)
-      : options_(options), out_(out), err_(err), designs_(options.Designs) {
-    designs_.ReportFileErrors = true;
-  }
+      : options_(options), out_(out), err_(err), designs_(options.Designs) {}
 
   int Run(bool progress) {
-    std::vector<std::string> names;
-    try {
-      // A missing file lists nothing; here it is an error of its own.
-      if (std::string why = WhyCannotOpen(options_.Designs); !why.empty())
-        throw DesignFileError("Cannot read the design file " + options_.Designs + ": " + why);
-      names = designs_.ListShapes();
-      // One read serves every design exported, however many there are.
-      if (!options_.List) document_ = designs_.DocumentToRead();
-    } catch (const DesignFileError& e) {
-      err_ << "flinder-export: " << e.what() << "\n";
+    if (Result<> read = ReadDesigns(); !read) {
+      err_ << "flinder-export: " << read.Message() << "\n";
       return ExitUsage;
     }
+    const std::vector<std::string> names = ScanShapeList(document_.Bytes());
     if (options_.List) {
       for (const std::string& name : names) out_ << name << "\n";
       return ExitOk;
@@ -199,6 +184,18 @@ class Exporter {
   }
 
  private:
+  // One read serves every design exported, however many there are.
+  Result<> ReadDesigns() {
+    // A missing file lists nothing; here it is an error of its own.
+    if (Result<> opened = CanOpenFile(options_.Designs); !opened)
+      return Failure{"Cannot read the design file " + options_.Designs + ": " + opened.Message(),
+                     opened.Error().Errno};
+    Result<IniDocument> document = designs_.DocumentToRead();
+    if (!document) return document.Error();
+    document_ = std::move(*document);
+    return {};
+  }
+
   bool MakeFolder(const std::string& folder) {
     std::error_code error;
     fs::create_directories(folder, error);
@@ -209,8 +206,8 @@ class Exporter {
   }
 
   bool ExportOne(const std::string& name, const std::string& output, const std::string& frames) {
-    if (std::string why = designs_.WhyNotAnOutput(output); !why.empty()) {
-      err_ << "flinder-export: " << why << "\n";
+    if (Result<> allowed = designs_.CheckOutput(output); !allowed) {
+      err_ << "flinder-export: " << allowed.Message() << "\n";
       return false;
     }
     ShapeSettings settings;
@@ -297,12 +294,11 @@ int RunExporter(const std::vector<std::string>& arguments,
     out << "flinder-export " << FLINDER_VERSION << "\n";
     return ExitOk;
   }
-  std::variant<Options, UsageError> parsed = Parse(arguments, defaultDesigns.Path);
-  if (const UsageError* error = std::get_if<UsageError>(&parsed)) {
-    err << error->Line << "\n";
+  const Result<Options> options = Parse(arguments, defaultDesigns.Path);
+  if (!options) {
+    err << options.Message() << "\n";
     return ExitUsage;
   }
-  const Options* options = &std::get<Options>(parsed);
   if (options->Designs == defaultDesigns.Path && !defaultDesigns.Problem.empty()) {
     err << "flinder-export: " << defaultDesigns.Problem << "\n";
     return ExitUsage;

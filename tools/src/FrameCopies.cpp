@@ -24,16 +24,14 @@ void FrameCopies::ShowNote(const std::string& text) {
 Result<> FrameCopies::FrameDrawn(int number, const Raster& frame) {
   if (folder_.empty()) return {};
   const std::string path = folder_ + "/frame" + std::to_string(number) + "." + extension_;
-  ExportResult kept = ExportResult::Success();
   if (throughImageModule_) {
     images_.SetCurrentImage(frame);
     images_.ImageFileName = path;
-    kept = images_.SaveImageFile(extension_);
-  } else if (std::string error = ReplaceFile(path, EncodeBmp(frame), false); !error.empty()) {
+    if (Result<> saved = images_.SaveImageFile(extension_); !saved) return saved;
+  } else if (Result<> written = ReplaceFile(path, EncodeBmp(frame), false); !written) {
     // Complete or absent, like the export's own output.
-    kept = ExportResult::Failure("Cannot write " + path + ": " + error);
+    return Failure{"Cannot write " + path + ": " + written.Message()};
   }
-  if (!kept.Ok) return Failure{kept.Message};
   kept_ = number;
   return {};
 }

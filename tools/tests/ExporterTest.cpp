@@ -90,7 +90,7 @@ TEST_F(ExporterTest, ExportedFramesEqualTheFramesAsDrawnAndTheDesignsAreListed) 
   EXPECT_EQ(std::distance(fs::directory_iterator(frames), {}), count + 1 + 4);
   for (const std::string& name : others) EXPECT_TRUE(fs::exists(frames + "/" + name)) << name;
   for (int i = 0; i < count; ++i)
-    EXPECT_EQ(DecodeBmp(ReadWholeFile(frame(i + 1))), (*decoded)[i]) << "frame " << i + 1;
+    EXPECT_EQ(*DecodeBmp(ReadWholeFile(frame(i + 1))), (*decoded)[i]) << "frame " << i + 1;
 
   // Frames in another format are the same pictures (this design has few colours).
   const std::string pngs = folder.File("pngs");
@@ -99,7 +99,7 @@ TEST_F(ExporterTest, ExportedFramesEqualTheFramesAsDrawnAndTheDesignsAreListed) 
     IMGLIB1 png;
     png.ImageFileName = pngs + "/frame" + std::to_string(i) + ".png";
     ASSERT_TRUE(png.LoadImageFile("")) << png.ImageFileName;
-    EXPECT_EQ(png.CurrentImage(), DecodeBmp(ReadWholeFile(frame(i)))) << "frame " << i;
+    EXPECT_EQ(png.CurrentImage(), *DecodeBmp(ReadWholeFile(frame(i)))) << "frame " << i;
   }
 
   EXPECT_EQ(Run({"--list"}), ExitOk);
@@ -117,7 +117,7 @@ TEST_F(ExporterTest, OptimizeKeepsThePicturesAndAShortDelayIsNoted) {
 
   DesignFile file(designs);
   ShapeSettings quick;
-  file.LoadShape(quick, "Spinner");
+  ASSERT_TRUE(file.LoadShape(quick, "Spinner"));
   for (auto [milliseconds, noted] : {std::pair{4, true}, {14, true}, {15, false}}) {
     quick.SetSlider(Delay, (milliseconds - 1) / 999.0f + 1e-6f);
     ASSERT_TRUE(file.SaveShape(quick, "Quick"));
@@ -224,7 +224,7 @@ TEST_F(ExporterTest, ErrorsGiveTheirExitCodeAndOneLine) {
   // Listed names no design can have are said one by one and fail the run;
   // a name too long for a file is cut.
   ShapeSettings spinner;
-  DesignFile(designs).LoadShape(spinner, "Spinner");
+  ASSERT_TRUE(DesignFile(designs).LoadShape(spinner, "Spinner"));
   ASSERT_TRUE(DesignFile(designs).SaveShape(spinner, std::string(300, 'L')));
   std::string text = ReadWholeFile(designs);
   text.insert(text.find("[Shapes]\n") + 9, "Tab\tName=1\n Pad=1\n");

@@ -175,7 +175,7 @@ class frmMain : public QMainWindow,
   void CancelExport();
 
   // Saves the record under CurrentShape (when there is one).
-  DesignFileResult SaveCurrentShape();
+  Result<> SaveCurrentShape();
   void RemoveSelectedShape();
   // Adds a name at its place in the list: alphabetical, case ignored.
   void AddToList(const QString& name);

@@ -1,42 +1,36 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "files/Result.h"
+
 namespace flinder {
 
-// True when the file can be opened for reading (it is opened and closed at
-// once, without waiting for a writer when it is a FIFO).
-bool CanOpenFile(const std::string& path);
-// Why the file cannot be opened for reading; empty when it can.
-std::string WhyCannotOpen(const std::string& path);
+// Whether the file can be opened for reading (it is opened and closed at
+// once, without waiting for a writer when it is a FIFO), or why not.
+Result<> CanOpenFile(const std::string& path);
 
 // True when both paths name one existing file, through links of either
 // kind: the same device and inode.
 bool IsSameFile(const std::string& a, const std::string& b);
 
-// The whole file as bytes, or nothing when it cannot be read; `error`, when
-// given, then holds the errno value that says why.
-std::optional<std::string> ReadFileBytes(const std::string& path, int* error = nullptr);
+// The whole file as bytes.
+Result<std::string> ReadFileBytes(const std::string& path);
 
-// Why ReadRegularFile failed.
-struct ReadFailure {
-  bool Missing = false;  // no such file (or a folder on the way is missing)
-  std::string Reason;
-};
+// True when a read failed for want of the file: there is no such file, or
+// a folder on the way is missing.
+bool IsMissing(const Failure& failure);
 
 // The bytes of a regular file of at most `maxBytes` bytes. A FIFO or a
 // device (which could block or never end), a folder and a larger file are
 // refused with the reason, at once.
-std::optional<std::string> ReadRegularFile(const std::string& path, std::uint64_t maxBytes,
-                                           ReadFailure& failure);
+Result<std::string> ReadRegularFile(const std::string& path, std::uint64_t maxBytes);
 
 // Writes `bytes` to `path` as they are, for files nobody needs after a
-// crash (an export's frame files). Returns an empty string on success,
-// otherwise the reason it failed.
-std::string WriteFileBytes(const std::string& path, std::string_view bytes);
+// crash (an export's frame files).
+Result<> WriteFileBytes(const std::string& path, std::string_view bytes);
 
 // Gives `path` the content `bytes` the way a careful program does:
 // - a symbolic link is followed, and its final target gets the content;
@@ -49,7 +43,7 @@ std::string WriteFileBytes(const std::string& path, std::string_view bytes);
 // - a FIFO or a device is written in place, as is a writable file in a
 //   folder where no temporary file can be made.
 // Temporary files that an interrupted write left in the folder are removed
-// first. Returns an empty string on success, otherwise the reason it failed.
-std::string ReplaceFile(const std::string& path, std::string_view bytes, bool flush = true);
+// first.
+Result<> ReplaceFile(const std::string& path, std::string_view bytes, bool flush = true);
 
 }  // namespace flinder

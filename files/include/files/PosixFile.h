@@ -6,11 +6,12 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
 #include <utility>
+
+#include "files/Result.h"
 
 namespace flinder {
 
@@ -48,6 +49,11 @@ inline std::string ErrorText(int error = errno) {
   return std::generic_category().message(error);
 }
 
+// The failure an error number tells: its text, and the number.
+inline Failure SystemFailure(int error = errno) {
+  return {ErrorText(error), error};
+}
+
 // Reads what is left of `fd`, but at most `maxBytes` bytes, onto `bytes`;
 // false with errno set on a failure.
 bool ReadAll(int fd, std::string& bytes,
@@ -61,15 +67,14 @@ void ForEachEntry(const std::string& folder,
                   const std::function<bool(std::string_view name)>& wanted,
                   const std::function<void(const std::string& path)>& visit);
 
-struct ReadFailure;
-// Opens `path` for reading, without waiting for a FIFO's writer; when it
-// cannot be opened, `failure` says why (Missing: no such file).
-PosixFile OpenToRead(const std::string& path, ReadFailure& failure);
+// Opens `path` for reading, without waiting for a FIFO's writer
+// (IsMissing tells a failure for no such file).
+Result<PosixFile> OpenToRead(const std::string& path);
 // The size of the file open as `fd` when it is a regular file of at most
 // `maxBytes` bytes; a FIFO or a device (which could block or never end), a
 // folder and a larger file are refused with the reason.
-std::optional<std::uint64_t> RegularFileSize(int fd, std::uint64_t maxBytes, ReadFailure& failure);
+Result<std::uint64_t> RegularFileSize(int fd, std::uint64_t maxBytes);
 // ReadRegularFile for a file already open.
-std::optional<std::string> ReadRegularFile(int fd, std::uint64_t maxBytes, ReadFailure& failure);
+Result<std::string> ReadRegularFile(int fd, std::uint64_t maxBytes);
 
 }  // namespace flinder

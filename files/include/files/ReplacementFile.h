@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "files/FileAccess.h"
+#include "files/Result.h"
 
 namespace flinder {
 
@@ -23,19 +24,19 @@ class ReplacementFile {
   ReplacementFile(const ReplacementFile&) = delete;
   ReplacementFile& operator=(const ReplacementFile&) = delete;
 
-  // Empty when the content can be written, otherwise the reason it cannot.
-  std::string Open();
+  // Succeeds when the content can be written.
+  Result<> Open();
   // False once a write has failed; Commit then gives the reason.
   bool Write(std::string_view bytes);
-  // Puts the content in place: empty on success, otherwise the reason it failed.
-  std::string Commit();
+  // Puts the content in place.
+  Result<> Commit();
 
  private:
   enum class Way { Replace, InPlace, Stream };
 
-  std::string Discard(std::string why);
-  std::string OpenInPlace(const std::string& path, Way way);
-  std::string CommitInPlace();
+  Failure Discard(Failure why);
+  Result<> OpenInPlace(const std::string& path, Way way);
+  Result<> CommitInPlace();
 
   std::string path_;
   bool flush_;
@@ -43,7 +44,7 @@ class ReplacementFile {
   Way way_ = Way::Replace;
   std::string temporary_, target_, folder_;
   std::string pending_;  // the content written in place at Commit
-  std::string failure_;
+  Result<> written_;     // the first write's failure
 };
 
 }  // namespace flinder

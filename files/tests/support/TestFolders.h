@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "files/Result.h"
+
 namespace flinder {
 
 // A fresh folder for one test (CTest runs the cases side by side), removed
@@ -23,5 +25,11 @@ struct ScratchFolder {
 // tests run as root, as CI does: permissions mean nothing to root) and exits
 // with 0 when it holds. A failing check says why on stderr.
 [[noreturn]] void ExitWithCheckAsUnprivilegedUser(const std::function<bool()>& check);
+
+// What a check compares of an outcome: the failure's message, "" for a success.
+template <typename T>
+std::string MessageOf(const Result<T>& result) {
+  return result ? std::string() : result.Message();
+}
 
 }  // namespace flinder

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "design/ExportResult.h"
+#include "files/Result.h"
 #include "gif/AnimationPalette.h"
 #include "render/Raster.h"
 
@@ -37,20 +37,17 @@ class IMGLIB1 {
   // The file that the next load or save uses; a save may append an extension.
   std::string ImageFileName;
 
-  // Why the last load failed; empty after one that succeeded.
-  std::string LoadError;
-
   // Reads `ImageFileName` as the current picture; `extension` is the type to
   // assume when the name's own extension is none of the six. Only a regular
-  // file of at most MaxImageFileSize bytes is read. False when nothing was
-  // read (LoadError says why); the previous picture then stays.
-  bool LoadImageFile(std::string extension);
+  // file of at most MaxImageFileSize bytes is read. When nothing was read
+  // the previous picture stays.
+  Result<> LoadImageFile(std::string extension);
 
   // Writes the current picture to `ImageFileName` in the type of its
   // extension, or of `extension` (appended) when the name has none, as
   // ReplaceFile writes: complete or not at all. A failure carries the text
   // to show.
-  ExportResult SaveImageFile(std::string extension);
+  Result<> SaveImageFile(std::string extension);
 
   const Raster& CurrentImage() const { return image_; }
   // Makes `picture` the current one, as a successful read would. Pixels

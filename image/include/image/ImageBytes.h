@@ -1,13 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "files/PosixFile.h"
+#include "files/Result.h"
 
 namespace flinder {
 
@@ -22,9 +22,8 @@ class ImageBytes {
 
   // The regular file at `path` of at most `maxBytes` bytes, left open. A
   // FIFO or a device (which could block or never end), a folder and a
-  // larger file are refused at once: nothing, and `reason` says why.
-  static std::optional<ImageBytes> Open(const std::string& path, std::uint64_t maxBytes,
-                                        std::string& reason);
+  // larger file are refused at once, with the reason.
+  static Result<ImageBytes> Open(const std::string& path, std::uint64_t maxBytes);
 
   std::uint64_t Size() const { return length_; }
   bool InFile() const { return file_.IsOpen(); }

@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
+#include <string_view>
+
+#include "files/Result.h"
 
 namespace flinder {
 
@@ -19,19 +21,17 @@ constexpr std::uint64_t MaxImageFileSize = std::uint64_t{256} << 20;
 // or tile, say), however small the picture it belongs to.
 constexpr std::uint64_t MaxReaderAllocation = std::uint64_t{64} << 20;
 
-// A file refused for the size of its picture or for what reading it would
-// cost; what() says which, with the figure and the limit. Every reader
-// (DecodeBmp, DecodePng ...) throws it; LoadImageFile gives its text.
-class PictureTooLarge : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+// Why a reader (DecodeBmp, DecodePng ...) gives no picture: the file is not
+// one of its `format` ("BMP", as the user knows it) that it reads, or is
+// damaged.
+Failure NotReadable(std::string_view format);
 
-// False for a size that is not positive (a damaged header); throws
-// PictureTooLarge for a picture beyond the limits above, before anything is
-// allocated for it.
-bool CheckPictureSize(std::int64_t width, std::int64_t height, std::size_t fileSize);
-// Throws PictureTooLarge when `what` needs more than MaxReaderAllocation.
-void CheckReaderAllocation(const char* what, std::uint64_t bytes);
+// Refuses a size that is not positive (a damaged header) as NotReadable,
+// and a picture beyond the limits above with the figure and the limit,
+// before anything is allocated for it.
+Result<> CheckPictureSize(std::int64_t width, std::int64_t height, std::size_t fileSize,
+                          std::string_view format);
+// Refuses what `what` needs when it is more than MaxReaderAllocation.
+Result<> CheckReaderAllocation(const char* what, std::uint64_t bytes);
 
 }  // namespace flinder

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/Result.h"
 #include "image/ImageBytes.h"
 #include "render/Raster.h"
 
@@ -13,8 +14,8 @@ namespace flinder {
 // 100); nothing when libjpeg cannot write it.
 std::optional<std::string> EncodeJpeg(const Raster& raster, int quality);
 
-// The picture of a grey or colour JPEG file; nothing for a damaged or
+// The picture of a grey or colour JPEG file; NotReadable for a damaged or
 // truncated one, or one in a colour space libjpeg cannot turn into RGB.
-std::optional<Raster> DecodeJpeg(const ImageBytes& bytes);
+Result<Raster> DecodeJpeg(const ImageBytes& bytes);
 
 }  // namespace flinder

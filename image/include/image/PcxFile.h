@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/Result.h"
 #include "gif/IndexedFrame.h"
 #include "image/ImageBytes.h"
 #include "render/Raster.h"
@@ -17,8 +18,8 @@ std::optional<std::string> EncodePcx(const IndexedFrame& frame);
 
 // The picture of a run-length encoded PCX file of 8 bits per plane, one
 // plane with the 256-colour palette at the end or three planes of red,
-// green and blue, or of one plane of 1 bit, black and white; nothing for any
-// other kind of file or a damaged one.
-std::optional<Raster> DecodePcx(const ImageBytes& bytes);
+// green and blue, or of one plane of 1 bit, black and white; NotReadable
+// for any other kind of file or a damaged one.
+Result<Raster> DecodePcx(const ImageBytes& bytes);
 
 }  // namespace flinder

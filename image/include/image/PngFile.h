@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/Result.h"
 #include "gif/IndexedFrame.h"
 #include "image/ImageBytes.h"
 #include "render/Raster.h"
@@ -16,9 +17,8 @@ std::optional<std::string> EncodePng(const IndexedFrame& frame);
 
 // The picture of a PNG file of any colour type (grey, palette or true
 // colour; 16-bit components cut to their high byte; an alpha channel is
-// dropped, keeping each pixel's colour); nothing for a damaged file or an
-// index past the palette. Throws PictureTooLarge for a picture beyond the
-// limits of ImageLimits.h.
-std::optional<Raster> DecodePng(const ImageBytes& bytes);
+// dropped, keeping each pixel's colour); NotReadable for a damaged file or
+// an index past the palette.
+Result<Raster> DecodePng(const ImageBytes& bytes);
 
 }  // namespace flinder

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/Result.h"
 #include "gif/IndexedFrame.h"
 #include "image/ImageBytes.h"
 #include "render/Raster.h"
@@ -16,7 +17,7 @@ namespace flinder {
 std::optional<std::string> EncodeTiff(const IndexedFrame& frame, int compression);
 
 // The first page of a TIFF file of any kind libtiff turns into RGBA (an
-// alpha channel is dropped); nothing for a damaged or truncated one.
-std::optional<Raster> DecodeTiff(const ImageBytes& bytes);
+// alpha channel is dropped); NotReadable for a damaged or truncated one.
+Result<Raster> DecodeTiff(const ImageBytes& bytes);
 
 }  // namespace flinder
