@@ -19,3 +19,7 @@ target_link_libraries(drawn-frames PRIVATE export)
 # The floor under an export's time: drawing and LZW-coding alone.
 add_executable(export-floor ExportFloor.cpp)
 target_link_libraries(export-floor PRIVATE export)
+
+# How soon an export stops once it is asked to.
+add_executable(cancel-latency CancelLatency.cpp)
+target_link_libraries(cancel-latency PRIVATE export)

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -199,6 +200,31 @@ class ExportWindowTest : public QObject {
     }
     w.ExportAnimatedGif();  // the file is known now
     QVERIFY(ExportEnds(w) && std::filesystem::exists(started.scratch_.File("out.webp")));
+  }
+
+  // Cancel in the progress window, or Escape there, ends the export at its
+  // next frame as if it had not run: the old picture, no temporary file,
+  // no message, and the caption as it was.
+  void ACancelledExportLeavesTheOldPictureAndSaysNothing() {
+    StartedWindow started(Designs({"Alpha"}));
+    frmMain& w = *started.Window;
+    const QString caption = w.windowTitle();
+    for (bool escape : {false, true}) {
+      const std::string out = started.AnswerSave("out.webp");
+      WriteWholeFile(out, "old picture");
+      w.mnuSaveAs_Click();
+      QVERIFY(w.Busy() && w.Progress->cmdCancel->isVisible());
+      if (escape)
+        QTest::keyClick(w.Progress, Qt::Key_Escape);
+      else
+        QTest::mouseClick(w.Progress->cmdCancel, Qt::LeftButton);
+      QVERIFY(ExportEnds(w));
+      QVERIFY(started.Dialogs.Messages.isEmpty());
+      QCOMPARE(ReadWholeFile(out), std::string("old picture"));
+      QCOMPARE(std::distance(std::filesystem::directory_iterator(started.scratch_.Folder), {}), 2);
+      QCOMPARE(w.windowTitle(), caption);
+      QVERIFY(!w.Progress->isVisible() && w.timAnim.isActive() && w.cmbAnim->isEnabled());
+    }
   }
 
   void ClosingDuringAnExportEndsTheProgramAfterIt() {

@@ -99,6 +99,8 @@ Result<> AnimationExport::DrawAndWrite(ExportSummary& summary) {
   Output output(request_.OutputFileName);
   Result<> written = gif ? WriteGif(output) : WriteWebAnimation(output);
   if (!written) return written;
+  // A stop asked while the file was being finished still leaves the old one.
+  if (Cancelled()) return CancelledFailure();
   if (Result<> committed = output.Commit(); !committed) return WriteFailure(committed.Message());
   summary.Bytes = output.BytesWritten();
   return {};

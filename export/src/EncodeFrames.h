@@ -37,9 +37,9 @@ struct FrameSource {
 // Drives `encoder` through frames 1 to `frames`, a stretch at a time so that
 // few frames are held at once: the stretch's pixels are made on every
 // worker and prepared in order, then encoded on every worker and added in
-// order, the file's bytes written as they come. Stops at the next frame
-// once a stop is asked; false from Write ends it too (the output then says
-// why).
+// order, the file's bytes written as they come. Once a stop is asked it
+// ends at the next frame made or added, with the failure given for it;
+// false from Write ends it too (the output then says why).
 template <typename Pixels>
 Result<> EncodeFrames(AnimationEncoder<Pixels>& encoder, int frames, const OrderedFramePool& pool,
                       const FrameSource<Pixels>& source) {
@@ -48,6 +48,10 @@ Result<> EncodeFrames(AnimationEncoder<Pixels>& encoder, int frames, const Order
   Result<> ended;
   int added = 0;
   auto add = [&](std::unique_ptr<Frame> frame) {
+    if (source.Stop.stop_requested()) {
+      ended = source.Cancelled;
+      return false;
+    }
     if (Result<> done = encoder.Add(std::move(frame)); !done) {
       ended = done;
       return false;
@@ -61,7 +65,12 @@ Result<> EncodeFrames(AnimationEncoder<Pixels>& encoder, int frames, const Order
     std::vector<std::unique_ptr<Frame>> prepared;
     prepared.reserve(static_cast<std::size_t>(count));
     const bool made = pool.Run<MadeFrame<Pixels>>(
-        count, [&](int worker, int i) { return source.Make(worker, first + i - 1); },
+        count,
+        [&](int worker, int i) {
+          // A frame asked for after a stop is not worth making.
+          if (source.Stop.stop_requested()) return MadeFrame<Pixels>();
+          return source.Make(worker, first + i - 1);
+        },
         [&](int i, MadeFrame<Pixels>&& frame) {
           if (source.Stop.stop_requested()) {
             ended = source.Cancelled;
@@ -77,7 +86,8 @@ Result<> EncodeFrames(AnimationEncoder<Pixels>& encoder, int frames, const Order
     const bool written = pool.Run<int>(
         static_cast<int>(prepared.size()),
         [&](int, int i) {
-          encoder.Encode(*prepared[static_cast<std::size_t>(i - 1)]);
+          if (!source.Stop.stop_requested())
+            encoder.Encode(*prepared[static_cast<std::size_t>(i - 1)]);
           return i;
         },
         [&](int i, int) { return add(std::move(prepared[static_cast<std::size_t>(i - 1)])); });

@@ -43,6 +43,7 @@ Result<> AnimationExport::WriteGif(Output& output) {
   GifCycle cycle;
   std::vector<FrameWorker> workers;
   if (Result<> drawn = DrawCycle(cycle, workers); !drawn) return drawn;
+  if (Cancelled()) return CancelledFailure();  // asked at the last frame drawn
   AnimationPalette& palette = cycle.Palette;
   palette.Build();
   const bool changes = request_.Optimise || settings_.Transparent;
@@ -101,6 +102,10 @@ Result<> AnimationExport::DrawCycle(GifCycle& cycle, std::vector<FrameWorker>& w
   Result<> result;
 
   auto take = [&](int number, DrawnFrame&& frame) {
+    if (Cancelled()) {  // the frame may not have been drawn
+      result = CancelledFailure();
+      return false;
+    }
     cycle.Palette.AddFrame(frame.Runs);
     if (changes && previous) cycle.Palette.AddChanges(*previous, frame.Runs);
     // The first frame is always kept: no worker can draw it again.
@@ -130,6 +135,7 @@ Result<> AnimationExport::DrawCycle(GifCycle& cycle, std::vector<FrameWorker>& w
   pool.Run<DrawnFrame>(
       frames - 1,
       [&](int worker, int n) {
+        if (Cancelled()) return DrawnFrame();  // its take ends the cycle
         FrameWorker& own = workers[static_cast<std::size_t>(worker)];
         DrawnFrame drawn{spare.Take(), own.Draw(poses_[static_cast<std::size_t>(n)], settings_),
                          worker};
