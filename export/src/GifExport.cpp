@@ -8,10 +8,10 @@
 #include "ExportOutput.h"
 #include "FrameBudget.h"
 #include "FrameWorker.h"
+#include "SpareBuffers.h"
 #include "animation/GifAnimationEncoder.h"
 #include "animation/MergedGifEncoder.h"
 #include "export/AnimationExport.h"
-#include "export/SpareBuffers.h"
 #include "gif/AnimationPalette.h"
 #include "gif/ColourRuns.h"
 
