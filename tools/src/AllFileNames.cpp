@@ -56,7 +56,7 @@ std::vector<std::string> AllFileStems(const std::vector<std::string>& names) {
   }
   for (std::size_t i = 0; i < names.size(); ++i)
     if (!own[i] && (made[stems[i]] > 1 || owned.count(stems[i])))
-      stems[i] += "-" + NameDigits(names[i]);
+      stems[i].append("-").append(NameDigits(names[i]));
 
   std::vector<std::size_t> byName(names.size());
   std::iota(byName.begin(), byName.end(), 0);
