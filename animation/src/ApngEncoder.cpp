@@ -183,7 +183,9 @@ Result<> ApngEncoder::Add(std::unique_ptr<Frame> added) {
     }
     frame.Laid = std::string();
   }
-  frames_.emplace_back(static_cast<ApngFrame*>(added.release()));
+  // Owned again before the list may grow, which can fail.
+  std::unique_ptr<ApngFrame> kept(static_cast<ApngFrame*>(added.release()));
+  frames_.push_back(std::move(kept));
   return {};
 }
 

@@ -91,7 +91,9 @@ void WebpEncoder::Encode(Frame& prepared) const {
 
 Result<> WebpEncoder::Add(std::unique_ptr<Frame> frame) {
   if (frame->EncodeFailure) return *frame->EncodeFailure;
-  frames_.emplace_back(static_cast<WebpFrame*>(frame.release()));
+  // Owned again before the list may grow, which can fail.
+  std::unique_ptr<WebpFrame> kept(static_cast<WebpFrame*>(frame.release()));
+  frames_.push_back(std::move(kept));
   return {};
 }
 

@@ -304,7 +304,9 @@ TEST(AnimationExport, AnExportEndedEarlyLeavesTheOldFileAndNothingElse) {
             << result.Message();
         EXPECT_EQ(result.Error().Errno == ECANCELED, message.empty());
         EXPECT_EQ(e.Drawn.size(), c.Drawn.value_or(e.Drawn.size()));
-        if (message.empty()) EXPECT_LE(e.Converted, c.Drawn ? 0 : 2 + 4 * workers);
+        if (message.empty()) {
+          EXPECT_LE(e.Converted, c.Drawn ? 0 : 2 + 4 * workers);
+        }
         EXPECT_EQ(ReadWholeFile(e.Folder.File("out")), "old picture");
         EXPECT_EQ(e.Files(), 1);
       }
