@@ -181,9 +181,6 @@ TEST(GifEncoders, EveryPictureIsShownAsGivenAlsoWhereAShapeLeavesATransparentBac
                                  Block(6, 4, 2, 3)};
   moving[1][47] = 0;
   ExpectPlaysAsGiven(moving, 8, palette, 3, "transparent background");
-  // Without a transparent entry the same frames are opaque pictures.
-  ExpectPlaysAsGiven(moving, 8, palette, -1, "opaque");
-  ExpectPlaysAsGiven({Block(2, 2, 0, 1)}, 8, palette, -1, "one frame");
 
   // Every one of 256 entries changes in the second frame: no index is free
   // to stand for the pixels that stay.
