@@ -2,7 +2,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>

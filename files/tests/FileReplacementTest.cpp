@@ -13,7 +13,6 @@
 
 #include "files/FileAccess.h"
 #include "files/PendingFiles.h"
-#include "files/ReplacementFile.h"
 #include "files/TemporaryFolder.h"
 #include "support/TestFolders.h"
 

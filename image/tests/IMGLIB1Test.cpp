@@ -8,7 +8,6 @@
 #include "GifTestFiles.h"
 #include "image/BmpFile.h"
 #include "image/IMGLIB1.h"
-#include "image/ImageLimits.h"
 
 namespace flinder {
 namespace {

@@ -2,7 +2,6 @@
 #include <tiffio.h>
 
 #include <array>
-#include <cmath>
 #include <fstream>
 #include <set>
 
@@ -12,7 +11,6 @@
 #include "image/ImageBytes.h"
 #include "image/JpegFile.h"
 #include "image/PcxFile.h"
-#include "image/PngFile.h"
 #include "image/TiffFile.h"
 
 namespace flinder {
