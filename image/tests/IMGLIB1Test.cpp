@@ -59,17 +59,15 @@ struct IMGLIB1Test : testing::Test {
 };
 
 TEST_F(IMGLIB1Test, GifsAreExactUpTo256ColoursAndCloseBeyond) {
-  // 256 colours, one colour, and an even blend of 300 colours for which the quantiser alone
-  // settles for fewer than 256 entries.
-  Raster many(30, 20), one(5, 5, 0x10203), blend(8, 300);
-  for (std::size_t p = 0; p < many.Pixels.size(); ++p)
-    many.Pixels[p] = MakeColour(static_cast<int>(p % 256), static_cast<int>(p % 256 / 3), 9);
+  // One colour, and an even blend of 300 colours for which the quantiser alone settles for
+  // fewer than 256 entries (ImageFormatsTest: 256 colours come back exactly).
+  Raster one(5, 5, 0x10203), blend(8, 300);
   for (int y = 0; y < blend.Height; ++y)
     for (int x = 0; x < blend.Width; ++x)
       blend.At(x, y) = MakeColour(y * 255 / 299, 40 + y * 100 / 299, 200 - y * 150 / 299);
   // Each case: the picture, the table size, the colours used and the largest error.
-  const std::tuple<const Raster&, int, std::size_t, int> cases[] = {
-      {many, 256, 256, 0}, {one, 2, 1, 0}, {blend, 256, 256, 2}};
+  const std::tuple<const Raster&, int, std::size_t, int> cases[] = {{one, 2, 1, 0},
+                                                                    {blend, 256, 256, 2}};
   for (auto [picture, table, colours, error] : cases) {
     const std::string gif = SavedGif(picture);
     EXPECT_EQ(Images.CurrentImage(), picture);
