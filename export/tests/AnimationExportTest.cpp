@@ -158,6 +158,10 @@ std::pair<int, double> Difference(const RgbaRaster& expected, const RgbaRaster& 
   return {wrong, squares * 4 / static_cast<double>(expected.Bytes.size())};
 }
 
+void PrintTo(const Kind& kind, std::ostream* out) {
+  *out << kind.Name;
+}
+
 struct RoundTrip : testing::TestWithParam<Kind> {};
 
 // Every sample design, decoded by a reader of its own, shows the frames as
