@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "design/DesignFile.h"
-#include "files/FileAccess.h"
 #include "support/TestFolders.h"
 
 namespace flinder {
@@ -16,10 +15,7 @@ namespace fs = std::filesystem;
 
 class DesignFileTest : public ::testing::Test {
  protected:
-  std::string Contents() const {
-    const Result<std::string> bytes = ReadFileBytes(file_.IniFile);
-    return bytes ? *bytes : "<none>";
-  }
+  std::string Contents() const { return ContentsOf(file_.IniFile); }
   void Put(const std::string& b) const { std::ofstream(file_.IniFile, std::ios::binary) << b; }
 
   ScratchFolder scratch_{"design"};

@@ -3,7 +3,6 @@
 
 #include <array>
 #include <fstream>
-#include <set>
 
 #include "GifTestFiles.h"
 #include "image/BmpFile.h"
@@ -17,7 +16,6 @@ namespace flinder {
 namespace {
 
 constexpr std::array<const char*, 6> Formats = {"jpg", "gif", "pcx", "bmp", "png", "tif"};
-constexpr std::array<const char*, 5> PaletteFormats = {"gif", "pcx", "bmp", "png", "tif"};
 
 // A smooth blend of `width` x 64 in many colours, with a hard-edged block.
 Raster Blend(int width) {
@@ -44,9 +42,9 @@ struct ImageFormatsTest : testing::Test {
   ScratchFolder Scratch{"formats"};
 };
 
-// At most 256 colours come back exactly, in JPEG within its stated error;
-// more come back within the quantiser's error, the same in every 8-bit
-// format; a picture marked as background is written in its colours.
+// At most 256 colours come back exactly, in JPEG within its stated error
+// (more are quantised once for every 8-bit format: IMGLIB1Test); a picture
+// marked as background is written in its colours.
 TEST_F(ImageFormatsTest, PicturesComeBackFromEveryFormat) {
   // Noise in 256 colours, whose files span several of the pieces a reader
   // takes from a file at a time: read as from memory, exactly but in JPEG.
@@ -78,20 +76,6 @@ TEST_F(ImageFormatsTest, PicturesComeBackFromEveryFormat) {
   auto [largest, psnr] = CompareRasters(*RoundTrip(smooth, "jpg"), smooth);
   EXPECT_GT(psnr, 30);
   EXPECT_LT(largest, 64);
-
-  std::optional<Raster> first;
-  for (const char* ext : PaletteFormats) {
-    std::optional<Raster> back = RoundTrip(smooth, ext);
-    ASSERT_TRUE(back) << ext;
-    std::tie(largest, psnr) = CompareRasters(*back, smooth);
-    EXPECT_LE(largest, 16) << ext;
-    EXPECT_GT(psnr, 35) << ext;
-    EXPECT_LE(std::set<ColourValue>(back->Pixels.begin(), back->Pixels.end()).size(), 256u);
-    if (first) {
-      EXPECT_EQ(*back, *first) << ext;
-    }
-    first = back;
-  }
 
   Raster marked = noise;
   for (ColourValue& pixel : marked.Pixels) pixel |= BackgroundMark;
