@@ -52,15 +52,13 @@ TEST(ApngEncoder, ManyColoursAreStoredAsTheyAreAndUnchangedPixelsAreLeftOut) {
   RgbaRaster plain = Filled(64, 48, {9, 9, 9, 255});
   Square(plain, 5, 5, 5, {0, 0, 0, 255});
   const std::vector<RgbaRaster> frames = {plain, noise, changed, noise};
-  for (const AnimationTiming& timing : {AnimationTiming{1000, 0}, AnimationTiming{20, 65536}}) {
-    auto decoded = RoundTrip(frames, timing);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(decoded->Shown, frames);
-    EXPECT_EQ(decoded->Plays, timing.Plays);
-    EXPECT_EQ(decoded->ColourType, 6);
-    EXPECT_EQ(decoded->Controls[2].Width * decoded->Controls[2].Height, 62 * 46);
-    EXPECT_EQ(decoded->Controls[2].Blend, 1);
-  }
+  auto decoded = RoundTrip(frames, {20, 65536});
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->Shown, frames);
+  EXPECT_EQ(decoded->Plays, 65536);  // more than GIF or WebP hold
+  EXPECT_EQ(decoded->ColourType, 6);
+  EXPECT_EQ(decoded->Controls[2].Width * decoded->Controls[2].Height, 62 * 46);
+  EXPECT_EQ(decoded->Controls[2].Blend, 1);
   // Frames that change everywhere pack smaller replacing, so without alpha.
   RgbaRaster flipped(64, 48);
   for (int y = 0; y < 48; ++y) std::copy_n(noise.At(0, 47 - y), 4 * 64, flipped.At(0, y));

@@ -178,9 +178,10 @@ TEST(PcxFile, ThreePlanesAndRunsAcrossRows) {
   }
 }
 
-// Run-length encoded 8-bit BMP files, as image editors write them: runs,
-// rows ended early, the end of the picture; damaged codes are refused.
-TEST(BmpFile, RunLengthEncodedPalettePictures) {
+// BMP files as image editors write them: run-length encoded 8-bit ones (runs,
+// rows ended early, the end of the picture; damaged codes are refused), and
+// 32-bit ones with colour masks.
+TEST(BmpFile, RunLengthEncodedAndMaskedPictures) {
   const IndexedFrame frame{4, 2, {0x0000FF, 0x00FF00, 0xFF0000}, {1, 1, 1, 2, 0, 0, 2, 2}};
   std::string file = EncodeBmp8(frame).value();
   file.resize(14 + 40 + 4 * 3);  // the headers and the palette
@@ -202,19 +203,17 @@ TEST(BmpFile, RunLengthEncodedPalettePictures) {
   EXPECT_FALSE(DecodeBmp(file + Bytes({0, 3, 1, 9, 1, 0, 0, 1})));  // an index past the palette
   EXPECT_FALSE(
       EncodeBmp8({1, 1, std::vector<ColourValue>(257), {0}}));  // more than a palette holds
-}
 
-// 32-bit pixels whose colour masks lie across byte boundaries.
-TEST(BmpFile, MasksAcrossByteBoundaries) {
-  std::string file = EncodeBmp(Raster(1, 1)).substr(0, 14 + 40);
+  // 32-bit pixels whose colour masks lie across byte boundaries.
+  file = EncodeBmp(Raster(1, 1)).substr(0, 14 + 40);
   file[10] = 14 + 40 + 12;  // the pixels follow the masks
   file[28] = 32;
   file[30] = 3;  // colours by masks
   // Red 0x0FF00000, green 0x000FF000, blue 0x00000FF0; the pixel 0x0AB12C30.
   file += Bytes({0, 0, 0xF0, 0x0F, 0, 0xF0, 0x0F, 0, 0xF0, 0x0F, 0, 0, 0x30, 0x2C, 0xB1, 0x0A});
-  const Result<Raster> picture = DecodeBmp(file);
-  ASSERT_TRUE(picture);
-  EXPECT_EQ(picture->Pixels, std::vector<ColourValue>{MakeColour(0xAB, 0x12, 0xC3)});
+  const Result<Raster> masked = DecodeBmp(file);
+  ASSERT_TRUE(masked);
+  EXPECT_EQ(masked->Pixels, std::vector<ColourValue>{MakeColour(0xAB, 0x12, 0xC3)});
 }
 
 // Bytes one more than a reading piece, from a file and from memory: taken
