@@ -99,7 +99,6 @@ std::optional<DecodedApng> DecodeApng(const std::string& bytes) {
     at += 12 + length;
     if (type == "IHDR") {
       header = body;
-      decoded.BitDepth = static_cast<std::uint8_t>(body[8]);
       decoded.ColourType = static_cast<std::uint8_t>(body[9]);
       canvas = RgbaRaster(static_cast<int>(Big32(body, 0)), static_cast<int>(Big32(body, 4)));
     } else if (type == "acTL") {

@@ -18,7 +18,7 @@ struct ApngFrameControl {
 // What a reader makes of an APNG: the pictures it shows, frame after frame,
 // and how the file stores them. Nothing when a chunk or the data is damaged.
 struct DecodedApng {
-  int ColourType = 0, BitDepth = 0, Plays = -1;
+  int ColourType = 0, Plays = -1;
   std::vector<ApngFrameControl> Controls;
   std::vector<RgbaRaster> Shown;
 };

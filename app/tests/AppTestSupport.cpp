@@ -8,7 +8,6 @@
 #include <fstream>
 
 #include "design/ShapeRecord.h"
-#include "files/FileAccess.h"
 
 namespace flinder {
 namespace {
@@ -69,11 +68,6 @@ StartedWindow::StartedWindow(const std::string& designFile, bool start) {
 void StartedWindow::Start() {
   Window->show();
   Window->InitApplication(IniFile(), scratch_.File("manual.html"));
-}
-
-std::string StartedWindow::FileText() const {
-  const Result<std::string> bytes = ReadFileBytes(IniFile());
-  return bytes ? *bytes : "<none>";
 }
 
 ShapeSettings DesignOf(float position, const std::function<void(ShapeSettings&)>& adjust) {

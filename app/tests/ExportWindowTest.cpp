@@ -2,7 +2,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -141,7 +140,6 @@ class ExportWindowTest : public QObject {
     QVERIFY(gif);
     const std::size_t frames = FramesInCycle(w.Settings, 500) - 1;
     QCOMPARE(std::pair(gif->Width, gif->Height), std::pair(220, 220));
-    QCOMPARE(gif->Sizes, std::vector(frames, std::pair(220, 220)));
     QCOMPARE(gif->Delays, std::vector<int>(frames, 5));
     QCOMPARE(started.FileText(), designs);
     QCOMPARE(w.Settings.CurrentShape, std::string("Alpha"));
@@ -284,11 +282,9 @@ class ExportWindowTest : public QObject {
     QVERIFY(ExportEnds(w));
     QCOMPARE(ReadWholeFile(started.scratch_.File("spin.webp")).substr(8, 4), "WEBP");
     QCOMPARE(w.Progress->Label1->text(), QString("Flindering animated WebP. Please wait..."));
-    SaveTo(started, "spin.img");  // an extension of no format
-    QCOMPARE(ReadWholeFile(started.scratch_.File("spin.img")).substr(8, 4), "WEBP");
 
     w.mnuSaveAs_Click();  // opens on WebP now; cancelled
-    QVERIFY(started.Dialogs.SaveDialogsOpenedOn[2].endsWith(
+    QVERIFY(started.Dialogs.SaveDialogsOpenedOn[1].endsWith(
         " | WebP Animations (*.webp) | " +
         QString::fromStdString(started.scratch_.File("Untitled.webp"))));
   }

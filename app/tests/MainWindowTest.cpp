@@ -108,7 +108,6 @@ class MainWindowTest : public QObject {
     w.ToggleOnTop();
     w.move(40, 33);
     w.Settings.SetSlider(Radius, 0.9f);  // the design is not saved at exit
-    const std::string before = started.FileText();
     QSignalSpy ended(&w, &frmMain::Ended);
     w.Menus.mnuExit->trigger();
     QCOMPARE(ended.count(), 1);
@@ -150,9 +149,7 @@ class MainWindowTest : public QObject {
     QVERIFY(started.Window->timAnim.isActive());
     started.Window->close();
     QVERIFY(std::filesystem::is_directory(started.IniFile()));
-    QCOMPARE(std::distance(std::filesystem::directory_iterator(started.scratch_.Folder),
-                           std::filesystem::directory_iterator()),
-             1);
+    QCOMPARE(std::distance(std::filesystem::directory_iterator(started.scratch_.Folder), {}), 1);
   }
 
   void MenuCheckToolButtonBorderAndRecordMoveTogether() {
@@ -274,30 +271,27 @@ class MainWindowTest : public QObject {
     frmMain& w = *started.Window;
     PictureBox* box = w.picAnim;
     ShapeSettings& s = w.Settings;
+    auto shape = [&s] { return std::pair(s.PosX, s.PosY); };
+    auto caption = [&s] { return std::pair(s.TextX, s.TextY); };
 
     Press(box, Qt::LeftButton, {50, 20}, Qt::LeftButton);
     QVERIFY(started.Dialogs.Messages.isEmpty());  // Delay 10 is fast enough
     Move(box, {50, 150}, Qt::LeftButton);
-    QCOMPARE(s.PosX, 0.25);
-    QCOMPARE(s.PosY, 0.75);
+    QCOMPARE(shape(), std::pair(0.25, 0.75));
     Move(box, {-30, 500}, Qt::LeftButton);  // held outside the box
-    QCOMPARE(s.PosX, 0.0);
-    QCOMPARE(s.PosY, 1.0);
+    QCOMPARE(shape(), std::pair(0.0, 1.0));
     Move(box, {900, -4}, Qt::LeftButton);
-    QCOMPARE(s.PosX, 1.0);
-    QCOMPARE(s.PosY, 0.0);
+    QCOMPARE(shape(), std::pair(1.0, 0.0));
     Release(box, Qt::LeftButton, {900, -4}, Qt::NoButton);
 
-    const double textX = s.TextX, textY = s.TextY;
+    const auto captionBefore = caption();
     Move(box, {10, 10}, Qt::LeftButton | Qt::RightButton);
     Move(box, {10, 10}, Qt::MiddleButton);
-    QCOMPARE(s.TextX, textX);
-    QCOMPARE(s.TextY, textY);
+    QCOMPARE(caption(), captionBefore);
     QCOMPARE(s.PosX, 1.0);
 
     Drag(box, Qt::RightButton, {{100, 40}, {100, 40}});
-    QCOMPARE(s.TextX, 0.5);
-    QCOMPARE(s.TextY, 0.2);
+    QCOMPARE(caption(), std::pair(0.5, 0.2));
     QCOMPARE(s.PosX, 1.0);
     // A right click in the box moves the caption and opens no menu.
     QVERIFY(!w.Menus.mnuView->isVisible());

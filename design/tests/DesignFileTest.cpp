@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -7,8 +6,6 @@
 #include <fstream>
 
 #include "design/DesignFile.h"
-#include "files/FileAccess.h"
-#include "files/FileSizeLimit.h"
 #include "support/TestFolders.h"
 
 namespace flinder {
@@ -18,10 +15,7 @@ namespace fs = std::filesystem;
 
 class DesignFileTest : public ::testing::Test {
  protected:
-  std::string Contents() const {
-    const Result<std::string> bytes = ReadFileBytes(file_.IniFile);
-    return bytes ? *bytes : "<none>";
-  }
+  std::string Contents() const { return ContentsOf(file_.IniFile); }
   void Put(const std::string& b) const { std::ofstream(file_.IniFile, std::ios::binary) << b; }
 
   ScratchFolder scratch_{"design"};
@@ -140,22 +134,6 @@ TEST_F(DesignFileTest, AByteOrderMarkIsSkippedAndKept) {
   EXPECT_EQ(*file_.ListShapes(), std::vector<std::string>{"Star"});
   ASSERT_TRUE(file_.WriteIni("Shapes", "Comet", "1"));
   EXPECT_EQ(Contents(), bom + "[Shapes]\r\nStar=1\r\nComet=1\r\n");
-}
-
-TEST_F(DesignFileTest, AFileSizeLimitFailsTheWriteAndLeavesTheOldFileAlone) {
-  Put("[Window]\nLeft=1\n");
-  auto limitedWrite = [this] {
-    ReportFileSizeLimitAsError();
-    const rlimit limit{1000, 1000};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-    const std::string reason = MessageOf(file_.WriteIni("Window", "Top", std::string(2000, '2')));
-    const bool onlyTheOldFile = std::distance(fs::directory_iterator(scratch_.Folder), {}) == 1;
-    std::exit(reason == "Cannot write the design file " + file_.IniFile + ": File too large" &&
-                      Contents() == "[Window]\nLeft=1\n" && onlyTheOldFile
-                  ? 0
-                  : 1);
-  };
-  EXPECT_EXIT(limitedWrite(), testing::ExitedWithCode(0), "");
 }
 
 // Two programs writing one file at once: every write that reports success

@@ -19,7 +19,7 @@ TEST(ExportChoicesTest, TheExtensionChoosesTheFormatInAnyCase) {
   EXPECT_EQ(FormatNamed(FormatName(ExportFormat::Apng)), ExportFormat::Apng);
 }
 
-TEST(ExportChoicesTest, LoopChoicesPlayAlikeAndBadKeysKeepTheUsualCount) {
+TEST(ExportChoicesTest, LoopAndScaleChoicesReadAlikeAndBadKeysKeepTheUsualValues) {
   EXPECT_EQ(ParseLoop("FOREVER"), (LoopChoice{true, LoopChoice::UsualRepeats}));
   EXPECT_EQ(ParseLoop("65535")->Plays(), 65536);
   for (const char* bad : {"0", "65536", "-1", " 5", "5x", ""})
@@ -28,9 +28,6 @@ TEST(ExportChoicesTest, LoopChoicesPlayAlikeAndBadKeysKeepTheUsualCount) {
   EXPECT_EQ(LoopFromKey("many").Plays(), 1000);
   EXPECT_EQ(LoopFromKey("Forever").Plays(), 0);
   EXPECT_EQ(LoopFromKey(LoopKeyText(LoopChoice{false, 3})).Plays(), 4);
-}
-
-TEST(ExportChoicesTest, ScalesAreOneToThree) {
   EXPECT_EQ(ParseScale("3"), 3);
   EXPECT_EQ(ParseScale("4"), std::nullopt);
   EXPECT_EQ(ScaleFromKey("0"), 1);

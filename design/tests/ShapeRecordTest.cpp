@@ -46,8 +46,7 @@ TEST(ShapeRecord, SaveThenLoadGivesBackEveryFieldAndAMissingDesignLoadsAsZero) {
     EXPECT_EQ(loaded.SwitchOn(Switch(i)), saved.SwitchOn(Switch(i))) << "switch " << i;
   EXPECT_EQ(DoubleText(loaded.PosX), DoubleText(saved.PosX));
   EXPECT_EQ(DoubleText(loaded.PosY), DoubleText(saved.PosY));
-  EXPECT_EQ(loaded.TextX, saved.TextX);
-  EXPECT_EQ(loaded.TextY, saved.TextY);
+  EXPECT_EQ(std::pair(loaded.TextX, loaded.TextY), std::pair(saved.TextX, saved.TextY));
   EXPECT_EQ(loaded.Text, saved.Text);
   EXPECT_EQ(loaded.Font, saved.Font);
   EXPECT_EQ(loaded.CurrentShape, "Star");

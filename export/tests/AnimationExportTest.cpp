@@ -227,9 +227,8 @@ INSTANTIATE_TEST_SUITE_P(EveryFormat, RoundTrip, testing::ValuesIn(Kinds),
 
 // Frames drawn on one worker, or on four that finish out of order and draw
 // again every frame but the first (none kept), make the same bytes, the
-// second time into a FIFO, which takes them as they come; the summary
-// counts them alike. An optimised GIF, which shows the same (RoundTrip),
-// takes fewer bytes than a plain one.
+// second time into a FIFO, which takes them as they come. An optimised GIF,
+// which shows the same (RoundTrip), takes fewer bytes than a plain one.
 TEST(AnimationExport, FourWorkersWriteIntoAFifoTheBytesOneWritesIntoAFile) {
   for (const SampleDesign& sample : SampleDesigns()) {
     std::vector<std::size_t> sizes;
@@ -250,7 +249,6 @@ TEST(AnimationExport, FourWorkersWriteIntoAFifoTheBytesOneWritesIntoAFile) {
       reader.join();
       ASSERT_TRUE(four);
       EXPECT_TRUE(read == one);
-      EXPECT_EQ(four->Bytes, one.size());
       EXPECT_TRUE(e.Drawn == drawn);
       sizes.push_back(one.size());
     }

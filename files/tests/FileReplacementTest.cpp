@@ -13,7 +13,6 @@
 
 #include "files/FileAccess.h"
 #include "files/PendingFiles.h"
-#include "files/ReplacementFile.h"
 #include "files/TemporaryFolder.h"
 #include "support/TestFolders.h"
 
@@ -21,11 +20,6 @@ namespace flinder {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Contents(const std::string& path) {
-  const Result<std::string> bytes = ReadFileBytes(path);
-  return bytes ? *bytes : "<none>";
-}
 
 void Put(const std::string& path, const std::string& bytes, fs::perms mode = fs::perms(0644)) {
   std::ofstream(path, std::ios::binary) << bytes;
@@ -52,9 +46,9 @@ TEST(ReplaceFile, LinksAreFollowedToTheirTargetAndStayLinks) {
   fs::create_symlink("made.gif", scratch.File("dangling.gif"));
 
   EXPECT_TRUE(ReplaceFile(scratch.File("chain.gif"), "new"));
-  EXPECT_EQ(Contents(scratch.File("real.gif")), "new");
+  EXPECT_EQ(ContentsOf(scratch.File("real.gif")), "new");
   EXPECT_TRUE(ReplaceFile(scratch.File("dangling.gif"), "made"));
-  EXPECT_EQ(Contents(scratch.File("made.gif")), "made");
+  EXPECT_EQ(ContentsOf(scratch.File("made.gif")), "made");
   for (const char* link : {"link.gif", "chain.gif", "dangling.gif"})
     EXPECT_TRUE(fs::is_symlink(scratch.File(link))) << link;
   EXPECT_EQ(Names(scratch.Folder), (std::vector<std::string>{"chain.gif", "dangling.gif",
@@ -83,7 +77,7 @@ TEST(ReplaceFile, NewFilesFollowTheUmaskAndReplacedOnesKeepTheirModeAndAnyNameWo
   const std::string longest = scratch.File(std::string(NAME_MAX - 4, 'n') + ".gif");
   EXPECT_TRUE(ReplaceFile(longest, "1"));
   EXPECT_TRUE(ReplaceFile(longest, "2"));
-  EXPECT_EQ(Contents(longest), "2");
+  EXPECT_EQ(ContentsOf(longest), "2");
 }
 
 // A writable file whose name cannot be given to a new one (in a folder the
@@ -116,10 +110,10 @@ TEST(ReplaceFile, FilesThatMayNotBeWrittenAreRefusedAndOthersWrittenInPlaceOnlyW
                created == "Permission denied" && sticky.empty() && tooLarge == "File too large";
       }),
       testing::ExitedWithCode(0), "");
-  EXPECT_EQ(Contents(scratch.File("readonly.gif")), "old");
-  EXPECT_EQ(Contents(scratch.File("locked/open.gif")), "new");
-  EXPECT_EQ(Contents(scratch.File("locked/kept.gif")), "kept");
-  EXPECT_EQ(Contents(scratch.File("sticky/theirs.gif")), "new");
+  EXPECT_EQ(ContentsOf(scratch.File("readonly.gif")), "old");
+  EXPECT_EQ(ContentsOf(scratch.File("locked/open.gif")), "new");
+  EXPECT_EQ(ContentsOf(scratch.File("locked/kept.gif")), "kept");
+  EXPECT_EQ(ContentsOf(scratch.File("sticky/theirs.gif")), "new");
   EXPECT_EQ(Names(scratch.File("locked")), (std::vector<std::string>{"kept.gif", "open.gif"}));
   EXPECT_EQ(Names(scratch.File("sticky")), std::vector<std::string>{"theirs.gif"});
   fs::permissions(scratch.File("locked"), fs::perms(0755));  // so the scratch folder can go
@@ -130,7 +124,7 @@ TEST(ReplaceFile, FifosAndDevicesAreWrittenInPlace) {
   const std::string fifo = scratch.File("pipe.gif");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   std::string received;
-  std::thread reader([&] { received = Contents(fifo); });
+  std::thread reader([&] { received = ContentsOf(fifo); });
   EXPECT_TRUE(ReplaceFile(fifo, "GIF89a"));
   reader.join();
   EXPECT_EQ(received, "GIF89a");

@@ -36,10 +36,8 @@ struct SlurpedGif {
 std::optional<GifLayout> LayoutOfGif(const std::string& bytes) {
   SlurpedGif file(bytes);
   if (!file.Ok) return std::nullopt;
-  GifLayout layout{file.Gif->SWidth, file.Gif->SHeight, {}, {}};
+  GifLayout layout{file.Gif->SWidth, file.Gif->SHeight, {}};
   for (int i = 0; i < file.Gif->ImageCount; ++i) {
-    const GifImageDesc& d = file.Gif->SavedImages[i].ImageDesc;
-    layout.Sizes.emplace_back(d.Width, d.Height);
     GraphicsControlBlock control{};
     DGifSavedExtensionToGCB(file.Gif, i, &control);
     layout.Delays.push_back(control.DelayTime);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -47,11 +46,10 @@ inline std::pair<int, double> CompareRasters(const Raster& a, const Raster& b) {
           squares == 0 ? 99 : 10 * std::log10(255.0 * 255 * 3 * a.Pixels.size() / squares)};
 }
 
-// How a GIF stores its pictures: the logical screen, and each image's size
-// and delay in hundredths of a second. Nothing when giflib refuses the file.
+// How a GIF stores its pictures: the logical screen, and each image's delay
+// in hundredths of a second. Nothing when giflib refuses the file.
 struct GifLayout {
   int Width = 0, Height = 0;
-  std::vector<std::pair<int, int>> Sizes;
   std::vector<int> Delays;
 };
 std::optional<GifLayout> LayoutOfGif(const std::string& bytes);

@@ -26,13 +26,11 @@ TEST(DrawingSurface, ReadPointClearAndDrawingOffTheRaster) {
   s.Clear();
   s.SetBackColor(Ink);
   EXPECT_EQ(InkCount(s), 40 * 30);
-  EXPECT_EQ(s.CurrentX(), 0);
-  EXPECT_EQ(s.CurrentY(), 0);
+  EXPECT_EQ(std::pair(s.CurrentX(), s.CurrentY()), std::pair(0.0f, 0.0f));
   s.SetBackColor(White);
   s.SetForeColor(Ink);
   s.PlotPoint(-10, 50);  // off the raster: no pixel, but the position moves
-  EXPECT_EQ(s.CurrentX(), -10);
-  EXPECT_EQ(s.CurrentY(), 50);
+  EXPECT_EQ(std::pair(s.CurrentX(), s.CurrentY()), std::pair(-10.0f, 50.0f));
   // Lines partly off draw their inside part, one pixel per step.
   s.DrawLine(-100, 5, 100, 5);
   s.DrawLine(5, -30, 5, 200);

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "files/FileAccess.h"
 #include "files/Result.h"
 
 namespace flinder {
@@ -30,6 +31,12 @@ struct ScratchFolder {
 template <typename T>
 std::string MessageOf(const Result<T>& result) {
   return result ? std::string() : result.Message();
+}
+
+// What the file holds; "<none>" when it cannot be read.
+inline std::string ContentsOf(const std::string& path) {
+  const Result<std::string> bytes = ReadFileBytes(path);
+  return bytes ? *bytes : "<none>";
 }
 
 }  // namespace flinder
