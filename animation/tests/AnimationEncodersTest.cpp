@@ -137,13 +137,12 @@ void ExpectPlaysAsGiven(const std::vector<Indexes>& frames, int width,
   const int height = static_cast<int>(frames[0].size()) / width;
   // The one-frame files merged hold no transparency; the others each way.
   for (int kind = transparent < 0 ? 0 : 1; kind < 3; ++kind) {
-    const bool optimise = kind == 2;
     std::unique_ptr<AnimationEncoder<IndexedFrame>> encoder;
     if (kind == 0)
       encoder = std::make_unique<MergedGifEncoder>(width, height, 7, 999);
-    else
-      encoder = std::make_unique<GifAnimationEncoder>(width, height, palette, transparent,
-                                                      optimise, 7);
+    else  // optimised when 2
+      encoder =
+          std::make_unique<GifAnimationEncoder>(width, height, palette, transparent, kind == 2, 7);
     std::string file;
     for (const Indexes& frame : frames) {
       ASSERT_TRUE(encoder->AddFrame({width, height, palette, frame}));
@@ -151,11 +150,8 @@ void ExpectPlaysAsGiven(const std::vector<Indexes>& frames, int width,
     }
     Result<std::string> rest = encoder->Finish();
     ASSERT_TRUE(rest);
-    file += *rest;
-    EXPECT_EQ(file.substr(0, 6), "GIF89a");
-    auto shown = ComposeGif(file, 2);
-    ASSERT_TRUE(shown) << what;
-    ASSERT_EQ(shown->size(), 2 * frames.size()) << what;
+    auto shown = ComposeGif(file + *rest, 2);
+    ASSERT_TRUE(shown && shown->size() == 2 * frames.size()) << what;
     for (std::size_t i = 0; i < shown->size(); ++i)
       EXPECT_EQ((*shown)[i], Expected(frames[i % frames.size()], width, palette, transparent))
           << what << ", encoder " << kind << ", picture " << i;
@@ -183,14 +179,13 @@ TEST(GifEncoders, EveryPictureIsShownAsGivenAlsoWhereAShapeLeavesATransparentBac
   // Every one of 256 entries changes in the second frame: no index is free
   // to stand for the pixels that stay.
   std::vector<ColourValue> full(256);
-  Indexes all(256 * 2);
+  Indexes all(256 * 2), shifted(256 * 2);
   for (int i = 0; i < 256; ++i) {
     full[i] = MakeColour(i, 255 - i, i / 2);
     all[i] = static_cast<std::uint8_t>(i);
-    all[256 + i] = static_cast<std::uint8_t>(i / 2);
+    shifted[i] = static_cast<std::uint8_t>(255 - i);
+    all[256 + i] = shifted[256 + i] = static_cast<std::uint8_t>(i / 2);
   }
-  Indexes shifted = all;
-  for (int i = 0; i < 256; ++i) shifted[i] = static_cast<std::uint8_t>(255 - i);
   ExpectPlaysAsGiven({all, shifted}, 16, full, -1, "full palette");
 }
 
