@@ -137,21 +137,18 @@ void ExpectPlaysAsGiven(const std::vector<Indexes>& frames, int width,
   const int height = static_cast<int>(frames[0].size()) / width;
   // The one-frame files merged hold no transparency; the others each way.
   for (int kind = transparent < 0 ? 0 : 1; kind < 3; ++kind) {
-    const bool optimise = kind == 2;
     std::unique_ptr<AnimationEncoder<IndexedFrame>> encoder;
     if (kind == 0)
       encoder = std::make_unique<MergedGifEncoder>(width, height, 7, 999);
     else
       encoder = std::make_unique<GifAnimationEncoder>(width, height, palette, transparent,
-                                                      optimise, 7);
+                                                      kind == 2, 7);  // 2: optimised
     std::string file;
     for (const Indexes& frame : frames) {
       ASSERT_TRUE(encoder->AddFrame({width, height, palette, frame}));
       file += encoder->TakeBytes();
     }
-    Result<std::string> rest = encoder->Finish();
-    ASSERT_TRUE(rest);
-    file += *rest;
+    file += encoder->Finish().Value();
     EXPECT_EQ(file.substr(0, 6), "GIF89a");
     auto shown = ComposeGif(file, 2);
     ASSERT_TRUE(shown) << what;

@@ -194,6 +194,9 @@ TEST_F(ExporterTest, ErrorsGiveTheirExitCodeAndOneLine) {
       {{"--designs", none, "--list"},
        ExitUsage,
        "Cannot read the design file " + none + ": No such file or directory"},
+      {{"Spinner", folder.File("no/such/folder/x.gif")},
+       ExitExportFailed,
+       "Cannot write " + folder.File("no/such/folder/x.gif") + ": No such file or directory"},
       {{"--frames", frames, "Spinner", x},
        ExitExportFailed,
        "Cannot write " + frames + "/frame1.bmp: Is a directory"}};
