@@ -15,11 +15,10 @@ namespace {
 // The next scripted answer; none left cancels.
 template <typename Answer>
 std::optional<Answer> Next(std::deque<std::optional<Answer>>& answers) {
+  if (answers.empty()) return std::nullopt;
   std::optional<Answer> answer;
-  if (!answers.empty()) {
-    answer.swap(answers.front());
-    answers.pop_front();
-  }
+  answer.swap(answers.front());
+  answers.pop_front();
   return answer;
 }
 

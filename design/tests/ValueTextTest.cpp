@@ -26,7 +26,7 @@ TEST(ValueText, NumbersReadLenientlyAndOnlyTrueAndMinusOneAreTrue) {
   for (const char* no : {"true", "1", "", " True"}) EXPECT_FALSE(IsTrue(no)) << no;
 }
 
-TEST(ValueText, PositionsReadBackExactlyAndFontSizesKeepFourDecimals) {
+TEST(DecimalText, PositionsReadBackExactlyOtherNumbersAreShortFontSizesKeepFourDecimals) {
   EXPECT_EQ(ExactSingleText(0.2f), "0.2");
   EXPECT_EQ(ExactSingleText(-0.0f), "0");
   EXPECT_EQ(ExactSingleText(1.0f / 3), "0.33333334");
@@ -43,6 +43,14 @@ TEST(ValueText, PositionsReadBackExactlyAndFontSizesKeepFourDecimals) {
   EXPECT_EQ(FontSizeText(8), "8");
   EXPECT_EQ(FontSizeText(11.25f), "11.25");
   EXPECT_EQ(FontSizeText(10.123456f), "10.1235");
+  EXPECT_EQ(SingleText(3.0f), "3");
+  EXPECT_EQ(SingleText(-0.2f), "-0.2");
+  EXPECT_EQ(SingleText(0.0f), "0");
+  EXPECT_EQ(SingleText(0.00001f), "0.00001");
+  EXPECT_EQ(SingleText(0.23456789f), "0.2345679");
+  EXPECT_EQ(SingleText(123456789.0f), "123456800");
+  EXPECT_EQ(DoubleText(0.1), "0.1");
+  EXPECT_EQ(DoubleText(1.0 / 3.0), "0.333333333333333");
 }
 
 TEST(Cp1252, EveryByteSurvivesAndCharactersOutsideThePageBecomeQuestionMarks) {
@@ -61,17 +69,6 @@ TEST(Cp1252, EveryByteSurvivesAndCharactersOutsideThePageBecomeQuestionMarks) {
   EXPECT_TRUE(FitsCp1252("Caf\u00E9 \u2122"));
   EXPECT_FALSE(FitsCp1252("\u017B"));
   EXPECT_FALSE(FitsCp1252("\xE9"));
-}
-
-TEST(DecimalText, ShortestTextWithSevenDigitsForSinglesAndFifteenForDoubles) {
-  EXPECT_EQ(SingleText(3.0f), "3");
-  EXPECT_EQ(SingleText(-0.2f), "-0.2");
-  EXPECT_EQ(SingleText(0.0f), "0");
-  EXPECT_EQ(SingleText(0.00001f), "0.00001");
-  EXPECT_EQ(SingleText(0.23456789f), "0.2345679");
-  EXPECT_EQ(SingleText(123456789.0f), "123456800");
-  EXPECT_EQ(DoubleText(0.1), "0.1");
-  EXPECT_EQ(DoubleText(1.0 / 3.0), "0.333333333333333");
 }
 
 }  // namespace
