@@ -34,6 +34,7 @@ void frmMain::ConnectUndo() {
   connect(Menus.mnuUndo, &QAction::triggered, this, [this] { History.Undo(); });
   connect(Menus.mnuRedo, &QAction::triggered, this, [this] { History.Redo(); });
   connect(&History.Stack, &QUndoStack::indexChanged, this, [this] { ShowUndoItems(); });
+  History.LastingChanged = [this] { ShowUndoItems(); };
   ShowUndoItems();
 }
 
@@ -42,8 +43,8 @@ void frmMain::ShowUndoItems() {
     item->setText(step.isEmpty() ? caption : caption + " " + step);
     item->setEnabled(can && !Busy());
   };
-  show(Menus.mnuUndo, QStringLiteral("&Undo"), History.Stack.canUndo(), History.Stack.undoText());
-  show(Menus.mnuRedo, QStringLiteral("&Redo"), History.Stack.canRedo(), History.Stack.redoText());
+  show(Menus.mnuUndo, QStringLiteral("&Undo"), History.CanUndo(), History.Stack.undoText());
+  show(Menus.mnuRedo, QStringLiteral("&Redo"), History.CanRedo(), History.Stack.redoText());
 }
 
 void frmMain::mnuCopyPicture_Click() {

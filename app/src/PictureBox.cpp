@@ -1,10 +1,13 @@
 #include "app/PictureBox.h"
 
 #include <QAccessible>
+#include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 
 #include "app/MouseButtons.h"
 #include "app/PictureBoxAccessible.h"
@@ -81,10 +84,22 @@ void PictureBox::paintEvent(QPaintEvent*) {
   // A border takes the outer pixels; what the box shows moves inside it.
   const int inset = border_ ? SunkenBorderWidth : 0;
   if (border_) painter.fillRect(rect(), palette().color(QPalette::Button));
-  if (!picture_.isNull())
-    painter.drawPixmap(inset, inset, picture_);
-  else
+  // A button or slider that cannot be used is greyed as the style greys a
+  // disabled tool button's icon; the preview keeps its colours.
+  const bool greyed = !isEnabled() && (button_ || slider_);
+  if (!picture_.isNull() || greyed) {
+    const QPixmap shown =
+        picture_.isNull() ? QPixmap::fromImage(RasterImage(Surface.Capture())) : picture_;
+    QStyleOption option;
+    option.initFrom(this);
+    // Greyed towards the system's face, not the coloured panel behind.
+    option.palette = QGuiApplication::palette();
+    painter.drawPixmap(inset, inset,
+                       greyed ? style()->generatedIconPixmap(QIcon::Disabled, shown, &option)
+                              : shown);
+  } else {
     painter.drawImage(inset, inset, RasterImage(Surface.Capture()));
+  }
   if (border_) DrawSunkenBorder(painter, rect());
   if (hasFocus()) {
     // A track's thumb leaves its outer pixels free for the frame; a button's
@@ -108,7 +123,7 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void PictureBox::keyPressEvent(QKeyEvent* event) {
-  if (KeyDown && KeyDown(event->key())) return;
+  if (KeyDown && KeyDown(event->key(), event->isAutoRepeat())) return;
   if (button_ && event->key() == Qt::Key_Space && MouseDown) {
     if (!event->isAutoRepeat()) MouseDown(LeftButton, rect().center());
     return;

@@ -99,13 +99,16 @@ void frmMain::ExportFinished() {
   Renderer.Angle = done->Renderer().Angle;
   Renderer.FrameNo = done->Renderer().FrameNo;
   Renderer.CycleRunning = false;
-  if (!done->Renderer().CycleRunning && done->ExportFrameCount() > 0)
+  // A written file holds a whole cycle, a still picture's one frame too.
+  if ((!done->Renderer().CycleRunning || done->Written()) && done->ExportFrameCount() > 0)
     FrameCountChanged(std::to_string(done->ExportFrameCount()));
   picAnim->Surface = done->Surface();
   picAnim->update();
   if (done->Written()) {
     LastExportedFile = done->OutputFileName();
-    SetMainCaption(" GIF Flendar - " + FileTitle(LastExportedFile));
+    const std::string still = StillPictureReason(done->Settings());
+    SetMainCaption(" GIF Flendar - " + FileTitle(LastExportedFile) +
+                   (still.empty() ? "" : " (a still picture: " + still + ")"));
   }
   // An export that ended before it could tell the window left its progress shown.
   HideProgress();

@@ -196,7 +196,9 @@ class CommandsTest : public QObject {
     QVERIFY(d.SaveDialogsOpenedOn[0].endsWith("/Untitled.gif"));
     QVERIFY(std::filesystem::exists(out));
     QVERIFY(w.Menus.mnuSave->isEnabled());
-    QCOMPARE(w.windowTitle(), QString(" GIF Flendar - out.gif"));
+    // The design does not turn: one still frame, and the window says why.
+    QCOMPARE(w.windowTitle(), QString(" GIF Flendar - out.gif (a still picture: Speed is 0)"));
+    QCOMPARE(w.Panel->lblFrame->text(), QString("1"));
 
     w.Menus.mnuSave->trigger();  // no dialog this time
     QVERIFY(ExportEnds(w));

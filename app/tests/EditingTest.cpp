@@ -208,6 +208,33 @@ class EditingTest : public QObject {
     QVERIFY(!w.Menus.mnuUndo->isEnabled() && !w.Menus.mnuRedo->isEnabled());
   }
 
+  // A drag is one step, whatever keys are pressed meanwhile: Undo waits,
+  // greyed, for the release. A slider key held down is one step too.
+  void ADragAndAHeldKeyAreEachOneStep() {
+    StartedWindow started(DesignFileOf({"Disc"}, 0.5f));
+    frmMain& w = *started.Window;
+    PictureBox* track = w.Panel->picSlider[Width];
+    auto right = [track](bool repeat) {
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), repeat);
+      QApplication::sendEvent(track, &press);
+    };
+    w.ToggleStar();
+    Press(track, Qt::LeftButton, {20, 4}, Qt::LeftButton);
+    QVERIFY(!w.Menus.mnuUndo->isEnabled() && !w.Menus.mnuRedo->isEnabled());
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    right(false);
+    Move(track, {90, 4}, Qt::LeftButton);
+    Release(track, Qt::LeftButton, {90, 4}, Qt::NoButton);
+    const float released = w.Settings.SliderPos(Width);
+    for (int i = 0; i < 40; ++i) right(i > 0);
+    right(false);
+    QCOMPARE(w.History.Stack.count(), 4);
+    for (int i = 0; i < 3; ++i) w.Menus.mnuUndo->trigger();
+    QVERIFY(w.Settings.Star && w.Settings.SliderPos(Width) == 0.5f);
+    w.Menus.mnuRedo->trigger();
+    QCOMPARE(w.Settings.SliderPos(Width), released);
+  }
+
   // The thumb goes to the pixel over the width, clamped at the ends, while
   // the left button alone is held.
   void OnlyTheLeftButtonMovesASliderToThePixelOverTheWidth() {

@@ -124,8 +124,18 @@ class ExportWindowTest : public QObject {
 
     QVERIFY(QTest::qWaitForWindowActive(&w));
     w.ToggleStar();  // a step to undo, but not while busy
+    // Refused buttons and sliders are drawn greyed, as Qt's own widgets are.
+    QWidget* const controls[] = {w.cmdAdd.at(1), w.Panel->picSlider[Width]};
+    QList<QImage> idle;
+    for (QWidget* control : controls) idle << control->grab().toImage();
     Click(w.cmdAdd.at(0));
     QVERIFY(w.Busy() && w.Progress->isVisible() && !w.Menus.mnuUndo->isEnabled());
+    for (int i = 0; i < 2; ++i) {
+      const QImage busy = controls[i]->grab().toImage();
+      QVERIFY(busy != idle[i]);
+      for (int y = 0; y < busy.height(); ++y)
+        for (int x = 0; x < busy.width(); ++x) QVERIFY(busy.pixelColor(x, y).saturation() < 16);
+    }
     QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
     Click(w.Panel->picSlider[Width], Qt::LeftButton, {20, 3});
     Click(w.Panel->picSlider[Delay], Qt::LeftButton, {150, 3});

@@ -25,6 +25,12 @@ std::string SlowPlaybackNote(int delay) {
          "second, so on a web page this picture turns slower than in the preview.";
 }
 
+std::string StillPictureReason(const ShapeSettings& settings) {
+  if (settings.SliderVal(Speed) == 0) return "Speed is 0";
+  if (settings.SliderVal(Sides) < 3) return "it has fewer than 3 sides";
+  return {};
+}
+
 AnimationExport::AnimationExport(ExportHost& host, FrameRenderer& renderer,
                                  DrawingSurface& surface, const ShapeSettings& settings)
     : host_(host), renderer_(renderer), surface_(surface), settings_(settings) {}
@@ -108,7 +114,7 @@ Result<> AnimationExport::DrawAndWrite(ExportSummary& summary) {
 
 Result<> AnimationExport::WorkOutPoses() {
   // Without a turn the cycle never completes: one still frame is the picture.
-  const bool still = settings_.SliderVal(Speed) == 0 || settings_.SliderVal(Sides) < 3;
+  const bool still = !StillPictureReason(settings_).empty();
   poses_.clear();
   renderer_.CycleRunning = true;
   renderer_.Angle = 0;

@@ -55,6 +55,7 @@ class ExportWorker : public QObject {
   // After Finished: where the export left the rotation and the picture, and
   // the frames it drew.
   const FrameRenderer& Renderer() const { return renderer_; }
+  const ShapeSettings& Settings() const { return settings_; }
   const DrawingSurface& Surface() const { return surface_; }
   int ExportFrameCount() const { return export_.ExportFrameCount; }
   const std::string& OutputFileName() const { return request_.OutputFileName; }

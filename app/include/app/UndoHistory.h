@@ -16,22 +16,38 @@ class UndoHistory {
  public:
   explicit UndoHistory(ShapeSettings& settings) : settings_(settings) {}
 
+  // How an edit joins the step before it.
+  enum class Joining {
+    Never,
+    Typing,     // keys typed without a pause make one step
+    KeyPress,   // a key held down: its first press...
+    KeyRepeat,  // ...and its repeats make one step with the same name
+  };
+
   // Runs `edit` as one step named `name` (none when it changed nothing).
-  // Typing edits that follow on without a pause make one step.
-  void Record(const QString& name, const std::function<void()>& edit, bool typing = false);
+  // During a lasting step the edit becomes part of it.
+  void Record(const QString& name, const std::function<void()>& edit,
+              Joining joining = Joining::Never);
   // A step that lasts, a drag from press to release.
   void Begin(const QString& name);
   void End();
+  bool Lasting() const { return open_.has_value(); }
 
+  // Both wait while a lasting step is open: a drag is undone as a whole.
   void Undo();
   void Redo();
+  bool CanUndo() const { return !Lasting() && Stack.canUndo(); }
+  bool CanRedo() const { return !Lasting() && Stack.canRedo(); }
   // Another design: its edits start a history of their own.
   void Clear();
 
   QUndoStack Stack;
+  // Told when a lasting step opens or closes.
+  std::function<void()> LastingChanged;
 
  private:
-  void Push(const QString& name, const DesignState& before, bool typing);
+  void Push(const QString& name, const DesignState& before, Joining joining);
+  void SetOpen(std::optional<DesignState> before);
 
   ShapeSettings& settings_;
   std::optional<DesignState> open_;  // before the lasting step

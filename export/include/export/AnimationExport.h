@@ -112,6 +112,10 @@ int GifDelay(float delayMilliseconds);
 // The frame delay WebP and APNG store for a Delay in milliseconds.
 int DelayMilliseconds(float delay);
 
+// Why the design's export is one still frame ("Speed is 0"); empty when
+// its shape turns.
+std::string StillPictureReason(const ShapeSettings& settings);
+
 // What to tell the user about a delay in hundredths of a second that most
 // browsers do not play as written; empty for any other delay.
 std::string SlowPlaybackNote(int delay);
