@@ -75,7 +75,7 @@ void ParameterPanel::AddRow(int top) {
   track->MouseDown = [this, row](int button, QPointF p) { picSlider_MouseDown(row, button, p); };
   track->MouseMove = [this, row](int button, QPointF p) { picSlider_MouseMove(row, button, p); };
   track->MouseUp = [this](int, QPointF) { history_.End(); };
-  track->KeyDown = [this, row](int key, bool repeat) { return picSlider_KeyDown(row, key, repeat); };
+  track->KeyDown = [this, row](int key) { return picSlider_KeyDown(row, key); };
   picSlider.push_back(track);
   static const QColor valueColours[] = {Qt::red, Qt::green, Qt::blue};
   QColor valueColour =
@@ -139,7 +139,7 @@ void ParameterPanel::BuildColourArea(QWidget* picHold) {
     if (showingCaption_)
       store();
     else
-      history_.Record(QStringLiteral("Caption"), store, UndoHistory::Joining::Typing);
+      history_.Record(QStringLiteral("Caption"), store, true);
   });
 
   auto* frames =
@@ -226,7 +226,7 @@ void ParameterPanel::SetSliderTo(int index, QPointF position) {
   settings_.SetSlider(static_cast<std::int16_t>(index), x / width);
 }
 
-bool ParameterPanel::picSlider_KeyDown(int index, int key, bool repeat) {
+bool ParameterPanel::picSlider_KeyDown(int index, int key) {
   static const std::pair<int, SliderKey> keys[] = {
       {Qt::Key_Left, SliderKey::StepDown},     {Qt::Key_Right, SliderKey::StepUp},
       {Qt::Key_PageDown, SliderKey::PageDown}, {Qt::Key_PageUp, SliderKey::PageUp},
@@ -234,10 +234,11 @@ bool ParameterPanel::picSlider_KeyDown(int index, int key, bool repeat) {
   for (const auto& [code, move] : keys) {
     if (code != key) continue;
     const float position = KeyedSliderPosition(index, settings_.RowPosition(index), move);
-    // A key held down is one step however long it repeats.
+    // A key held down is one step however long it repeats: X11 does not
+    // mark its repeats, so they are told by the pause, as typing is.
     history_.Record(RowCaption(index),
                     [&] { settings_.SetSlider(static_cast<std::int16_t>(index), position); },
-                    repeat ? UndoHistory::Joining::KeyRepeat : UndoHistory::Joining::KeyPress);
+                    true);
     return true;
   }
   return false;

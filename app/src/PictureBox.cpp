@@ -123,7 +123,7 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void PictureBox::keyPressEvent(QKeyEvent* event) {
-  if (KeyDown && KeyDown(event->key(), event->isAutoRepeat())) return;
+  if (KeyDown && KeyDown(event->key())) return;
   if (button_ && event->key() == Qt::Key_Space && MouseDown) {
     if (!event->isAutoRepeat()) MouseDown(LeftButton, rect().center());
     return;

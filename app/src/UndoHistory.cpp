@@ -6,22 +6,19 @@
 namespace flinder {
 namespace {
 
-using Joining = UndoHistory::Joining;
-
-// Keys typed closer together than this make one step.
+// Keys pressed closer together than this make one step.
 constexpr qint64 TypingPauseMs = 1500;
-constexpr int TypingId = 1;
-constexpr int HeldKeyId = 2;
+constexpr int KeyedId = 1;
 
 class DesignStep : public QUndoCommand {
  public:
   DesignStep(ShapeSettings& settings, const QString& name, DesignState before, DesignState after,
-             Joining joining)
+             bool keyed)
       : QUndoCommand(name),
         settings_(settings),
         before_(std::move(before)),
         after_(std::move(after)),
-        joining_(joining) {
+        keyed_(keyed) {
     lastKey_.start();
   }
 
@@ -31,22 +28,10 @@ class DesignStep : public QUndoCommand {
   }
   void undo() override { ChangeDesign(settings_, after_, before_); }
 
-  int id() const override {
-    switch (joining_) {
-      case Joining::Typing: return TypingId;
-      case Joining::KeyPress:
-      case Joining::KeyRepeat: return HeldKeyId;
-      case Joining::Never: break;
-    }
-    return -1;
-  }
+  int id() const override { return keyed_ ? KeyedId : -1; }
   bool mergeWith(const QUndoCommand* other) override {
-    const auto* next = static_cast<const DesignStep*>(other);
-    const bool joins = joining_ == Joining::Typing
-                           ? lastKey_.elapsed() <= TypingPauseMs
-                           : next->joining_ == Joining::KeyRepeat && next->text() == text();
-    if (!joins) return false;
-    after_ = next->after_;
+    if (lastKey_.elapsed() > TypingPauseMs || other->text() != text()) return false;
+    after_ = static_cast<const DesignStep*>(other)->after_;
     lastKey_.restart();
     setObsolete(after_.SameDesign(before_));
     return true;
@@ -55,18 +40,18 @@ class DesignStep : public QUndoCommand {
  private:
   ShapeSettings& settings_;
   DesignState before_, after_;
-  Joining joining_;
+  bool keyed_;
   bool done_ = true;
   QElapsedTimer lastKey_;
 };
 
 }  // namespace
 
-void UndoHistory::Record(const QString& name, const std::function<void()>& edit, Joining joining) {
+void UndoHistory::Record(const QString& name, const std::function<void()>& edit, bool keyed) {
   if (Lasting()) return edit();
   const DesignState before = StateOf(settings_);
   edit();
-  Push(name, before, joining);
+  Push(name, before, keyed);
 }
 
 void UndoHistory::Begin(const QString& name) {
@@ -79,7 +64,7 @@ void UndoHistory::End() {
   if (!open_) return;
   const DesignState before = std::move(*open_);
   SetOpen(std::nullopt);
-  Push(openName_, before, Joining::Never);
+  Push(openName_, before, false);
 }
 
 void UndoHistory::SetOpen(std::optional<DesignState> before) {
@@ -87,10 +72,10 @@ void UndoHistory::SetOpen(std::optional<DesignState> before) {
   if (LastingChanged) LastingChanged();
 }
 
-void UndoHistory::Push(const QString& name, const DesignState& before, Joining joining) {
+void UndoHistory::Push(const QString& name, const DesignState& before, bool keyed) {
   DesignState after = StateOf(settings_);
   if (after.SameDesign(before)) return;
-  Stack.push(new DesignStep(settings_, name, before, std::move(after), joining));
+  Stack.push(new DesignStep(settings_, name, before, std::move(after), keyed));
 }
 
 void UndoHistory::Undo() {

@@ -214,22 +214,19 @@ class EditingTest : public QObject {
     StartedWindow started(DesignFileOf({"Disc"}, 0.5f));
     frmMain& w = *started.Window;
     PictureBox* track = w.Panel->picSlider[Width];
-    auto right = [track](bool repeat) {
-      QKeyEvent press(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), repeat);
-      QApplication::sendEvent(track, &press);
-    };
     w.ToggleStar();
     Press(track, Qt::LeftButton, {20, 4}, Qt::LeftButton);
     QVERIFY(!w.Menus.mnuUndo->isEnabled() && !w.Menus.mnuRedo->isEnabled());
     QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
-    right(false);
+    QTest::keyClick(track, Qt::Key_Right);
     Move(track, {90, 4}, Qt::LeftButton);
     Release(track, Qt::LeftButton, {90, 4}, Qt::NoButton);
     const float released = w.Settings.SliderPos(Width);
-    for (int i = 0; i < 40; ++i) right(i > 0);
-    right(false);
-    QCOMPARE(w.History.Stack.count(), 4);
-    for (int i = 0; i < 3; ++i) w.Menus.mnuUndo->trigger();
+    for (int i = 0; i < 40; ++i) QTest::keyClick(track, Qt::Key_Right);
+    QCOMPARE(w.History.Stack.count(), 3);
+    w.Menus.mnuUndo->trigger();
+    QCOMPARE(w.Settings.SliderPos(Width), released);
+    w.Menus.mnuUndo->trigger();
     QVERIFY(w.Settings.Star && w.Settings.SliderPos(Width) == 0.5f);
     w.Menus.mnuRedo->trigger();
     QCOMPARE(w.Settings.SliderPos(Width), released);

@@ -54,8 +54,7 @@ class ParameterPanel {
   void picSlider_MouseDown(int index, int button, QPointF position);
   void picSlider_MouseMove(int index, int button, QPointF position);
   // Left and Right, Page Up and Page Down, Home and End; false for others.
-  // `repeat`: the key is held down and repeats.
-  bool picSlider_KeyDown(int index, int key, bool repeat);
+  bool picSlider_KeyDown(int index, int key);
   void optCol_Click(int index);
   void picCol_MouseDown(int button);
   void picCol_MouseUp(int button);

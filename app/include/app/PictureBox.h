@@ -23,9 +23,8 @@ class PictureBox : public QWidget {
 
   DrawingSurface Surface;
   MouseHandler MouseDown, MouseMove, MouseUp;
-  // A key pressed while the box has the focus, or repeating as it is held;
-  // true when it was used.
-  std::function<bool(int key, bool repeat)> KeyDown;
+  // A key pressed while the box has the focus; true when it was used.
+  std::function<bool(int key)> KeyDown;
 
   // Keyboard and screen-reader use: a button takes the focus by Tab and is
   // pressed with Space as with the left button; a slider takes it also by a

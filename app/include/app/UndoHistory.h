@@ -16,18 +16,10 @@ class UndoHistory {
  public:
   explicit UndoHistory(ShapeSettings& settings) : settings_(settings) {}
 
-  // How an edit joins the step before it.
-  enum class Joining {
-    Never,
-    Typing,     // keys typed without a pause make one step
-    KeyPress,   // a key held down: its first press...
-    KeyRepeat,  // ...and its repeats make one step with the same name
-  };
-
   // Runs `edit` as one step named `name` (none when it changed nothing).
-  // During a lasting step the edit becomes part of it.
-  void Record(const QString& name, const std::function<void()>& edit,
-              Joining joining = Joining::Never);
+  // Keyed edits of one name that follow on without a pause, typed or held
+  // down, make one step. During a lasting step the edit becomes part of it.
+  void Record(const QString& name, const std::function<void()>& edit, bool keyed = false);
   // A step that lasts, a drag from press to release.
   void Begin(const QString& name);
   void End();
@@ -46,7 +38,7 @@ class UndoHistory {
   std::function<void()> LastingChanged;
 
  private:
-  void Push(const QString& name, const DesignState& before, Joining joining);
+  void Push(const QString& name, const DesignState& before, bool keyed);
   void SetOpen(std::optional<DesignState> before);
 
   ShapeSettings& settings_;
