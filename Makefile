@@ -5,7 +5,7 @@ BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 JOBS  ?= $(shell nproc)
 
-.PHONY: all deps configure build test test-sanitized check-names bench run screenshot package clean
+.PHONY: all deps configure build test test-sanitized check-names bench run screenshot package check-deb clean
 
 all: build
 
@@ -61,8 +61,25 @@ screenshot: build
 	@scripts/transparent-webp $(BUILD)
 
 # A Debian package of the programs, installable with apt-get install ./build/flinder_*.deb.
+# Its files carry the time of the last commit, so the same tree packs the same.
+DEB_TIME = $(or $(SOURCE_DATE_EPOCH),$(shell git log -1 --format=%ct 2>/dev/null))
 package: build
-	@cd $(BUILD) && cpack > /dev/null && ls flinder_*.deb
+	@cd $(BUILD) && rm -f flinder_*.deb && \
+	  $(if $(DEB_TIME),SOURCE_DATE_EPOCH=$(DEB_TIME)) cpack > /dev/null && ls flinder_*.deb
+
+# The package as Debian's own checker sees it: any lintian error fails. Where
+# lintian cannot be installed (not root, no apt, no network) the check is
+# skipped and says so.
+check-deb: package
+	@scripts/install-deps --deb > /dev/null 2>&1 || true
+	@if ! command -v lintian > /dev/null; then \
+	  echo "check-deb: skipped, lintian is not installed (scripts/install-deps --deb as root installs it)"; \
+	else \
+	  lintian --fail-on error $(BUILD)/flinder_*.deb > $(BUILD)/lintian.log 2>&1; status=$$?; \
+	  grep -v 'running with root privileges' $(BUILD)/lintian.log; \
+	  [ $$status -eq 0 ] || { echo "check-deb: lintian found errors in the package"; exit 1; }; \
+	  echo "check-deb: lintian finds no error in the package."; \
+	fi
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
