@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/CentreWindow.h"
+#include "app/FixedDialog.h"
 #include "app/WindowLook.h"
 
 namespace flinder {
@@ -26,6 +27,7 @@ QWidget* MakeBox(QWidget* parent, QRect place, QColor back) {
 frmGIF::frmGIF(QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {
   setWindowTitle(QStringLiteral("Flindering"));
+  KeepTitleBarFixed(this);
   setFixedSize(ClientWidth, ClientHeight + ButtonRowHeight);
 
   Label1 = new QLabel(QStringLiteral("Flindering animated GIF. Please wait..."), this);
