@@ -91,6 +91,8 @@ Result<ExportSummary> AnimationExport::Run(const ExportRequest& request) {
 }
 
 Result<> AnimationExport::DrawAndWrite(ExportSummary& summary) {
+  if (request_.Format == ExportFormat::Svg)
+    return WriteFailure("this program cannot write SVG files yet.");
   const bool gif = request_.Format == ExportFormat::Gif;
   gifDelay_ = GifDelay(settings_.SliderVal(Delay));
   if (std::string note = SlowPlaybackNote(gifDelay_); !note.empty() && gif) host_.ShowNote(note);

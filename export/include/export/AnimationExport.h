@@ -23,6 +23,8 @@ struct ExportRequest {
   bool Optimise = false;
   // How often the animation plays.
   LoopChoice Loop;
+  // How an SVG file turns the shape.
+  MotionChoice Motion = MotionChoice::Steps;
   // Every length drawn this many times larger (1 to 3).
   int Scale = 1;
   // Threads that draw and encode the frames; 0: one per core. Fewer are
