@@ -263,6 +263,8 @@ class ExportWindowTest : public QObject {
     w.Menus.mnuLoopForever->trigger();
     w.Menus.mnuScaleItems[2]->trigger();
     QCOMPARE(*w.Designs.ReadIni("Export", "Scale"), std::string("3"));
+    w.Menus.mnuSmoothMotion->trigger();
+    QCOMPARE(*w.Designs.ReadIni("Export", "Motion"), std::string("Smooth"));
     QVERIFY(!w.Menus.mnuScaleItems[0]->isChecked());
     // The export gets both: three times the width, and a loop count of 0.
     SaveTo(started, "choices.gif");
@@ -276,7 +278,8 @@ class ExportWindowTest : public QObject {
     started.Start();
     QVERIFY(started.Window->Menus.mnuOptimise->isChecked());
     QVERIFY(started.Window->Menus.mnuLoopForever->isChecked());
-    QVERIFY(started.Window->Menus.mnuScaleItems[2]->isChecked());
+    QVERIFY(started.Window->Menus.mnuScaleItems[2]->isChecked() &&
+            started.Window->Menus.mnuSmoothMotion->isChecked());
   }
 
   void TheSaveDialogsFileTypeDecidesWhereTheNameDoesNot() {
