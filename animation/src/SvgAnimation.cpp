@@ -337,8 +337,11 @@ std::vector<BlendStop> BlendStops(const std::vector<ColourValue>& rows) {
   int from = 0;
   stops.push_back({0, colour(0)});
   while (from < last) {
-    int to = from + 1;
-    while (to < last && blends(from, to + 1)) ++to;
+    // The farthest row a blend reaches: steps doubled until one fails, then halved.
+    int to = from + 1, step = 1;
+    for (; to + step <= last && blends(from, to + step); step *= 2) to += step;
+    for (; step > 0; step /= 2)
+      if (to + step <= last && blends(from, to + step)) to += step;
     stops.push_back({to, colour(to)});
     from = to;
   }

@@ -6,13 +6,13 @@
 
 namespace flinder {
 
-Result<> AnimationExport::WriteSvg(Output& output) {
+Result<> AnimationExport::WriteSvg(Output& output, const ExportSummary& size) {
   if (Cancelled()) return CancelledFailure();
   const int frames = FramesToWrite();
   SvgPicture picture;
-  picture.Width = surface_.Width();
-  picture.Height = surface_.Height();
-  picture.Scale = renderer_.Scale;
+  picture.Width = size.Width;
+  picture.Height = size.Height;
+  picture.Scale = size.Scale;
   picture.Title = !settings_.CurrentShape.empty() ? settings_.CurrentShape
                   : settings_.ShowText            ? settings_.Text
                                                   : std::string();
