@@ -1,6 +1,9 @@
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -296,6 +299,15 @@ class ExportWindowTest : public QObject {
     QVERIFY(started.Dialogs.SaveDialogsOpenedOn[1].endsWith(
         " | WebP Animations (*.webp) | " +
         QString::fromStdString(started.scratch_.File("Untitled.webp"))));
+
+    // An SVG is copied as one, with its address.
+    started.Dialogs.SaveTypeAnswer = 3;
+    started.AnswerSave("spin");
+    w.mnuSaveAs_Click();
+    QVERIFY(ExportEnds(w));
+    w.Menus.mnuCopyPicture->trigger();
+    QVERIFY(QApplication::clipboard()->mimeData()->data("image/svg+xml").startsWith("<svg "));
+    QCOMPARE(w.Progress->Label1->text(), QString("Flindering animated SVG. Please wait..."));
   }
 
   void TransparentBackgroundIsSavedWithTheDesignAndPreviewedOnChecks() {
