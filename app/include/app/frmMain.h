@@ -116,6 +116,7 @@ class frmMain : public QMainWindow,
   bool Busy() const;
   // The File menu's export choices: how often the animation plays, its scale.
   LoopChoice ExportLoop() const;
+  MotionChoice ExportMotion() const;
   int ExportScale() const;
   // The user manual.
   std::string ManualFile;
