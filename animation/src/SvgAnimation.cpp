@@ -47,9 +47,9 @@ std::string ColourText(ColourValue colour) {
 }
 
 // A turn of the outline by `pose` degrees is a rotation the other way on a
-// y-down page: in a style sheet, or in a transform attribute, which has no units.
-std::string Rotation(double pose, int decimals, bool attribute = false) {
-  return "rotate(" + SvgNumber(-pose, decimals) + (attribute ? ")" : "deg)");
+// y-down page; a transform attribute's angle has no unit.
+std::string Rotation(double pose, int decimals) {
+  return "rotate(" + SvgNumber(-pose, decimals) + ")";
 }
 
 std::string Point(double x, double y) {
@@ -166,14 +166,19 @@ std::string Document::Write() {
 
 // Every frame's pose at its time, held until the next; or one even turn.
 // The last frame's pose stays once the plays end, as a browser leaves the
-// last frame of the other formats.
+// last frame of the other formats. The keyframes set an angle that the
+// group's transform reads: a browser turns an animated transform as a
+// bitmap, blurring the rings' crisp edges, but draws the shapes afresh at a
+// new angle.
 void Document::Style() {
   const std::vector<double>& poses = picture_.Poses;
   const auto frames = static_cast<int>(poses.size());
   const long long duration = static_cast<long long>(frames) * picture_.Timing.DelayMilliseconds;
   // Times within half a millisecond.
   const int percentDecimals = DecimalsWithin(50.0 / static_cast<double>(std::max(duration, 1LL)));
-  auto rotation = [&](double pose) { return "{transform:" + Rotation(pose, angleDecimals_) + "}"; };
+  const std::string turn = Name("r"), angle = "--" + Name("a");
+  auto degrees = [&](double pose) { return SvgNumber(-pose, angleDecimals_) + "deg"; };
+  auto rotation = [&](double pose) { return "{" + angle + ":" + degrees(pose) + "}"; };
   std::string keyframes;
   const bool smooth = picture_.Motion == MotionChoice::Smooth;
   if (smooth) {
@@ -184,14 +189,17 @@ void Document::Style() {
                    (k + 1 == frames ? ",to" : "") + rotation(poses[static_cast<std::size_t>(k)]);
   }
   const int plays = picture_.Timing.Plays;
-  const std::string turn = Name("r");
-  std::string css = ".";
-  css.append(turn).append("{animation:").append(turn).append(" ");
+  std::string css;
+  // An even turn blends the angle, which only an angle known as one can do.
+  if (smooth)
+    css.append("@property ").append(angle).append("{syntax:'<angle>';inherits:false;initial-value:0deg}");
+  css.append(".").append(turn).append("{").append(angle).append(":").append(degrees(poses[0]));
+  css.append(";transform:rotate(var(").append(angle).append("));animation:").append(turn).append(" ");
   css.append(SvgNumber(duration / 1000.0, 3)).append(smooth ? "s linear " : "s step-end ");
   css.append(plays == 0 ? "infinite" : std::to_string(plays) + " forwards");
   css.append("}@keyframes ").append(turn).append("{").append(keyframes);
   css.append("}@media(prefers-reduced-motion:reduce){.").append(turn);
-  css.append("{animation:none;transform:").append(Rotation(poses[0], angleDecimals_)).append("}}");
+  css.append("{animation:none}}");
   xml_.Start("style").Text(css).End();
 }
 
@@ -246,12 +254,12 @@ void Document::ShapePass(double shift, const std::string* stroke) {
   const double y = picture_.Height * settings_.PosY + shift + PixelCentre;
   std::string transform = "translate(" + Point(x, y) + ")";
   const double pose = picture_.Poses.empty() ? 0 : picture_.Poses[0];
-  if (!Turns() && pose != 0) transform += Rotation(pose, angleDecimals_, true);
+  if (!Turns() && pose != 0) transform += Rotation(pose, angleDecimals_);
   xml_.Start("g").Attribute("transform", transform);
   // Where no style sheet runs, the turning group shows the first frame's pose.
   if (Turns())
     xml_.Start("g").Attribute("class", Name("r")).Attribute("transform",
-                                                            Rotation(pose, angleDecimals_, true));
+                                                            Rotation(pose, angleDecimals_));
   if (stroke) xml_.Attribute("stroke", *stroke);
   for (int ring = 0; ring < rings_; ++ring) {
     xml_.Start("use").Attribute("href", RingId(ring, true));
