@@ -19,6 +19,7 @@ constexpr FormatEntry Formats[] = {
     {ExportFormat::Gif, "gif", "gif"},
     {ExportFormat::Webp, "webp", "webp"},
     {ExportFormat::Apng, "apng", "png"},
+    {ExportFormat::Svg, "svg", "svg"},
 };
 
 const FormatEntry& EntryOf(ExportFormat format) {
@@ -73,6 +74,20 @@ LoopChoice LoopFromKey(std::string_view value) { return ParseLoop(value).value_o
 
 std::string LoopKeyText(const LoopChoice& loop) {
   return loop.Forever ? "Forever" : std::to_string(loop.Repeats);
+}
+
+std::optional<MotionChoice> ParseMotion(std::string_view text) {
+  if (EqualIgnoringAsciiCase(text, "steps")) return MotionChoice::Steps;
+  if (EqualIgnoringAsciiCase(text, "smooth")) return MotionChoice::Smooth;
+  return std::nullopt;
+}
+
+MotionChoice MotionFromKey(std::string_view value) {
+  return ParseMotion(value).value_or(MotionChoice::Steps);
+}
+
+std::string MotionKeyText(MotionChoice motion) {
+  return motion == MotionChoice::Smooth ? "Smooth" : "Steps";
 }
 
 std::optional<int> ParseScale(std::string_view text) {

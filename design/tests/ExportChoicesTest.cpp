@@ -13,6 +13,7 @@ TEST(ExportChoicesTest, TheExtensionChoosesTheFormatInAnyCase) {
   EXPECT_EQ(FormatOfFileName("spin.webp"), ExportFormat::Webp);
   EXPECT_EQ(FormatOfFileName("spin.Png"), ExportFormat::Apng);
   EXPECT_EQ(FormatOfFileName("spin.apng"), ExportFormat::Apng);
+  EXPECT_EQ(FormatOfFileName("spin.Svg"), ExportFormat::Svg);
   EXPECT_EQ(FormatOfFileName("out.gif/spin"), std::nullopt);
   EXPECT_EQ(FormatOfFileName("spin.bmp"), std::nullopt);
   EXPECT_EQ(FormatNamed("bmp"), std::nullopt);
@@ -32,6 +33,8 @@ TEST(ExportChoicesTest, LoopAndScaleChoicesReadAlikeAndBadKeysKeepTheUsualValues
   EXPECT_EQ(ParseScale("4"), std::nullopt);
   EXPECT_EQ(ScaleFromKey("0"), 1);
   EXPECT_EQ(ScaleFromKey("2"), 2);
+  EXPECT_EQ(MotionFromKey(MotionKeyText(MotionChoice::Smooth)), MotionChoice::Smooth);
+  for (const char* bad : {"", "smoothly", "Smooth "}) EXPECT_EQ(MotionFromKey(bad), MotionChoice::Steps);
 }
 
 TEST(SaveTargetTest, TheFilterNamesTheFormatOnlyWhereTheNameDoesNot) {
@@ -42,6 +45,7 @@ TEST(SaveTargetTest, TheFilterNamesTheFormatOnlyWhereTheNameDoesNot) {
       {"/out/spin.", Apng, "/out/spin.png", Apng},
       {"/out/spin.GIF", Webp, "/out/spin.GIF", Gif},
       {"/out/spin.apng", Gif, "/out/spin.apng", Apng},
+      {"/out/spin", Svg, "/out/spin.svg", Svg},
       {"/out/spin.txt", Webp, "/out/spin.txt", Webp},
       {"/my.folder/spin", Gif, "/my.folder/spin.gif", Gif}};
   for (auto [chosen, filter, fileName, format] : cases) {

@@ -103,7 +103,9 @@ Result<> AnimationExport::DrawAndWrite(ExportSummary& summary) {
   summary.Height = surface_.Height();
   if (Result<> posed = WorkOutPoses(); !posed) return posed;
   Output output(request_.OutputFileName);
-  Result<> written = gif ? WriteGif(output) : WriteWebAnimation(output);
+  Result<> written = gif                                    ? WriteGif(output)
+                     : request_.Format == ExportFormat::Svg ? WriteSvg(output)
+                                                            : WriteWebAnimation(output);
   if (!written) return written;
   // A stop asked while the file was being finished still leaves the old one.
   if (Cancelled()) return CancelledFailure();

@@ -15,6 +15,7 @@ std::string PictureMimeType(const std::string& fileName) {
   if (extension == "webp") return "image/webp";
   // An animated PNG is a PNG to every program that reads only its first frame.
   if (extension == "png" || extension == "apng") return "image/png";
+  if (extension == "svg") return "image/svg+xml";
   return "application/octet-stream";
 }
 

@@ -12,6 +12,7 @@
 #include <set>
 #include <span>
 #include <thread>
+#include <tuple>
 
 #include "AnimationReaders.h"
 #include "GifTestFiles.h"
@@ -254,6 +255,42 @@ TEST(AnimationExport, FourWorkersWriteIntoAFifoTheBytesOneWritesIntoAFile) {
     }
     EXPECT_LT(sizes[1], sizes[0]) << sample.Name;
   }
+}
+
+// An SVG file holds the poses of the frames a GIF draws, without drawing
+// them, and plays as often; xmllint, where installed, finds it well formed.
+// A stop asked before leaves the old file.
+TEST(AnimationExport, AnSvgFileTurnsThroughTheGifsFramesWithoutDrawingThem) {
+  const bool xmllint = std::system("command -v xmllint >/dev/null") == 0;
+  for (const SampleDesign& sample : SampleDesigns()) {
+    SCOPED_TRACE(sample.Name);
+    Exporter gif({"Gif", ExportFormat::Gif, false, false, 2, {}}, SettingsOf(sample));
+    Exporter svg({"Svg", ExportFormat::Svg, false, false, 2, {false, 4}}, SettingsOf(sample));
+    const Result<ExportSummary> drawn = gif.Run(), written = svg.Run();
+    ASSERT_TRUE(drawn && written) << written.Message();
+    EXPECT_EQ(std::tie(written->FramesInFile, written->Width, written->DelayMilliseconds),
+              std::tie(drawn->FramesInFile, drawn->Width, drawn->DelayMilliseconds));
+    const std::string file = svg.File();
+    EXPECT_EQ(written->Bytes, file.size());
+    EXPECT_TRUE(svg.Drawn.empty());
+    EXPECT_EQ(svg.Converted, written->FramesInFile);
+    std::size_t keyframes = 0;
+    for (std::size_t at = 0; (at = file.find("{transform:rotate(", at)) != file.npos; ++at)
+      ++keyframes;
+    EXPECT_EQ(keyframes, static_cast<std::size_t>(written->FramesInFile));
+    EXPECT_NE(file.find("step-end 5 forwards}"), file.npos);
+    if (xmllint) {
+      EXPECT_EQ(std::system(("xmllint --noout " + svg.Request.OutputFileName).c_str()), 0);
+    }
+  }
+  Exporter stopped({"Svg", ExportFormat::Svg, false, false, 1, {}}, SmallDesign());
+  WriteWholeFile(stopped.Request.OutputFileName, "old picture");
+  stopped.Stop.request_stop();
+  const Result<ExportSummary> result = stopped.Run();
+  ASSERT_FALSE(result);
+  EXPECT_EQ(result.Error().Errno, ECANCELED);
+  EXPECT_EQ(stopped.File(), "old picture");
+  EXPECT_EQ(stopped.Files(), 1);
 }
 
 // An export that ends early says why in one message, shows the host no

@@ -127,15 +127,28 @@ const FontFace::Glyph& FontFace::GlyphFor(char32_t code) {
   return found->second;
 }
 
+bool FontFace::LoadOutline(char32_t code) const {
+  const FT_UInt index = FT_Get_Char_Index(face_, code);  // 0, the missing-glyph box, is drawn too
+  if (FT_Load_Glyph(face_, index, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0) return false;
+  FT_GlyphSlot slot = face_->glyph;
+  if (emboldenOutline_) FT_GlyphSlot_Embolden(slot);
+  if (slantOutline_) FT_GlyphSlot_Oblique(slot);
+  return true;
+}
+
+bool FontFace::Origin(float left, float top, long long& x, long long& baseline) const {
+  if (!face_ || !(std::fabs(left) < FarAway && std::fabs(top) < FarAway)) return false;
+  x = std::llround(std::floor(left + 0.5));
+  baseline = std::llround(std::floor(top + 0.5)) + ascent_;
+  return true;
+}
+
 // A glyph that fails to load or render is kept as an empty one, so it is not
 // tried again on every frame.
 FontFace::Glyph FontFace::Render(char32_t code) const {
   Glyph glyph;
-  const FT_UInt index = FT_Get_Char_Index(face_, code);  // 0, the missing-glyph box, is drawn too
-  if (FT_Load_Glyph(face_, index, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP) != 0) return glyph;
+  if (!LoadOutline(code)) return glyph;
   FT_GlyphSlot slot = face_->glyph;
-  if (emboldenOutline_) FT_GlyphSlot_Embolden(slot);
-  if (slantOutline_) FT_GlyphSlot_Oblique(slot);
   glyph.Advance = RoundPixels(slot->advance.x);
   if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return glyph;
 
@@ -155,9 +168,8 @@ FontFace::Glyph FontFace::Render(char32_t code) const {
 
 void FontFace::Draw(Raster& raster, std::string_view text, float left, float top,
                     ColourValue colour, bool keepCoverage) {
-  if (!face_ || !(std::fabs(left) < FarAway && std::fabs(top) < FarAway)) return;
-  const long long originX = std::llround(std::floor(left + 0.5));
-  const long long baseline = std::llround(std::floor(top + 0.5)) + ascent_;
+  long long originX = 0, baseline = 0;
+  if (!Origin(left, top, originX, baseline)) return;
 
   long long pen = originX;
   for (char32_t code : DecodeUtf8(text)) {

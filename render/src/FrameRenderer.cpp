@@ -37,6 +37,10 @@ double FrameRenderer::Length(const ShapeSettings& settings, int parameter) const
   return static_cast<double>(settings.SliderVal(parameter)) * Scale;
 }
 
+ColourValue RingColour(const ShapeSettings& settings, double t) {
+  return BlendColour(settings, Outer, Inner, t);
+}
+
 int BlendComponent(float a, float b, double t) {
   return static_cast<int>(std::nearbyint((1 - t) * b * 255 + a * t * 255));
 }
@@ -68,6 +72,23 @@ void FrameRenderer::DrawBackground(DrawingSurface& surface, const ShapeSettings&
     surface.SetForeColor(BlendColour(settings, Dither, Back, static_cast<double>(i) / rows) | mark);
     surface.DrawLine(0, static_cast<float>(i), width, static_cast<float>(i));
   }
+}
+
+int FrameRenderer::ShapePenWidth(const ShapeSettings& settings) const {
+  return static_cast<int>(std::nearbyint(settings.SliderVal(Detail))) * Scale;
+}
+
+// A frame ends with the shape's last ring, or with a caption in front,
+// whose positioning leaves the pen one pixel wide.
+std::vector<ColourValue> FrameRenderer::BackgroundRows(const ShapeSettings& settings,
+                                                       int height) const {
+  DrawingSurface column(1, height);
+  column.SetDrawWidth(settings.ShowText && settings.TextFront ? 1 : ShapePenWidth(settings));
+  DrawBackground(column, settings);
+  std::vector<ColourValue> rows(static_cast<std::size_t>(column.Height()));
+  for (int y = 0; y < column.Height(); ++y)
+    rows[static_cast<std::size_t>(y)] = column.Row(y)[0] & ~BackgroundMark;
+  return rows;
 }
 
 // Behind the shape the caption moves up and left by half its shadow offset.
@@ -113,7 +134,7 @@ void FrameRenderer::DrawShape(DrawingSurface& surface, const ShapeSettings& sett
                               double angle) const {
   ShapeOutline outline(settings, angle, Scale);
   const double shadow = Length(settings, ShapeShadowOffset);
-  const int detail = static_cast<int>(std::nearbyint(settings.SliderVal(Detail))) * Scale;
+  const int detail = ShapePenWidth(settings);
   const double x = surface.Width() * settings.PosX, y = surface.Height() * settings.PosY;
   for (int pass = settings.ViewShapeShadow ? 2 : 1; pass >= 1; --pass) {
     const double shift = pass == 2 ? shadow : settings.ViewShapeShadow ? -shadow : 0;
@@ -122,7 +143,7 @@ void FrameRenderer::DrawShape(DrawingSurface& surface, const ShapeSettings& sett
       outline.ComputeRing(t, x + shift, y + shift);
       surface.SetDrawWidth(detail);
       surface.SetForeColor(pass == 2 ? settings.PlainColour(ShapeShadow)
-                                     : BlendColour(settings, Outer, Inner, t));
+                                     : RingColour(settings, t));
       outline.DrawRing(surface);
     }
   }

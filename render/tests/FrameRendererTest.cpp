@@ -84,13 +84,16 @@ TEST(DrawFrame, BackgroundBlendsDownwardsAndThePenCarriesIntoTheNextFrame) {
   EXPECT_EQ(row[0], MakeColour(8, 8, 8));
   EXPECT_EQ(row[96], MakeColour(252, 252, 252));
   EXPECT_EQ(std::vector(row.begin() + 97, row.end()), std::vector(3, White));
+  EXPECT_EQ(renderer.BackgroundRows(s, 100), row);  // as every frame after the first
   // In front the positioning comes after the shape and leaves the pen 1 wide.
   s.TextFront = true;
   renderer.DrawFrame(surface, s);
   rows();
   EXPECT_EQ(surface.DrawWidth(), 1);
   renderer.DrawFrame(surface, s);
-  EXPECT_EQ(rows()[0], 0);
+  row = rows();
+  EXPECT_EQ(row[0], 0);
+  EXPECT_EQ(renderer.BackgroundRows(s, 100), row);
 }
 
 TEST(DrawFrame, RadiusZeroIsADotAndTheShapeLiesOverItsShadow) {

@@ -6,15 +6,16 @@
 
 namespace flinder {
 
-// The animation formats an export writes.
-enum class ExportFormat { Gif, Webp, Apng };
+// The animation formats an export writes. An SVG file is the design drawn
+// as shapes and outlines that a style sheet turns.
+enum class ExportFormat { Gif, Webp, Apng, Svg };
 
-// "gif", "webp" or "apng": the names `--format` takes.
+// "gif", "webp", "apng" or "svg": the names `--format` takes.
 std::string_view FormatName(ExportFormat format);
 std::optional<ExportFormat> FormatNamed(std::string_view name);
 
 // The format a file name asks for by its extension, in any letter case:
-// .gif, .webp, .png or .apng; none for any other extension.
+// .gif, .webp, .png or .apng, .svg; none for any other extension.
 std::optional<ExportFormat> FormatOfFileName(const std::string& path);
 
 // The extension a new file of the format gets, without the dot ("png" for
@@ -47,6 +48,17 @@ std::optional<LoopChoice> ParseLoop(std::string_view text);
 LoopChoice LoopFromKey(std::string_view value);
 // What the key stores: "Forever" or the count.
 std::string LoopKeyText(const LoopChoice& loop);
+
+// How an SVG file turns the shape: by the frames' poses, each held for one
+// frame's delay as the other formats show them, or at an even pace.
+enum class MotionChoice { Steps, Smooth };
+
+// "steps" or "smooth" in any letter case; none for anything else.
+std::optional<MotionChoice> ParseMotion(std::string_view text);
+// The `Motion` key of [Export]: Steps unless it holds a valid choice.
+MotionChoice MotionFromKey(std::string_view value);
+// What the key stores: "Steps" or "Smooth".
+std::string MotionKeyText(MotionChoice motion);
 
 // Export scales: every length of the picture drawn 1, 2 or 3 times larger.
 constexpr int MinExportScale = 1, MaxExportScale = 3;

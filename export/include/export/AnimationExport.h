@@ -23,6 +23,8 @@ struct ExportRequest {
   bool Optimise = false;
   // How often the animation plays.
   LoopChoice Loop;
+  // How an SVG file turns the shape.
+  MotionChoice Motion = MotionChoice::Steps;
   // Every length drawn this many times larger (1 to 3).
   int Scale = 1;
   // Threads that draw and encode the frames; 0: one per core. Fewer are
@@ -46,7 +48,7 @@ struct ExportSummary {
   std::uintmax_t Bytes = 0;   // the bytes written, a FIFO's or a device's too
 };
 
-// Turns the design into a looping animated GIF, WebP or APNG. The poses of
+// Turns the design into a looping animated GIF, WebP, APNG or SVG. The poses of
 // one rotation cycle are worked out first; then the frames are drawn on
 // every core and handed to the host in order. A GIF's frames are kept as
 // runs of equal pixels while their colours are counted; once the palette is
@@ -57,7 +59,8 @@ struct ExportSummary {
 // it as it was and no temporary file behind. It touches only the renderer,
 // surface and settings it was given and tells the host, so it may run on a
 // thread of its own over copies of them; the renderer is left where drawing
-// the cycle leaves it, the surface with the last frame drawn.
+// the cycle leaves it, the surface with the last frame drawn. An SVG export
+// draws no frame: the poses go into the document with the shapes.
 class AnimationExport {
  public:
   static constexpr int MaxFrames = 500;
@@ -86,6 +89,8 @@ class AnimationExport {
   Result<> DrawCycle(GifCycle& cycle, std::vector<FrameWorker>& workers);
   // WebP and APNG: each frame drawn once, straight into the encoder.
   Result<> WriteWebAnimation(Output& output);
+  // SVG: the design's shapes once, turned by a style sheet through the poses.
+  Result<> WriteSvg(Output& output);
   // Hands frame `number` to the host as drawn; its failure ends the export.
   Result<> TellFrameDrawn(int number, const Raster& frame);
   bool Cancelled() const { return request_.Stop.stop_requested(); }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "design/ShapeSettings.h"
+#include "render/CaptionOutline.h"
 #include "render/FontMatch.h"
 #include "render/Raster.h"
 
@@ -41,6 +42,10 @@ class FontFace {
   // where background shows, the glyph is laid over as straight alpha.
   void Draw(Raster& raster, std::string_view text, float left, float top, ColourValue colour,
             bool keepCoverage = false);
+  // The shapes Draw paints for the same text and corner: each glyph's
+  // outline as loaded for its bitmap, at the same pen positions, and the
+  // strokes; nothing when Draw would paint nothing.
+  CaptionOutline Outline(std::string_view text, float left, float top);
 
  private:
   struct Glyph {
@@ -55,6 +60,10 @@ class FontFace {
   };
 
   void Open(const FontFile& file);
+  // Loads the glyph's outline into the face's slot as Render draws it; false when it cannot.
+  bool LoadOutline(char32_t code) const;
+  // Where Draw puts the pen's start on the baseline; none for a corner too far away.
+  bool Origin(float left, float top, long long& x, long long& baseline) const;
   void MeasureStrokes();
   const Glyph& GlyphFor(char32_t code);
   Glyph Render(char32_t code) const;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "design/ShapeSettings.h"
 #include "render/DrawingSurface.h"
@@ -19,6 +20,9 @@ class FrameObserver {
 // (1 - t) x b x 255 + a x t x 255 in double precision, rounded to the nearest
 // integer with halves to even: b at t = 0, a at t = 1.
 int BlendComponent(float a, float b, double t);
+
+// The colour of the shape's ring of scale t (1 outermost): Outer blended towards Inner.
+ColourValue RingColour(const ShapeSettings& settings, double t);
 
 // How many frames an export of the design draws from angle 0 until a frame
 // completes the cycle (that frame included), at most `limit`.
@@ -39,6 +43,12 @@ class FrameRenderer {
   // Turns the shape by the step DrawFrame would take, without drawing: the
   // poses of a cycle can be worked out before its frames are drawn.
   void Turn(const ShapeSettings& settings) { Rotate(settings); }
+  // The colour of each of `height` rows of the background blend as every
+  // frame after the first paints it: the blend is drawn with the pen the
+  // frame before leaves.
+  std::vector<ColourValue> BackgroundRows(const ShapeSettings& settings, int height) const;
+  // The width of the shape's pen: Detail, times Scale.
+  int ShapePenWidth(const ShapeSettings& settings) const;
 
   // Every length of the design (radius, pens, shadow offsets, caption size)
   // is drawn Scale times larger, for a surface Scale times the design's size;

@@ -1,0 +1,41 @@
+// The SVG side of the export: no frame is drawn; the document holds the
+// shapes once and the poses of the frames the other formats write.
+#include "ExportOutput.h"
+#include "animation/SvgAnimation.h"
+#include "export/AnimationExport.h"
+
+namespace flinder {
+
+Result<> AnimationExport::WriteSvg(Output& output) {
+  if (Cancelled()) return CancelledFailure();
+  const int frames = FramesToWrite();
+  SvgPicture picture;
+  picture.Width = surface_.Width();
+  picture.Height = surface_.Height();
+  picture.Scale = renderer_.Scale;
+  picture.Title = !settings_.CurrentShape.empty() ? settings_.CurrentShape
+                  : settings_.ShowText            ? settings_.Text
+                                                  : std::string();
+  // A frame turns the shape from its pose before drawing it, as a worker draws it.
+  FrameRenderer turned = renderer_;
+  turned.SetObserver(nullptr);
+  for (int k = 0; k < frames; ++k) {
+    turned.Angle = poses_[static_cast<std::size_t>(k)];
+    turned.Turn(settings_);
+    picture.Poses.push_back(turned.Angle);
+  }
+  if (poses_.size() > static_cast<std::size_t>(frames))
+    picture.CycleTurn = poses_[static_cast<std::size_t>(frames)] - poses_[0];
+  picture.Timing = {DelayMilliseconds(settings_.SliderVal(Delay)), request_.Loop.Plays()};
+  picture.Motion = request_.Motion;
+  const std::string document = SvgAnimation(settings_, picture);
+  if (Cancelled()) return CancelledFailure();
+  // A failed write is told by the output's Commit.
+  output.Write(document);
+  host_.FramesConverted(frames, frames);
+  framesWritten_ = frames;
+  ExportFrameCount = static_cast<int>(poses_.size());
+  return {};
+}
+
+}  // namespace flinder
