@@ -7,11 +7,15 @@
 //   the shape: each pass a group moved to its centre whose inner group the
 //              style turns, holding a <use> of every ring in its colour;
 //   the caption's prints in front.
-// Both passes and every print share one copy of the points.
+// Both passes and every print share one copy of the points. Every id, the
+// class and the keyframes end in a mark made from the document itself, so
+// pictures inline in one page keep their own.
 #include "animation/SvgAnimation.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <memory>
 
 #include "animation/SvgNumbers.h"
@@ -42,9 +46,10 @@ std::string ColourText(ColourValue colour) {
   return text;
 }
 
-// A turn of the outline by `pose` degrees is a rotation the other way on a y-down page.
-std::string Rotation(double pose, int decimals) {
-  return "rotate(" + SvgNumber(-pose, decimals) + "deg)";
+// A turn of the outline by `pose` degrees is a rotation the other way on a
+// y-down page: in a style sheet, or in a transform attribute, which has no units.
+std::string Rotation(double pose, int decimals, bool attribute = false) {
+  return "rotate(" + SvgNumber(-pose, decimals) + (attribute ? ")" : "deg)");
 }
 
 std::string Point(double x, double y) {
@@ -53,8 +58,8 @@ std::string Point(double x, double y) {
 
 class Document {
  public:
-  Document(const ShapeSettings& settings, const SvgPicture& picture)
-      : settings_(settings), picture_(picture) {
+  Document(const ShapeSettings& settings, const SvgPicture& picture, std::string mark)
+      : settings_(settings), picture_(picture), mark_(std::move(mark)) {
     renderer_.Scale = picture.Scale;
   }
 
@@ -78,9 +83,21 @@ class Document {
   CaptionOutline OutlineAt(const Print& print) const;
   void PrintCaption(const std::vector<Print>& prints);
   void ShapePass(double shift, const std::string* stroke);
+  // A name of this document: an id, the class or the keyframes.
+  // `reference` makes the "#name" that uses it.
+  std::string Name(std::string_view name, bool reference = false) const {
+    std::string text = reference ? "#" : "";
+    return text.append(name).append(mark_);
+  }
+  // Rings are a to j.
+  std::string RingId(int ring, bool reference = false) const {
+    const char letter = static_cast<char>('a' + ring);
+    return Name(std::string_view(&letter, 1), reference);
+  }
 
   const ShapeSettings& settings_;
   const SvgPicture& picture_;
+  const std::string mark_;
   FrameRenderer renderer_;
   XmlWriter xml_;
   int rings_ = 0;
@@ -88,13 +105,6 @@ class Document {
   std::unique_ptr<FontFace> face_;
   CaptionOutline::Point captionOrigin_;
 };
-
-// Rings are a to j; `reference` makes the "#a" that uses one.
-std::string RingId(int ring, bool reference = false) {
-  std::string id = reference ? "#" : "";
-  id += static_cast<char>('a' + ring);
-  return id;
-}
 
 // The caption's prints in drawing order, behind or in front of the shape.
 std::vector<Document::Print> Document::CaptionPrints() const {
@@ -174,12 +184,14 @@ void Document::Style() {
                    (k + 1 == frames ? ",to" : "") + rotation(poses[static_cast<std::size_t>(k)]);
   }
   const int plays = picture_.Timing.Plays;
-  const std::string css = ".r{animation:r " + SvgNumber(duration / 1000.0, 3) + "s " +
-                          (smooth ? "linear " : "step-end ") +
-                          (plays == 0 ? "infinite" : std::to_string(plays) + " forwards") +
-                          "}@keyframes r{" + keyframes +
-                          "}@media(prefers-reduced-motion:reduce){.r{animation:none;transform:" +
-                          Rotation(poses[0], angleDecimals_) + "}}";
+  const std::string turn = Name("r");
+  std::string css = ".";
+  css.append(turn).append("{animation:").append(turn).append(" ");
+  css.append(SvgNumber(duration / 1000.0, 3)).append(smooth ? "s linear " : "s step-end ");
+  css.append(plays == 0 ? "infinite" : std::to_string(plays) + " forwards");
+  css.append("}@keyframes ").append(turn).append("{").append(keyframes);
+  css.append("}@media(prefers-reduced-motion:reduce){.").append(turn);
+  css.append("{animation:none;transform:").append(Rotation(poses[0], angleDecimals_)).append("}}");
   xml_.Start("style").Text(css).End();
 }
 
@@ -191,14 +203,14 @@ void Document::Background() {
   if (stops.size() > 1) {
     // Across the whole picture, each stop at its row's centre.
     const int decimals = DecimalsWithin(0.05 / static_cast<double>(rows.size()));
-    xml_.Start("linearGradient").Attribute("id", "bg").Attribute("x2", "0").Attribute("y2", "1");
+    xml_.Start("linearGradient").Attribute("id", Name("bg")).Attribute("x2", "0").Attribute("y2", "1");
     for (const BlendStop& stop : stops)
       xml_.Start("stop")
           .Attribute("offset", SvgNumber((stop.Row + PixelCentre) / rows.size(), decimals))
           .Attribute("stop-color", ColourText(stop.Colour))
           .End();
     xml_.End();
-    fill = "url(#bg)";
+    fill = "url(" + Name("bg", true) + ")";
   }
   xml_.Start("rect")
       .Attribute("width", "100%")
@@ -234,9 +246,12 @@ void Document::ShapePass(double shift, const std::string* stroke) {
   const double y = picture_.Height * settings_.PosY + shift + PixelCentre;
   std::string transform = "translate(" + Point(x, y) + ")";
   const double pose = picture_.Poses.empty() ? 0 : picture_.Poses[0];
-  if (!Turns() && pose != 0) transform += Rotation(pose, angleDecimals_);
+  if (!Turns() && pose != 0) transform += Rotation(pose, angleDecimals_, true);
   xml_.Start("g").Attribute("transform", transform);
-  if (Turns()) xml_.Start("g").Attribute("class", "r");
+  // Where no style sheet runs, the turning group shows the first frame's pose.
+  if (Turns())
+    xml_.Start("g").Attribute("class", Name("r")).Attribute("transform",
+                                                            Rotation(pose, angleDecimals_, true));
   if (stroke) xml_.Attribute("stroke", *stroke);
   for (int ring = 0; ring < rings_; ++ring) {
     xml_.Start("use").Attribute("href", RingId(ring, true));
@@ -278,10 +293,10 @@ bool Document::DefineCaption(const Print& print) {
     }
   }
   const bool group = !outline.Strokes.empty();
-  if (group) xml_.Start("g").Attribute("id", "t");
+  if (group) xml_.Start("g").Attribute("id", Name("t"));
   if (!outline.Segments.empty()) {
     xml_.Start("path");
-    if (!group) xml_.Attribute("id", "t");
+    if (!group) xml_.Attribute("id", Name("t"));
     if (outline.EvenOdd) xml_.Attribute("fill-rule", "evenodd");
     xml_.Attribute("d", path.Text()).End();
   }
@@ -307,7 +322,7 @@ void Document::PrintCaption(const std::vector<Print>& prints) {
     if (outline.Empty()) continue;
     const CaptionOutline::Point origin = outline.Origin;
     const double dx = origin.X - captionOrigin_.X, dy = origin.Y - captionOrigin_.Y;
-    xml_.Start("use").Attribute("href", "#t");
+    xml_.Start("use").Attribute("href", Name("t", true));
     if (dx != 0) xml_.Attribute("x", SvgNumber(dx, 0));
     if (dy != 0) xml_.Attribute("y", SvgNumber(dy, 0));
     xml_.Attribute("fill", ColourText(settings_.PlainColour(print.Slot))).End();
@@ -316,20 +331,19 @@ void Document::PrintCaption(const std::vector<Print>& prints) {
 
 }  // namespace
 
-double Tolerance = 1;
 std::vector<BlendStop> BlendStops(const std::vector<ColourValue>& rows) {
   std::vector<BlendStop> stops;
   if (rows.empty()) return stops;
   const int last = static_cast<int>(rows.size()) - 1;
   auto colour = [&](int row) { return rows[static_cast<std::size_t>(row)]; };
   // Whether the straight blend from row `from` to row `to` passes within
-  // half a level of every row between them.
+  // one level of every row between them.
   auto blends = [&](int from, int to) {
     for (int row = from + 1; row < to; ++row) {
       const double t = static_cast<double>(row - from) / (to - from);
       for (auto part : {RedOf, GreenOf, BlueOf}) {
         const double blend = part(colour(from)) + (part(colour(to)) - part(colour(from))) * t;
-        if (std::fabs(blend - part(colour(row))) > Tolerance) return false;
+        if (std::fabs(blend - part(colour(row))) > 1) return false;
       }
     }
     return true;
@@ -337,8 +351,11 @@ std::vector<BlendStop> BlendStops(const std::vector<ColourValue>& rows) {
   int from = 0;
   stops.push_back({0, colour(0)});
   while (from < last) {
-    int to = from + 1;
-    while (to < last && blends(from, to + 1)) ++to;
+    // The farthest row a blend reaches: steps doubled until one fails, then halved.
+    int to = from + 1, step = 1;
+    for (; to + step <= last && blends(from, to + step); step *= 2) to += step;
+    for (; step > 0; step /= 2)
+      if (to + step <= last && blends(from, to + step)) to += step;
     stops.push_back({to, colour(to)});
     from = to;
   }
@@ -353,7 +370,13 @@ std::vector<BlendStop> BlendStops(const std::vector<ColourValue>& rows) {
 }
 
 std::string SvgAnimation(const ShapeSettings& settings, const SvgPicture& picture) {
-  return Document(settings, picture).Write();
+  // The mark is the unmarked document's FNV-1a hash: the same picture, the same names.
+  std::uint32_t hash = 2166136261u;
+  for (const char c : Document(settings, picture, "").Write())
+    hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  char mark[8];
+  std::snprintf(mark, sizeof mark, "%06x", hash & 0xffffffu);
+  return Document(settings, picture, mark).Write();
 }
 
 }  // namespace flinder

@@ -40,8 +40,10 @@ ShapeSettings Design(bool star = true) {
   return SettingsOf(design);
 }
 
-// The document for `settings` drawn at `scale`, with five frames' poses.
-XmlElement Document(const ShapeSettings& settings, int scale, SvgPicture& picture) {
+// The document for `settings` drawn at `scale`, with five frames' poses;
+// its names read as written once the document's mark (in `mark`) is taken off.
+XmlElement Document(const ShapeSettings& settings, int scale, SvgPicture& picture,
+                    std::string* mark = nullptr) {
   picture.Width = static_cast<int>(settings.SliderVal(Width)) * scale;
   picture.Height = static_cast<int>(settings.SliderVal(Height)) * scale;
   picture.Scale = scale;
@@ -51,7 +53,11 @@ XmlElement Document(const ShapeSettings& settings, int scale, SvgPicture& pictur
     picture.Poses.push_back(renderer.Angle);
   }
   picture.CycleTurn = 5 * (picture.Poses[1] - picture.Poses[0]);
-  const std::string text = SvgAnimation(settings, picture);
+  std::string text = SvgAnimation(settings, picture);
+  const std::string marked = text.substr(text.find("id=\"a") + 5, 6);
+  EXPECT_EQ(marked.find_first_not_of("0123456789abcdef"), std::string::npos) << text;
+  for (std::size_t at; (at = text.find(marked)) != std::string::npos;) text.erase(at, 6);
+  if (mark) *mark = marked;
   std::optional<XmlElement> root = ReadXml(text);
   EXPECT_TRUE(root) << text;
   return root.value_or(XmlElement{});
@@ -85,11 +91,12 @@ TEST(SvgWriting, TextIsEscapedAndNumbersAreShort) {
 // frames' poses turn them as the outline turns, at the frames' times, as
 // often as the picture plays.
 TEST(SvgAnimation, RingsAreTheOutlineTurnedThroughEveryPoseAtItsTime) {
+  std::string marks[2];  // another picture, other names
   for (bool star : {true, false}) {
     const ShapeSettings settings = Design(star);
     SvgPicture picture;
     picture.Timing = {40, 3};
-    const XmlElement svg = Document(settings, 2, picture);
+    const XmlElement svg = Document(settings, 2, picture, &marks[star]);
     ShapeOutline outline(settings, 0, 2);
     outline.BeginPass();
     std::vector<std::vector<PathPoint>> rings;
@@ -112,6 +119,8 @@ TEST(SvgAnimation, RingsAreTheOutlineTurnedThroughEveryPoseAtItsTime) {
       EXPECT_EQ(passes[1 + 2 * pass]->Get("transform"), "translate(" + centre + " " + centre + ")");
       const XmlElement& turning = *passes[2 + 2 * pass];
       ASSERT_EQ(turning.Children.size(), 10u);
+      // Where no style sheet runs: the first frame's pose.
+      EXPECT_NEAR(std::stod(turning.Get("transform").substr(7)), -picture.Poses[0], 1e-3);
       for (int ring = 0; ring < 10; ++ring)
         EXPECT_EQ(Hex((pass == 0 ? turning : turning.Children[ring]).Get("stroke")),
                   pass == 0 ? settings.PlainColour(ShapeShadow)
@@ -144,6 +153,7 @@ TEST(SvgAnimation, RingsAreTheOutlineTurnedThroughEveryPoseAtItsTime) {
     ASSERT_NE(style.find(still), std::string::npos);
     EXPECT_NEAR(std::stod(style.substr(style.find(still) + still.size())), -picture.Poses[0], 1e-3);
   }
+  EXPECT_NE(marks[0], marks[1]);
   // A smooth motion turns evenly through the cycle, from the first pose.
   SvgPicture picture;
   picture.Timing = {40, 0};

@@ -12,6 +12,9 @@ void frmMain::ConnectExportChoices() {
   // Unchecked, the count the file held before comes back (the usual 999 when none).
   connect(Menus.mnuLoopForever, &QAction::triggered, this,
           [this] { Designs.WritePreference("Export", "Loop", LoopKeyText(ExportLoop())); });
+  connect(Menus.mnuSmoothMotion, &QAction::triggered, this, [this] {
+    Designs.WritePreference("Export", "Motion", MotionKeyText(ExportMotion()));
+  });
   for (int scale = MinExportScale; scale <= MaxExportScale; ++scale)
     connect(Menus.mnuScaleItems[scale - MinExportScale], &QAction::triggered, this,
             [this, scale] { Designs.WritePreference("Export", "Scale", std::to_string(scale)); });
@@ -21,12 +24,18 @@ void frmMain::ShowExportChoices(const IniDocument& stored) {
   const LoopChoice loop = LoopFromKey(stored.Read("Export", "Loop"));
   Menus.mnuLoopForever->setChecked(loop.Forever);
   loopRepeats_ = loop.Repeats;
+  Menus.mnuSmoothMotion->setChecked(MotionFromKey(stored.Read("Export", "Motion")) ==
+                                    MotionChoice::Smooth);
   const int scale = ScaleFromKey(stored.Read("Export", "Scale"));
   Menus.mnuScaleItems[scale - MinExportScale]->setChecked(true);
 }
 
 LoopChoice frmMain::ExportLoop() const {
   return {Menus.mnuLoopForever->isChecked(), loopRepeats_};
+}
+
+MotionChoice frmMain::ExportMotion() const {
+  return Menus.mnuSmoothMotion->isChecked() ? MotionChoice::Smooth : MotionChoice::Steps;
 }
 
 int frmMain::ExportScale() const {

@@ -37,6 +37,7 @@ MainMenus BuildMainMenus(QMenuBar* bar) {
   m.mnuFile->addSeparator();
   m.mnuOptimise = Item(m.mnuFile, "&Optimise Size", true);
   m.mnuLoopForever = Item(m.mnuFile, "Loop &Forever", true);
+  m.mnuSmoothMotion = Item(m.mnuFile, "Smooth &Motion", true);
   m.mnuScale = m.mnuFile->addMenu(QStringLiteral("Export S&cale"));
   auto* scales = new QActionGroup(m.mnuScale);  // checking one scale unchecks the others
   for (int scale = MinExportScale; scale <= MaxExportScale; ++scale) {

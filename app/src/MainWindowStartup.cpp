@@ -56,6 +56,7 @@ void frmMain::InitApplication(const std::string& iniFile, const std::string& man
   // The image module and the angle factor need no initialisation here.
   Panel->SetupSliders();
   RestoreWindowPlace(stored);
+  show();
   Menus.mnuOptimise->setChecked(IsTrue(stored.Read("Export", "Optimise")));
   ShowExportChoices(stored);
   StartupDone = true;
@@ -105,6 +106,9 @@ void frmMain::RestoreWindowPlace(const IniDocument& stored) {
       RestoreWindowPlacement(stored, Designs, Screens(), PixelsOf(frame), titleHeight);
   Menus.mnuOnTop->setChecked(!place.OnTop);
   ToggleOnTop();
+  // Placed before it is first shown, the window asks for its frame's corner
+  // to go there; once shown, Qt would put the client area there until the
+  // window manager has framed the window.
   move(place.X, place.Y);
 }
 

@@ -32,6 +32,7 @@ constexpr SaveFileFormat SaveFileFormats[] = {
     {"GIF", "GIF89a Files (*.gif)"},
     {"WebP", "WebP Animations (*.webp)"},
     {"APNG", "APNG Animations (*.png *.apng)"},
+    {"SVG", "SVG Animations (*.svg)"},
 };
 
 int SaveFileTypeOf(ExportFormat format) {
@@ -53,6 +54,7 @@ void frmMain::ExportAnimatedGif() {
   request.Format = OutputFormat;
   request.Optimise = Menus.mnuOptimise->isChecked();
   request.Loop = ExportLoop();
+  request.Motion = ExportMotion();
   request.Scale = ExportScale();
   ExportHost& window = *this;
   export_ = std::make_unique<ExportWorker>(window, Settings, Renderer, picAnim->Surface,
@@ -138,7 +140,8 @@ void frmMain::SetBusy(bool busy) {
         Menus.mnuText, Menus.mnuShadow->menuAction(), Menus.mnuTransparent})
     item->setEnabled(!busy);
   // A closed submenu's items still answer trigger(), so they are refused themselves.
-  for (QAction* item : {Menus.mnuLoopForever, Menus.mnuScale->menuAction()})
+  for (QAction* item :
+       {Menus.mnuLoopForever, Menus.mnuSmoothMotion, Menus.mnuScale->menuAction()})
     item->setEnabled(!busy);
   for (QAction* item : Menus.mnuScaleItems) item->setEnabled(!busy);
   Menus.mnuSave->setEnabled(!busy && saveMenuEnabled_);

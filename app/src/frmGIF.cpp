@@ -1,5 +1,6 @@
 #include "app/frmGIF.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -7,6 +8,7 @@
 #include <utility>
 
 #include "app/CentreWindow.h"
+#include "app/FixedDialog.h"
 #include "app/WindowLook.h"
 
 namespace flinder {
@@ -26,6 +28,7 @@ QWidget* MakeBox(QWidget* parent, QRect place, QColor back) {
 frmGIF::frmGIF(QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {
   setWindowTitle(QStringLiteral("Flindering"));
+  KeepTitleBarFixed(this);
   setFixedSize(ClientWidth, ClientHeight + ButtonRowHeight);
 
   Label1 = new QLabel(QStringLiteral("Flindering animated GIF. Please wait..."), this);
@@ -75,11 +78,31 @@ void frmGIF::paintEvent(QPaintEvent* event) {
   if (Painted) std::exchange(Painted, nullptr)();
 }
 
+// The keyboard comes here, for Escape, and goes back to the owner after:
+// openbox leaves a new utility window unfocused, and without a window
+// manager nobody would give the keyboard back.
+void frmGIF::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  activateWindow();
+}
+
+void frmGIF::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  if (parentWidget()) parentWidget()->activateWindow();
+}
+
 void frmGIF::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape)
     Cancel();
   else
     QWidget::keyPressEvent(event);
+}
+
+// A close box (openbox gives every window one) stops the export; the
+// window goes when the export has ended.
+void frmGIF::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  Cancel();
 }
 
 void frmGIF::Cancel() {

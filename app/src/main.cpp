@@ -58,7 +58,6 @@ int main(int argc, char** argv) {
   flinder::frmMain window(dialogs);
   QObject::connect(&window, &flinder::frmMain::Ended, &application,
                    [] { QCoreApplication::exit(0); });
-  window.show();
   const flinder::PreparedDesignFile designs = flinder::PrepareDesignFile(places);
   window.InitApplication(designs.Path, flinder::ManualPath(places.ProgramFolder), designs.Problem);
   return QApplication::exec();

@@ -192,7 +192,7 @@ class CommandsTest : public QObject {
     QCOMPARE(d.SaveDialogsOpenedOn.size(), 1);
     QVERIFY(d.SaveDialogsOpenedOn[0].startsWith(
         "Create Animated (GIF89a) | GIF89a Files (*.gif);;WebP Animations (*.webp);;"
-        "APNG Animations (*.png *.apng) | GIF89a Files (*.gif) | "));
+        "APNG Animations (*.png *.apng);;SVG Animations (*.svg) | GIF89a Files (*.gif) | "));
     QVERIFY(d.SaveDialogsOpenedOn[0].endsWith("/Untitled.gif"));
     QVERIFY(std::filesystem::exists(out));
     QVERIFY(w.Menus.mnuSave->isEnabled());

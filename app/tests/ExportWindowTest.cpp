@@ -1,6 +1,9 @@
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -263,6 +266,8 @@ class ExportWindowTest : public QObject {
     w.Menus.mnuLoopForever->trigger();
     w.Menus.mnuScaleItems[2]->trigger();
     QCOMPARE(*w.Designs.ReadIni("Export", "Scale"), std::string("3"));
+    w.Menus.mnuSmoothMotion->trigger();
+    QCOMPARE(*w.Designs.ReadIni("Export", "Motion"), std::string("Smooth"));
     QVERIFY(!w.Menus.mnuScaleItems[0]->isChecked());
     // The export gets both: three times the width, and a loop count of 0.
     SaveTo(started, "choices.gif");
@@ -276,7 +281,8 @@ class ExportWindowTest : public QObject {
     started.Start();
     QVERIFY(started.Window->Menus.mnuOptimise->isChecked());
     QVERIFY(started.Window->Menus.mnuLoopForever->isChecked());
-    QVERIFY(started.Window->Menus.mnuScaleItems[2]->isChecked());
+    QVERIFY(started.Window->Menus.mnuScaleItems[2]->isChecked() &&
+            started.Window->Menus.mnuSmoothMotion->isChecked());
   }
 
   void TheSaveDialogsFileTypeDecidesWhereTheNameDoesNot() {
@@ -293,6 +299,15 @@ class ExportWindowTest : public QObject {
     QVERIFY(started.Dialogs.SaveDialogsOpenedOn[1].endsWith(
         " | WebP Animations (*.webp) | " +
         QString::fromStdString(started.scratch_.File("Untitled.webp"))));
+
+    // An SVG is copied as one, with its address.
+    started.Dialogs.SaveTypeAnswer = 3;
+    started.AnswerSave("spin");
+    w.mnuSaveAs_Click();
+    QVERIFY(ExportEnds(w));
+    w.Menus.mnuCopyPicture->trigger();
+    QVERIFY(QApplication::clipboard()->mimeData()->data("image/svg+xml").startsWith("<svg "));
+    QCOMPARE(w.Progress->Label1->text(), QString("Flindering animated SVG. Please wait..."));
   }
 
   void TransparentBackgroundIsSavedWithTheDesignAndPreviewedOnChecks() {

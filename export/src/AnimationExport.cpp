@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "ExportOutput.h"
@@ -97,15 +98,18 @@ Result<> AnimationExport::DrawAndWrite(ExportSummary& summary) {
   // Frame buffers freed go back to the heap for the next frames.
   ReuseWorkBuffers();
 
-  ScaledDrawing scaled(surface_, renderer_, request_.Scale);
-  summary.Scale = scaled.Scale();
-  summary.Width = surface_.Width();
-  summary.Height = surface_.Height();
+  // An SVG file's shapes are not drawn on the surface: it keeps its size.
+  const bool svg = request_.Format == ExportFormat::Svg;
+  summary.Scale = std::clamp(request_.Scale, 1, MaxExportScale);
+  summary.Width = surface_.Width() * summary.Scale;
+  summary.Height = surface_.Height() * summary.Scale;
+  std::optional<ScaledDrawing> scaled;
+  if (!svg) scaled.emplace(surface_, renderer_, summary.Scale);
   if (Result<> posed = WorkOutPoses(); !posed) return posed;
   Output output(request_.OutputFileName);
-  Result<> written = gif                                    ? WriteGif(output)
-                     : request_.Format == ExportFormat::Svg ? WriteSvg(output)
-                                                            : WriteWebAnimation(output);
+  Result<> written = gif   ? WriteGif(output)
+                     : svg ? WriteSvg(output, summary)
+                           : WriteWebAnimation(output);
   if (!written) return written;
   // A stop asked while the file was being finished still leaves the old one.
   if (Cancelled()) return CancelledFailure();

@@ -3,16 +3,17 @@
 #include "ExportOutput.h"
 #include "animation/SvgAnimation.h"
 #include "export/AnimationExport.h"
+#include "render/ShapeOutline.h"
 
 namespace flinder {
 
-Result<> AnimationExport::WriteSvg(Output& output) {
+Result<> AnimationExport::WriteSvg(Output& output, const ExportSummary& size) {
   if (Cancelled()) return CancelledFailure();
   const int frames = FramesToWrite();
   SvgPicture picture;
-  picture.Width = surface_.Width();
-  picture.Height = surface_.Height();
-  picture.Scale = renderer_.Scale;
+  picture.Width = size.Width;
+  picture.Height = size.Height;
+  picture.Scale = size.Scale;
   picture.Title = !settings_.CurrentShape.empty() ? settings_.CurrentShape
                   : settings_.ShowText            ? settings_.Text
                                                   : std::string();
@@ -24,8 +25,8 @@ Result<> AnimationExport::WriteSvg(Output& output) {
     turned.Turn(settings_);
     picture.Poses.push_back(turned.Angle);
   }
-  if (poses_.size() > static_cast<std::size_t>(frames))
-    picture.CycleTurn = poses_[static_cast<std::size_t>(frames)] - poses_[0];
+  const int vertices = VertexCount(static_cast<int>(settings_.SliderVal(Sides)), settings_.Star);
+  picture.CycleTurn = SymmetryPeriod(vertices, settings_.Star);
   picture.Timing = {DelayMilliseconds(settings_.SliderVal(Delay)), request_.Loop.Plays()};
   picture.Motion = request_.Motion;
   const std::string document = SvgAnimation(settings_, picture);

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <functional>
+#include <regex>
 #include <set>
 #include <span>
 #include <thread>
@@ -19,6 +20,7 @@
 #include "InjectedFaults.h"
 #include "SampleDesigns.h"
 #include "export/AnimationExport.h"
+#include "render/ShapeOutline.h"
 
 // The sanitizers' own memory is no measure of the export's.
 #if defined(__SANITIZE_ADDRESS__)
@@ -279,6 +281,15 @@ TEST(AnimationExport, AnSvgFileTurnsThroughTheGifsFramesWithoutDrawingThem) {
       ++keyframes;
     EXPECT_EQ(keyframes, static_cast<std::size_t>(written->FramesInFile));
     EXPECT_NE(file.find("step-end 5 forwards}"), file.npos);
+    // A smooth turn ends where the shape looks as at its start: one symmetry period on.
+    svg.Request.Motion = MotionChoice::Smooth;
+    ASSERT_TRUE(svg.Run());
+    const std::string smooth = svg.File();
+    std::smatch turn;
+    ASSERT_TRUE(std::regex_search(smooth, turn, std::regex(R"(from\{transform:rotate\((.+?)deg\)\}to\{transform:rotate\((.+?)deg)")));
+    EXPECT_NEAR(std::stod(turn[1]) - std::stod(turn[2]),
+                SymmetryPeriod(VertexCount(int(sample.Values[Sides]), sample.Star), sample.Star),
+                1e-3);
     if (xmllint) {
       EXPECT_EQ(std::system(("xmllint --noout " + svg.Request.OutputFileName).c_str()), 0);
     }

@@ -23,27 +23,31 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* Usage =
-    "usage: flinder-export [--designs FILE] [--optimize] [--format gif|webp|apng] "
-    "[--loop forever|N] [--scale 1|2|3] "
+    "usage: flinder-export [--designs FILE] [--optimize] [--format gif|webp|apng|svg] "
+    "[--loop forever|N] [--scale 1|2|3] [--motion steps|smooth] "
     "(--list | [--frames DIR [--frame-format EXT]] NAME OUTPUT | --all OUTDIR | "
     "--designs-path)";
 
 constexpr const char* Help =
-    "Exports the designs of a Flinder design file as animated GIF, WebP or APNG files.\n"
+    "Exports the designs of a Flinder design file as animated GIF, WebP, APNG or SVG files.\n"
     "\n"
     "  --designs FILE       the design file (default: the one the desktop program uses)\n"
     "  --designs-path       print the design file's path\n"
     "  --list               list the design names, in file order\n"
     "  NAME OUTPUT          export one design, one rotation cycle; OUTPUT's extension\n"
-    "                       .gif, .webp, .png or .apng names the format (else GIF)\n"
+    "                       .gif, .webp, .png or .apng, .svg names the format (else GIF)\n"
     "  --all OUTDIR         export every listed design as OUTDIR/NAME.gif (or the\n"
     "                       extension of --format)\n"
-    "  --format FORMAT      write gif, webp (lossless) or apng, whatever OUTPUT's extension\n"
+    "  --format FORMAT      write gif, webp (lossless), apng or svg, whatever OUTPUT's\n"
+    "                       extension\n"
     "  --loop forever|N     play for ever, or N + 1 times (N 1 to 65535; default 999);\n"
     "                       a WebP file plays at most 65535 times\n"
     "  --scale 1|2|3        draw every length 1, 2 or 3 times larger (default 1)\n"
+    "  --motion MOTION      how an SVG file turns the shape: steps, frame by frame as\n"
+    "                       the other formats, or smooth, evenly (default: the design\n"
+    "                       file's [Export] Motion, else steps)\n"
     "  --optimize           write the size-optimised GIF\n"
-    "  --frames DIR         also keep every frame as DIR/frame1.bmp ...\n"
+    "  --frames DIR         also keep every frame as DIR/frame1.bmp ... (not for SVG)\n"
     "  --frame-format EXT   write those frames as jpg, gif, pcx, png or tif files\n"
     "  --help, --version    print this help or the version\n"
     "\n"
@@ -55,6 +59,7 @@ struct Options {
   std::optional<ExportFormat> Format;
   LoopChoice Loop;
   int Scale = 1;
+  std::optional<MotionChoice> Motion;  // none: the design file's choice
   std::string FramesFolder;
   std::string FrameFormat;  // empty: BMP, as the export's own frame files
   std::string AllFolder;
@@ -63,6 +68,11 @@ struct Options {
   bool DesignsPath = false;
   std::vector<std::string> Positional;
 };
+
+// The format an output file is written in.
+ExportFormat FormatOf(const Options& options, const std::string& output) {
+  return options.Format ? *options.Format : FormatOfFileName(output).value_or(ExportFormat::Gif);
+}
 
 // The options, or for a bad command line the line to show: the usage unless
 // something more precise.
@@ -90,7 +100,8 @@ Result<Options> Parse(const std::vector<std::string>& arguments, std::string def
       if (!value(text)) return usage;
       options.Format = FormatNamed(text);
       if (!options.Format)
-        return Failure{"flinder-export: unknown --format \"" + text + "\": gif, webp or apng"};
+        return Failure{"flinder-export: unknown --format \"" + text +
+                       "\": gif, webp, apng or svg"};
     } else if (a == "--loop") {
       if (!value(text)) return usage;
       std::optional<LoopChoice> loop = ParseLoop(text);
@@ -103,6 +114,11 @@ Result<Options> Parse(const std::vector<std::string>& arguments, std::string def
       std::optional<int> scale = ParseScale(text);
       if (!scale) return Failure{"flinder-export: bad --scale \"" + text + "\": 1, 2 or 3"};
       options.Scale = *scale;
+    } else if (a == "--motion") {
+      if (!value(text)) return usage;
+      options.Motion = ParseMotion(text);
+      if (!options.Motion)
+        return Failure{"flinder-export: bad --motion \"" + text + "\": steps or smooth"};
     } else if (a == "--list") {
       options.List = true;
     } else if (a == "--designs-path") {
@@ -120,6 +136,10 @@ Result<Options> Parse(const std::vector<std::string>& arguments, std::string def
   if (modes != 1) return usage;
   if (!options.Positional.empty() && options.Positional.size() != 2) return usage;
   if (!options.FramesFolder.empty() && options.Positional.empty()) return usage;
+  const bool svg = !options.Positional.empty() &&
+                   FormatOf(options, options.Positional[1]) == ExportFormat::Svg;
+  if (!options.FramesFolder.empty() && svg)
+    return Failure{"flinder-export: --frames: an SVG file is drawn from no frames"};
   if (!options.FrameFormat.empty()) {
     int type = AnyImageType;
     GetFileFilter(options.FrameFormat, type);
@@ -218,8 +238,8 @@ class Exporter {
     FrameCopies host(err_, frames, options_.FrameFormat);
     ExportRequest request;
     request.OutputFileName = output;
-    request.Format = options_.Format ? *options_.Format
-                                     : FormatOfFileName(output).value_or(ExportFormat::Gif);
+    request.Format = FormatOf(options_, output);
+    request.Motion = options_.Motion.value_or(MotionFromKey(document_.Read("Export", "Motion")));
     request.Optimise = options_.Optimise;
     request.Loop = options_.Loop;
     request.Scale = options_.Scale;

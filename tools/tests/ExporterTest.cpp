@@ -130,8 +130,8 @@ TEST_F(ExporterTest, OptimizeKeepsThePicturesAndAShortDelayIsNoted) {
 }
 
 // The output's extension picks the format in any case, --format wins over
-// it and names --all's files; --loop and --scale reach the file and the
-// summary line.
+// it and names --all's files; --loop, --scale and --motion reach the file
+// and the summary line.
 TEST_F(ExporterTest, TheExtensionOrFormatChoosesWhatIsWrittenWithItsLoopAndScale) {
   const std::string webp = folder.File("s.WebP");
   ASSERT_EQ(Run({"--loop", "forever", "--scale", "2", "Spinner", webp}), ExitOk) << Err;
@@ -152,10 +152,20 @@ TEST_F(ExporterTest, TheExtensionOrFormatChoosesWhatIsWrittenWithItsLoopAndScale
   EXPECT_EQ(std::set<fs::path>(fs::directory_iterator(all), {}),  // not the removed "Gone"
             (std::set<fs::path>{all + "/Spinner.webp", all + "/Star_Burst.webp"}));
 
+  // An SVG file turns as the design file's [Export] Motion says, unless --motion says otherwise.
+  DesignFile(designs).WritePreference("Export", "Motion", "Smooth");
+  ASSERT_EQ(Run({"Spinner", folder.File("s.SVG")}), ExitOk) << Err;
+  EXPECT_NE(ReadWholeFile(folder.File("s.SVG")).find(" linear "), std::string::npos);
+  ASSERT_EQ(Run({"--motion", "Steps", "--format", "svg", "--all", all}), ExitOk) << Err;
+  EXPECT_NE(ReadWholeFile(all + "/Star_Burst.svg").find(" step-end "), std::string::npos);
+
   const std::pair<std::vector<std::string>, std::string> refused[] = {
-      {{"--format", "bmp", "Spinner", gif}, "unknown --format \"bmp\": gif, webp or apng"},
+      {{"--format", "bmp", "Spinner", gif}, "unknown --format \"bmp\": gif, webp, apng or svg"},
       {{"--loop", "0", "Spinner", gif}, "bad --loop \"0\": forever or a whole number 1 to 65535"},
-      {{"--scale", "4", "Spinner", gif}, "bad --scale \"4\": 1, 2 or 3"}};
+      {{"--scale", "4", "Spinner", gif}, "bad --scale \"4\": 1, 2 or 3"},
+      {{"--motion", "fast", "Spinner", gif}, "bad --motion \"fast\": steps or smooth"},
+      {{"--frames", all, "Spinner", folder.File("s.svg")},
+       "--frames: an SVG file is drawn from no frames"}};
   for (const auto& [args, line] : refused) {
     EXPECT_EQ(Run(args), ExitUsage);
     EXPECT_EQ(Err, "flinder-export: " + line + "\n");

@@ -17,7 +17,8 @@ struct SvgPicture {
   std::string Title;  // none when empty
   // The rotation each frame of the other formats is drawn at, in order.
   std::vector<double> Poses;
-  // The turn over the whole cycle, which a smooth motion takes evenly from the first pose.
+  // The turn that brings the outline back onto itself, which a smooth motion
+  // takes evenly over the cycle's time from the first pose.
   double CycleTurn = 0;
   AnimationTiming Timing;
   MotionChoice Motion = MotionChoice::Steps;
@@ -38,7 +39,7 @@ struct BlendStop {
 };
 
 // Stops, the first and last row among them, between which every row's
-// colour lies within half a level of the straight blend at the row's centre;
+// colour lies within one level of the straight blend at the row's centre;
 // each stop reaches as far down as it can.
 std::vector<BlendStop> BlendStops(const std::vector<ColourValue>& rows);
 

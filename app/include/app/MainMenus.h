@@ -18,6 +18,7 @@ struct MainMenus {
   QAction* mnuSave;
   QAction* mnuOptimise;
   QAction* mnuLoopForever;
+  QAction* mnuSmoothMotion;  // an SVG turns evenly rather than frame by frame
   QMenu* mnuScale;
   std::array<QAction*, MaxExportScale> mnuScaleItems;  // 1x first; one is checked
   QAction* mnuExit;

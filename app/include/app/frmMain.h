@@ -46,9 +46,9 @@ class frmMain : public QMainWindow,
   explicit frmMain(PlatformDialogs& dialogs);
   ~frmMain() override;
 
-  // Start-up after the window is shown: the design file at `iniFile`, the
-  // panel, the window's place and topmost state, the first design, the timer.
-  // Help opens `manualFile`.
+  // Start-up: the design file at `iniFile`, the panel, the window's place
+  // and topmost state, then the window shown there, the first design, the
+  // timer. Help opens `manualFile`.
   // `fileProblem`, when given, says why no design file can be kept: it is
   // shown once and every change of the file is refused with it.
   void InitApplication(const std::string& iniFile, const std::string& manualFile,
@@ -116,6 +116,7 @@ class frmMain : public QMainWindow,
   bool Busy() const;
   // The File menu's export choices: how often the animation plays, its scale.
   LoopChoice ExportLoop() const;
+  MotionChoice ExportMotion() const;
   int ExportScale() const;
   // The user manual.
   std::string ManualFile;

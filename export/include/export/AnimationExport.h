@@ -89,8 +89,9 @@ class AnimationExport {
   Result<> DrawCycle(GifCycle& cycle, std::vector<FrameWorker>& workers);
   // WebP and APNG: each frame drawn once, straight into the encoder.
   Result<> WriteWebAnimation(Output& output);
-  // SVG: the design's shapes once, turned by a style sheet through the poses.
-  Result<> WriteSvg(Output& output);
+  // SVG: the design's shapes once, turned by a style sheet through the
+  // poses, at the summary's size and scale.
+  Result<> WriteSvg(Output& output, const ExportSummary& size);
   // Hands frame `number` to the host as drawn; its failure ends the export.
   Result<> TellFrameDrawn(int number, const Raster& frame);
   bool Cancelled() const { return request_.Stop.stop_requested(); }
