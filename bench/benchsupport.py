@@ -1,11 +1,14 @@
 """What the bench scripts share: the designs they measure (the sample designs
 and the largest cycle there is, a star of three sides at the slowest turn,
-420 x 420) and our reader's view of a GIF."""
+420 x 420), our reader's view of a GIF and a headless Chromium to drive."""
+import json
 import os
 import subprocess
+import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BIN = os.path.join(ROOT, os.environ.get("BUILD", "build"), "bin")
+CHROMIUM = "/usr/lib/chromium/chromium"
 
 LARGEST = """[Largest]
 Slider0=0
@@ -137,3 +140,70 @@ def exactness(expected, shown):
         return f"{len(shown)} pictures, not {len(expected)}"
     wrong = [i for i, (a, b) in enumerate(zip(expected, shown)) if a != b]
     return "exact" if not wrong else f"pictures {wrong[:4]} differ"
+
+
+def install_chromium(script):
+    if os.path.exists(CHROMIUM):
+        return
+    if os.geteuid() != 0:
+        sys.exit(script + " needs: sudo apt-get install -y chromium")
+    env = dict(os.environ, DEBIAN_FRONTEND="noninteractive")
+    subprocess.run(["apt-get", "install", "-y", "-qq", "chromium"], check=True, env=env,
+                   stdout=subprocess.DEVNULL)
+
+
+class Chromium:
+    """A headless Chromium driven over --remote-debugging-pipe: messages are
+    JSON, each ended by a zero byte, on its file descriptors 3 and 4."""
+
+    def __init__(self, flags=()):
+        to_read, self.to_write = os.pipe()
+        self.from_read, from_write = os.pipe()
+
+        def wire():
+            # Copies first: dup2 onto the same number would keep close-on-exec.
+            commands, replies = os.dup(to_read), os.dup(from_write)
+            os.dup2(commands, 3)
+            os.dup2(replies, 4)
+
+        self.process = subprocess.Popen(
+            [CHROMIUM, "--headless=new", "--no-sandbox", "--disable-gpu",
+             "--remote-debugging-pipe", *flags, "about:blank"],
+            close_fds=False, preexec_fn=wire, stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL)
+        os.close(to_read)
+        os.close(from_write)
+        self.pending = b""
+        self.last_id = 0
+        targets = self.call("Target.getTargets")["targetInfos"]
+        page = next(t["targetId"] for t in targets if t["type"] == "page")
+        self.session = self.call("Target.attachToTarget",
+                                 {"targetId": page, "flatten": True})["sessionId"]
+
+    def call(self, method, params=None, session=None):
+        self.last_id += 1
+        message = {"id": self.last_id, "method": method, "params": params or {}}
+        if session:
+            message["sessionId"] = session
+        os.write(self.to_write, json.dumps(message).encode() + b"\0")
+        while True:
+            while b"\0" not in self.pending:
+                chunk = os.read(self.from_read, 1 << 20)
+                if not chunk:
+                    raise RuntimeError("Chromium closed its pipe")
+                self.pending += chunk
+            raw, self.pending = self.pending.split(b"\0", 1)
+            reply = json.loads(raw)
+            if reply.get("id") == self.last_id:
+                if "error" in reply:
+                    raise RuntimeError(f"{method}: {reply['error']}")
+                return reply["result"]
+
+    def evaluate(self, expression):
+        result = self.call("Runtime.evaluate", {"expression": expression, "awaitPromise": True,
+                                                "returnByValue": True}, self.session)
+        return result["result"].get("value")
+
+    def close(self):
+        self.call("Browser.close")
+        self.process.wait()
