@@ -1,5 +1,7 @@
 // The SVG side of the export: no frame is drawn; the document holds the
 // shapes once and the poses of the frames the other formats write.
+#include <cmath>
+
 #include "ExportOutput.h"
 #include "animation/SvgAnimation.h"
 #include "export/AnimationExport.h"
@@ -26,7 +28,8 @@ Result<> AnimationExport::WriteSvg(Output& output, const ExportSummary& size) {
     picture.Poses.push_back(turned.Angle);
   }
   const int vertices = VertexCount(static_cast<int>(settings_.SliderVal(Sides)), settings_.Star);
-  picture.CycleTurn = SymmetryPeriod(vertices, settings_.Star);
+  // The shape turns against its Speed's sign (NextRotation).
+  picture.CycleTurn = std::copysign(SymmetryPeriod(vertices, settings_.Star), -settings_.SliderVal(Speed));
   picture.Timing = {DelayMilliseconds(settings_.SliderVal(Delay)), request_.Loop.Plays()};
   picture.Motion = request_.Motion;
   const std::string document = SvgAnimation(settings_, picture);

@@ -281,14 +281,16 @@ TEST(AnimationExport, AnSvgFileTurnsThroughTheGifsFramesWithoutDrawingThem) {
       ++keyframes;
     EXPECT_EQ(keyframes, static_cast<std::size_t>(written->FramesInFile));
     EXPECT_NE(file.find("step-end 5 forwards}"), file.npos);
-    // A smooth turn ends where the shape looks as at its start: one symmetry period on.
+    // A smooth turn ends where the shape looks as at its start: one symmetry
+    // period on, the way the steps go.
     svg.Request.Motion = MotionChoice::Smooth;
     ASSERT_TRUE(svg.Run());
     const std::string smooth = svg.File();
     std::smatch turn;
     ASSERT_TRUE(std::regex_search(smooth, turn, std::regex(R"(from\{--a\w+:(.+?)deg\}to\{--a\w+:(.+?)deg)")));
-    EXPECT_NEAR(std::stod(turn[1]) - std::stod(turn[2]),
-                SymmetryPeriod(VertexCount(int(sample.Values[Sides]), sample.Star), sample.Star),
+    const double period =
+        SymmetryPeriod(VertexCount(int(sample.Values[Sides]), sample.Star), sample.Star);
+    EXPECT_NEAR(std::stod(turn[2]) - std::stod(turn[1]), std::copysign(period, sample.Values[Speed]),
                 1e-3);
     if (xmllint) {
       EXPECT_EQ(std::system(("xmllint --noout " + svg.Request.OutputFileName).c_str()), 0);
