@@ -80,7 +80,6 @@ class Document {
   };
   std::vector<Print> CaptionPrints() const;
   bool DefineCaption(const Print& print);
-  CaptionOutline OutlineAt(const Print& print) const;
   void PrintCaption(const std::vector<Print>& prints);
   void ShapePass(double shift, const std::string* stroke);
   // A name of this document: an id, the class or the keyframes.
@@ -276,7 +275,8 @@ bool Document::DefineCaption(const Print& print) {
   CaptionFont font = settings_.Font;
   font.FontSize *= static_cast<float>(picture_.Scale);
   face_ = std::make_unique<FontFace>(font);
-  const CaptionOutline outline = OutlineAt(print);
+  const CaptionOutline outline =
+      face_->Outline(settings_.Text, static_cast<float>(print.X), static_cast<float>(print.Y));
   if (outline.Empty()) return false;
   captionOrigin_ = outline.Origin;
   PathData path(PointDecimals);
@@ -319,17 +319,14 @@ bool Document::DefineCaption(const Print& print) {
   return true;
 }
 
-CaptionOutline Document::OutlineAt(const Print& print) const {
-  return face_->Outline(settings_.Text, static_cast<float>(print.X), static_cast<float>(print.Y));
-}
-
 // Each print is the outline moved by whole pixels, as the bitmaps are.
 void Document::PrintCaption(const std::vector<Print>& prints) {
   for (const Print& print : prints) {
-    const CaptionOutline outline = OutlineAt(print);
-    if (outline.Empty()) continue;
-    const CaptionOutline::Point origin = outline.Origin;
-    const double dx = origin.X - captionOrigin_.X, dy = origin.Y - captionOrigin_.Y;
+    long long x = 0, baseline = 0;
+    if (!face_->Origin(static_cast<float>(print.X), static_cast<float>(print.Y), x, baseline))
+      continue;
+    const double dx = static_cast<double>(x) - captionOrigin_.X;
+    const double dy = static_cast<double>(baseline) - captionOrigin_.Y;
     xml_.Start("use").Attribute("href", Name("t", true));
     if (dx != 0) xml_.Attribute("x", SvgNumber(dx, 0));
     if (dy != 0) xml_.Attribute("y", SvgNumber(dy, 0));

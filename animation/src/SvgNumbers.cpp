@@ -53,8 +53,10 @@ PathData::Units PathData::Round(double x, double y) const {
 }
 
 void PathData::Command(char command) {
-  if (command != command_) text_ += command;
-  if (command != command_) afterNumber_ = false;
+  if (command != command_) {
+    text_ += command;
+    afterNumber_ = false;
+  }
   // Pairs after a move are lines.
   command_ = command == 'm' ? 'l' : command;
 }

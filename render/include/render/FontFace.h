@@ -46,6 +46,9 @@ class FontFace {
   // outline as loaded for its bitmap, at the same pen positions, and the
   // strokes; nothing when Draw would paint nothing.
   CaptionOutline Outline(std::string_view text, float left, float top);
+  // Where Draw puts the pen's start on the baseline for that corner; false
+  // when it paints nothing there (no font, or a corner too far away).
+  bool Origin(float left, float top, long long& x, long long& baseline) const;
 
  private:
   struct Glyph {
@@ -62,8 +65,6 @@ class FontFace {
   void Open(const FontFile& file);
   // Loads the glyph's outline into the face's slot as Render draws it; false when it cannot.
   bool LoadOutline(char32_t code) const;
-  // Where Draw puts the pen's start on the baseline; none for a corner too far away.
-  bool Origin(float left, float top, long long& x, long long& baseline) const;
   void MeasureStrokes();
   const Glyph& GlyphFor(char32_t code);
   Glyph Render(char32_t code) const;
