@@ -96,4 +96,41 @@ std::optional<int> ParseScale(std::string_view text) {
 
 int ScaleFromKey(std::string_view value) { return ParseScale(value).value_or(MinExportScale); }
 
+void WebScales::Set(int scale, bool on) {
+  if (scale < MinExportScale || scale > MaxExportScale) return;
+  const unsigned changed = on ? mask_ | 1u << scale : mask_ & ~(1u << scale);
+  if (changed != 0) mask_ = changed;
+}
+
+std::vector<int> WebScales::List() const {
+  std::vector<int> scales;
+  for (int scale = MinExportScale; scale <= MaxExportScale; ++scale)
+    if (Has(scale)) scales.push_back(scale);
+  return scales;
+}
+
+WebScales WebScalesFromKey(std::string_view value) {
+  std::vector<int> named;
+  while (!value.empty()) {
+    const std::size_t comma = value.find(',');
+    if (std::optional<int> scale = ParseScale(value.substr(0, comma))) named.push_back(*scale);
+    value = comma == std::string_view::npos ? std::string_view() : value.substr(comma + 1);
+  }
+  WebScales scales;
+  if (named.empty()) return scales;
+  for (int scale = MinExportScale; scale <= MaxExportScale; ++scale) scales.Set(scale, true);
+  for (int scale = MinExportScale; scale <= MaxExportScale; ++scale)
+    scales.Set(scale, std::find(named.begin(), named.end(), scale) != named.end());
+  return scales;
+}
+
+std::string WebScalesKeyText(const WebScales& scales) {
+  std::string text;
+  for (int scale : scales.List()) {
+    if (!text.empty()) text += ',';
+    text += static_cast<char>('0' + scale);
+  }
+  return text;
+}
+
 }  // namespace flinder

@@ -15,7 +15,7 @@
 #include "export/AnimationExport.h"
 #include "files/FileAccess.h"
 #include "image/IMGLIB1.h"
-#include "tools/AllFileNames.h"
+#include "web/AllFileNames.h"
 
 namespace flinder {
 namespace {

@@ -21,7 +21,7 @@
 #include "export/AnimationExport.h"
 #include "image/BmpFile.h"
 #include "image/IMGLIB1.h"
-#include "tools/AllFileNames.h"
+#include "web/AllFileNames.h"
 #include "tools/Exporter.h"
 
 namespace flinder {

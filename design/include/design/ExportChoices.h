@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace flinder {
 
@@ -66,5 +67,26 @@ constexpr int MinExportScale = 1, MaxExportScale = 3;
 std::optional<int> ParseScale(std::string_view text);
 // The `Scale` key of [Export]: 1 unless it holds a valid scale.
 int ScaleFromKey(std::string_view value);
+
+// The scale copies a web export makes of its WebP and still picture: any
+// of 1x, 2x and 3x, at least one. The GIF is made at 1x alone.
+class WebScales {
+ public:
+  WebScales() = default;  // 1x and 2x
+  bool Has(int scale) const { return (mask_ >> scale & 1) != 0; }
+  // Adds or takes away `scale`; the last one left stays.
+  void Set(int scale, bool on);
+  // The scales chosen, smallest first.
+  std::vector<int> List() const;
+  bool operator==(const WebScales&) const = default;
+
+ private:
+  unsigned mask_ = 1u << 1 | 1u << 2;
+};
+
+// The `WebScales` key of [Export]: the scales as "1,2"; the usual 1x and 2x
+// unless it names at least one valid scale (others are passed over).
+WebScales WebScalesFromKey(std::string_view value);
+std::string WebScalesKeyText(const WebScales& scales);
 
 }  // namespace flinder

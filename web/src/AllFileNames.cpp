@@ -1,4 +1,4 @@
-#include "tools/AllFileNames.h"
+#include "web/AllFileNames.h"
 
 #include <algorithm>
 #include <cctype>
