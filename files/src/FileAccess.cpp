@@ -53,6 +53,11 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+void FlushFolder(const std::string& folder) {
+  PosixFile listing(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (listing.IsOpen()) ::fsync(listing.Fd());
+}
+
 void ForEachEntry(const std::string& folder,
                   const std::function<bool(std::string_view name)>& wanted,
                   const std::function<void(const std::string& path)>& visit) {

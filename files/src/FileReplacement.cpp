@@ -3,43 +3,23 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <random>
 #include <utility>
 
-#include "files/PosixFile.h"
+#include "TemporaryNames.h"
 #include "files/FileAccess.h"
 #include "files/PendingFiles.h"
+#include "files/PosixFile.h"
 #include "files/ReplacementFile.h"
 
 namespace flinder {
 namespace {
 
-// Temporary files are named ".flinder-XXXXXX.tmp": short, so that any name
-// the file system takes for the file itself works beside it.
-constexpr std::string_view TemporaryPrefix = ".flinder-";
-constexpr std::string_view TemporarySuffix = ".tmp";
-constexpr std::size_t TemporaryRandomLength = 6;
 constexpr int MaxLinkHops = 40;
 
 std::string FolderOf(const std::string& path) {
   auto slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-bool IsTemporaryName(std::string_view name) {
-  return name.size() == TemporaryPrefix.size() + TemporaryRandomLength + TemporarySuffix.size() &&
-         name.starts_with(TemporaryPrefix) && name.ends_with(TemporarySuffix);
-}
-
-std::string RandomTemporaryName() {
-  static constexpr char Letters[] =
-      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  thread_local std::mt19937_64 random{std::random_device{}()};
-  std::uniform_int_distribution<std::size_t> pick(0, sizeof Letters - 2);
-  std::string name(TemporaryPrefix);
-  for (std::size_t i = 0; i < TemporaryRandomLength; ++i) name += Letters[pick(random)];
-  return name += TemporarySuffix;
 }
 
 // The file a chain of symbolic links ends at (which may not exist yet), so
@@ -108,11 +88,6 @@ bool CreateTemporaryFile(const std::string& folder, mode_t mode, PosixFile& file
 Result<> Close(PosixFile& file) {
   if (!file.Close()) return SystemFailure();
   return {};
-}
-
-void FlushFolder(const std::string& folder) {
-  PosixFile listing(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (listing.IsOpen()) ::fsync(listing.Fd());
 }
 
 // In a sticky folder (such as /tmp) only the file's owner, the folder's
@@ -197,8 +172,8 @@ Result<> ReplacementFile::CommitInPlace() {
     if (int error = ::posix_fallocate(file.Fd(), 0, size); error != 0) return SystemFailure(error);
   }
   for (std::size_t at = 0; at < pending_.size();) {
-    ssize_t n = ::pwrite(file.Fd(), pending_.data() + at, pending_.size() - at,
-                         static_cast<off_t>(at));
+    ssize_t n =
+        ::pwrite(file.Fd(), pending_.data() + at, pending_.size() - at, static_cast<off_t>(at));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return SystemFailure();
     at += static_cast<std::size_t>(n);

@@ -38,7 +38,7 @@ bool Record(std::set<std::string> Registry::*into, const std::string& path,
 
 // A file being written into the folder meanwhile makes one pass fail with
 // "not empty"; once the folder itself is gone nothing can be made in it.
-void RemoveFolder(const std::string& folder) {
+void RemoveAll(const std::string& folder) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::error_code error;
     std::filesystem::remove_all(folder, error);
@@ -65,12 +65,19 @@ bool Forget(const std::string& path, const std::function<bool()>& finish) {
   return done;
 }
 
+void RemoveFolder(const std::string& path) {
+  Forget(path, [&path] {
+    RemoveAll(path);
+    return true;
+  });
+}
+
 void RemoveAllAndExit(int exitCode) {
   Registry& registry = TheRegistry();
   registry.lock.lock();  // held until the end: nothing else is made
   registry.closed = true;
   for (const std::string& file : registry.files) ::unlink(file.c_str());
-  for (const std::string& folder : registry.folders) RemoveFolder(folder);
+  for (const std::string& folder : registry.folders) RemoveAll(folder);
   ::_exit(exitCode);
 }
 

@@ -7,8 +7,8 @@
 
 #include <filesystem>
 
-#include "files/PosixFile.h"
 #include "files/PendingFiles.h"
+#include "files/PosixFile.h"
 
 namespace flinder {
 namespace {
@@ -59,22 +59,14 @@ TemporaryFolder::TemporaryFolder() {
       inUse_ = inUse.Release();
       return;
     }
-    Remove(pattern);
+    PendingFiles::RemoveFolder(pattern);
   }
   problem_ = "Cannot make a temporary folder in " + parent + ": " + ErrorText();
 }
 
-void TemporaryFolder::Remove(const std::string& path) {
-  PendingFiles::Forget(path, [&path] {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-    return true;
-  });
-}
-
 TemporaryFolder::~TemporaryFolder() {
   if (path_.empty()) return;
-  Remove(path_);
+  PendingFiles::RemoveFolder(path_);
   ::close(inUse_);
 }
 

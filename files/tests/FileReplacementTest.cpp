@@ -13,6 +13,7 @@
 
 #include "files/FileAccess.h"
 #include "files/PendingFiles.h"
+#include "files/ReplacementFileSet.h"
 #include "files/TemporaryFolder.h"
 #include "support/TestFolders.h"
 
@@ -141,16 +142,19 @@ TEST(ReplaceFile, TemporaryFilesOfInterruptedWritesGoButWritesInProgressStay) {
   Put(scratch.File(".flinder-abc123.tmp"), "left by a killed write");
   Put(scratch.File(".flinder-inprog.tmp"), "being written");
   Put(scratch.File(".flinder-notes.txt"), "the user's");
+  fs::create_directory(scratch.File(".flinder-folder.tmp"));  // a killed commit's old files
   // Another program's write in progress holds its lock.
   int busy = ::open(scratch.File(".flinder-inprog.tmp").c_str(), O_RDONLY);
   ASSERT_EQ(::flock(busy, LOCK_EX), 0);
 
   EXPECT_TRUE(ReplaceFile(scratch.File("flinder.ini"), "[Shapes]\n"));
   EXPECT_EQ(Names(scratch.Folder),
-            (std::vector<std::string>{".flinder-inprog.tmp", ".flinder-notes.txt", "flinder.ini"}));
+            (std::vector<std::string>{".flinder-folder.tmp", ".flinder-inprog.tmp",
+                                      ".flinder-notes.txt", "flinder.ini"}));
   ::close(busy);
   EXPECT_TRUE(ReplaceFile(scratch.File("flinder.ini"), "[Shapes]\n"));
-  EXPECT_EQ(Names(scratch.Folder), (std::vector<std::string>{".flinder-notes.txt", "flinder.ini"}));
+  EXPECT_EQ(Names(scratch.Folder),
+            (std::vector<std::string>{".flinder-folder.tmp", ".flinder-notes.txt", "flinder.ini"}));
 }
 
 TEST(ReadRegularFile, FifosFoldersAndLargeFilesAreRefusedAtOnce) {
@@ -228,6 +232,8 @@ TEST(PendingFiles, AnInterruptRemovesWritesInProgressAndTemporaryFolders) {
         ::setenv("TMPDIR", scratch.Folder.c_str(), 1);
         TemporaryFolder frames;
         Put(frames.Path() + "/temp1.bmp", "frame");
+        ReplacementFileSet web(scratch.Folder.string());
+        if (!web.Open() || !ReplaceFile(web.StagedPath("a.svg"), "svg", false)) std::_Exit(1);
         const std::string partial = scratch.File("partial.tmp");
         PendingFiles::Add(partial, [&] {
           Put(partial, "half a GIF");

@@ -23,6 +23,9 @@ bool AddFolder(const std::string& path, const std::function<bool()>& make);
 // gives what `finish` gives.
 bool Forget(const std::string& path, const std::function<bool()>& finish);
 
+// Removes a recorded folder with everything in it, and forgets it.
+void RemoveFolder(const std::string& path);
+
 // Removes every recorded file and folder and ends the process at once with
 // `exitCode`. Called from the thread that waits for the signals.
 [[noreturn]] void RemoveAllAndExit(int exitCode);

@@ -67,6 +67,10 @@ void ForEachEntry(const std::string& folder,
                   const std::function<bool(std::string_view name)>& wanted,
                   const std::function<void(const std::string& path)>& visit);
 
+// Flushes the folder's list of names to the disk, so that the renames in it
+// outlive a crash; nothing when the folder cannot be opened.
+void FlushFolder(const std::string& folder);
+
 // Opens `path` for reading, without waiting for a FIFO's writer
 // (IsMissing tells a failure for no such file).
 Result<PosixFile> OpenToRead(const std::string& path);

@@ -18,7 +18,9 @@ namespace flinder {
 // interrupt ends the process (PendingFiles).
 class ReplacementFileSet {
  public:
-  explicit ReplacementFileSet(std::string folder);
+  // With `flush`, the new files and the folder's names are flushed to the
+  // disk, as ReplaceFile does; a web export's files can be made again.
+  explicit ReplacementFileSet(std::string folder, bool flush = false);
   ~ReplacementFileSet();
   ReplacementFileSet(const ReplacementFileSet&) = delete;
   ReplacementFileSet& operator=(const ReplacementFileSet&) = delete;
@@ -29,11 +31,16 @@ class ReplacementFileSet {
   // Commit; the caller makes it there (ReplaceFile or ReplacementFile).
   std::string StagedPath(const std::string& name) const;
   // Moves every file named into the folder, all or none. The message of a
-  // failure names the file that could not be put in place.
+  // failure names the file that could not be put in place. Once it has
+  // run, the staging folder is gone either way; only when an old file
+  // could not be put back is it kept, and the message says where.
   Result<> Commit(const std::vector<std::string>& names);
 
  private:
+  Failure Discard(Failure why);
+
   std::string folder_;
+  bool flush_;
   std::string staging_;
 };
 

@@ -21,8 +21,6 @@ class TemporaryFolder {
   const std::string& Problem() const { return problem_; }
 
  private:
-  static void Remove(const std::string& path);
-
   std::string path_;
   std::string problem_;
   int inUse_ = -1;  // the locked in-use file
