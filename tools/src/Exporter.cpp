@@ -16,6 +16,7 @@
 #include "files/FileAccess.h"
 #include "image/IMGLIB1.h"
 #include "web/AllFileNames.h"
+#include "web/Printable.h"
 
 namespace flinder {
 namespace {
@@ -147,22 +148,6 @@ Result<Options> Parse(const std::vector<std::string>& arguments, std::string def
     if (options.FrameFormat == "bmp") options.FrameFormat.clear();
   }
   return options;
-}
-
-// A name as one line of text: control characters as \xNN.
-std::string Printable(const std::string& name) {
-  static constexpr char Hex[] = "0123456789ABCDEF";
-  std::string text;
-  for (unsigned char c : name) {
-    if (c >= 0x20 && c != 0x7F) {
-      text += static_cast<char>(c);
-    } else {
-      text += "\\x";
-      text += Hex[c >> 4];
-      text += Hex[c & 15];
-    }
-  }
-  return text;
 }
 
 // True when `path` is the file standard output goes to (an output of
