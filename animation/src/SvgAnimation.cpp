@@ -336,6 +336,11 @@ void Document::PrintCaption(const std::vector<Print>& prints) {
 
 }  // namespace
 
+bool SvgShowsCaption(const ShapeSettings& settings) {
+  const bool blank = settings.Text.find_first_not_of(" \t") == std::string::npos;
+  return !settings.ShowText || blank || !FontFace(settings.Font).Outline(settings.Text, 0, 0).Empty();
+}
+
 std::vector<BlendStop> BlendStops(const std::vector<ColourValue>& rows) {
   std::vector<BlendStop> stops;
   if (rows.empty()) return stops;

@@ -73,6 +73,7 @@ class ScaledDrawing {
 Result<ExportSummary> AnimationExport::Run(const ExportRequest& request) {
   ExportFrameCount = 0;
   framesWritten_ = 0;
+  exact_ = request.Format != ExportFormat::Svg;
   ExportSummary summary;
   // Memory or a thread that cannot be had is this export's failure, not the
   // program's: whatever was made for the export goes as the stack unwinds.
@@ -86,6 +87,7 @@ Result<ExportSummary> AnimationExport::Run(const ExportRequest& request) {
   }
   if (!result) return result.Error();
   summary.FramesInFile = framesWritten_;
+  summary.Exact = exact_;
   summary.Delay = gifDelay_;
   summary.DelayMilliseconds = DelayMilliseconds(settings_.SliderVal(Delay));
   return summary;
@@ -106,7 +108,7 @@ Result<> AnimationExport::DrawAndWrite(ExportSummary& summary) {
   std::optional<ScaledDrawing> scaled;
   if (!svg) scaled.emplace(surface_, renderer_, summary.Scale);
   if (Result<> posed = WorkOutPoses(); !posed) return posed;
-  Output output(request_.OutputFileName);
+  ExportOutput output(request_.OutputFileName);
   Result<> written = gif   ? WriteGif(output)
                      : svg ? WriteSvg(output, summary)
                            : WriteWebAnimation(output);
@@ -118,20 +120,28 @@ Result<> AnimationExport::DrawAndWrite(ExportSummary& summary) {
   return {};
 }
 
-Result<> AnimationExport::WorkOutPoses() {
+std::optional<std::vector<double>> CyclePoses(FrameRenderer& renderer,
+                                              const ShapeSettings& settings) {
   // Without a turn the cycle never completes: one still frame is the picture.
-  const bool still = !StillPictureReason(settings_).empty();
-  poses_.clear();
-  renderer_.CycleRunning = true;
-  renderer_.Angle = 0;
-  while (renderer_.CycleRunning) {
-    if (poses_.size() == MaxFrames)
-      return Failure{"Cannot export " + request_.OutputFileName + ": the cycle has more than " +
-                     std::to_string(MaxFrames) + " frames."};
-    poses_.push_back(renderer_.Angle);
-    renderer_.Turn(settings_);
+  const bool still = !StillPictureReason(settings).empty();
+  std::vector<double> poses;
+  renderer.CycleRunning = true;
+  renderer.Angle = 0;
+  while (renderer.CycleRunning) {
+    if (poses.size() == AnimationExport::MaxFrames) return std::nullopt;
+    poses.push_back(renderer.Angle);
+    renderer.Turn(settings);
     if (still) break;
   }
+  return poses;
+}
+
+Result<> AnimationExport::WorkOutPoses() {
+  std::optional<std::vector<double>> poses = CyclePoses(renderer_, settings_);
+  if (!poses)
+    return Failure{"Cannot export " + request_.OutputFileName + ": the cycle has more than " +
+                   std::to_string(MaxFrames) + " frames."};
+  poses_ = std::move(*poses);
   return {};
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "export/AnimationExport.h"
+#include "files/Result.h"
 #include "files/ReplacementFile.h"
 
 namespace flinder {
@@ -15,9 +15,9 @@ namespace flinder {
 // whole and no temporary file behind. It is opened with the first bytes, so
 // that a FIFO nobody reads yet holds the export only once the frames are
 // drawn. A picture can be made again, so it is not flushed to the disk.
-class AnimationExport::Output {
+class ExportOutput {
  public:
-  explicit Output(const std::string& path) : file_(path, false) {}
+  explicit ExportOutput(const std::string& path) : file_(path, false) {}
 
   // False once the file could not be opened or a write failed; Commit then says why.
   bool Write(std::string_view bytes) {

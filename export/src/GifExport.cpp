@@ -39,13 +39,14 @@ struct DrawnFrame {
 // optimised export, or a transparent design, whose vanishing pixels must be
 // cleared) comes from the encoder that compares each frame with the one
 // before; otherwise every frame is a whole one-frame GIF, merged in order.
-Result<> AnimationExport::WriteGif(Output& output) {
+Result<> AnimationExport::WriteGif(ExportOutput& output) {
   GifCycle cycle;
   std::vector<FrameWorker> workers;
   if (Result<> drawn = DrawCycle(cycle, workers); !drawn) return drawn;
   if (Cancelled()) return CancelledFailure();  // asked at the last frame drawn
   AnimationPalette& palette = cycle.Palette;
   palette.Build();
+  exact_ = palette.Exact();
   const bool changes = request_.Optimise || settings_.Transparent;
   std::unique_ptr<AnimationEncoder<IndexedFrame>> encoder;
   const auto delay = static_cast<std::uint16_t>(gifDelay_);

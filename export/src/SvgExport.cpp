@@ -9,7 +9,7 @@
 
 namespace flinder {
 
-Result<> AnimationExport::WriteSvg(Output& output, const ExportSummary& size) {
+Result<> AnimationExport::WriteSvg(ExportOutput& output, const ExportSummary& size) {
   if (Cancelled()) return CancelledFailure();
   const int frames = FramesToWrite();
   SvgPicture picture;

@@ -15,7 +15,7 @@
 
 namespace flinder {
 
-Result<> AnimationExport::WriteWebAnimation(Output& output) {
+Result<> AnimationExport::WriteWebAnimation(ExportOutput& output) {
   const int frames = FramesToWrite();
   const AnimationTiming timing{DelayMilliseconds(settings_.SliderVal(Delay)), request_.Loop.Plays()};
   const bool webp = request_.Format == ExportFormat::Webp;

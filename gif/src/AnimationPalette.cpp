@@ -42,7 +42,8 @@ void AnimationPalette::Build() {
   indexes_ = ColourHashTable();
   transparent_ = -1;
   const std::size_t colours = matte_ ? MaxColours - 1 : MaxColours;
-  if (histogram.size() <= colours) {
+  exact_ = histogram.size() <= colours;
+  if (exact_) {
     for (auto [colour, count] : histogram) {
       indexes_[colour] = static_cast<std::uint32_t>(palette_.size());
       palette_.push_back(colour);

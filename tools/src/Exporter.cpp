@@ -17,6 +17,8 @@
 #include "image/IMGLIB1.h"
 #include "web/AllFileNames.h"
 #include "web/Printable.h"
+#include "web/WebExport.h"
+#include "web/WebSnippet.h"
 
 namespace flinder {
 namespace {
@@ -27,7 +29,7 @@ constexpr const char* Usage =
     "usage: flinder-export [--designs FILE] [--optimize] [--format gif|webp|apng|svg] "
     "[--loop forever|N] [--scale 1|2|3] [--motion steps|smooth] "
     "(--list | [--frames DIR [--frame-format EXT]] NAME OUTPUT | --all OUTDIR | "
-    "--designs-path)";
+    "--web DIR NAME | --all --web DIR | --designs-path)";
 
 constexpr const char* Help =
     "Exports the designs of a Flinder design file as animated GIF, WebP, APNG or SVG files.\n"
@@ -39,6 +41,12 @@ constexpr const char* Help =
     "                       .gif, .webp, .png or .apng, .svg names the format (else GIF)\n"
     "  --all OUTDIR         export every listed design as OUTDIR/NAME.gif (or the\n"
     "                       extension of --format)\n"
+    "  --web DIR NAME       write one design for web pages into DIR: NAME.svg, NAME.webp,\n"
+    "                       NAME@2x.webp, NAME.gif (optimised), NAME-still.png and\n"
+    "                       NAME.html, the <picture> that serves them, all or none;\n"
+    "                       print their sizes ([Export] WebScales in the design file\n"
+    "                       chooses the 1x, 2x and 3x copies; default 1,2)\n"
+    "  --all --web DIR      the same for every listed design\n"
     "  --format FORMAT      write gif, webp (lossless), apng or svg, whatever OUTPUT's\n"
     "                       extension\n"
     "  --loop forever|N     play for ever, or N + 1 times (N 1 to 65535; default 999);\n"
@@ -64,6 +72,8 @@ struct Options {
   std::string FramesFolder;
   std::string FrameFormat;  // empty: BMP, as the export's own frame files
   std::string AllFolder;
+  std::string WebFolder;
+  bool All = false;  // every listed design
   bool List = false;
   bool Optimise = false;
   bool DesignsPath = false;
@@ -96,7 +106,12 @@ Result<Options> Parse(const std::vector<std::string>& arguments, std::string def
     } else if (a == "--frame-format") {
       if (!value(options.FrameFormat)) return usage;
     } else if (a == "--all") {
+      options.All = true;
+      // --all --web DIR: the folder is the web export's.
+      if (i + 1 < arguments.size() && arguments[i + 1] == "--web") continue;
       if (!value(options.AllFolder)) return usage;
+    } else if (a == "--web") {
+      if (!value(options.WebFolder)) return usage;
     } else if (a == "--format") {
       if (!value(text)) return usage;
       options.Format = FormatNamed(text);
@@ -132,8 +147,17 @@ Result<Options> Parse(const std::vector<std::string>& arguments, std::string def
       options.Positional.push_back(a);
     }
   }
+  if (!options.WebFolder.empty()) {
+    // One design or all; every format and scale is the web export's own.
+    const bool one = options.Positional.size() == 1 && !options.All;
+    const bool all = options.Positional.empty() && options.All && options.AllFolder.empty();
+    if ((!one && !all) || options.List || options.DesignsPath || options.Format ||
+        options.Scale != 1 || !options.FramesFolder.empty())
+      return usage;
+    return options;
+  }
   const int modes =
-      options.List + options.DesignsPath + !options.AllFolder.empty() + !options.Positional.empty();
+      options.List + options.DesignsPath + options.All + !options.Positional.empty();
   if (modes != 1) return usage;
   if (!options.Positional.empty() && options.Positional.size() != 2) return usage;
   if (!options.FramesFolder.empty() && options.Positional.empty()) return usage;
@@ -174,13 +198,18 @@ class Exporter {
       return ExitOk;
     }
 
-    if (options_.AllFolder.empty() &&
+    if (!options_.All &&
         std::find(names.begin(), names.end(), options_.Positional[0]) == names.end()) {
       err_ << "flinder-export: No design named \"" << options_.Positional[0] << "\" in "
            << options_.Designs << "\n";
       return ExitUsage;
     }
-    if (!options_.AllFolder.empty()) return ExportAll(names, progress);
+    if (options_.All) return ExportAll(names, progress);
+    if (!options_.WebFolder.empty()) {
+      const std::vector<std::string> stems = AllFileStems(names);
+      const auto at = std::find(names.begin(), names.end(), options_.Positional[0]) - names.begin();
+      return ExportWeb(names[at], stems[at]) ? ExitOk : ExitExportFailed;
+    }
     if (!options_.FramesFolder.empty() && !MakeFolder(options_.FramesFolder))
       return ExitExportFailed;
     return ExportOne(options_.Positional[0], options_.Positional[1], options_.FramesFolder)
@@ -247,8 +276,36 @@ class Exporter {
     return true;
   }
 
+  // The design's files for web pages, and their sizes.
+  bool ExportWeb(const std::string& name, const std::string& stem) {
+    ShapeSettings settings;
+    ReadShape(document_, settings, name);
+    DrawingSurface surface(static_cast<int>(settings.SliderVal(Width)),
+                           static_cast<int>(settings.SliderVal(Height)));
+    FrameRenderer renderer;
+    HeadlessExportHost host;
+    WebExportRequest request;
+    request.Folder = options_.WebFolder;
+    request.Stem = stem;
+    request.Alt = WebAltText(settings, name);
+    request.Loop = options_.Loop;
+    request.Motion = options_.Motion.value_or(MotionFromKey(document_.Read("Export", "Motion")));
+    request.Scales = WebScalesFromKey(document_.Read("Export", "WebScales"));
+    Result<WebExportSummary> exported = RunWebExport(host, renderer, surface, settings, request);
+    for (const std::string& note : host.Notes) err_ << "flinder-export: " << note << "\n";
+    if (!exported) {
+      err_ << "flinder-export: " << exported.Message() << "\n";
+      return false;
+    }
+    out_ << name << " -> " << options_.WebFolder << "/" << stem << ".html\n"
+         << SizeTable(exported->Picture) << "\n";
+    return true;
+  }
+
   int ExportAll(const std::vector<std::string>& names, bool progress) {
-    if (!MakeFolder(options_.AllFolder)) return ExitExportFailed;
+    const std::string& folder =
+        options_.WebFolder.empty() ? options_.AllFolder : options_.WebFolder;
+    if (!MakeFolder(folder)) return ExitExportFailed;
     // Listed names no design can have were never shown as designs; each is
     // said, and the run fails, so that a script sees what it did not get.
     std::vector<std::string> leftOut;
@@ -261,7 +318,10 @@ class Exporter {
     const std::string extension(FormatExtension(options_.Format.value_or(ExportFormat::Gif)));
     for (size_t i = 0; i < names.size(); ++i) {
       if (progress) DrawProgress(i, names.size(), names[i]);
-      allOk &= ExportOne(names[i], options_.AllFolder + "/" + stems[i] + "." + extension, {});
+      if (!options_.WebFolder.empty())
+        allOk &= ExportWeb(names[i], stems[i]);
+      else
+        allOk &= ExportOne(names[i], options_.AllFolder + "/" + stems[i] + "." + extension, {});
     }
     if (progress) DrawProgress(names.size(), names.size(), "");
     return allOk ? ExitOk : ExitExportFailed;

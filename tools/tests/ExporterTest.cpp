@@ -172,6 +172,24 @@ TEST_F(ExporterTest, TheExtensionOrFormatChoosesWhatIsWrittenWithItsLoopAndScale
   }
 }
 
+// --web names a design's files as --all does, one design or all, and the
+// scale copies are those of [Export] WebScales.
+TEST_F(ExporterTest, WebFilesAreNamedAsAllNamesThem) {
+  DesignFile(designs).WritePreference("Export", "WebScales", "3");
+  const std::string web = folder.File("web");
+  ASSERT_EQ(Run({"--web", web, "Star/Burst"}), ExitOk) << Err;
+  ASSERT_EQ(Run({"--all", "--web", web}), ExitOk) << Err;
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(web)) names.insert(entry.path().filename());
+  std::set<std::string> expected;
+  for (const std::string stem : {"Spinner", "Star_Burst"})
+    for (const char* end : {".svg", "@3x.webp", ".gif", "-still@3x.png", ".html"})
+      expected.insert(stem + end);
+  EXPECT_EQ(names, expected);
+  EXPECT_NE(Out.find("Star/Burst -> " + web + "/Star_Burst.html\n"), std::string::npos) << Out;
+  EXPECT_EQ(Run({"--web", web, "--format", "gif", "Spinner"}), ExitUsage);
+}
+
 TEST_F(ExporterTest, ErrorsGiveTheirExitCodeAndOneLine) {
   for (const char* misuse :
        {"", "--list Spinner x.gif", "Spinner", "--bogus", "--designs", "--frames dir --list",

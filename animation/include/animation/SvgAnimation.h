@@ -32,6 +32,10 @@ struct SvgPicture {
 // frame. A picture of one frame has no style; its pose is fixed.
 std::string SvgAnimation(const ShapeSettings& settings, const SvgPicture& picture);
 
+// False when the design shows a caption whose font gives no outlines (a
+// font of bitmaps alone), so that an SVG file would lack it.
+bool SvgShowsCaption(const ShapeSettings& settings);
+
 // A stop of the background gradient: a row and its colour.
 struct BlendStop {
   int Row;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -14,6 +15,8 @@
 #include "render/FrameRenderer.h"
 
 namespace flinder {
+
+class ExportOutput;
 
 // What one export writes, and how.
 struct ExportRequest {
@@ -46,6 +49,10 @@ struct ExportSummary {
   int Delay = 0;              // hundredths of a second, as a GIF stores it
   int DelayMilliseconds = 0;  // as WebP and APNG store it
   std::uintmax_t Bytes = 0;   // the bytes written, a FIFO's or a device's too
+  // True when the file holds every frame's colours as drawn: false for a
+  // GIF whose colours were more than a palette holds, and for an SVG,
+  // which the viewer draws.
+  bool Exact = true;
 };
 
 // Turns the design into a looping animated GIF, WebP, APNG or SVG. The poses of
@@ -79,19 +86,18 @@ class AnimationExport {
  private:
   struct FrameWorker;
   struct GifCycle;
-  class Output;
 
   Result<> DrawAndWrite(ExportSummary& summary);
   // The rotation of every frame of the cycle, the closing one included.
   Result<> WorkOutPoses();
   // GIF: the frames drawn and counted, the palette, then the encoder.
-  Result<> WriteGif(Output& output);
+  Result<> WriteGif(ExportOutput& output);
   Result<> DrawCycle(GifCycle& cycle, std::vector<FrameWorker>& workers);
   // WebP and APNG: each frame drawn once, straight into the encoder.
-  Result<> WriteWebAnimation(Output& output);
+  Result<> WriteWebAnimation(ExportOutput& output);
   // SVG: the design's shapes once, turned by a style sheet through the
   // poses, at the summary's size and scale.
-  Result<> WriteSvg(Output& output, const ExportSummary& size);
+  Result<> WriteSvg(ExportOutput& output, const ExportSummary& size);
   // Hands frame `number` to the host as drawn; its failure ends the export.
   Result<> TellFrameDrawn(int number, const Raster& frame);
   bool Cancelled() const { return request_.Stop.stop_requested(); }
@@ -109,8 +115,16 @@ class AnimationExport {
   ExportRequest request_;
   int gifDelay_ = 0;       // hundredths of a second, worked out once per export
   int framesWritten_ = 0;  // in the file
+  bool exact_ = true;      // the colours of every frame kept
   std::vector<double> poses_;
 };
+
+// The rotation of every frame of the design's cycle, the closing one (the
+// first pose again) included; one pose when the shape does not turn. Turns
+// `renderer` through the cycle. Nothing when the cycle has more than
+// AnimationExport::MaxFrames frames.
+std::optional<std::vector<double>> CyclePoses(FrameRenderer& renderer,
+                                              const ShapeSettings& settings);
 
 // The delay in hundredths of a second for a Delay in milliseconds, halves to even.
 int GifDelay(float delayMilliseconds);

@@ -50,6 +50,8 @@ class AnimationPalette {
   IndexedFrame Map(const Raster& frame) const { return Map(ColourRuns(frame)); }
 
   const std::vector<ColourValue>& Colours() const { return palette_; }
+  // True when Build kept every colour counted, none merged with another.
+  bool Exact() const { return exact_; }
   // The entry background pixels map to; -1 when the frames had none.
   int TransparentIndex() const { return transparent_; }
 
@@ -61,6 +63,7 @@ class AnimationPalette {
   // Every counted colour's palette index, filled by Build.
   ColourHashTable indexes_;
   std::vector<ColourValue> palette_;
+  bool exact_ = true;
   std::optional<NearestColourSearch> search_;
   // The palette index of each entry the search finds; OrderByUse moves them.
   std::vector<std::uint8_t> searchIndex_;

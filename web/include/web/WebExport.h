@@ -33,6 +33,10 @@ struct WebExportSummary {
   std::string Html;
 };
 
+// The alt text of a design's picture: its caption where one is shown, else
+// its name, else the program's.
+std::string WebAltText(const ShapeSettings& settings, const std::string& name);
+
 // Writes one design for the web, every file at once or none: STEM.svg,
 // STEM.webp (and STEM@2x.webp, STEM@3x.webp as the scales ask), STEM.gif
 // (size-optimised), STEM-still.png (the first frame, and its scale copies)
