@@ -113,19 +113,28 @@ Result<> ReplacementFileSet::Commit(const std::vector<std::string>& names) {
       return Discard(CannotWrite(move.target, {"it is not a regular file"}));
     moves.push_back(std::move(move));
   }
-  for (Move& move : moves) {
-    Result<> moved = MoveIn(move, flush_);
-    if (moved) continue;
-    Failure why = CannotWrite(move.target, moved.Error());
-    if (Undo(moves)) return Discard(why);
-    // The old files that could not be put back are the only copies left.
-    why.Message += "; the old files are kept in " + staging_ + OldFiles;
-    PendingFiles::Forget(std::exchange(staging_, {}), [] { return true; });
-    return why;
-  }
-  if (flush_) FlushFolder(folder_);
-  PendingFiles::RemoveFolder(std::exchange(staging_, {}));
-  return {};
+  // The moves are made while the registry is held, so an interrupt waits
+  // for the folder to be whole again (new or old) before it removes the
+  // staging folder, which may meanwhile hold the only copy of an old file.
+  Result<> result;
+  const std::string staging = std::exchange(staging_, {});
+  PendingFiles::Forget(staging, [&] {
+    for (Move& move : moves) {
+      Result<> moved = MoveIn(move, flush_);
+      if (moved) continue;
+      result = CannotWrite(move.target, moved.Error());
+      if (Undo(moves)) break;
+      // The old files that could not be put back are the only copies left.
+      result = Failure{result.Message() + "; the old files are kept in " + staging + OldFiles,
+                       result.Error().Errno};
+      return true;
+    }
+    if (result && flush_) FlushFolder(folder_);
+    std::error_code error;
+    std::filesystem::remove_all(staging, error);
+    return true;
+  });
+  return result;
 }
 
 Failure ReplacementFileSet::Discard(Failure why) {

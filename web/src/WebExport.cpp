@@ -123,7 +123,7 @@ class WebExport {
       if (!gif && !host.SharedFailed()) return gif.Error();
       if (shared) {
         Result<std::uintmax_t> bytes = shared->Finish();
-        if (!bytes) return bytes.Error();
+        if (!bytes) return Named(bytes.Error(), webp);
         if (Result<> still = Still(host.TakeStill(), 1); !still) return still.Error();
         picture_.Files.push_back({WebFileKind::Webp, 1, webp, *bytes, true});
       }
