@@ -35,6 +35,12 @@ TEST(ExportChoicesTest, LoopAndScaleChoicesReadAlikeAndBadKeysKeepTheUsualValues
   EXPECT_EQ(ScaleFromKey("2"), 2);
   EXPECT_EQ(MotionFromKey(MotionKeyText(MotionChoice::Smooth)), MotionChoice::Smooth);
   for (const char* bad : {"", "smoothly", "Smooth "}) EXPECT_EQ(MotionFromKey(bad), MotionChoice::Steps);
+  // Web copies: the valid scales named, else 1x and 2x; the last one left stays.
+  EXPECT_EQ(WebScalesFromKey("3,x,1,9").List(), (std::vector<int>{1, 3}));
+  for (const char* bad : {"", "0", "x,4"}) EXPECT_EQ(WebScalesFromKey(bad), WebScales());
+  WebScales one = WebScalesFromKey("2");
+  one.Set(2, false);
+  EXPECT_EQ(WebScalesKeyText(one), "2");
 }
 
 TEST(SaveTargetTest, TheFilterNamesTheFormatOnlyWhereTheNameDoesNot) {
