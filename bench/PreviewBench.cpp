@@ -32,6 +32,9 @@ class SilentDialogs : public PlatformDialogs {
   std::optional<CaptionFont> ChooseFont(QWidget*, const CaptionFont&) override {
     return std::nullopt;
   }
+  std::optional<QString> AskFolder(QWidget*, const QString&, const QString&) override {
+    return std::nullopt;
+  }
   void OpenUrl(const QString&, std::function<void()> failed) override { failed(); }
 };
 

@@ -37,6 +37,9 @@ class FixedDialogs : public PlatformDialogs {
   std::optional<CaptionFont> ChooseFont(QWidget*, const CaptionFont&) override {
     return std::nullopt;
   }
+  std::optional<QString> AskFolder(QWidget*, const QString&, const QString&) override {
+    return std::nullopt;
+  }
   void OpenUrl(const QString&, std::function<void()>) override {}
 };
 

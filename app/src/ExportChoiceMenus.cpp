@@ -1,6 +1,6 @@
-// The File menu's export choices beside Optimise Size: settings of the
-// design file, not of a design, written as soon as they change and read once
-// at start-up.
+// The File menu's export choices beside Optimise Size, Web Copies among
+// them: settings of the design file, not of a design, written as soon as
+// they change and read once at start-up.
 #include <QAction>
 #include <QMenu>
 
@@ -18,6 +18,26 @@ void frmMain::ConnectExportChoices() {
   for (int scale = MinExportScale; scale <= MaxExportScale; ++scale)
     connect(Menus.mnuScaleItems[scale - MinExportScale], &QAction::triggered, this,
             [this, scale] { Designs.WritePreference("Export", "Scale", std::to_string(scale)); });
+  for (int scale = MinExportScale; scale <= MaxExportScale; ++scale)
+    connect(Menus.mnuWebCopyItems[scale - MinExportScale], &QAction::triggered, this,
+            [this, scale](bool on) { ChooseWebCopy(scale, on); });
+  ShowWebScales();
+}
+
+// The item has flipped its own check mark; the last copy left is checked again.
+void frmMain::ChooseWebCopy(int scale, bool on) {
+  WebScales chosen = webScales_;
+  chosen.Set(scale, on);
+  if (chosen != webScales_) {
+    webScales_ = chosen;
+    Designs.WritePreference("Export", "WebScales", WebScalesKeyText(webScales_));
+  }
+  ShowWebScales();
+}
+
+void frmMain::ShowWebScales() {
+  for (int scale = MinExportScale; scale <= MaxExportScale; ++scale)
+    Menus.mnuWebCopyItems[scale - MinExportScale]->setChecked(webScales_.Has(scale));
 }
 
 void frmMain::ShowExportChoices(const IniDocument& stored) {
@@ -28,6 +48,8 @@ void frmMain::ShowExportChoices(const IniDocument& stored) {
                                     MotionChoice::Smooth);
   const int scale = ScaleFromKey(stored.Read("Export", "Scale"));
   Menus.mnuScaleItems[scale - MinExportScale]->setChecked(true);
+  webScales_ = WebScalesFromKey(stored.Read("Export", "WebScales"));
+  ShowWebScales();
 }
 
 LoopChoice frmMain::ExportLoop() const {

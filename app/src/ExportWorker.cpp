@@ -25,17 +25,16 @@ void QueuedExportHost::ShowNote(const std::string& text) {
 
 ExportWorker::ExportWorker(ExportHost& window, const ShapeSettings& settings,
                            const FrameRenderer& renderer, const DrawingSurface& surface,
-                           ExportRequest request)
+                           std::string target, ExportJob job)
     : settings_(settings),
       renderer_(renderer),
       surface_(surface.OwnCopy()),
       host_(this, window),
-      request_(std::move(request)),
-      export_(host_, renderer_, surface_, settings_) {
+      target_(std::move(target)),
+      job_(std::move(job)) {
   // The copies tell no window of their changes.
   settings_.SetObserver(nullptr);
   renderer_.SetObserver(nullptr);
-  request_.Stop = stop_.get_token();
 }
 
 ExportWorker::~ExportWorker() {
@@ -47,7 +46,7 @@ ExportWorker::~ExportWorker() {
 void ExportWorker::Start() {
   thread_.reset(QThread::create([this] {
     try {
-      Result<ExportSummary> exported = export_.Run(request_);
+      const Result<> exported = job_({host_, renderer_, surface_, settings_, stop_.get_token()});
       written_ = exported.Ok();
       if (!exported && exported.Error().Errno != ECANCELED) failure_ = exported.Message();
     } catch (...) {
@@ -70,7 +69,7 @@ std::optional<std::string> ExportWorker::FailureMessage() const {
   } catch (...) {
     reason = "an unknown failure";
   }
-  if (!reason.empty()) return "Cannot write " + request_.OutputFileName + ": " + reason;
+  if (!reason.empty()) return "Cannot write " + target_ + ": " + reason;
   return failure_;
 }
 

@@ -32,6 +32,7 @@ MainMenus BuildMainMenus(QMenuBar* bar) {
   MainMenus m{};
   m.mnuFile = bar->addMenu(QStringLiteral("&File"));
   m.mnuSaveAs = Keyed(m.mnuFile, "Save &As...", {Qt::CTRL | Qt::SHIFT | Qt::Key_S});
+  m.mnuExportWeb = Item(m.mnuFile, "Export for &Web...");
   m.mnuSave = Keyed(m.mnuFile, "&Save", {Qt::CTRL | Qt::Key_S});
   m.mnuSave->setEnabled(false);  // until the first export
   m.mnuFile->addSeparator();
@@ -47,6 +48,13 @@ MainMenus BuildMainMenus(QMenuBar* bar) {
     m.mnuScaleItems[scale - MinExportScale] = item;
   }
   m.mnuScaleItems[0]->setChecked(true);
+  // Not a group: any of the copies may be checked, and the window keeps one.
+  m.mnuWebCopies = m.mnuFile->addMenu(QStringLiteral("Web Co&pies"));
+  for (int scale = MinExportScale; scale <= MaxExportScale; ++scale) {
+    QAction* item = m.mnuWebCopies->addAction(QStringLiteral("&%1\u00d7 Copy").arg(scale));
+    item->setCheckable(true);
+    m.mnuWebCopyItems[scale - MinExportScale] = item;
+  }
   m.mnuFile->addSeparator();
   m.mnuExit = Keyed(m.mnuFile, "&Exit", {Qt::CTRL | Qt::Key_Q});
 
@@ -56,6 +64,8 @@ MainMenus BuildMainMenus(QMenuBar* bar) {
   m.mnuRedo = Keyed(m.mnuEdit, "&Redo", {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y});
   m.mnuEdit->addSeparator();
   m.mnuCopyPicture = Keyed(m.mnuEdit, "&Copy Picture", {Qt::CTRL | Qt::Key_C});
+  m.mnuCopyHtml = Item(m.mnuEdit, "Copy &HTML");
+  m.mnuCopyHtml->setEnabled(false);  // until the first web export
   m.mnuEdit->addSeparator();
   m.mnuShape = m.mnuEdit->addMenu(QStringLiteral("&Shape"));
   m.mnuAdd = Item(m.mnuShape, "&Add");

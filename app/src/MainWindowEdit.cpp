@@ -1,5 +1,5 @@
 // The Edit menu's own items: Undo and Redo over the history of design edits,
-// and Copy Picture; and the preview's drag out of the exported file.
+// Copy Picture and Copy HTML; and the preview's drag out of the exported file.
 #include <QApplication>
 #include <QClipboard>
 #include <QDrag>
@@ -57,6 +57,16 @@ void frmMain::mnuCopyPicture_Click() {
   const QString file = QString::fromStdString(LastExportedFile);
   if (!QFile::exists(file)) return Message("Cannot copy " + file + ": the file is gone.");
   QApplication::clipboard()->setMimeData(ExportedFileData(file));
+}
+
+// Editors that take HTML paste the picture; the others get the markup.
+void frmMain::mnuCopyHtml_Click() {
+  if (webSnippet_.empty()) return;
+  const QString html = QString::fromStdString(webSnippet_);
+  auto* data = new QMimeData;
+  data->setHtml(html);
+  data->setText(html);
+  QApplication::clipboard()->setMimeData(data);
 }
 
 void frmMain::DragExportedFile() {

@@ -54,6 +54,13 @@ std::optional<SaveFileChoice> QtPlatformDialogs::AskSaveFileName(
                         type >= 0 ? static_cast<int>(type) : selected};
 }
 
+std::optional<QString> QtPlatformDialogs::AskFolder(QWidget* parent, const QString& title,
+                                                    const QString& suggested) {
+  const QString folder = QFileDialog::getExistingDirectory(parent, title, suggested);
+  if (folder.isEmpty()) return std::nullopt;
+  return folder;
+}
+
 // The dialog opens on the family the font really draws with (the one that
 // serves a name like "Arial"); choosing that family again keeps the name,
 // and the whole size the dialog shows for a fractional one keeps the size.

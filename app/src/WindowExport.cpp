@@ -8,11 +8,14 @@
 #include <QTimer>
 #include <algorithm>
 #include <iterator>
+#include <memory>
+#include <utility>
 
 #include "app/ExportWorker.h"
 #include "app/frmGIF.h"
 #include "app/frmMain.h"
 #include "design/SaveTarget.h"
+#include "export/AnimationExport.h"
 #include "files/FileNameParts.h"
 
 namespace flinder {
@@ -56,16 +59,42 @@ void frmMain::ExportAnimatedGif() {
   request.Loop = ExportLoop();
   request.Motion = ExportMotion();
   request.Scale = ExportScale();
+  auto frames = std::make_shared<int>(0);
+  ExportJob job = [request, frames](const ExportCopies& copies) mutable -> Result<> {
+    AnimationExport animation(copies.Host, copies.Renderer, copies.Surface, copies.Settings);
+    request.Stop = copies.Stop;
+    const Result<ExportSummary> exported = animation.Run(request);
+    *frames = animation.ExportFrameCount;
+    if (!exported) return exported.Error();
+    return {};
+  };
+  auto finished = [this, frames, file = OutputFileName](const ExportWorker& done) {
+    // A written file holds a whole cycle, a still picture's one frame too.
+    if ((!done.Renderer().CycleRunning || done.Written()) && *frames > 0)
+      FrameCountChanged(std::to_string(*frames));
+    if (!done.Written()) return;
+    LastExportedFile = file;
+    const std::string still = StillPictureReason(done.Settings());
+    SetMainCaption(" GIF Flendar - " + FileTitle(LastExportedFile) +
+                   (still.empty() ? "" : " (a still picture: " + still + ")"));
+  };
+  const QString doing = QStringLiteral("Flindering animated %1. Please wait...")
+                            .arg(QLatin1String(SaveFileFormats[SaveFileTypeOf(OutputFormat)].Name));
+  StartExport(doing, OutputFileName, std::move(job), std::move(finished), true);
+}
+
+void frmMain::StartExport(const QString& doing, std::string target, ExportJob job,
+                          ExportDone finished, bool countsDrawing) {
   ExportHost& window = *this;
   export_ = std::make_unique<ExportWorker>(window, Settings, Renderer, picAnim->Surface,
-                                           std::move(request));
+                                           std::move(target), std::move(job));
+  exportDone_ = std::move(finished);
   connect(export_.get(), &ExportWorker::Finished, this, &frmMain::ExportFinished);
 
   SetBusy(true);
   timAnim.stop();
-  Progress->Label1->setText(
-      QStringLiteral("Flindering animated %1. Please wait...")
-          .arg(QLatin1String(SaveFileFormats[SaveFileTypeOf(OutputFormat)].Name)));
+  Progress->Label1->setText(doing);
+  progressCountsDrawing_ = countsDrawing;
   ShowProgress();
   // The frames are drawn once the progress window shows its text.
   auto start = std::make_shared<bool>(false);
@@ -97,26 +126,22 @@ void frmMain::CancelExport() {
 void frmMain::ExportFinished() {
   Progress->Painted = nullptr;
   const std::unique_ptr<ExportWorker> done = std::move(export_);
+  const ExportDone finished = std::exchange(exportDone_, nullptr);
   // The preview goes on from where the export left the rotation.
   Renderer.Angle = done->Renderer().Angle;
   Renderer.FrameNo = done->Renderer().FrameNo;
   Renderer.CycleRunning = false;
-  // A written file holds a whole cycle, a still picture's one frame too.
-  if ((!done->Renderer().CycleRunning || done->Written()) && done->ExportFrameCount() > 0)
-    FrameCountChanged(std::to_string(done->ExportFrameCount()));
-  picAnim->Surface = done->Surface();
+  // The picture drawn last, when it was drawn at the preview's size.
+  const DrawingSurface& drawn = done->Surface();
+  if (drawn.Width() == picAnim->Surface.Width() && drawn.Height() == picAnim->Surface.Height())
+    picAnim->Surface = drawn;
   picAnim->update();
-  if (done->Written()) {
-    LastExportedFile = done->OutputFileName();
-    const std::string still = StillPictureReason(done->Settings());
-    SetMainCaption(" GIF Flendar - " + FileTitle(LastExportedFile) +
-                   (still.empty() ? "" : " (a still picture: " + still + ")"));
-  }
   // An export that ended before it could tell the window left its progress shown.
   HideProgress();
   RestoreTopmost();
   SetBusy(false);
   TimerEnabledChanged(true);
+  if (finished) finished(*done);
   if (std::optional<std::string> failure = done->FailureMessage())
     Message(QString::fromStdString(*failure));
   if (closeAfterExport_) emit Ended();
@@ -136,17 +161,19 @@ void frmMain::SetBusy(bool busy) {
   for (auto& [index, button] : cmdAdd)
     if (index != 9) button->setEnabled(!busy);
   for (QAction* item :
-       {Menus.mnuSaveAs, Menus.mnuOptimise, Menus.mnuEdit->menuAction(), Menus.mnuStar,
-        Menus.mnuText, Menus.mnuShadow->menuAction(), Menus.mnuTransparent})
+       {Menus.mnuSaveAs, Menus.mnuExportWeb, Menus.mnuOptimise, Menus.mnuEdit->menuAction(),
+        Menus.mnuStar, Menus.mnuText, Menus.mnuShadow->menuAction(), Menus.mnuTransparent})
     item->setEnabled(!busy);
   // A closed submenu's items still answer trigger(), so they are refused themselves.
-  for (QAction* item :
-       {Menus.mnuLoopForever, Menus.mnuSmoothMotion, Menus.mnuScale->menuAction()})
+  for (QAction* item : {Menus.mnuLoopForever, Menus.mnuSmoothMotion, Menus.mnuScale->menuAction(),
+                        Menus.mnuWebCopies->menuAction()})
     item->setEnabled(!busy);
   for (QAction* item : Menus.mnuScaleItems) item->setEnabled(!busy);
+  for (QAction* item : Menus.mnuWebCopyItems) item->setEnabled(!busy);
   Menus.mnuSave->setEnabled(!busy && saveMenuEnabled_);
   // The Edit menu's own items are greyed out with it.
   Menus.mnuCopyPicture->setEnabled(!busy);
+  Menus.mnuCopyHtml->setEnabled(!busy && !webSnippet_.empty());
   ShowUndoItems();
 }
 
@@ -234,8 +261,10 @@ void frmMain::FramesConverted(int done, int total) {
 
 // The bar's first half fills as the frames are drawn, the second as they are
 // converted; a format that converts each frame as soon as it is drawn fills
-// both together, so the bar never runs back.
+// both together, so the bar never runs back. A web export draws the frames
+// again for each scale: its bar follows the conversions of all its files.
 void frmMain::ShowExportProgress() {
+  if (!progressCountsDrawing_) return Progress->ShowProgress(framesConverted_, framesToConvert_);
   const int frames = framesToConvert_ > 0 ? framesToConvert_ : cycleFrames_;
   Progress->ShowProgress(std::min(framesDrawn_, frames) + framesConverted_, 2 * frames);
 }

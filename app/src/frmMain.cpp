@@ -115,6 +115,8 @@ void frmMain::ConnectMenus() {
   on(Menus.mnuRename, &frmMain::mnuRename_Click);
   on(Menus.mnuAbout, &frmMain::mnuAbout_Click);
   on(Menus.mnuCopyPicture, &frmMain::mnuCopyPicture_Click);
+  on(Menus.mnuCopyHtml, &frmMain::mnuCopyHtml_Click);
+  on(Menus.mnuExportWeb, &frmMain::ExportForWeb);
   auto command = [this](QAction* item, std::int16_t code) {
     connect(item, &QAction::triggered, this, [this, code] { RunCommand(code); });
   };

@@ -58,6 +58,10 @@ std::optional<CaptionFont> ScriptedDialogs::ChooseFont(QWidget*, const CaptionFo
   return Next(FontAnswers);
 }
 
+std::optional<QString> ScriptedDialogs::AskFolder(QWidget*, const QString&, const QString&) {
+  return Next(FolderAnswers);
+}
+
 StartedWindow::StartedWindow(const std::string& designFile, bool start) {
   if (!designFile.empty()) std::ofstream(IniFile(), std::ios::binary) << designFile;
   Window = std::make_unique<frmMain>(Dialogs);

@@ -32,6 +32,7 @@ class ScriptedDialogs : public PlatformDialogs {
   int SaveTypeAnswer = -1;
   QStringList SaveDialogsOpenedOn;  // "title | type;;type | selected type | file"
   std::deque<std::optional<CaptionFont>> FontAnswers;
+  std::deque<std::optional<QString>> FolderAnswers;  // nothing = cancel
   QStringList OpenedUrls;
   bool BrowserStarts = true;
   // Runs inside every message box, e.g. to try a command meanwhile.
@@ -47,6 +48,7 @@ class ScriptedDialogs : public PlatformDialogs {
                                                 const std::vector<SaveFileType>& types,
                                                 int selected, const QString& suggested) override;
   std::optional<CaptionFont> ChooseFont(QWidget*, const CaptionFont&) override;
+  std::optional<QString> AskFolder(QWidget*, const QString&, const QString&) override;
   void OpenUrl(const QString& url, std::function<void()> failed) override {
     OpenedUrls << url;
     if (!BrowserStarts) failed();

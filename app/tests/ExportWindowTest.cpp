@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -14,6 +15,7 @@
 #include "AppTestSupport.h"
 #include "GifTestFiles.h"
 #include "InjectedFaults.h"
+#include "app/WebResultWindow.h"
 #include "app/frmGIF.h"
 #include "design/IniDocument.h"
 #include "design/ShapeRecord.h"
@@ -327,6 +329,65 @@ class ExportWindowTest : public QObject {
     QVERIFY(!w.Menus.mnuTransparent->isChecked());
     QTest::keyClick(w.cmbAnim, Qt::Key_Up);
     QVERIFY(w.Settings.Transparent && w.Menus.mnuTransparent->isChecked());
+  }
+
+  // Export for Web writes into the folder the dialog answers, with the 1x
+  // and 2x copies the usual Web Copies ask for; the result window names
+  // every file but the HTML, and Copy HTML gives the HTML as HTML and text.
+  // A folder that cannot be made ends as a message.
+  void ExportForWebShowsTheFilesWrittenAndCopiesTheirHtml() {
+    StartedWindow started(SmallDesigns());
+    frmMain& w = *started.Window;
+    QVERIFY(!w.Menus.mnuCopyHtml->isEnabled());
+    const std::string folder = started.scratch_.File("web");
+    started.Dialogs.FolderAnswers = {QString::fromStdString(folder)};
+    w.Menus.mnuExportWeb->trigger();
+    QVERIFY(w.Busy() && w.Progress->isVisible() && !w.Menus.mnuWebCopyItems[0]->isEnabled());
+    QVERIFY(ExportEnds(w) && started.Dialogs.Messages.isEmpty());
+    QVERIFY(w.WebResult && w.WebResult->isVisible() && w.Menus.mnuCopyHtml->isEnabled());
+    const QString table = w.WebResult->txtSizes->toPlainText();
+    QStringList written;
+    for (const auto& file : std::filesystem::directory_iterator(folder))
+      written << QString::fromStdString(file.path().filename().string());
+    QVERIFY(written.contains("Alpha@2x.webp") && !written.contains("Alpha@3x.webp"));
+    QVERIFY(written.contains("Alpha.html") && written.size() >= 6);
+    for (const QString& name : written)
+      QVERIFY2(name.endsWith(".html") || table.contains(name), qPrintable(name));
+
+    QApplication::clipboard()->clear();
+    QTest::mouseClick(w.WebResult->cmdCopyHtml, Qt::LeftButton);
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    QVERIFY(copied->hasHtml() && copied->html().contains("Alpha.gif"));
+    QVERIFY(copied->html().contains("alt=\"Alpha\""));
+    QCOMPARE(copied->text(), copied->html());
+
+    w.WebResult->cmdClose->click();
+    WriteWholeFile(started.scratch_.File("plain"), "");
+    started.Dialogs.FolderAnswers = {QString::fromStdString(started.scratch_.File("plain/web"))};
+    w.ExportForWeb();
+    QVERIFY(ExportEnds(w) && started.Dialogs.Messages.size() == 1 && !w.WebResult->isVisible());
+  }
+
+  void WebCopiesAreKeptInTheDesignFileWithOneAlwaysChecked() {
+    IniDocument file(SmallDesigns());
+    file.Write("Export", "WebScales", "3");
+    StartedWindow started(file.Bytes());
+    auto checked = [&] {
+      QString marks;
+      for (QAction* item : started.Window->Menus.mnuWebCopyItems)
+        marks += item->isChecked() ? "x" : "-";
+      return marks;
+    };
+    QCOMPARE(checked(), QString("--x"));
+    started.Window->Menus.mnuWebCopyItems[2]->trigger();  // the last one stays
+    QCOMPARE(checked(), QString("--x"));
+    started.Window->Menus.mnuWebCopyItems[0]->trigger();
+    QCOMPARE(*started.Window->Designs.ReadIni("Export", "WebScales"), std::string("1,3"));
+    started.Window->Menus.mnuWebCopyItems[2]->trigger();
+    started.Window->close();
+    started.Window = std::make_unique<frmMain>(started.Dialogs);
+    started.Start();
+    QCOMPARE(checked(), QString("x--"));
   }
 
   void AVeryShortDelayIsNotedInTheProgressWindow() {

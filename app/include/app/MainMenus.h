@@ -15,18 +15,22 @@ namespace flinder {
 struct MainMenus {
   QMenu* mnuFile;
   QAction* mnuSaveAs;
+  QAction* mnuExportWeb;
   QAction* mnuSave;
   QAction* mnuOptimise;
   QAction* mnuLoopForever;
   QAction* mnuSmoothMotion;  // an SVG turns evenly rather than frame by frame
   QMenu* mnuScale;
-  std::array<QAction*, MaxExportScale> mnuScaleItems;  // 1x first; one is checked
+  std::array<QAction*, MaxExportScale> mnuScaleItems;    // 1x first; one is checked
+  QMenu* mnuWebCopies;                                   // the scale copies of a web export
+  std::array<QAction*, MaxExportScale> mnuWebCopyItems;  // 1x first; at least one is checked
   QAction* mnuExit;
 
   QMenu* mnuEdit;
   QAction* mnuUndo;
   QAction* mnuRedo;
   QAction* mnuCopyPicture;
+  QAction* mnuCopyHtml;  // the last web export's HTML
   QMenu* mnuShape;
   QAction* mnuAdd;
   QAction* mnuUpdate;

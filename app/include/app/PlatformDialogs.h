@@ -44,6 +44,9 @@ class PlatformDialogs {
   virtual std::optional<SaveFileChoice> AskSaveFileName(QWidget* parent, const QString& title,
                                                         const std::vector<SaveFileType>& types,
                                                         int selected, const QString& suggested) = 0;
+  // The folder dialog opened on the folder `suggested`; nothing when cancelled.
+  virtual std::optional<QString> AskFolder(QWidget* parent, const QString& title,
+                                           const QString& suggested) = 0;
   // The font dialog opened on `initial`; nothing when cancelled.
   virtual std::optional<CaptionFont> ChooseFont(QWidget* parent, const CaptionFont& initial) = 0;
   // Opens `url` with the desktop's handler; `failed` runs, later, when the
@@ -60,6 +63,8 @@ class QtPlatformDialogs : public PlatformDialogs {
   std::optional<SaveFileChoice> AskSaveFileName(QWidget* parent, const QString& title,
                                                 const std::vector<SaveFileType>& types,
                                                 int selected, const QString& suggested) override;
+  std::optional<QString> AskFolder(QWidget* parent, const QString& title,
+                                   const QString& suggested) override;
   std::optional<CaptionFont> ChooseFont(QWidget* parent, const CaptionFont& initial) override;
   void OpenUrl(const QString& url, std::function<void()> failed) override;
 };

@@ -2,10 +2,12 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 
+#include "app/ExportWorker.h"
 #include "app/MainMenus.h"
 #include "app/ParameterPanel.h"
 #include "app/PictureBox.h"
@@ -22,7 +24,8 @@ class QComboBox;
 
 namespace flinder {
 
-class ExportWorker;
+class WebResultWindow;
+struct WebExportSummary;
 class frmGIF;
 class frmNew;
 class frmSplash;
@@ -72,6 +75,9 @@ class frmMain : public QMainWindow,
   bool NameIsNew() const;
   // The animation of the current design, as GIF, WebP or APNG (the Save commands).
   void ExportAnimatedGif();
+  // The current design's files for a web page, in a folder the user chooses,
+  // then the window with their sizes.
+  void ExportForWeb();
   void OpenManual();
 
   void mnuSaveAs_Click();
@@ -82,6 +88,8 @@ class frmMain : public QMainWindow,
   // The last exported file on the clipboard (its bytes and its address);
   // before any export, the preview's frame.
   void mnuCopyPicture_Click();
+  // The HTML of the last web export on the clipboard, as HTML and as text.
+  void mnuCopyHtml_Click();
 
   // Writes the window's place and topmost state to the design file.
   void SaveWindowPlacement();
@@ -134,6 +142,7 @@ class frmMain : public QMainWindow,
   frmNew* NewDialog;
   frmSplash* Splash = nullptr;  // made by the first About
   frmGIF* Progress;
+  WebResultWindow* WebResult = nullptr;  // made by the first web export
 
  signals:
   // The window was closed (or File > Exit chosen): the program ends.
@@ -201,14 +210,27 @@ class frmMain : public QMainWindow,
   // Sets the outer size and lays the window out for it at once.
   void ResizeOuter(int width, int height);
 
+  // Runs `job` on a worker over copies of the design, with the window busy
+  // and the progress window saying `doing`; its bar counts the frames drawn
+  // and converted, or when not `countsDrawing` the conversions alone.
+  // `finished` runs once the window is usable again.
+  using ExportDone = std::function<void(const ExportWorker& done)>;
+  void StartExport(const QString& doing, std::string target, ExportJob job, ExportDone finished,
+                   bool countsDrawing);
   // The export's end on the window thread: the rotation taken back, the
   // window usable again, its messages shown.
   void ExportFinished();
+  // The folder the web export's dialog opens on: the last one chosen, else
+  // that of the last file exported, else the home folder.
+  QString SuggestedWebFolder() const;
+  void ShowWebResult(const WebExportSummary& summary);
   void SetBusy(bool busy);
   void ShowExportProgress();
-  // Loop Forever and Export Scale, kept in the design file's [Export].
+  // Loop Forever, Export Scale and Web Copies, kept in the design file's [Export].
   void ConnectExportChoices();
   void ShowExportChoices(const IniDocument& stored);
+  void ChooseWebCopy(int scale, bool on);
+  void ShowWebScales();
 
   PlatformDialogs& dialogs_;
   // The count Loop Forever gives back when it is unchecked.
@@ -216,6 +238,11 @@ class frmMain : public QMainWindow,
   // How far the running export is: frames drawn, and converted of how many.
   int framesDrawn_ = 0, framesConverted_ = 0, framesToConvert_ = 0;
   std::unique_ptr<ExportWorker> export_;  // the running export
+  ExportDone exportDone_;                 // what follows its end
+  bool progressCountsDrawing_ = true;     // the bar counts drawn frames too
+  WebScales webScales_;                   // Web Copies
+  QString webFolder_;                     // the folder last chosen for a web export
+  std::string webSnippet_;                // the last web export's HTML; empty before one
   int cycleFrames_ = 0;                   // frames the running export draws
   bool saveMenuEnabled_ = false;          // File > Save, kept while busy
   bool closeAfterExport_ = false;
