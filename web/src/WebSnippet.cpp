@@ -23,16 +23,17 @@ Copies CopiesOf(const WebPicture& picture, WebFileKind kind) {
 }
 
 // The animations a current browser may choose, in the snippet's order: it
-// takes the first whose type it knows, so the smaller goes first. A WebP is
-// served only where a 1x screen's copy beats the GIF.
+// takes the first whose type it knows, so the smaller goes first. An SVG or
+// a WebP is served only where it (a 1x screen's copy) beats the GIF: a
+// browser would otherwise download more than the GIF for the same picture.
 std::vector<Copies> Animations(const WebPicture& picture) {
   std::vector<Copies> animations;
   const Copies gif = CopiesOf(picture, WebFileKind::Gif);
-  const Copies svg = CopiesOf(picture, WebFileKind::Svg);
-  const Copies webp = CopiesOf(picture, WebFileKind::Webp);
-  if (!svg.empty()) animations.push_back(svg);
-  if (!webp.empty() && (gif.empty() || webp.front()->Bytes < gif.front()->Bytes))
-    animations.push_back(webp);
+  for (WebFileKind kind : {WebFileKind::Svg, WebFileKind::Webp}) {
+    const Copies copies = CopiesOf(picture, kind);
+    if (!copies.empty() && (gif.empty() || copies.front()->Bytes < gif.front()->Bytes))
+      animations.push_back(copies);
+  }
   if (animations.size() == 2 && animations[1].front()->Bytes < animations[0].front()->Bytes)
     std::swap(animations[0], animations[1]);
   return animations;

@@ -72,6 +72,7 @@ TEST_F(WebSnippetTest, ServesTheSmallerAnimationFirstAndAWebpOnlyWhereItBeatsThe
   EXPECT_EQ(Parsed(Opaque(800, 500)), (Lines{"picture", stills, webp, svg, Img}));
   EXPECT_EQ(Parsed(Opaque(0, 999)), (Lines{"picture", stills, webp, Img}));
   EXPECT_EQ(Parsed(Opaque(0, 1000)), (Lines{"picture", stills, Img}));
+  EXPECT_EQ(Parsed(Opaque(1000, 999)), (Lines{"picture", stills, webp, Img}));
   // A transparent design at 1x alone: its GIF is not exact, its WebP and still are.
   EXPECT_EQ(Parsed({120, 40, "Badge", {{Kind::Webp, 1, "badge.webp", 700}, {Kind::Gif, 1,
                     "badge.gif", 900, false}, {Kind::Still, 1, "badge-still.png", 90}}}),

@@ -9,8 +9,8 @@ namespace flinder {
 // The <picture> element that serves `picture`, one line per element, each
 // ending in a newline:
 //  - the stills, for browsers asked for reduced motion;
-//  - the animations a current browser may choose: the SVG where there is
-//    one, and the WebP copies where the one of the smallest scale (what a
+//  - the animations a current browser may choose: the SVG and the WebP
+//    copies, each where it (for WebP the copy of the smallest scale, what a
 //    1x screen downloads) has fewer bytes than the GIF; of the two, the one
 //    with fewer bytes first, as a browser takes the first type it knows;
 //  - the GIF as the <img> every browser shows, with the picture's size,
