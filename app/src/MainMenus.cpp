@@ -9,7 +9,7 @@ namespace flinder {
 namespace {
 
 QAction* Item(QMenu* menu, const char* caption, bool checkable = false, bool visible = true) {
-  QAction* action = menu->addAction(QString::fromLatin1(caption));
+  QAction* action = menu->addAction(QString::fromUtf8(caption));
   action->setCheckable(checkable);
   action->setVisible(visible);
   return action;
@@ -32,7 +32,7 @@ MainMenus BuildMainMenus(QMenuBar* bar) {
   MainMenus m{};
   m.mnuFile = bar->addMenu(QStringLiteral("&File"));
   m.mnuSaveAs = Keyed(m.mnuFile, "Save &As...", {Qt::CTRL | Qt::SHIFT | Qt::Key_S});
-  m.mnuExportWeb = Item(m.mnuFile, "Export for &Web...");
+  m.mnuExportWeb = Item(m.mnuFile, "Export for &Web…");
   m.mnuSave = Keyed(m.mnuFile, "&Save", {Qt::CTRL | Qt::Key_S});
   m.mnuSave->setEnabled(false);  // until the first export
   m.mnuFile->addSeparator();
