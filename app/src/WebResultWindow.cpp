@@ -3,6 +3,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -56,6 +57,13 @@ WebResultWindow::WebResultWindow(QWidget* owner)
   layout->addLayout(buttons);
   // The window takes the size of its table and keeps it.
   layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void WebResultWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape)
+    accept();
+  else
+    FixedDialog::keyPressEvent(event);
 }
 
 void WebResultWindow::ShowTable(const QString& table) {

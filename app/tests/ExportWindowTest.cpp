@@ -361,7 +361,8 @@ class ExportWindowTest : public QObject {
     QVERIFY(copied->html().contains("alt=\"Alpha\""));
     QCOMPARE(copied->text(), copied->html());
 
-    w.WebResult->cmdClose->click();
+    QTest::keyClick(w.WebResult, Qt::Key_Escape);  // closes it, as Close does
+    QVERIFY(!w.WebResult->isVisible());
     WriteWholeFile(started.scratch_.File("plain"), "");
     started.Dialogs.FolderAnswers = {QString::fromStdString(started.scratch_.File("plain/web"))};
     w.ExportForWeb();

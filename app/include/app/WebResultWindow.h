@@ -11,7 +11,7 @@ namespace flinder {
 
 // The window after a web export: the size table of the files it wrote, to
 // read and select, Copy HTML, which puts the HTML that serves them on the
-// clipboard, and Close.
+// clipboard, and Close. It asks nothing, so Escape closes it too.
 class WebResultWindow : public FixedDialog {
   Q_OBJECT
 
@@ -29,6 +29,9 @@ class WebResultWindow : public FixedDialog {
   QPlainTextEdit* txtSizes;
   QPushButton* cmdCopyHtml;
   QPushButton* cmdClose;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace flinder
