@@ -5,6 +5,7 @@
 
 #include "EncodeFrames.h"
 #include "ExportOutput.h"
+#include "FrameBudget.h"
 #include "animation/WebpEncoder.h"
 
 namespace flinder {
@@ -23,7 +24,9 @@ StreamedWebp::StreamedWebp(std::string path, int width, int height, AnimationTim
       height_(height),
       timing_(timing),
       frames_(frames),
-      workers_(OrderedFramePool(workers).Workers()),
+      // As a WebP export's: the frames in flight fit the export's budget.
+      workers_(UsefulWorkers(workers, 12 * static_cast<std::size_t>(width) * height *
+                                          sizeof(ColourValue))),
       thread_([this] {
         Result<std::uintmax_t> result{0};
         try {

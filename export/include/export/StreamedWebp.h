@@ -21,7 +21,8 @@ namespace flinder {
 class StreamedWebp {
  public:
   // `frames` frames of `width` x `height` into `path`, encoded on `workers`
-  // threads (0: one per core).
+  // threads (0: one per core), fewer where their frames would not fit the
+  // budget a WebP export keeps to.
   StreamedWebp(std::string path, int width, int height, AnimationTiming timing, int frames,
                int workers);
   // An unfinished file is abandoned: nothing of it stays.
