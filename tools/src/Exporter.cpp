@@ -239,21 +239,37 @@ class Exporter {
     return !error;
   }
 
+  // A design as an export starts from it: its record, a surface of its
+  // size, a renderer at rest.
+  struct Drawing {
+    ShapeSettings Settings;
+    DrawingSurface Surface;
+    FrameRenderer Renderer;
+  };
+  Drawing DrawingOf(const std::string& name) const {
+    ShapeSettings settings;
+    ReadShape(document_, settings, name);
+    DrawingSurface surface(static_cast<int>(settings.SliderVal(Width)),
+                           static_cast<int>(settings.SliderVal(Height)));
+    return {std::move(settings), std::move(surface), FrameRenderer()};
+  }
+
+  // How an SVG turns: --motion, else the design file's choice.
+  MotionChoice Motion() const {
+    return options_.Motion.value_or(MotionFromKey(document_.Read("Export", "Motion")));
+  }
+
   bool ExportOne(const std::string& name, const std::string& output, const std::string& frames) {
     if (Result<> allowed = designs_.CheckOutput(output); !allowed) {
       err_ << "flinder-export: " << allowed.Message() << "\n";
       return false;
     }
-    ShapeSettings settings;
-    ReadShape(document_, settings, name);
-    DrawingSurface surface(static_cast<int>(settings.SliderVal(Width)),
-                           static_cast<int>(settings.SliderVal(Height)));
-    FrameRenderer renderer;
+    auto [settings, surface, renderer] = DrawingOf(name);
     FrameCopies host(err_, frames, options_.FrameFormat);
     ExportRequest request;
     request.OutputFileName = output;
     request.Format = FormatOf(options_, output);
-    request.Motion = options_.Motion.value_or(MotionFromKey(document_.Read("Export", "Motion")));
+    request.Motion = Motion();
     request.Optimise = options_.Optimise;
     request.Loop = options_.Loop;
     request.Scale = options_.Scale;
@@ -278,18 +294,14 @@ class Exporter {
 
   // The design's files for web pages, and their sizes.
   bool ExportWeb(const std::string& name, const std::string& stem) {
-    ShapeSettings settings;
-    ReadShape(document_, settings, name);
-    DrawingSurface surface(static_cast<int>(settings.SliderVal(Width)),
-                           static_cast<int>(settings.SliderVal(Height)));
-    FrameRenderer renderer;
+    auto [settings, surface, renderer] = DrawingOf(name);
     HeadlessExportHost host;
     WebExportRequest request;
     request.Folder = options_.WebFolder;
     request.Stem = stem;
     request.Alt = WebAltText(settings, name);
     request.Loop = options_.Loop;
-    request.Motion = options_.Motion.value_or(MotionFromKey(document_.Read("Export", "Motion")));
+    request.Motion = Motion();
     request.Scales = WebScalesFromKey(document_.Read("Export", "WebScales"));
     Result<WebExportSummary> exported = RunWebExport(host, renderer, surface, settings, request);
     for (const std::string& note : host.Notes) err_ << "flinder-export: " << note << "\n";
